@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+
+namespace HAL {
+class File;
+}
+
+namespace core {
+
+// The engine's one log: numbered, tagged lines on the standard output (and an
+// optional output file), filtered by a verbosity.
+// Contract: a singleton in core::Globals, made by initClass and removed by
+// deInitClass; nothing may log outside that span. printf never allocates from
+// the engine's pools (the memory managers log while holding their lock), so
+// the line is built in a fixed buffer of the log itself.
+class Debug {
+public:
+    enum Level { LEVEL_ASSERT = 0, LEVEL_ERROR = 1, LEVEL_HIGH = 2, LEVEL_WARNING = 3,
+                 LEVEL_PLAIN = 4, LEVEL_NORMAL = 5, LEVEL_LOW = 6 };
+
+    static constexpr int kLineBufferSize = 256;
+    static constexpr int kNumberPrefixLength = 8;
+    // Prefix, text and terminator fill the line buffer exactly.
+    static constexpr int kMaxTextLength = kLineBufferSize - kNumberPrefixLength - 1;
+    static constexpr int kDefaultVerbosity = LEVEL_PLAIN;
+
+    static void initClass();
+    static void deInitClass();
+    static Debug* getDebugInfoPtr();
+
+    static void printf(int level, const char* format, ...) __attribute__((format(printf, 2, 3)));
+    static void messagePrint(const char* text);
+    static void closeOutputFile();
+
+    // Highest level shown; tests use it to see levels 5 and 6.
+    static void setVerbosity(int verbosity);
+    static int getVerbosity();
+    static std::int32_t getErrorCount();
+    static std::int32_t getWarningCount();
+    static std::int32_t getMessageNumber();
+
+    Debug(const Debug&) = delete;
+    Debug& operator=(const Debug&) = delete;
+
+private:
+    Debug();
+    ~Debug() = default;
+
+    HAL::File* m_outputFile = nullptr;
+    std::int32_t m_errorCount = 0;
+    std::int32_t m_warningCount = 0;
+    std::int32_t m_messageNumber = 1;
+    std::uint32_t m_startTime = 0;
+    std::int32_t m_verbosity = kDefaultVerbosity;
+    char m_line[kLineBufferSize] = {};
+};
+
+} // namespace core

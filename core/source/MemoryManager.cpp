@@ -1,0 +1,454 @@
+#include "core/MemoryManager.h"
+
+#include "core/Assert.h"
+#include "core/Debug.h"
+#include "core/Globals.h"
+#include "core/MemoryManagerException.h"
+#include "core/MutexLock.h"
+#include "Mutex.h"
+#include "System.h"
+
+#include <cstring>
+
+namespace core {
+
+namespace {
+
+std::int64_t roundUpToAlignment(std::int64_t size)
+{
+    const std::int64_t a = MemoryManager::kBlockAlignment;
+    return (size + a - 1) / a * a;
+}
+
+} // namespace
+
+// ---- block sizes --------------------------------------------------------------
+//
+// The block arithmetic of the 32-bit original (n = size + header, need = n +
+// n mod 4, piece = need + need mod 20) with both results rounded up to a
+// multiple of 8. The managed area starts 20 bytes into an 8-aligned pool, so
+// every block header sits at 4 mod 8 and every caller's pointer (header + 20)
+// at 0 mod 8, as long as every block but the pool's last one is a multiple of
+// 8 long. A 1-byte request still takes 24 bytes; a 12-byte one takes 48.
+
+std::int64_t MemoryManager::exactBlockSize(std::int64_t size)
+{
+    const std::int64_t n = size + kBlockHeaderSize;
+    return roundUpToAlignment(n + n % 4);
+}
+
+std::int64_t MemoryManager::splitBlockSize(std::int64_t size)
+{
+    const std::int64_t n = size + kBlockHeaderSize;
+    const std::int64_t need = n + n % 4;
+    return roundUpToAlignment(need + need % 20);
+}
+
+// ---- offsets ------------------------------------------------------------------
+
+MemoryManager::BlockHeader* MemoryManager::blockAt(std::uint32_t offset) const
+{
+    return offset == 0 ? nullptr : reinterpret_cast<BlockHeader*>(m_pool + offset);
+}
+
+std::uint32_t MemoryManager::offsetOf(const void* address) const
+{
+    return address == nullptr
+               ? 0
+               : static_cast<std::uint32_t>(static_cast<const std::uint8_t*>(address) - m_pool);
+}
+
+bool MemoryManager::liesInArea(const void* address) const
+{
+    const auto a = reinterpret_cast<std::uintptr_t>(address);
+    return a >= reinterpret_cast<std::uintptr_t>(m_dataBlockStart) &&
+           a < reinterpret_cast<std::uintptr_t>(m_dataBlockEnd);
+}
+
+// A place where a block header can stand: inside the managed area, on the
+// blocks' alignment.
+bool MemoryManager::isHeaderOffset(std::uint32_t offset) const
+{
+    const std::uint32_t start = kPoolGuardSize;
+    const auto end = static_cast<std::uint32_t>(kPoolGuardSize + m_dataBlockSize);
+    return offset >= start && offset < end && offset % kBlockAlignment == start % kBlockAlignment;
+}
+
+// ---- construction and destruction -------------------------------------------
+
+MemoryManager::MemoryManager(int size, const char* name, const MemoryManagerConfig* config)
+{
+    VORNIC3D_ASSERT(size > 0, "MemoryManager constructor: size <= 0");
+    VORNIC3D_ASSERT(name != nullptr, "MemoryManager constructor: name == 0");
+    m_name = name;
+    int tableSize = 0;
+    if (config != nullptr) {
+        m_myAlloc = config->myAlloc;
+        m_myFree = config->myFree;
+        m_myPoolAlloc = config->myPoolAlloc;
+        m_myPoolFree = config->myPoolFree;
+        VORNIC3D_ASSERT((m_myAlloc == nullptr) == (m_myFree == nullptr),
+                        "MemoryManager constructor : myFree/myAlloc configuration error");
+        VORNIC3D_ASSERT((m_myPoolAlloc == nullptr) == (m_myPoolFree == nullptr),
+                        "MemoryManager constructor : myPoolFree/myPoolAlloc configuration error");
+        VORNIC3D_ASSERT(config->debug_monitor_table_size >= 0,
+                        "MemoryManager constructor: debug_monitor_table_size < 0");
+        tableSize = config->debug_monitor_table_size;
+    }
+    m_mutex = HAL::Mutex::createMutexHandle();
+    VORNIC3D_CHECK(m_mutex != nullptr);
+    if (m_myAlloc != nullptr)
+        return;
+    try {
+        allocMemoryPool(size);
+        debugMonitorInit(tableSize);
+    } catch (...) {
+        releaseResources();
+        throw;
+    }
+}
+
+MemoryManager::~MemoryManager() noexcept(false)
+{
+    // Whatever the checks below find, the pool, the table and the lock go
+    // back to the system heap: a failed shut-down check must not also leak.
+    struct Release {
+        MemoryManager* manager;
+        ~Release() { manager->releaseResources(); }
+    } release{this};
+
+    if (m_myFree != nullptr)
+        return;
+    VORNIC3D_ASSERT(m_flags & MEMORY_CONFIG_INITIALIZED,
+                    "MemoryManager destructor: MEMORY_CONFIG_INITIALIZED flag is missing");
+    VORNIC3D_ASSERT(m_dataBlockStart != nullptr, "MemoryManager destructor: data_block_start == 0");
+    VORNIC3D_ASSERT(m_dataBlockEnd != nullptr, "MemoryManager destructor: data_block_end == 0");
+    VORNIC3D_ASSERT(m_dataBlockStart < m_dataBlockEnd,
+                    "MemoryManager destructor: data_block_start >= data_block_end");
+    VORNIC3D_ASSERT(m_allocatedBlocks == 0,
+                    "MemoryManager destructor: MemoryManager: Memory leak! memFree is missing!");
+    VORNIC3D_ASSERT(m_freeMem == m_dataBlockSize,
+                    "MemoryManager destructor: MemoryManager: free_mem != mem_data_block_size");
+    freeMemoryPool();
+    debugMonitorDeinit();
+}
+
+void MemoryManager::releaseResources() noexcept
+{
+    void (*release)(void*) = m_myPoolFree != nullptr ? m_myPoolFree : HAL::free;
+    if (m_pool != nullptr)
+        release(m_pool);
+    if (m_allocDebugTable != nullptr)
+        release(m_allocDebugTable);
+    try {
+        delete m_mutex;
+    } catch (...) {
+        // A lock still held at shut-down: nothing left to protect.
+    }
+    m_pool = m_dataBlockStart = m_dataBlockEnd = nullptr;
+    m_dataBlockSize = m_allocatedBlocks = m_allocationCount = m_freeMem = m_peakMem = m_usedMem = 0;
+    m_flags = m_freeList = 0;
+    m_myAlloc = nullptr;
+    m_myFree = nullptr;
+    m_myPoolAlloc = nullptr;
+    m_myPoolFree = nullptr;
+    m_debugCursor = m_allocDebugTableSize = 0;
+    m_allocDebugTable = nullptr;
+    m_mutex = nullptr;
+}
+
+// ---- pool -----------------------------------------------------------------------
+
+void MemoryManager::allocMemoryPool(int size)
+{
+    VORNIC3D_ASSERT(size >= 1, "allocMemoryPool : size <= 0");
+    VORNIC3D_ASSERT(m_dataBlockSize == 0, "allocMemoryPool : data_block_size has value before initialization");
+    VORNIC3D_ASSERT(m_freeMem == 0, "allocMemoryPool : free_mem has value before initialization");
+    VORNIC3D_ASSERT(m_dataBlockStart == nullptr,
+                    "allocMemoryPool : data_block_start value data before initialization");
+    VORNIC3D_ASSERT(m_dataBlockEnd == nullptr, "allocMemoryPool : data_block_end has value before initialization");
+
+    const std::int64_t poolBytes = (static_cast<std::int64_t>(size) / 20 + 2) * 20;
+    void* pool = m_myPoolAlloc != nullptr ? m_myPoolAlloc(static_cast<int>(poolBytes))
+                                          : HAL::malloc(static_cast<std::size_t>(poolBytes));
+    if (pool == nullptr)
+        throw MemoryManagerException("MemoryManager:init failed. can not alloc memory pool.");
+    m_pool = static_cast<std::uint8_t*>(pool);
+    VORNIC3D_CHECK(reinterpret_cast<std::uintptr_t>(m_pool) % kBlockAlignment == 0);
+    std::memset(m_pool, 0, static_cast<std::size_t>(poolBytes));
+
+    m_dataBlockSize = m_freeMem = static_cast<std::int32_t>(poolBytes - 2 * kPoolGuardSize);
+    m_dataBlockStart = m_pool + kPoolGuardSize;
+    m_dataBlockEnd = m_dataBlockStart + m_dataBlockSize;
+    std::memcpy(m_pool, &kGuardWord, sizeof kGuardWord);
+    std::memcpy(m_dataBlockEnd, &kGuardWord, sizeof kGuardWord);
+
+    auto* whole = reinterpret_cast<BlockHeader*>(m_dataBlockStart);
+    *whole = BlockHeader{kGuardWord, m_dataBlockSize, 0, 0, -1};
+    m_freeList = offsetOf(whole);
+    m_flags |= MEMORY_CONFIG_INITIALIZED;
+}
+
+void MemoryManager::freeMemoryPool()
+{
+    std::uint32_t leading = 0;
+    std::uint32_t trailing = 0;
+    std::memcpy(&leading, m_pool, sizeof leading);
+    std::memcpy(&trailing, m_dataBlockEnd, sizeof trailing);
+    VORNIC3D_ASSERT(leading == kGuardWord, "freeMemoryPool : MemoryManager: data block start header is corrupted");
+    VORNIC3D_ASSERT(trailing == kGuardWord, "freeMemoryPool : MemoryManager: data block end header is corrupted");
+    (m_myPoolFree != nullptr ? m_myPoolFree : HAL::free)(m_pool);
+    m_pool = nullptr;
+}
+
+// ---- entry points -------------------------------------------------------------
+
+MemoryManager* MemoryManager::getMemoryInfoPtr()
+{
+    MemoryManager* mem = Globals::get()->m_memoryManager;
+    VORNIC3D_ASSERT(mem != nullptr, "getMemoryInfoPtr : m_memoryManager == 0");
+    return mem;
+}
+
+MemoryManager* MemoryManager::getMemoryInfo()
+{
+    return getMemoryInfoPtr();
+}
+
+void* MemoryManager::memAlloc(int size, const char* function, int line)
+{
+    MemoryManager* mem = getMemoryInfoPtr();
+    VORNIC3D_ASSERT(function != nullptr, "memAlloc : use VORNIC3D_ALLOC macro");
+    VORNIC3D_ASSERT(size > 0, "memAlloc : size <= 0");
+    return hwMemAlloc(size, mem, function, line);
+}
+
+void MemoryManager::memFree(void** ptr, const char* function, int line)
+{
+    MemoryManager* mem = getMemoryInfoPtr();
+    VORNIC3D_ASSERT(function != nullptr, "memFree : use VORNIC3D_FREE macro");
+    VORNIC3D_ASSERT(ptr != nullptr, "memFree : ptr == 0");
+    VORNIC3D_ASSERT(*ptr != nullptr, "memFree : *ptr == 0");
+    hwMemFree(ptr, mem, function, line);
+}
+
+void* MemoryManager::directMemPoolAlloc(MemoryManager* mem, int size, const char* function, int line)
+{
+    VORNIC3D_ASSERT(function != nullptr, "directMemPoolAlloc : use VORNIC3D_POOL_ALLOC macro");
+    VORNIC3D_ASSERT(size > 0, "directMemPoolAlloc : size <= 0");
+    return hwMemAlloc(size, mem, function, line);
+}
+
+void MemoryManager::directMemPoolFree(MemoryManager* mem, void** ptr, const char* function, int line)
+{
+    VORNIC3D_ASSERT(function != nullptr, "directMemPoolFree : use VORNIC3D_POOL_FREE macro");
+    VORNIC3D_ASSERT(ptr != nullptr, "directMemPoolFree : ptr == 0");
+    VORNIC3D_ASSERT(*ptr != nullptr, "directMemPoolFree : *ptr == 0");
+    hwMemFree(ptr, mem, function, line);
+}
+
+// ---- allocation and release -----------------------------------------------------
+
+void* MemoryManager::hwMemAlloc(int size, MemoryManager* mem, const char* function, int line)
+{
+    VORNIC3D_CHECK(size > 0);
+    VORNIC3D_CHECK(mem != nullptr);
+    MutexLock lock(mem->m_mutex);
+    if (mem->m_myAlloc != nullptr)
+        return mem->m_myAlloc(size);
+
+    VORNIC3D_CHECK(mem->m_flags & MEMORY_CONFIG_INITIALIZED);
+    VORNIC3D_ASSERT(size < mem->m_dataBlockSize, "hwMemAlloc : allocated block size is too big");
+    // An exact fit can take the last free block: then the pool is simply full.
+    if (mem->m_freeList == 0)
+        throw MemoryManagerException("MemoryManager: memory full");
+    BlockHeader* first = mem->blockAt(mem->m_freeList);
+    if (first->guard != kGuardWord)
+        debugMonitorFindPrev(mem, first, "core::MemoryManager::hwMemAlloc", line);
+
+    BlockHeader* block = mem->createBlock(&mem->m_freeList, size);
+    mem->removeBlock(&mem->m_freeList, block);
+    Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: allocate %d bytes (%s(%d)) 0x%X\n", block->size,
+                  function, line, mem->offsetOf(block));
+
+    const std::int32_t blockSize = block->size;
+    ++mem->m_allocatedBlocks;
+    mem->m_usedMem += blockSize;
+    if (mem->m_usedMem >= mem->m_peakMem)
+        mem->m_peakMem = mem->m_usedMem;
+    mem->m_freeMem -= blockSize;
+    ++mem->m_allocationCount;
+    try {
+        debugMonitorAlloc(mem, block, function, line);
+    } catch (...) {
+        // A full table must not swallow the block: give it back unrecorded.
+        --mem->m_allocatedBlocks;
+        mem->m_usedMem -= blockSize;
+        mem->m_freeMem += blockSize;
+        --mem->m_allocationCount;
+        mem->addBlock(&mem->m_freeList, block);
+        throw;
+    }
+    VORNIC3D_CHECK(mem->m_freeMem >= 0);
+    return reinterpret_cast<std::uint8_t*>(block) + kBlockHeaderSize;
+}
+
+void MemoryManager::hwMemFree(void** ptr, MemoryManager* mem, const char* function, int line)
+{
+    VORNIC3D_CHECK(mem != nullptr);
+    VORNIC3D_CHECK(ptr != nullptr);
+    VORNIC3D_CHECK(*ptr != nullptr);
+    MutexLock lock(mem->m_mutex);
+    if (mem->m_myFree != nullptr) {
+        mem->m_myFree(*ptr);
+        return;
+    }
+    VORNIC3D_CHECK(mem->m_flags & MEMORY_CONFIG_INITIALIZED);
+
+    const auto address = reinterpret_cast<std::uintptr_t>(*ptr) - kBlockHeaderSize;
+    auto* block = reinterpret_cast<BlockHeader*>(address);
+    // Compared as integers: a wild pointer is never dereferenced before it is
+    // known to name a header place inside the managed area.
+    VORNIC3D_ASSERT(mem->liesInArea(block) && mem->isHeaderOffset(mem->offsetOf(block)),
+                    "hwMemFree : block address is invalid");
+
+    debugMonitorFree(mem, block, function, line);
+    const std::int32_t blockSize = block->size;
+    Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: free %d bytes (%s(%d)) 0x%X\n", blockSize, function, line,
+                  mem->offsetOf(block));
+    if (!mem->addBlock(&mem->m_freeList, block))
+        throw MemoryManagerException("MemoryManager:free failed");
+
+    *ptr = nullptr;
+    mem->m_usedMem -= blockSize;
+    mem->m_freeMem += blockSize;
+    --mem->m_allocatedBlocks;
+    VORNIC3D_CHECK(mem->m_allocatedBlocks >= 0);
+    VORNIC3D_CHECK(mem->m_usedMem >= 0);
+}
+
+// ---- free list ------------------------------------------------------------------
+
+MemoryManager::BlockHeader* MemoryManager::createBlock(std::uint32_t* head, int size)
+{
+    VORNIC3D_CHECK(head != nullptr);
+    VORNIC3D_CHECK(*head != 0);
+    VORNIC3D_CHECK(size > 0);
+    const std::int64_t need = exactBlockSize(size);
+    const std::int64_t piece = splitBlockSize(size);
+
+    for (std::uint32_t offset = *head; offset != 0;) {
+        BlockHeader* block = blockAt(offset);
+        VORNIC3D_ASSERT(isHeaderOffset(offset) && block->guard == kGuardWord,
+                        "MemoryManager createBlock failed (memory corrupted)");
+        // A block too small to split is taken whole: the few spare bytes cost
+        // less than passing over a block the data fits in.
+        if (block->size >= need && block->size <= piece + kBlockHeaderSize)
+            return block;
+        if (block->size > piece + kBlockHeaderSize) {
+            auto* rest = reinterpret_cast<BlockHeader*>(reinterpret_cast<std::uint8_t*>(block) + piece);
+            *rest = BlockHeader{kGuardWord, static_cast<std::int32_t>(block->size - piece), block->next, offset, -1};
+            VORNIC3D_CHECK(rest->size > 0);
+            if (BlockHeader* after = blockAt(block->next))
+                after->prev = offsetOf(rest);
+            block->next = offsetOf(rest);
+            block->size = static_cast<std::int32_t>(piece);
+            return block;
+        }
+        // The list runs in address order; anything else is a damaged link.
+        VORNIC3D_ASSERT(block->next == 0 || block->next > offset,
+                        "MemoryManager createBlock failed (memory corrupted)");
+        offset = block->next;
+    }
+    throw MemoryManagerException("MemoryManager: memory full");
+}
+
+void MemoryManager::removeBlock(std::uint32_t* head, BlockHeader* block)
+{
+    VORNIC3D_CHECK(head != nullptr);
+    VORNIC3D_CHECK(*head != 0);
+    VORNIC3D_CHECK(block != nullptr);
+    VORNIC3D_CHECK(block->guard == kGuardWord);
+    BlockHeader* prev = blockAt(block->prev);
+    BlockHeader* next = blockAt(block->next);
+    VORNIC3D_CHECK(prev == nullptr || prev->guard == kGuardWord);
+    VORNIC3D_CHECK(next == nullptr || next->guard == kGuardWord);
+
+    if (prev != nullptr)
+        prev->next = block->next;
+    else
+        *head = block->next;
+    if (next != nullptr)
+        next->prev = block->prev;
+    block->prev = 0;
+    block->debug_index = -1;
+    block->next = offsetOf(block) + static_cast<std::uint32_t>(block->size);
+}
+
+bool MemoryManager::addBlock(std::uint32_t* head, BlockHeader* block)
+{
+    VORNIC3D_CHECK(head != nullptr);
+    VORNIC3D_CHECK(block != nullptr);
+    VORNIC3D_CHECK(block->guard == kGuardWord);
+    const std::uint32_t at = offsetOf(block);
+    block->debug_index = -1;
+
+    // Find the free neighbours in address order.
+    std::uint32_t prevOffset = 0;
+    std::uint32_t nextOffset = *head;
+    while (nextOffset != 0 && nextOffset < at) {
+        BlockHeader* current = blockAt(nextOffset);
+        VORNIC3D_ASSERT(isHeaderOffset(nextOffset) && current->guard == kGuardWord,
+                        "MemoryManager: addBlock : this block is corrupted!");
+        VORNIC3D_ASSERT(current->next == 0 || (current->next > nextOffset && isHeaderOffset(current->next) &&
+                                               blockAt(current->next)->guard == kGuardWord),
+                        "MemoryManager: addBlock : Next block is corrupted! This block overwrites it!");
+        prevOffset = nextOffset;
+        nextOffset = current->next;
+    }
+    VORNIC3D_CHECK(nextOffset != at);
+    BlockHeader* prev = blockAt(prevOffset);
+    BlockHeader* next = blockAt(nextOffset);
+    VORNIC3D_ASSERT(next == nullptr || (isHeaderOffset(nextOffset) && next->guard == kGuardWord),
+                    "MemoryManager: addBlock : Next block is corrupted! This block overwrites it!");
+    // A block overlapping a free neighbour was freed already (it lies inside
+    // a merged block): linking it would corrupt the list.
+    VORNIC3D_CHECK(prev == nullptr || prevOffset + static_cast<std::uint32_t>(prev->size) <= at);
+    VORNIC3D_CHECK(next == nullptr || at + static_cast<std::uint32_t>(block->size) <= nextOffset);
+
+    block->prev = prevOffset;
+    block->next = nextOffset;
+    if (prev != nullptr)
+        prev->next = at;
+    else
+        *head = at;
+    if (next != nullptr)
+        next->prev = at;
+
+    const bool mergedNext = next != nullptr && connectBlocks(block, next);
+    const bool mergedPrev = prev != nullptr && connectBlocks(prev, block);
+    if (mergedNext && mergedPrev)
+        Debug::printf(Debug::LEVEL_LOW, "MemoryManager: double connection!!\n");
+    return true;
+}
+
+// Merges two neighbours of the free list when `first` ends where `next`
+// starts. The absorbed header is left in place inside the merged block.
+bool MemoryManager::connectBlocks(BlockHeader* first, BlockHeader* next)
+{
+    VORNIC3D_CHECK(first != nullptr);
+    VORNIC3D_CHECK(next != nullptr);
+    const std::uint32_t firstOffset = offsetOf(first);
+    const std::uint32_t nextOffset = offsetOf(next);
+    if (firstOffset + static_cast<std::uint32_t>(first->size) != nextOffset)
+        return false;
+    Debug::printf(Debug::LEVEL_LOW, "MemoryManager: connect blocks first (0x%X) -> next (0x%X) (new size:%d + %d = %d)\n",
+                  firstOffset, nextOffset, first->size, next->size, first->size + next->size);
+    first->size += next->size;
+    first->next = next->next;
+    if (BlockHeader* after = blockAt(next->next))
+        after->prev = firstOffset;
+    return true;
+}
+
+} // namespace core

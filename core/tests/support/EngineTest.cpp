@@ -1,0 +1,107 @@
+#include "EngineTest.h"
+
+#include "core/Debug.h"
+#include "core/Globals.h"
+#include "core/MemoryManager.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace testsupport {
+
+// ---- standard output capture ------------------------------------------------
+
+StdoutCapture::StdoutCapture()
+{
+    std::fflush(stdout);
+    char path[] = "/tmp/vornic3d-stdout-XXXXXX";
+    m_fileFd = mkstemp(path);
+    unlink(path);
+    m_savedFd = dup(STDOUT_FILENO);
+    dup2(m_fileFd, STDOUT_FILENO);
+}
+
+StdoutCapture::~StdoutCapture()
+{
+    std::fflush(stdout);
+    dup2(m_savedFd, STDOUT_FILENO);
+    close(m_savedFd);
+    close(m_fileFd);
+}
+
+std::string StdoutCapture::text() const
+{
+    std::fflush(stdout);
+    std::string result;
+    char buffer[4096];
+    off_t at = 0;
+    for (ssize_t n; (n = pread(m_fileFd, buffer, sizeof buffer, at)) > 0; at += n)
+        result.append(buffer, static_cast<std::size_t>(n));
+    return result;
+}
+
+void StdoutCapture::clear()
+{
+    std::fflush(stdout);
+    if (ftruncate(m_fileFd, 0) == 0)
+        lseek(m_fileFd, 0, SEEK_SET);
+}
+
+// ---- engine fixture -----------------------------------------------------------
+
+void EngineTest::SetUp()
+{
+    m_capture = std::make_unique<StdoutCapture>();
+    core::Globals::initClass();
+    core::Debug::initClass();
+    core::Globals* globals = core::Globals::get();
+    globals->m_memoryManager = new core::MemoryManager(kMainPoolSize, "MemoryManager", nullptr);
+    globals->m_stringPoolMemoryManager = new core::MemoryManager(kStringPoolSize, "StringPool", nullptr);
+}
+
+void EngineTest::TearDown()
+{
+    core::Globals* globals = core::Globals::get();
+    EXPECT_NO_THROW(globals->m_memoryManager->debugMonitorCheck()) << "main pool leaks";
+    EXPECT_NO_THROW(globals->m_stringPoolMemoryManager->debugMonitorCheck()) << "string pool leaks";
+    try {
+        delete globals->m_memoryManager;
+    } catch (...) {
+        ADD_FAILURE() << "main pool shut-down failed";
+    }
+    try {
+        delete globals->m_stringPoolMemoryManager;
+    } catch (...) {
+        ADD_FAILURE() << "string pool shut-down failed";
+    }
+    globals->m_memoryManager = nullptr;
+    globals->m_stringPoolMemoryManager = nullptr;
+    core::Debug::deInitClass();
+    core::Globals::deInitClass();
+
+    const std::string written = m_capture->text();
+    m_capture.reset();
+    if (HasFailure())
+        std::fprintf(stderr, "---- log of the failed test ----\n%s\n--------\n", written.c_str());
+}
+
+core::MemoryManager* EngineTest::mainPool() const
+{
+    return core::Globals::get()->m_memoryManager;
+}
+
+core::MemoryManager* EngineTest::stringPool() const
+{
+    return core::Globals::get()->m_stringPoolMemoryManager;
+}
+
+int countOf(const std::string& text, const std::string& needle)
+{
+    int count = 0;
+    for (std::size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size()))
+        ++count;
+    return count;
+}
+
+} // namespace testsupport
