@@ -1,0 +1,54 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace benchsupport {
+
+// A console reporter that remembers each run's time per iteration, so that a
+// benchmark binary can print "engine / baseline" ratios after the runs.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                m_nsPerIteration[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // Prints one line per (engine, baseline) pair whose both runs were seen.
+    void printRatios(const std::vector<std::pair<std::string, std::string>>& pairs) const
+    {
+        std::printf("\n%-50s %s\n", "engine / baseline", "time ratio");
+        for (const auto& [engine, baseline] : pairs) {
+            auto e = m_nsPerIteration.find(engine);
+            auto b = m_nsPerIteration.find(baseline);
+            if (e != m_nsPerIteration.end() && b != m_nsPerIteration.end() && b->second > 0)
+                std::printf("%-50s %.2f\n", (engine + " / " + baseline).c_str(), e->second / b->second);
+        }
+    }
+
+private:
+    std::map<std::string, double> m_nsPerIteration;
+};
+
+// Runs the registered benchmarks and prints the ratios of the given pairs.
+inline int runWithRatios(int argc, char** argv, const std::vector<std::pair<std::string, std::string>>& pairs)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios(pairs);
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace benchsupport
