@@ -20,8 +20,9 @@ class DebugMonitorTest : public testsupport::EngineTest {
 protected:
     void TearDown() override
     {
-        if (m_mm != nullptr)
+        if (m_mm != nullptr) {
             EXPECT_NO_THROW(delete m_mm);
+        }
         EngineTest::TearDown();
     }
 
@@ -63,7 +64,7 @@ TEST_F(DebugMonitorTest, OverrunIntoTheNextHeaderNamesTheAllocatingFunction)
     make(4096);
     auto* a = static_cast<unsigned char*>(allocateInNamedFunction(m_mm));
     void* b = alloc(30);
-    auto* next = MemoryManagerInspector::headerOf(*m_mm, b);
+    auto* next = MemoryManagerInspector::headerOf(b);
     const MemoryManager::BlockHeader saved = *next;
     std::memset(next, 0x55, 4); // the overrun reaches b's guard word
 
@@ -96,7 +97,7 @@ TEST_F(DebugMonitorTest, DamagedHeaderOfAFreedBlockIsTracedToTheBlockBefore)
     make(4096);
     void* a = allocateInNamedFunction(m_mm);
     void* b = alloc(30);
-    auto* header = MemoryManagerInspector::headerOf(*m_mm, b);
+    auto* header = MemoryManagerInspector::headerOf(b);
     const MemoryManager::BlockHeader saved = *header;
     header->guard = 0;
     EXPECT_EQ(failureOf([&] { release(b); }), "MemoryManager: debug recognizes that data is corrupted");
@@ -141,9 +142,9 @@ TEST_F(DebugMonitorTest, HeaderWhoseTableIndexDoesNotNameItIsInvalid)
     make(4096);
     void* a = alloc(64);
     void* b = alloc(64);
-    auto* header = MemoryManagerInspector::headerOf(*m_mm, b);
+    auto* header = MemoryManagerInspector::headerOf(b);
     const std::int32_t index = header->debug_index;
-    for (std::int32_t wrong : {MemoryManagerInspector::headerOf(*m_mm, a)->debug_index, 1 << 30}) {
+    for (std::int32_t wrong : {MemoryManagerInspector::headerOf(a)->debug_index, 1 << 30}) {
         header->debug_index = wrong;
         EXPECT_EQ(failureOf([&] { release(b); }), "MemoryManager:debug recognizes that block pointer is invalid");
     }

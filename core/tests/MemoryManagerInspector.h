@@ -27,13 +27,13 @@ public:
         return blocks;
     }
 
-    static MemoryManager::BlockHeader* headerOf(const MemoryManager& m, void* data)
+    static MemoryManager::BlockHeader* headerOf(void* data)
     {
         return reinterpret_cast<MemoryManager::BlockHeader*>(static_cast<std::uint8_t*>(data) -
                                                              MemoryManager::kBlockHeaderSize);
     }
 
-    static std::uint32_t offsetOf(const MemoryManager& m, void* data) { return m.offsetOf(headerOf(m, data)); }
+    static std::uint32_t offsetOf(const MemoryManager& m, void* data) { return m.offsetOf(headerOf(data)); }
     static std::uint8_t* areaEnd(const MemoryManager& m) { return m.m_dataBlockEnd; }
     static void setFreeMem(MemoryManager& m, std::int32_t value) { m.m_freeMem = value; }
 

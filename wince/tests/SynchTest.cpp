@@ -18,8 +18,9 @@ class Semaphore : public testing::Test {
 protected:
     void TearDown() override
     {
-        if (m_handle != nullptr)
+        if (m_handle != nullptr) {
             EXPECT_EQ(CloseHandle(m_handle), TRUE);
+        }
     }
     HANDLE m_handle = CreateSemaphoreW(nullptr, 1, 1, nullptr);
 };
