@@ -71,7 +71,7 @@ TEST_F(DebugMonitorTest, OverrunIntoTheNextHeaderNamesTheAllocatingFunction)
     EXPECT_EQ(failureOf([&] { MemoryManager::directMemPoolFree(m_mm, reinterpret_cast<void**>(&a), "freer", 9); }),
               "MemoryManager:debug recognizes that data is corrupted");
     const std::string written = log();
-    EXPECT_NE(written.find("\"freer(9)\" recognizes that allocateInNamedFunction("), std::string::npos) << written;
+    EXPECT_NE(written.find("\"freer(9)\" recognizes that {anonymous}::allocateInNamedFunction("), std::string::npos) << written;
     EXPECT_NE(written.find("overwrites next block"), std::string::npos);
 
     *next = saved; // repair, so both blocks can go back
