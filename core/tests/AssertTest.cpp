@@ -83,4 +83,5 @@ TEST(FunctionName, QualifiedNamesAreCutOutOfDecoratedSignatures)
     EXPECT_EQ(nameOf("void core::Vector<T, A>::pushBack(const T&) [with T = int; A = core::Allocator<int>]"),
               "core::Vector<T, A>::pushBack");
     EXPECT_EQ(nameOf("int main()"), "main");
+    EXPECT_EQ(nameOf("float &slmath::vec3::operator[](int)"), "slmath::vec3::operator[]");
 }

@@ -66,6 +66,10 @@ constexpr FunctionName<N> qualifiedFunctionName(const char (&pretty)[N])
             break;
         }
     }
+    // Some compilers write "T &ns::f": the reference or pointer mark of the
+    // return type sticks to the name.
+    while (start < open && (pretty[start] == '&' || pretty[start] == '*'))
+        ++start;
     FunctionName<N> name{};
     for (std::size_t i = start; i < open; ++i)
         name.text[i - start] = pretty[i];
