@@ -3,6 +3,7 @@
 #include "core/Debug.h"
 #include "core/Globals.h"
 #include "core/MemoryManager.h"
+#include "core/StringPool.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -58,11 +59,20 @@ void EngineTest::SetUp()
     core::Globals* globals = core::Globals::get();
     globals->m_memoryManager = new core::MemoryManager(kMainPoolSize, "MemoryManager", nullptr);
     globals->m_stringPoolMemoryManager = new core::MemoryManager(kStringPoolSize, "StringPool", nullptr);
+    globals->m_stringPool = new core::StringPool();
 }
 
 void EngineTest::TearDown()
 {
     core::Globals* globals = core::Globals::get();
+    // As at shut-down: the pool goes before the leak check, so texts still
+    // held show as string-pool leaks.
+    try {
+        delete globals->m_stringPool;
+    } catch (...) {
+        ADD_FAILURE() << "string pool shut-down failed";
+    }
+    globals->m_stringPool = nullptr;
     EXPECT_NO_THROW(globals->m_memoryManager->debugMonitorCheck()) << "main pool leaks";
     EXPECT_NO_THROW(globals->m_stringPoolMemoryManager->debugMonitorCheck()) << "string pool leaks";
     try {

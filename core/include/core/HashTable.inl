@@ -1,0 +1,244 @@
+#pragma once
+
+#include "core/Assert.h"
+#include "core/Debug.h"
+#include "core/HashTable.h"
+
+#include <climits>
+#include <cstdint>
+
+namespace core {
+
+template <typename K, typename V>
+const std::uint32_t HashTable<K, V>::s_primes[kPrimeCount] = {
+    37, 67, 131, 257, 521, 1031, 2053, 4099, 8209, 16411, 32771, 65543, 129403};
+
+// ---- node -----------------------------------------------------------------------
+
+template <typename K, typename V>
+HashTable<K, V>::Node::~Node()
+{
+    key = K();
+    value = V();
+    next = Ref<Node>();
+    used = false;
+}
+
+// ---- construction and destruction ---------------------------------------------
+
+template <typename K, typename V>
+HashTable<K, V>::HashTable(int initialCapacity, float loadFactor) : m_loadFactor(loadFactor)
+{
+    VORNIC3D_CHECK(loadFactor >= 0.01f && loadFactor < 0.991f);
+    // A negative capacity would wrap to a huge unsigned count.
+    VORNIC3D_CHECK(initialCapacity >= 0);
+    const std::uint32_t capacity = createNextLargerCapacity(static_cast<std::uint32_t>(initialCapacity));
+    VORNIC3D_CHECK(capacity != 0 && capacity <= INT_MAX);
+    m_buckets.setSize(static_cast<int>(capacity));
+    m_capacity = capacity;
+    makeFreeNodes(capacity, VORNIC3D_FUNCTION, __LINE__);
+}
+
+template <typename K, typename V>
+HashTable<K, V>::~HashTable()
+{
+    releaseNodes();
+}
+
+template <typename K, typename V>
+std::uint32_t HashTable<K, V>::createNextLargerCapacity(std::uint32_t count)
+{
+    for (std::uint32_t prime : s_primes)
+        if (prime > count)
+            return prime;
+    // Past the list the capacity grows in steps of the last prime.
+    return count + s_primes[kPrimeCount - 1];
+}
+
+// ---- release ----------------------------------------------------------------------
+
+// The pool keeps its free blocks in address order and walks that list on
+// every free, so nodes freed in hash order would fragment it and make the
+// release quadratic. Every node (pool first, then the chains) is gathered
+// into one list, sorted by address and released highest first, one node at a
+// time (a chain released from its head would also recurse once per node).
+template <typename K, typename V>
+void HashTable<K, V>::releaseNodes()
+{
+    Ref<Node> all;
+    for (int i = 0; i < m_freeNodes.m_size; ++i) {
+        m_freeNodes[i]->next = all;
+        all = m_freeNodes[i];
+    }
+    m_freeNodes.clear();
+    for (int i = 0; i < m_buckets.m_size; ++i) {
+        if (m_buckets[i] == nullptr)
+            continue;
+        Node* tail = m_buckets[i].get();
+        while (tail->next != nullptr)
+            tail = tail->next.get();
+        tail->next = all;
+        all = m_buckets[i];
+        m_buckets[i] = Ref<Node>();
+    }
+    m_buckets.clear();
+
+    all = sortByAddress(all);
+    while (all != nullptr) {
+        Ref<Node> next = all->next;
+        all->next = Ref<Node>();
+        all = next;
+    }
+}
+
+// Bottom-up merge sort of a `next`-linked list, highest address first:
+// bin i holds a sorted run of 2^i nodes.
+template <typename K, typename V>
+Ref<typename HashTable<K, V>::Node> HashTable<K, V>::sortByAddress(Ref<Node> list)
+{
+    constexpr int kBins = 64;
+    Ref<Node> bins[kBins];
+    while (list != nullptr) {
+        Ref<Node> carry = list;
+        list = carry->next;
+        carry->next = Ref<Node>();
+        int i = 0;
+        for (; i < kBins - 1 && bins[i] != nullptr; ++i) {
+            carry = mergeByAddress(bins[i], carry);
+            bins[i] = Ref<Node>();
+        }
+        bins[i] = mergeByAddress(bins[i], carry);
+    }
+    Ref<Node> sorted;
+    for (Ref<Node>& bin : bins)
+        sorted = mergeByAddress(bin, sorted);
+    return sorted;
+}
+
+template <typename K, typename V>
+Ref<typename HashTable<K, V>::Node> HashTable<K, V>::mergeByAddress(Ref<Node> a, Ref<Node> b)
+{
+    Ref<Node> head;
+    Node* tail = nullptr;
+    while (a != nullptr && b != nullptr) {
+        const bool takeA = reinterpret_cast<std::uintptr_t>(a.get()) > reinterpret_cast<std::uintptr_t>(b.get());
+        Ref<Node>& from = takeA ? a : b;
+        Ref<Node> node = from;
+        from = node->next;
+        if (tail != nullptr)
+            tail->next = node;
+        else
+            head = node;
+        tail = node.get();
+    }
+    const Ref<Node>& rest = a != nullptr ? a : b;
+    if (tail != nullptr)
+        tail->next = rest;
+    else
+        head = rest;
+    return head;
+}
+
+// ---- entries --------------------------------------------------------------------
+
+template <typename K, typename V>
+bool HashTable<K, V>::put(const K& key, const V& value)
+{
+    if (findNode(key) != nullptr) {
+        Debug::printf(Debug::LEVEL_WARNING, "Key is already inserted to the hash table!\n");
+        return false;
+    }
+    Ref<Node> node = getFreeHashNode();
+    const std::uint32_t bucket = bucketOf(key);
+    node->key = key;
+    node->value = value;
+    node->used = true;
+    node->next = m_buckets[static_cast<int>(bucket)];
+    m_buckets[static_cast<int>(bucket)] = node;
+    ++m_count;
+    return true;
+}
+
+template <typename K, typename V>
+typename HashTable<K, V>::Node* HashTable<K, V>::findNode(const K& key) const
+{
+    for (Node* node = m_buckets[static_cast<int>(bucketOf(key))].get(); node != nullptr; node = node->next.get())
+        if (node->key == key)
+            return node;
+    return nullptr;
+}
+
+template <typename K, typename V>
+bool HashTable<K, V>::replace(const K& key, const V& value)
+{
+    Node* node = findNode(key);
+    if (node == nullptr) {
+        Debug::printf(Debug::LEVEL_WARNING, "Key is not found from the hash table!\n");
+        return false;
+    }
+    node->value = value;
+    return true;
+}
+
+// ---- node pool and growth -----------------------------------------------------
+
+// The capacity changes only after the new pool and the relinked buckets are
+// in place, so a full pool midway leaves a consistent table.
+template <typename K, typename V>
+Ref<typename HashTable<K, V>::Node> HashTable<K, V>::getFreeHashNode()
+{
+    if (m_freeNodes.m_size == 0) {
+        const std::uint32_t capacity = createNextLargerCapacity(m_capacity);
+        VORNIC3D_CHECK(capacity > m_capacity && capacity <= INT_MAX);
+        makeFreeNodes(capacity, VORNIC3D_FUNCTION, __LINE__);
+        rehash(capacity);
+        VORNIC3D_CHECK(m_freeNodes.m_size > 0);
+    }
+    const int last = m_freeNodes.m_size - 1;
+    Ref<Node> node = m_freeNodes[last];
+    m_freeNodes.remove(last);
+    VORNIC3D_CHECK(node != nullptr);
+    return node;
+}
+
+// Fills the (empty) pool with capacity x load factor new nodes, allocated
+// under the caller's name. A failure keeps only whole nodes in the pool.
+template <typename K, typename V>
+void HashTable<K, V>::makeFreeNodes(std::uint32_t capacity, const char* function, int line)
+{
+    const int poolSize = static_cast<int>(static_cast<float>(capacity) * m_loadFactor);
+    m_freeNodes.setSize(poolSize);
+    int made = 0;
+    try {
+        for (; made < poolSize; ++made)
+            m_freeNodes[made] = new (function, line) Node();
+    } catch (...) {
+        m_freeNodes.setSize(made);
+        throw;
+    }
+}
+
+// Relinks every node into `newCapacity` buckets; nodes are never copied. Both
+// bucket arrays are allocated before the first node moves.
+template <typename K, typename V>
+void HashTable<K, V>::rehash(std::uint32_t newCapacity)
+{
+    Vector<Ref<Node>> buckets;
+    buckets.setSize(static_cast<int>(newCapacity));
+    const int oldCapacity = m_buckets.m_size;
+    m_buckets.setSize(static_cast<int>(newCapacity));
+    for (int i = 0; i < oldCapacity; ++i) {
+        Ref<Node> node = m_buckets[i];
+        while (node != nullptr) {
+            Ref<Node> next = node->next;
+            const int bucket = static_cast<int>(HashCode<K>::hashCode(node->key) % newCapacity);
+            node->next = buckets[bucket];
+            buckets[bucket] = node;
+            node = next;
+        }
+    }
+    m_buckets = buckets;
+    m_capacity = newCapacity;
+}
+
+} // namespace core
