@@ -1,5 +1,6 @@
 // core::HashTable put and find beside std::unordered_map, with the game's
 // construction (256 buckets asked for, load factor 0.9) and int keys.
+#include "support/BenchEngine.h"
 #include "support/RatioReporter.h"
 
 #include "core/Debug.h"
@@ -90,12 +91,10 @@ BENCHMARK(BM_UnorderedMap_Find)->VORNIC3D_SIZES;
 
 int main(int argc, char** argv)
 {
-    core::Globals::initClass();
-    core::Debug::initClass();
     core::MemoryManagerConfig config;
     config.name = "MemoryManager";
     config.debug_monitor_table_size = kAllocationTableSize;
-    core::Globals::get()->m_memoryManager = new core::MemoryManager(kPoolSize, "MemoryManager", &config);
+    benchsupport::BenchEngine engine(kPoolSize, &config);
 
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const char* size : {"1000", "100000", "1000000"})
@@ -104,10 +103,5 @@ int main(int argc, char** argv)
                                std::string("BM_UnorderedMap_") + operation + "/" + size);
     const int result = benchsupport::runWithRatios(argc, argv, pairs);
 
-    core::Globals::get()->m_memoryManager->debugMonitorCheck();
-    delete core::Globals::get()->m_memoryManager;
-    core::Globals::get()->m_memoryManager = nullptr;
-    core::Debug::deInitClass();
-    core::Globals::deInitClass();
     return result;
 }

@@ -1,5 +1,6 @@
 // Allocation churn through the engine's pool beside the same pattern through
 // the system heap.
+#include "support/BenchEngine.h"
 #include "support/RatioReporter.h"
 
 #include "core/Debug.h"
@@ -87,18 +88,11 @@ BENCHMARK(BM_Malloc_ShortLived);
 
 int main(int argc, char** argv)
 {
-    core::Globals::initClass();
-    core::Debug::initClass();
-    core::Globals::get()->m_memoryManager = new core::MemoryManager(kPoolSize, "MemoryManager", nullptr);
+    benchsupport::BenchEngine engine(kPoolSize);
 
     const int result = benchsupport::runWithRatios(argc, argv,
                                                    {{"BM_Pool_LiveChurn", "BM_Malloc_LiveChurn"},
                                                     {"BM_Pool_ShortLived", "BM_Malloc_ShortLived"}});
 
-    core::Globals::get()->m_memoryManager->debugMonitorCheck();
-    delete core::Globals::get()->m_memoryManager;
-    core::Globals::get()->m_memoryManager = nullptr;
-    core::Debug::deInitClass();
-    core::Globals::deInitClass();
     return result;
 }

@@ -1,5 +1,6 @@
 // core::Vector<core::Ref<T>>::pushBack beside std::vector<core::Ref<T>>: both
 // copy references (count up and down) as they grow.
+#include "support/BenchEngine.h"
 #include "support/RatioReporter.h"
 
 #include "core/Debug.h"
@@ -49,17 +50,10 @@ BENCHMARK(BM_StdVector_PushBackRef)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    core::Globals::initClass();
-    core::Debug::initClass();
-    core::Globals::get()->m_memoryManager = new core::MemoryManager(kPoolSize, "MemoryManager", nullptr);
+    benchsupport::BenchEngine engine(kPoolSize);
 
     const int result =
         benchsupport::runWithRatios(argc, argv, {{"BM_Vector_PushBackRef", "BM_StdVector_PushBackRef"}});
 
-    core::Globals::get()->m_memoryManager->debugMonitorCheck();
-    delete core::Globals::get()->m_memoryManager;
-    core::Globals::get()->m_memoryManager = nullptr;
-    core::Debug::deInitClass();
-    core::Globals::deInitClass();
     return result;
 }
