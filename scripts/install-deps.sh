@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libode-dev
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
-  libsdl2-dev
+  libsdl2-dev libx11-dev
   xvfb xauth xdotool
 )
 

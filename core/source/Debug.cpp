@@ -3,6 +3,7 @@
 #include "core/Assert.h"
 #include "core/DebugException.h"
 #include "core/Globals.h"
+#include "File.h"
 #include "System.h"
 
 #include <cstdarg>
@@ -24,6 +25,15 @@ const char* tagOf(int level)
     case Debug::LEVEL_LOW: return "  Low   |";
     default: return nullptr;
     }
+}
+
+// Drops the log's reference to its output file. Only virtual functions and
+// the inline count of HAL::File are used, so core needs no link to the
+// platform layer's file code.
+void release(HAL::File* file)
+{
+    if (file->releaseRef() == 0)
+        delete file;
 }
 
 } // namespace
@@ -94,7 +104,35 @@ void Debug::printf(int level, const char* format, ...)
 void Debug::messagePrint(const char* text)
 {
     VORNIC3D_CHECK(text != nullptr);
-    HAL::System::printf(text, static_cast<int>(std::strlen(text)));
+    const int length = static_cast<int>(std::strlen(text));
+    HAL::System::printf(text, length);
+
+    Debug* log = getDebugInfoPtr();
+    if (log->m_outputFile == nullptr || length == 0)
+        return;
+    // Verbosity 0 while writing keeps the file layer's own logging from
+    // re-entering the log; it comes back even when the write fails, or the
+    // log would stay silent.
+    const std::int32_t verbosity = log->m_verbosity;
+    log->m_verbosity = 0;
+    try {
+        log->m_outputFile->fwrite(text, length);
+    } catch (...) {
+        log->m_verbosity = verbosity;
+        throw;
+    }
+    log->m_verbosity = verbosity;
+}
+
+// ---- output file ------------------------------------------------------------
+
+void Debug::setOutputFile(HAL::File* file)
+{
+    Debug* log = getDebugInfoPtr();
+    VORNIC3D_CHECK(file != nullptr && file->isOpen());
+    VORNIC3D_CHECK(log->m_outputFile == nullptr);
+    file->addRef();
+    log->m_outputFile = file;
 }
 
 void Debug::closeOutputFile()
@@ -102,8 +140,32 @@ void Debug::closeOutputFile()
     Debug* log = getDebugInfoPtr();
     if (log->m_outputFile == nullptr)
         return;
-    printf(LEVEL_HIGH, "Debug: closeOutputFile\n");
-    log->m_verbosity = 0;
+    // The notice goes to the file too; a file that cannot take it is closed
+    // all the same.
+    try {
+        printf(LEVEL_HIGH, "Debug: closeOutputFile\n");
+    } catch (...) {
+        log->detachOutputFile();
+        throw;
+    }
+    log->detachOutputFile();
+}
+
+void Debug::detachOutputFile()
+{
+    m_verbosity = 0;
+    // Out of the slot first: a failing close must not leave a closed file
+    // behind for later messages or a second close.
+    HAL::File* file = m_outputFile;
+    m_outputFile = nullptr;
+    try {
+        if (file->isOpen())
+            file->fclose();
+    } catch (...) {
+        release(file);
+        throw;
+    }
+    release(file);
 }
 
 // ---- settings and counters --------------------------------------------------

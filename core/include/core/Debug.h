@@ -31,6 +31,15 @@ public:
 
     static void printf(int level, const char* format, ...) __attribute__((format(printf, 2, 3)));
     static void messagePrint(const char* text);
+
+    // ---- output file ----
+    // Every shown message is also written to `file`, which must be open. The
+    // log takes a reference of its own, so a caller may keep one too; only one
+    // output file can be set until closeOutputFile.
+    static void setOutputFile(HAL::File* file);
+    // Logs the closing, silences the log for good (verbosity 0), closes the
+    // file and drops the log's reference (deleting the file when it was the
+    // last); the slot is empty afterwards even when closing fails.
     static void closeOutputFile();
 
     // Highest level shown; tests use it to see levels 5 and 6.
@@ -46,6 +55,10 @@ public:
 private:
     Debug();
     ~Debug() = default;
+
+    // Silences the log for good, empties the slot, closes the file and drops
+    // the log's reference.
+    void detachOutputFile();
 
     HAL::File* m_outputFile = nullptr;
     std::int32_t m_errorCount = 0;

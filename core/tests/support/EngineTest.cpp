@@ -4,6 +4,7 @@
 #include "core/Globals.h"
 #include "core/MemoryManager.h"
 #include "core/StringPool.h"
+#include "System.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -57,6 +58,7 @@ void EngineTest::SetUp()
     core::Globals::initClass();
     core::Debug::initClass();
     core::Globals* globals = core::Globals::get();
+    globals->m_system = new HAL::System(false);
     globals->m_memoryManager = new core::MemoryManager(kMainPoolSize, "MemoryManager", nullptr);
     globals->m_stringPoolMemoryManager = new core::MemoryManager(kStringPoolSize, "StringPool", nullptr);
     globals->m_stringPool = new core::StringPool();
@@ -87,6 +89,8 @@ void EngineTest::TearDown()
     }
     globals->m_memoryManager = nullptr;
     globals->m_stringPoolMemoryManager = nullptr;
+    delete globals->m_system;
+    globals->m_system = nullptr;
     core::Debug::deInitClass();
     core::Globals::deInitClass();
 

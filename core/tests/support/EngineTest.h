@@ -13,8 +13,8 @@ class MemoryManager;
 
 namespace testsupport {
 
-// The engine around one test: core::Globals, core::Debug, both memory
-// managers with small pools and the string pool, the standard output
+// The engine around one test: core::Globals, core::Debug, HAL::System, both
+// memory managers with small pools and the string pool, the standard output
 // captured. TearDown removes the string pool, then runs the leak check of
 // both pools, so every test is also a leak test; when a test failed, the
 // captured log goes to the standard error.

@@ -1,13 +1,47 @@
 #include "System.h"
 
 #include "core/Assert.h"
+#include "core/Debug.h"
+#include "core/Globals.h"
 
+#include <wince/Gdi.h>
+#include <wince/Messages.h>
+#include <wince/Metrics.h>
 #include <wince/Tick.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace HAL {
+
+// ---- system information ---------------------------------------------------------
+
+System::System(bool console)
+{
+    m_info.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    m_info.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    m_info.defaultMemoryPoolSize = kDefaultMemoryPoolSize;
+    m_info.defaultStringPoolSize = kDefaultStringPoolSize;
+
+    HDC screen = GetDC(nullptr);
+    const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    // The record keeps the depth in one byte.
+    VORNIC3D_CHECK(bits >= 0 && bits < 255);
+    m_info.bitsPerPixel = static_cast<std::uint8_t>(bits);
+
+    std::srand(0);
+    if (console)
+        core::Debug::printf(core::Debug::LEVEL_WARNING,
+                            "HAL::createConsoleWindow failed : _WIN32_WCE does not provide console\n");
+}
+
+const SystemInfo& System::getSystemInfo()
+{
+    const System* system = core::Globals::get()->m_system;
+    VORNIC3D_CHECK(system != nullptr);
+    return system->m_info;
+}
 
 // ---- console output -----------------------------------------------------------
 
@@ -40,4 +74,29 @@ void free(void* pointer)
     std::free(pointer);
 }
 
+// ---- message pump ---------------------------------------------------------------
+
+int processMessages()
+{
+    // The phone needed a window-management call with the main window before
+    // each peek; the stand-in's windows need none, so the step is left out.
+    MSG message{};
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        return 1;
+    if (message.message == WM_QUIT)
+        return 0;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return 1;
+}
+
+// ---- build information ----------------------------------------------------------
+
+const char* getBuildDate()
+{
+    return __DATE__;
+}
+
 } // namespace HAL
+
+void emptyFunction(void* /*system*/) {}

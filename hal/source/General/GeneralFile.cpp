@@ -1,0 +1,165 @@
+#include "General/GeneralFile.h"
+
+#include "HALException.h"
+#include "core/Assert.h"
+#include "core/Debug.h"
+#include "core/MemoryManager.h"
+
+#include <climits>
+
+namespace HAL {
+
+namespace {
+
+// A failed call of the C library: logged, then thrown with its own text.
+[[noreturn]] void failCall(const char* logged, const char* thrown)
+{
+    core::Debug::printf(core::Debug::LEVEL_ERROR, "%s", logged);
+    throw HALException(thrown);
+}
+
+} // namespace
+
+// ---- life cycle -----------------------------------------------------------------
+
+GeneralFile::GeneralFile(const core::String& path)
+{
+    // An empty path stays empty (fopen refuses it); a path ending in '/' has
+    // no name and fails the split's boundary check.
+    if (path.length() == 0)
+        return;
+    const core::String full = path.replace('\\', '/');
+    const int last = full.lastIndexOf('/');
+    if (last < 0)
+        setPathAndName(core::String(""), full);
+    else
+        setPathAndName(full.substring(0, last), full.substring(last + 1));
+}
+
+GeneralFile::~GeneralFile()
+{
+    if (m_handle == nullptr)
+        return;
+    std::FILE* stream = m_handle;
+    m_handle = nullptr;
+    // A throw here could end the program while another exception unwinds.
+    if (std::fclose(stream) != 0)
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fclose failed\n");
+    else
+        core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fclose ok\n");
+}
+
+// ---- opening and closing ----------------------------------------------------------
+
+void GeneralFile::fopen(const char* flags)
+{
+    VORNIC3D_CHECK(flags != nullptr);
+    const core::String full = getPath() + getName();
+    const int length = full.length();
+    VORNIC3D_CHECK(length > 0);
+    // Opening again would lose the open stream.
+    VORNIC3D_ASSERT(m_handle == nullptr, "GeneralFile: fopen failed (file is already open)");
+    // The system takes 8-bit paths: a character that does not fit one byte, or
+    // a zero, would silently name another file.
+    for (int i = 0; i < length; ++i) {
+        const unsigned short c = full.charAt(i);
+        VORNIC3D_CHECK(c != 0 && c <= 0xFF);
+    }
+
+    char* narrow = static_cast<char*>(VORNIC3D_ALLOC(length + 1));
+    try {
+        full.toASCII(narrow, length + 1);
+        m_handle = std::fopen(narrow, flags);
+        // The path is cut in the log so that a long one cannot turn the
+        // outcome into the log's own exception.
+        if (m_handle == nullptr) {
+            core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %.180s failed. Flags: %.16s\n",
+                                narrow, flags);
+            throw HALException("GeneralFile: can not open the file");
+        }
+        core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fopen : %.200s ok\n", narrow);
+    } catch (...) {
+        VORNIC3D_FREE(narrow);
+        throw;
+    }
+    VORNIC3D_FREE(narrow);
+}
+
+void GeneralFile::fclose()
+{
+    VORNIC3D_ASSERT(m_handle != nullptr, "GeneralFile: fclose failed (file is closed?)");
+    // The C library releases the stream even when closing fails, so the
+    // handle goes either way: keeping it would close a released stream again.
+    std::FILE* stream = m_handle;
+    m_handle = nullptr;
+    if (std::fclose(stream) != 0)
+        failCall("GeneralFile::fclose failed\n", "HAL: can not close the file");
+    core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fclose ok\n");
+}
+
+// ---- reading and writing ----------------------------------------------------------
+
+int GeneralFile::fread(void* buffer, int size)
+{
+    VORNIC3D_CHECK(buffer != nullptr);
+    VORNIC3D_CHECK(size >= 1);
+    VORNIC3D_ASSERT(m_handle != nullptr, "GeneralFile: can not read the file (file is closed?)");
+    core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fread %d bytes\n", size);
+    return static_cast<int>(std::fread(buffer, 1, static_cast<std::size_t>(size), m_handle));
+}
+
+void GeneralFile::fwrite(const void* buffer, int size)
+{
+    VORNIC3D_CHECK(buffer != nullptr);
+    VORNIC3D_CHECK(size >= 1);
+    VORNIC3D_ASSERT(m_handle != nullptr, "GeneralFile: can not write (file is closed?)");
+    if (std::fwrite(buffer, static_cast<std::size_t>(size), 1, m_handle) != 1)
+        failCall("GeneralFile::fwrite failed\n", "GeneralFile: file write failed");
+    core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fwrite %d bytes\n", size);
+    // A full disk often shows only here; the write has not reached the file.
+    if (std::fflush(m_handle) != 0)
+        failCall("GeneralFile::fwrite failed\n", "GeneralFile: file write failed");
+}
+
+// ---- size and position --------------------------------------------------------------
+
+int GeneralFile::fsize()
+{
+    VORNIC3D_ASSERT(m_handle != nullptr, "GeneralFile: fsize failed (file is closed?)");
+    const int position = fgetpos();
+    long start = -1;
+    long end = -1;
+    if (std::fseek(m_handle, 0, SEEK_SET) == 0)
+        start = std::ftell(m_handle);
+    if (start >= 0 && std::fseek(m_handle, 0, SEEK_END) == 0)
+        end = std::ftell(m_handle);
+    // A size beyond int cannot be reported: failing beats a wrapped length.
+    if (start < 0 || end < start || end - start > INT_MAX) {
+        std::fseek(m_handle, position, SEEK_SET);
+        failCall("GeneralFile::fsize failed\n", "GeneralFile: file size reading failed");
+    }
+    fsetpos(position);
+    const int size = static_cast<int>(end - start);
+    core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fsize = %d bytes\n", size);
+    return size;
+}
+
+void GeneralFile::fsetpos(int position)
+{
+    VORNIC3D_ASSERT(m_handle != nullptr, "GeneralFile: fsetpos failed (file is closed?)");
+    if (std::fseek(m_handle, position, SEEK_SET) != 0)
+        failCall("GeneralFile::fsetpos failed\n", "GeneralFile: file set position failed");
+    core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fsetpos ok\n");
+}
+
+int GeneralFile::fgetpos()
+{
+    VORNIC3D_ASSERT(m_handle != nullptr, "GeneralFile: fgetpos failed (file is closed?)");
+    const long position = std::ftell(m_handle);
+    if (position < 0 || position > INT_MAX)
+        failCall("GeneralFile::fgetpos failed\n", "GeneralFile: get file position failed");
+    core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fgetpos = %d ok\n", static_cast<int>(position));
+    return static_cast<int>(position);
+}
+
+} // namespace HAL

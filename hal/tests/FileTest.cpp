@@ -1,0 +1,253 @@
+#include "EngineTest.h"
+
+#include "File.h"
+#include "HALException.h"
+#include "core/AssertationFailedException.h"
+#include "core/Debug.h"
+#include "core/Ref.h"
+#include "win32/Win32WorkingDirectory.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+using core::Ref;
+using core::String;
+using HAL::File;
+
+namespace {
+
+// Each test gets a temporary folder of its own.
+class FileTest : public testsupport::EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        char pattern[] = "/tmp/vornic3d-file-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override
+    {
+        std::filesystem::remove_all(m_folder);
+        EngineTest::TearDown();
+    }
+
+    std::string at(const std::string& name) const { return m_folder + "/" + name; }
+    static Ref<File> fileAt(const std::string& path) { return File::createFileHandle(String(path.c_str())); }
+    void put(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(at(name), std::ios::binary) << bytes;
+    }
+    std::string get(const std::string& name) const
+    {
+        std::ifstream in(at(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    bool logged(const std::string& text) const { return log().find(text) != std::string::npos; }
+
+    std::string m_folder;
+};
+
+} // namespace
+
+// ---- paths ------------------------------------------------------------------------------
+
+TEST_F(FileTest, PathIsSplitAtTheLastSeparatorWithBackslashesTurned)
+{
+    const struct {
+        const char *given, *path, *name;
+    } cases[] = {
+        {"C:\\game\\media\\a.png", "C:/game/media/", "a.png"},
+        {"a.png", "", "a.png"},
+        {"/x", "/", "x"},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        Ref<File> file = fileAt(c.given);
+        EXPECT_STREQ(file->getPath().c_str(), c.path) << c.given;
+        EXPECT_STREQ(file->getName().c_str(), c.name) << c.given;
+        EXPECT_FALSE(file->isOpen());
+    }
+    EXPECT_THROW(fileAt("media/"), AssertationFailedException);
+}
+
+TEST_F(FileTest, MediaPathAsTheGameBuildsItReachesTheSettingsFile)
+{
+    std::filesystem::create_directory(at("media"));
+    put("config.txt", "QUIT 114");
+    Ref<File> file = fileAt(at("\\media\\../config.txt"));
+    EXPECT_EQ(std::string(file->getPath().c_str()), m_folder + "//media/../");
+    file->fopen("rb");
+    char buffer[9] = {};
+    EXPECT_EQ(file->fread(buffer, 8), 8);
+    EXPECT_STREQ(buffer, "QUIT 114");
+}
+
+TEST_F(FileTest, WorkingDirectoryIsTheProgramsFolder)
+{
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(std::string(File::getWorkingDirectory().c_str()), program.parent_path().string() + "/");
+
+    const struct {
+        const char16_t* path;
+        const char* folder;
+    } cases[] = {
+        {u"\\Program Files\\Game\\game.exe", "/Program Files/Game/"},
+        {u"C:\\a/b\\c", "C:/a/b/"},
+        {u"/game", "/"},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(HAL::executableFolder(c.path).c_str(), c.folder);
+    EXPECT_THROW(HAL::executableFolder(u"game.exe"), AssertationFailedException);
+}
+
+// ---- reading and writing ------------------------------------------------------------------
+
+TEST_F(FileTest, WrittenBytesReadBackWithSizeAndPosition)
+{
+    const std::string bytes("\x00\x01\xff\r\n\x1a end", 10);
+    Ref<File> file = fileAt(at("data.bin"));
+    file->fopen("wb+");
+    file->fwrite(bytes.data(), 10);
+    EXPECT_EQ(get("data.bin"), bytes); // flushed before any close
+    file->fclose();
+
+    file->fopen("rb");
+    file->fsetpos(3);
+    EXPECT_EQ(file->fsize(), 10);
+    EXPECT_EQ(file->fgetpos(), 3);
+    file->fsetpos(0);
+    std::string back(16, '?');
+    EXPECT_EQ(file->fread(back.data(), 16), 10); // short at the end
+    EXPECT_EQ(back.substr(0, 10), bytes);
+    EXPECT_EQ(file->fread(back.data(), 16), 0);
+    file->fclose();
+
+    put("empty.bin", "");
+    Ref<File> empty = fileAt(at("empty.bin"));
+    empty->fopen("rb");
+    EXPECT_EQ(empty->fsize(), 0);
+}
+
+// ---- failures -------------------------------------------------------------------------------
+
+TEST_F(FileTest, ClosedFileFailsEveryStreamOperation)
+{
+    Ref<File> file = fileAt(at("a.bin"));
+    file->fopen("wb");
+    file->fclose();
+    char buffer[4] = {};
+    const struct {
+        std::function<void()> call;
+        const char* message;
+        const char* function;
+    } cases[] = {
+        {[&] { file->fread(buffer, 4); }, "GeneralFile: can not read the file (file is closed?)",
+         "HAL::GeneralFile::fread"},
+        {[&] { file->fwrite(buffer, 4); }, "GeneralFile: can not write (file is closed?)", "HAL::GeneralFile::fwrite"},
+        {[&] { file->fsize(); }, "GeneralFile: fsize failed (file is closed?)", "HAL::GeneralFile::fsize"},
+        {[&] { file->fsetpos(0); }, "GeneralFile: fsetpos failed (file is closed?)", "HAL::GeneralFile::fsetpos"},
+        {[&] { file->fgetpos(); }, "GeneralFile: fgetpos failed (file is closed?)", "HAL::GeneralFile::fgetpos"},
+        {[&] { file->fclose(); }, "GeneralFile: fclose failed (file is closed?)", "HAL::GeneralFile::fclose"},
+    };
+    for (const auto& c : cases) {
+        clearLog();
+        try {
+            c.call();
+            ADD_FAILURE() << "no exception: " << c.message;
+        } catch (const AssertationFailedException& e) {
+            EXPECT_STREQ(e.message, c.message);
+            EXPECT_STREQ(e.function, c.function);
+        }
+        EXPECT_EQ(log().rfind(" ERROR  |", 0), 0u) << c.message;
+        EXPECT_TRUE(logged(c.message)) << c.message;
+    }
+}
+
+TEST_F(FileTest, BadArgumentsFailTheAssertion)
+{
+    put("four.bin", "abcd");
+    Ref<File> file = fileAt(at("four.bin"));
+    file->fopen("rb");
+    // U+012F would narrow to '/' and U+0100 to a terminator: another file.
+    String odd(at("x").c_str());
+    odd.setCharAt(0x012F, odd.length() - 1);
+    Ref<File> wide = File::createFileHandle(odd);
+    char buffer[4] = {};
+    const std::function<void()> calls[] = {
+        [&] { file->fopen(nullptr); },     [&] { file->fread(nullptr, 4); }, [&] { file->fread(buffer, 0); },
+        [&] { file->fwrite(nullptr, 4); }, [&] { file->fwrite(buffer, -1); }, [&] { file->fopen("rb"); },
+        [&] { fileAt("")->fopen("rb"); },  [&] { wide->fopen("wb"); },
+    };
+    for (const auto& call : calls)
+        EXPECT_THROW(call(), AssertationFailedException);
+    EXPECT_FALSE(wide->isOpen());
+    // The open stream survived the refused second open.
+    EXPECT_EQ(file->fread(buffer, 4), 4);
+}
+
+TEST_F(FileTest, FailedOpenLogsAndCanBeRetried)
+{
+    Ref<File> file = fileAt(at("missing.bin"));
+    try {
+        file->fopen("rb");
+        ADD_FAILURE() << "no exception";
+    } catch (const HAL::HALException& e) {
+        EXPECT_STREQ(e.message, "GeneralFile: can not open the file");
+    }
+    EXPECT_TRUE(logged("GeneralFile::fopen : " + at("missing.bin") + " failed. Flags: rb\n"));
+    put("missing.bin", "x");
+    file->fopen("rb");
+    EXPECT_TRUE(file->isOpen());
+    // A path too long for one log line still fails with the file's error.
+    EXPECT_THROW(fileAt(at(std::string(300, 'n')))->fopen("rb"), HAL::HALException);
+}
+
+TEST_F(FileTest, WriteThatCannotReachTheDiskFails)
+{
+    Ref<File> file = fileAt("/dev/full");
+    file->fopen("wb");
+    try {
+        file->fwrite("0123456789", 10);
+        ADD_FAILURE() << "no exception";
+    } catch (const HAL::HALException& e) {
+        EXPECT_STREQ(e.message, "GeneralFile: file write failed");
+    }
+    EXPECT_TRUE(logged("GeneralFile::fwrite failed\n"));
+}
+
+TEST_F(FileTest, FailedCloseLeavesTheFileClosedAndReleaseOnlyLogs)
+{
+    Ref<File> closed = fileAt(at("a.bin"));
+    Ref<File> released = fileAt(at("b.bin"));
+    closed->fopen("wb");
+    released->fopen("wb");
+    // The descriptors go behind the streams' backs, so closing reports EBADF.
+    ::close(fileno(closed->getHandle()));
+    ::close(fileno(released->getHandle()));
+    try {
+        closed->fclose();
+        ADD_FAILURE() << "no exception";
+    } catch (const HAL::HALException& e) {
+        EXPECT_STREQ(e.message, "HAL: can not close the file");
+    }
+    EXPECT_FALSE(closed->isOpen());
+    clearLog();
+    EXPECT_NO_THROW(released = nullptr);
+    EXPECT_TRUE(logged("GeneralFile::fclose failed\n"));
+}
+
+TEST_F(FileTest, ReleasingAnOpenFileClosesIt)
+{
+    core::Debug::setVerbosity(core::Debug::LEVEL_LOW);
+    Ref<File> file = fileAt(at("a.bin"));
+    file->fopen("wb");
+    clearLog();
+    file = nullptr;
+    core::Debug::setVerbosity(core::Debug::kDefaultVerbosity);
+    EXPECT_TRUE(logged("GeneralFile::fclose ok\n"));
+}

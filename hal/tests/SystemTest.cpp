@@ -1,0 +1,102 @@
+#include "EngineTest.h"
+
+#include "System.h"
+#include "core/AssertationFailedException.h"
+#include "core/Globals.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <thread>
+
+using HAL::System;
+
+namespace {
+
+class SystemTest : public testsupport::EngineTest {
+protected:
+    // Replaces the fixture's registered System (null leaves the slot empty).
+    static void registerSystem(System* system)
+    {
+        delete core::Globals::get()->m_system;
+        core::Globals::get()->m_system = system;
+    }
+};
+
+// Runs in a fresh process (threadsafe death-test style), where the tick has
+// not read its offset yet: starts 60 ms before the 32-bit wrap.
+[[noreturn]] void crossTheWrap()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const std::int64_t monotonicMs = std::int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    setenv("VORNIC3D_TICK_OFFSET", std::to_string((std::int64_t(1) << 32) - monotonicMs - 60).c_str(), 1);
+    const std::uint32_t before = HAL::getTime();
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    const std::uint32_t after = HAL::getTime();
+    const std::uint32_t elapsed = after - before;
+    std::exit(before > 0xFFFFFF00u && after < 1000u && elapsed >= 150 && elapsed < 1000 ? 0 : 1);
+}
+
+} // namespace
+
+TEST_F(SystemTest, PrintWritesExactlyTheGivenBytesOrRefusesBeforePrinting)
+{
+    const std::string longest(System::kMaxPrintLength + 1, 'x');
+    const struct {
+        const char* text;
+        int length;
+        bool fails;
+    } cases[] = {
+        {"abc", 0, false},         {"abcdef", 3, false}, {longest.c_str(), 999, false},
+        {"\x80\xff\n", 3, false},  {longest.c_str(), 1000, true}, {"abc", -1, true},
+        {nullptr, 0, true},
+    };
+    for (const auto& c : cases) {
+        clearLog();
+        if (c.fails) {
+            EXPECT_THROW(System::printf(c.text, c.length), AssertationFailedException) << c.length;
+            EXPECT_EQ(log(), "");
+        } else {
+            System::printf(c.text, c.length);
+            EXPECT_EQ(log(), std::string(c.text, static_cast<std::size_t>(c.length)));
+        }
+    }
+}
+
+TEST_F(SystemTest, RecordHoldsTheScreenAndThePoolDefaults)
+{
+    HAL::SystemInfo info = System::getSystemInfo();
+    EXPECT_EQ(info.screenWidth, 240);
+    EXPECT_EQ(info.screenHeight, 400);
+    EXPECT_EQ(info.bitsPerPixel, 16);
+    EXPECT_EQ(info.defaultMemoryPoolSize, 102400000);
+    EXPECT_EQ(info.defaultStringPoolSize, 51200000);
+
+    // The stand-in reads the variable on every call: no fresh process needed.
+    setenv("VORNIC3D_SCREEN", "480x800", 1);
+    registerSystem(new System(true));
+    unsetenv("VORNIC3D_SCREEN");
+    info = System::getSystemInfo();
+    EXPECT_EQ(info.screenWidth, 480);
+    EXPECT_EQ(info.screenHeight, 800);
+    EXPECT_EQ(log(), "WARNING |000001| HAL::createConsoleWindow failed : _WIN32_WCE does not provide console\n");
+}
+
+TEST_F(SystemTest, RecordWithoutARegisteredSystemFails)
+{
+    registerSystem(nullptr);
+    try {
+        System::getSystemInfo();
+        ADD_FAILURE() << "no exception";
+    } catch (const AssertationFailedException& e) {
+        EXPECT_STREQ(e.function, "HAL::System::getSystemInfo");
+    }
+}
+
+TEST(SystemTick, WrapsAndIntervalsSurvive)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(crossTheWrap(), testing::ExitedWithCode(0), "");
+}

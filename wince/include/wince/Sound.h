@@ -1,0 +1,26 @@
+// Stands in for: the system's sound player, PlaySoundW, for WAV files. Limits:
+// plays files only (no resources, no memory images, no looping), one sound at
+// a time, PCM WAV with 8 or 16 bits in mono or stereo; the module argument is
+// ignored. Depends on: SDL2 audio, POSIX file reading (see SoundWavFile.h).
+#pragma once
+
+#include "wince/Types.h"
+
+constexpr DWORD SND_SYNC = 0x00000000u;     // return when the sound has ended
+constexpr DWORD SND_ASYNC = 0x00000001u;    // return at once, play alongside
+constexpr DWORD SND_FILENAME = 0x00020000u; // the name is a file path
+
+// Stops the sound that plays and starts the WAV file at `path`, a zero-ended
+// UTF-16 path of any length in which '\' separates folders. Units below 0x100
+// stand for the bytes of the same value (as do 0xFF80 to 0xFFFF, a byte
+// widened with its sign); other units, surrogate pairs included, are encoded as
+// UTF-8. With SND_ASYNC it returns at once; without it, when the sound has
+// ended or another call replaced or stopped it.
+// TRUE when the sound plays. FALSE, with nothing playing, when the path cannot
+// be narrowed, the file is missing, unreadable, truncated, not a WAV file or in
+// a format it cannot play, or when no audio device can be opened (the device
+// is opened on first use and not tried again after a failure). FALSE, with
+// nothing changed, for flags other than SND_ASYNC and SND_FILENAME.
+// A null `path` stops the sound that plays and returns TRUE. `module` is never
+// read (it names resources, which are not supported).
+BOOL PlaySoundW(LPCWSTR path, HMODULE module, DWORD flags);

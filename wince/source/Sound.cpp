@@ -1,0 +1,321 @@
+// Stands in for: PlaySoundW, the system's sound player, for WAV files.
+// Limits: one sound at a time; files only; PCM WAV as read by WavFile; the
+// device is opened on first use with SDL's default output and, after a
+// failure, not tried again (unless SDL's audio was shut down by a global
+// SDL_Quit elsewhere, after which it is opened anew). Depends on: SDL2 audio
+// (a device callback and SDL_AudioStream for the conversion), WavFile.
+#include "wince/Sound.h"
+
+#include "wince/SoundTestApi.h"
+#include "wince/SoundWavFile.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr DWORD knownFlags = SND_ASYNC | SND_FILENAME;
+
+// ---- paths ----
+
+void appendUtf8(std::string& out, char32_t code)
+{
+    if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | code >> 18);
+        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+    }
+    out += static_cast<char>(0x80 | (code & 0x3F));
+}
+
+// The engine widens its byte paths one byte per unit, some callers with the
+// byte's sign, so units below 0x100 and from 0xFF80 give back the byte; real
+// UTF-16 beyond that becomes UTF-8. False for a surrogate without its pair.
+bool narrowPath(LPCWSTR path, std::string& out)
+{
+    for (const WCHAR* p = path; *p != 0; ++p) {
+        const char32_t unit = *p;
+        if (unit == u'\\') {
+            out += '/';
+        } else if (unit < 0x100 || unit >= 0xFF80) {
+            out += static_cast<char>(unit & 0xFF);
+        } else if (unit >= 0xD800 && unit <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
+            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(p[1]) - 0xDC00));
+            ++p;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            return false;
+        } else {
+            appendUtf8(out, unit);
+        }
+    }
+    return true;
+}
+
+// Plays one sound at a time on an SDL device opened on first use and closed
+// at process exit. The device's callback converts the current sound's samples
+// a piece at a time, so a call costs only the file's reading. Callers are
+// serialised by m_lock; the device lock (held by SDL around the callback)
+// guards m_current and m_generation against the callback.
+class SoundPlayer {
+public:
+    SoundPlayer() = default;
+    SoundPlayer(const SoundPlayer&) = delete;
+    SoundPlayer& operator=(const SoundPlayer&) = delete;
+    ~SoundPlayer();
+
+    // Replaces what plays with the file at `path`; with `wait`, returns when
+    // that sound has ended or was replaced. False, with nothing playing, when
+    // the file or the device fails.
+    bool play(const std::string& path, bool wait);
+    void stop();
+    std::string playing();
+
+private:
+    struct Sound {
+        Sound() = default;
+        Sound(const Sound&) = delete;
+        Sound& operator=(const Sound&) = delete;
+        ~Sound()
+        {
+            if (stream != nullptr)
+                SDL_FreeAudioStream(stream);
+        }
+
+        std::string path;
+        wince::WavFile wav;
+        SDL_AudioStream* stream = nullptr;
+        std::size_t fed = 0;  // bytes of wav.samples() put into the stream
+        bool flushed = false; // the stream was told no more input comes
+        bool finished = false;
+    };
+
+    bool openDevice();
+    void forgetVanishedDevice();
+    std::uint64_t replace(std::unique_ptr<Sound> next);
+    bool hasEnded(std::uint64_t generation);
+    static void SDLCALL fillCallback(void* player, Uint8* out, int length);
+    void fill(Uint8* out, int length);
+
+    std::mutex m_lock;
+    SDL_AudioDeviceID m_device = 0;
+    SDL_AudioSpec m_spec{};
+    bool m_failed = false;
+    std::unique_ptr<Sound> m_current;
+    std::uint64_t m_generation = 0; // counts replacements, for the waiting caller
+};
+
+// ---- device ----
+
+SoundPlayer::~SoundPlayer()
+{
+    forgetVanishedDevice();
+    if (m_device != 0) {
+        // Joins SDL's audio thread, so the callback is done with m_current.
+        SDL_CloseAudioDevice(m_device);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
+
+// A global SDL_Quit elsewhere closes every device; the id is stale then and
+// the callback no longer runs.
+void SoundPlayer::forgetVanishedDevice()
+{
+    if (m_device != 0 && SDL_WasInit(SDL_INIT_AUDIO) == 0) {
+        m_device = 0;
+        m_current.reset();
+    }
+}
+
+bool SoundPlayer::openDevice()
+{
+    forgetVanishedDevice();
+    if (m_device != 0)
+        return true;
+    if (m_failed)
+        return false;
+    m_failed = true;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    SDL_AudioSpec wanted{};
+    wanted.freq = 44100;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 2;
+    wanted.samples = 1024;
+    wanted.callback = &SoundPlayer::fillCallback;
+    wanted.userdata = this;
+    // No changes allowed: SDL converts to the hardware, so m_spec is wanted.
+    m_device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &m_spec, 0);
+    if (m_device == 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    m_failed = false;
+    SDL_PauseAudioDevice(m_device, 0);
+    return true;
+}
+
+// ---- playing ----
+
+bool SoundPlayer::play(const std::string& path, bool wait)
+{
+    std::unique_lock<std::mutex> guard(m_lock);
+    auto next = std::make_unique<Sound>();
+    bool ok = openDevice() && next->wav.load(path) == wince::WavFile::Status::Ok;
+    if (ok) {
+        const SDL_AudioFormat format = next->wav.bitsPerSample() == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+        next->stream = SDL_NewAudioStream(format, static_cast<Uint8>(next->wav.channels()),
+                                          next->wav.sampleRate(), m_spec.format,
+                                          m_spec.channels, m_spec.freq);
+        ok = next->stream != nullptr;
+        next->path = path;
+    }
+    if (!ok)
+        next.reset();
+    const std::uint64_t generation = replace(std::move(next));
+    guard.unlock();
+
+    while (ok && wait && !hasEnded(generation))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return ok;
+}
+
+void SoundPlayer::stop()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    forgetVanishedDevice();
+    replace(nullptr);
+}
+
+std::string SoundPlayer::playing()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    forgetVanishedDevice();
+    if (m_device == 0)
+        return {};
+    SDL_LockAudioDevice(m_device);
+    std::string path = m_current != nullptr && !m_current->finished ? m_current->path : std::string();
+    SDL_UnlockAudioDevice(m_device);
+    return path;
+}
+
+// Swaps in `next` (null: silence) and gives the new generation; the old sound
+// is freed after the device lock is let go. m_lock must be held.
+std::uint64_t SoundPlayer::replace(std::unique_ptr<Sound> next)
+{
+    if (m_device != 0)
+        SDL_LockAudioDevice(m_device);
+    m_current.swap(next);
+    const std::uint64_t generation = ++m_generation;
+    if (m_device != 0)
+        SDL_UnlockAudioDevice(m_device);
+    return generation;
+}
+
+bool SoundPlayer::hasEnded(std::uint64_t generation)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    forgetVanishedDevice();
+    if (m_device == 0)
+        return true;
+    SDL_LockAudioDevice(m_device);
+    const bool ended = m_generation != generation || m_current == nullptr || m_current->finished;
+    SDL_UnlockAudioDevice(m_device);
+    return ended;
+}
+
+// ---- device callback ----
+
+void SDLCALL SoundPlayer::fillCallback(void* player, Uint8* out, int length)
+{
+    static_cast<SoundPlayer*>(player)->fill(out, length);
+}
+
+// Runs on SDL's audio thread with the device lock held.
+void SoundPlayer::fill(Uint8* out, int length)
+{
+    // Small pieces keep the conversion work per callback short.
+    constexpr std::size_t piece = 4096;
+    std::memset(out, m_spec.silence, static_cast<std::size_t>(length));
+    Sound* sound = m_current.get();
+    if (sound == nullptr || sound->finished)
+        return;
+    const std::vector<std::uint8_t>& samples = sound->wav.samples();
+    int filled = 0;
+    while (filled < length) {
+        const int got = SDL_AudioStreamGet(sound->stream, out + filled, length - filled);
+        if (got < 0) {
+            sound->finished = true;
+            return;
+        }
+        filled += got;
+        if (filled == length || got > 0)
+            continue;
+        if (sound->fed < samples.size()) {
+            const std::size_t size = std::min(piece, samples.size() - sound->fed);
+            if (SDL_AudioStreamPut(sound->stream, samples.data() + sound->fed, static_cast<int>(size)) != 0) {
+                sound->finished = true;
+                return;
+            }
+            sound->fed += size;
+        } else if (!sound->flushed) {
+            SDL_AudioStreamFlush(sound->stream);
+            sound->flushed = true;
+        } else {
+            sound->finished = true;
+            return;
+        }
+    }
+}
+
+SoundPlayer& player()
+{
+    static SoundPlayer instance;
+    return instance;
+}
+
+} // namespace
+
+// ---- the system call ----
+
+BOOL PlaySoundW(LPCWSTR path, HMODULE, DWORD flags)
+{
+    try {
+        if (path == nullptr) {
+            player().stop();
+            return TRUE;
+        }
+        if ((flags & ~knownFlags) != 0)
+            return FALSE;
+        std::string narrow;
+        if (!narrowPath(path, narrow)) {
+            player().stop();
+            return FALSE;
+        }
+        return player().play(narrow, (flags & SND_ASYNC) == 0) ? TRUE : FALSE;
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
+}
+
+namespace wince::test {
+
+std::string soundPlaying()
+{
+    return player().playing();
+}
+
+} // namespace wince::test
