@@ -1,0 +1,63 @@
+#pragma once
+
+#include "render/Graphics3D.h"
+#include "render/Graphics3DProperties.h"
+
+namespace testsupport {
+
+// A renderer that draws nothing and answers getDisplay with the display it was
+// given, for tests of the code that asks the renderer singleton (the inputs,
+// the scene graph's property readers). Registers itself nowhere: tests put it
+// into the Graphics3D slot and clear the slot before deleting it.
+class TestGraphics3D : public render::Graphics3D {
+public:
+    explicit TestGraphics3D(HAL::Display* display = nullptr) : m_display(display) {}
+
+    // ---- what tests read ----
+    HAL::Display* getDisplay() override { return m_display; }
+    const render::Graphics3DProperties& getProperties() override { return m_properties; }
+
+    // ---- everything else does nothing ----
+    int addLight(render::Light*, const render::Transform&) override { return 0; }
+    void bindTarget(core::Object*, bool, int) override {}
+    void bindTarget(core::Object*) override {}
+    void clear(render::Background*) override {}
+    void releaseTarget() override {}
+    void render(render::World*) override {}
+    void render(render::Texture2D*, const render::Transform&, render::Appearance*) override {}
+    void render(render::VertexBuffer*, render::IndexBuffer*, render::Appearance*, const render::Transform&,
+                int) override
+    {
+    }
+    void render(render::VertexBuffer*, render::IndexBuffer*, render::Appearance*,
+                const render::Transform&) override
+    {
+    }
+    void render(render::Node*, const render::Transform&) override {}
+    void resetLights() override {}
+    void setCamera(render::Camera*, const render::Transform&) override {}
+    void setDepthRange(float, float) override {}
+    void setLight(int, render::Light*, const render::Transform&) override {}
+    void setDefaultLight(render::Light*) override {}
+    void setViewport(int, int, int, int) override {}
+    render::Camera* getCamera(render::Transform*) override { return nullptr; }
+    float getDepthRangeFar() override { return 1.0f; }
+    float getDepthRangeNear() override { return 0.0f; }
+    int getHints() override { return 0; }
+    render::Light* getLight(int, render::Transform*) override { return nullptr; }
+    int getLightCount() override { return 0; }
+    core::Object* getTarget() override { return nullptr; }
+    int getViewportHeight() override { return 0; }
+    int getViewportWidth() override { return 0; }
+    int getViewportX() override { return 0; }
+    int getViewportY() override { return 0; }
+    bool isDepthBufferEnabled() override { return false; }
+    render::Texture2D* createNewTexture() override { return nullptr; }
+    render::Light* getDefaultLight() override { return nullptr; }
+
+private:
+    HAL::Display* m_display;
+    render::Graphics3DProperties m_properties;
+};
+
+} // namespace testsupport
