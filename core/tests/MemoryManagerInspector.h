@@ -33,7 +33,6 @@ public:
                                                              MemoryManager::kBlockHeaderSize);
     }
 
-    static std::uint32_t offsetOf(const MemoryManager& m, void* data) { return m.offsetOf(headerOf(data)); }
     static std::uint8_t* areaEnd(const MemoryManager& m) { return m.m_dataBlockEnd; }
     static void setFreeMem(MemoryManager& m, std::int32_t value) { m.m_freeMem = value; }
 

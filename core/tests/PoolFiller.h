@@ -14,10 +14,7 @@ class PoolFiller {
 public:
     explicit PoolFiller(core::MemoryManager* mem) : m_mem(mem)
     {
-        int size = 1;
-        while (size * 2 < mem->getDataBlockSize())
-            size *= 2;
-        for (; size >= 1; size /= 2) {
+        for (int size = mem->getDataBlockSize() / 2; size >= 1; size /= 2) {
             try {
                 for (;;)
                     m_blocks.push_back(VORNIC3D_POOL_ALLOC(m_mem, size));

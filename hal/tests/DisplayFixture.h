@@ -1,12 +1,14 @@
 // The engine with a display around one test: the engine fixture, the
 // stand-in's queue, keys and foreground reset and the input table cleared
-// before and after, and a renderer that answers with the test's display.
+// before and after; on request a renderer that answers with the test's
+// display, and a keyboard and a mouse.
 #pragma once
 
 #include "EngineTest.h"
 #include "TestGraphics3D.h"
 
 #include "Display.h"
+#include "Input.h"
 #include "win32/Win32Display.h"
 #include "win32/Win32WindowState.h"
 
@@ -15,22 +17,7 @@
 
 #include <wince/TestApi.h>
 
-#include <functional>
-#include <string>
-
 namespace testsupport {
-
-// The message of the exception of type E that `action` throws; "" when none.
-template <typename E>
-std::string messageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const E& e) {
-        return e.message;
-    }
-    return "";
-}
 
 class DisplayFixture : public EngineTest {
 protected:
@@ -46,6 +33,8 @@ protected:
 
     void TearDown() override
     {
+        m_keyboard = nullptr;
+        m_mouse = nullptr;
         unregisterRenderer();
         m_display = nullptr;
         HAL::windowState() = HAL::Win32WindowState{};
@@ -76,6 +65,16 @@ protected:
     HAL::Win32Display* display() const { return dynamic_cast<HAL::Win32Display*>(m_display.get()); }
     HWND window() const { return display()->getWindowHandle(); }
 
+    // The display of `setup` with the renderer answering with it, a keyboard
+    // and a mouse.
+    void startInput(const HAL::DisplayConfig& setup)
+    {
+        ASSERT_NE(createDisplay(setup), nullptr);
+        registerRenderer();
+        m_keyboard = HAL::Input::createInputHandle(HAL::INPUT_DEVICE_KEYBOARD);
+        m_mouse = HAL::Input::createInputHandle(HAL::INPUT_DEVICE_MOUSE);
+    }
+
     void registerRenderer()
     {
         m_renderer = VORNIC3D_NEW TestGraphics3D(m_display.get());
@@ -89,6 +88,8 @@ protected:
 
     core::Ref<HAL::Display> m_display;
     core::Ref<TestGraphics3D> m_renderer;
+    core::Ref<HAL::Input> m_keyboard;
+    core::Ref<HAL::Input> m_mouse;
 };
 
 } // namespace testsupport

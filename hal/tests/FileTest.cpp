@@ -14,9 +14,11 @@
 #include <string>
 #include <unistd.h>
 
+using core::Debug;
 using core::Ref;
 using core::String;
 using HAL::File;
+using testsupport::messageOf;
 
 namespace {
 
@@ -38,6 +40,12 @@ protected:
 
     std::string at(const std::string& name) const { return m_folder + "/" + name; }
     static Ref<File> fileAt(const std::string& path) { return File::createFileHandle(String(path.c_str())); }
+    static File* opened(const std::string& path)
+    {
+        File* file = File::createFileHandle(String(path.c_str()));
+        file->fopen("wb");
+        return file;
+    }
     void put(const std::string& name, const std::string& bytes) const
     {
         std::ofstream(at(name), std::ios::binary) << bytes;
@@ -58,19 +66,13 @@ protected:
 
 TEST_F(FileTest, PathIsSplitAtTheLastSeparatorWithBackslashesTurned)
 {
-    const struct {
-        const char *given, *path, *name;
-    } cases[] = {
-        {"C:\\game\\media\\a.png", "C:/game/media/", "a.png"},
-        {"a.png", "", "a.png"},
-        {"/x", "/", "x"},
-        {"", "", ""},
+    const struct { const char *given, *path, *name; } cases[] = {
+        {"C:\\game\\media\\a.png", "C:/game/media/", "a.png"}, {"a.png", "", "a.png"}, {"/x", "/", "x"}, {"", "", ""},
     };
     for (const auto& c : cases) {
         Ref<File> file = fileAt(c.given);
         EXPECT_STREQ(file->getPath().c_str(), c.path) << c.given;
         EXPECT_STREQ(file->getName().c_str(), c.name) << c.given;
-        EXPECT_FALSE(file->isOpen());
     }
     EXPECT_THROW(fileAt("media/"), AssertationFailedException);
 }
@@ -91,14 +93,8 @@ TEST_F(FileTest, WorkingDirectoryIsTheProgramsFolder)
 {
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
     EXPECT_EQ(std::string(File::getWorkingDirectory().c_str()), program.parent_path().string() + "/");
-
-    const struct {
-        const char16_t* path;
-        const char* folder;
-    } cases[] = {
-        {u"\\Program Files\\Game\\game.exe", "/Program Files/Game/"},
-        {u"C:\\a/b\\c", "C:/a/b/"},
-        {u"/game", "/"},
+    const struct { const char16_t* path; const char* folder; } cases[] = {
+        {u"\\Program Files\\Game\\game.exe", "/Program Files/Game/"}, {u"C:\\a/b\\c", "C:/a/b/"}, {u"/game", "/"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(HAL::executableFolder(c.path).c_str(), c.folder);
@@ -107,7 +103,7 @@ TEST_F(FileTest, WorkingDirectoryIsTheProgramsFolder)
 
 // ---- reading and writing ------------------------------------------------------------------
 
-TEST_F(FileTest, WrittenBytesReadBackWithSizeAndPosition)
+TEST_F(FileTest, WrittenBytesReadBackWithSizeAndPositionAndReleaseCloses)
 {
     const std::string bytes("\x00\x01\xff\r\n\x1a end", 10);
     Ref<File> file = fileAt(at("data.bin"));
@@ -125,7 +121,12 @@ TEST_F(FileTest, WrittenBytesReadBackWithSizeAndPosition)
     EXPECT_EQ(file->fread(back.data(), 16), 10); // short at the end
     EXPECT_EQ(back.substr(0, 10), bytes);
     EXPECT_EQ(file->fread(back.data(), 16), 0);
-    file->fclose();
+    // Released while open: closed on the way.
+    Debug::setVerbosity(Debug::LEVEL_LOW);
+    clearLog();
+    file = nullptr;
+    EXPECT_TRUE(logged("GeneralFile::fclose ok\n"));
+    Debug::setVerbosity(Debug::kDefaultVerbosity);
 
     put("empty.bin", "");
     Ref<File> empty = fileAt(at("empty.bin"));
@@ -135,34 +136,23 @@ TEST_F(FileTest, WrittenBytesReadBackWithSizeAndPosition)
 
 // ---- failures -------------------------------------------------------------------------------
 
-TEST_F(FileTest, ClosedFileFailsEveryStreamOperation)
+TEST_F(FileTest, ClosedFileFailsEveryStreamOperationIncludingASecondClose)
 {
     Ref<File> file = fileAt(at("a.bin"));
     file->fopen("wb");
     file->fclose();
     char buffer[4] = {};
-    const struct {
-        std::function<void()> call;
-        const char* message;
-        const char* function;
-    } cases[] = {
-        {[&] { file->fread(buffer, 4); }, "GeneralFile: can not read the file (file is closed?)",
-         "HAL::GeneralFile::fread"},
-        {[&] { file->fwrite(buffer, 4); }, "GeneralFile: can not write (file is closed?)", "HAL::GeneralFile::fwrite"},
-        {[&] { file->fsize(); }, "GeneralFile: fsize failed (file is closed?)", "HAL::GeneralFile::fsize"},
-        {[&] { file->fsetpos(0); }, "GeneralFile: fsetpos failed (file is closed?)", "HAL::GeneralFile::fsetpos"},
-        {[&] { file->fgetpos(); }, "GeneralFile: fgetpos failed (file is closed?)", "HAL::GeneralFile::fgetpos"},
-        {[&] { file->fclose(); }, "GeneralFile: fclose failed (file is closed?)", "HAL::GeneralFile::fclose"},
+    const struct { std::function<void()> call; const char* message; } cases[] = {
+        {[&] { file->fread(buffer, 4); }, "GeneralFile: can not read the file (file is closed?)"},
+        {[&] { file->fwrite(buffer, 4); }, "GeneralFile: can not write (file is closed?)"},
+        {[&] { file->fsize(); }, "GeneralFile: fsize failed (file is closed?)"},
+        {[&] { file->fsetpos(0); }, "GeneralFile: fsetpos failed (file is closed?)"},
+        {[&] { file->fgetpos(); }, "GeneralFile: fgetpos failed (file is closed?)"},
+        {[&] { file->fclose(); }, "GeneralFile: fclose failed (file is closed?)"},
     };
     for (const auto& c : cases) {
         clearLog();
-        try {
-            c.call();
-            ADD_FAILURE() << "no exception: " << c.message;
-        } catch (const AssertationFailedException& e) {
-            EXPECT_STREQ(e.message, c.message);
-            EXPECT_STREQ(e.function, c.function);
-        }
+        EXPECT_EQ(messageOf<AssertationFailedException>(c.call), c.message);
         EXPECT_EQ(log().rfind(" ERROR  |", 0), 0u) << c.message;
         EXPECT_TRUE(logged(c.message)) << c.message;
     }
@@ -190,33 +180,21 @@ TEST_F(FileTest, BadArgumentsFailTheAssertion)
     EXPECT_EQ(file->fread(buffer, 4), 4);
 }
 
-TEST_F(FileTest, FailedOpenLogsAndCanBeRetried)
+TEST_F(FileTest, FailedOpenAndWriteLogAndThrowTheFilesError)
 {
     Ref<File> file = fileAt(at("missing.bin"));
-    try {
-        file->fopen("rb");
-        ADD_FAILURE() << "no exception";
-    } catch (const HAL::HALException& e) {
-        EXPECT_STREQ(e.message, "GeneralFile: can not open the file");
-    }
+    EXPECT_EQ(messageOf<HAL::HALException>([&] { file->fopen("rb"); }), "GeneralFile: can not open the file");
     EXPECT_TRUE(logged("GeneralFile::fopen : " + at("missing.bin") + " failed. Flags: rb\n"));
     put("missing.bin", "x");
-    file->fopen("rb");
+    file->fopen("rb"); // a failed open can be retried
     EXPECT_TRUE(file->isOpen());
     // A path too long for one log line still fails with the file's error.
     EXPECT_THROW(fileAt(at(std::string(300, 'n')))->fopen("rb"), HAL::HALException);
-}
 
-TEST_F(FileTest, WriteThatCannotReachTheDiskFails)
-{
-    Ref<File> file = fileAt("/dev/full");
-    file->fopen("wb");
-    try {
-        file->fwrite("0123456789", 10);
-        ADD_FAILURE() << "no exception";
-    } catch (const HAL::HALException& e) {
-        EXPECT_STREQ(e.message, "GeneralFile: file write failed");
-    }
+    Ref<File> full = fileAt("/dev/full");
+    full->fopen("wb");
+    EXPECT_EQ(messageOf<HAL::HALException>([&] { full->fwrite("0123456789", 10); }),
+              "GeneralFile: file write failed");
     EXPECT_TRUE(logged("GeneralFile::fwrite failed\n"));
 }
 
@@ -229,25 +207,44 @@ TEST_F(FileTest, FailedCloseLeavesTheFileClosedAndReleaseOnlyLogs)
     // The descriptors go behind the streams' backs, so closing reports EBADF.
     ::close(fileno(closed->getHandle()));
     ::close(fileno(released->getHandle()));
-    try {
-        closed->fclose();
-        ADD_FAILURE() << "no exception";
-    } catch (const HAL::HALException& e) {
-        EXPECT_STREQ(e.message, "HAL: can not close the file");
-    }
+    EXPECT_EQ(messageOf<HAL::HALException>([&] { closed->fclose(); }), "HAL: can not close the file");
     EXPECT_FALSE(closed->isOpen());
     clearLog();
     EXPECT_NO_THROW(released = nullptr);
     EXPECT_TRUE(logged("GeneralFile::fclose failed\n"));
 }
 
-TEST_F(FileTest, ReleasingAnOpenFileClosesIt)
+// ---- the log's output file ------------------------------------------------------------------
+
+TEST_F(FileTest, LogLinesShownReachTheOutputFileAndClosingItSilencesTheLog)
 {
-    core::Debug::setVerbosity(core::Debug::LEVEL_LOW);
-    Ref<File> file = fileAt(at("a.bin"));
-    file->fopen("wb");
-    clearLog();
-    file = nullptr;
-    core::Debug::setVerbosity(core::Debug::kDefaultVerbosity);
-    EXPECT_TRUE(logged("GeneralFile::fclose ok\n"));
+    Debug::setOutputFile(opened(at("log.txt")));
+    Debug::printf(Debug::LEVEL_ERROR, "first %d\n", 1);
+    Debug::printf(Debug::LEVEL_PLAIN, "plain\n");
+    Debug::printf(Debug::LEVEL_LOW, "hidden\n");
+    EXPECT_EQ(get("log.txt"), " ERROR  |000001| first 1\nplain\n");
+
+    Debug::closeOutputFile();
+    const std::string expected = " ERROR  |000001| first 1\nplain\n  High  |000003| Debug: closeOutputFile\n";
+    EXPECT_EQ(get("log.txt"), expected);
+    Debug::printf(Debug::LEVEL_ERROR, "after\n");
+    Debug::closeOutputFile(); // the slot is empty: nothing happens
+    EXPECT_EQ(log(), expected);
+    EXPECT_EQ(Debug::getVerbosity(), 0);
+}
+
+TEST_F(FileTest, LogTakesOneOpenOutputFileAndLetsAFailingOneGo)
+{
+    EXPECT_THROW(Debug::setOutputFile(nullptr), AssertationFailedException);
+    EXPECT_THROW(Debug::setOutputFile(fileAt(at("closed")).get()), AssertationFailedException);
+    Ref<File> full = opened("/dev/full");
+    Debug::setOutputFile(full.get());
+    EXPECT_EQ(full->getRefCount(), 2);
+    EXPECT_THROW(Debug::setOutputFile(Ref<File>(opened(at("second.txt"))).get()), AssertationFailedException);
+    EXPECT_THROW(Debug::printf(Debug::LEVEL_WARNING, "lost\n"), HAL::HALException);
+    EXPECT_EQ(Debug::getVerbosity(), Debug::kDefaultVerbosity);
+    // The notice cannot reach the file; the file is closed and let go anyway.
+    EXPECT_THROW(Debug::closeOutputFile(), HAL::HALException);
+    EXPECT_FALSE(full->isOpen());
+    EXPECT_EQ(full->getRefCount(), 1);
 }

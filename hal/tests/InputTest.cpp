@@ -1,16 +1,14 @@
 #include "DisplayFixture.h"
 
 #include "HALException.h"
-#include "Input.h"
 #include "System.h"
 #include "win32/WindowProc.h"
-
-#include "core/Debug.h"
 
 #include <wince/Input.h>
 #include <wince/Messages.h>
 
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -21,33 +19,23 @@ using testsupport::messageOf;
 // answering with it, a keyboard and a mouse.
 class InputTest : public testsupport::DisplayFixture {
 protected:
-    ~InputTest() noexcept override {}
-
     void SetUp() override
     {
         DisplayFixture::SetUp();
-        ASSERT_NE(createDisplay(config(1)), nullptr);
-        registerRenderer();
-        m_keyboard = HAL::Input::createInputHandle(HAL::INPUT_DEVICE_KEYBOARD);
-        m_mouse = HAL::Input::createInputHandle(HAL::INPUT_DEVICE_MOUSE);
-    }
-    void TearDown() override
-    {
-        m_keyboard = nullptr;
-        m_mouse = nullptr;
-        DisplayFixture::TearDown();
+        ASSERT_NO_FATAL_FAILURE(startInput(config(1)));
     }
 
     void stylusAt(int x, int y) { HAL::windowProc(window(), WM_MOUSEMOVE, 0, static_cast<LPARAM>((y << 16) | x)); }
-    static POINT cursor()
+    std::pair<float, float> mouse()
+    {
+        return {m_mouse->readInput(HAL::INPUT_MOUSE_X), m_mouse->readInput(HAL::INPUT_MOUSE_Y)};
+    }
+    static std::pair<LONG, LONG> cursor()
     {
         POINT point{};
         GetCursorPos(&point);
-        return point;
+        return {point.x, point.y};
     }
-
-    core::Ref<HAL::Input> m_keyboard;
-    core::Ref<HAL::Input> m_mouse;
 };
 
 } // namespace
@@ -65,32 +53,23 @@ TEST_F(InputTest, KeyPressReadsOnceThroughThePump)
 
 TEST_F(InputTest, StylusIsScaledToTheClientArea)
 {
-    struct Case {
-        int x, y;
-        float expectedX, expectedY;
-    };
-    const Case cases[] = {
+    const struct { int x, y; float expectedX, expectedY; } cases[] = {
         {0, 0, -1.0f, -1.0f}, {120, 160, 0.0f, 0.0f}, {240, 320, 1.0f, 1.0f},
         {60, 240, -0.5f, 0.5f}, {241, 10, 0.0f, 0.0f}, {10, 321, 0.0f, 0.0f},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+    for (const auto& c : cases) {
         stylusAt(c.x, c.y);
-        EXPECT_FLOAT_EQ(m_mouse->readInput(HAL::INPUT_MOUSE_X), c.expectedX);
-        EXPECT_FLOAT_EQ(m_mouse->readInput(HAL::INPUT_MOUSE_Y), c.expectedY);
+        EXPECT_EQ(mouse(), std::pair(c.expectedX, c.expectedY)) << c.x << "," << c.y;
     }
     EXPECT_EQ(m_mouse->readInput(HAL::INPUT_MOUSE_Z), -1.0f);
     EXPECT_EQ(m_mouse->readInput(HAL::INPUT_MOUSE_WHEEL), 0.0f);
-}
 
-TEST_F(InputTest, ZeroSizeClientAreaReadsZero)
-{
+    // A zero-size area holds no point.
     unregisterRenderer();
     ASSERT_NE(createDisplay(config(1, 10, 20, 0, 0)), nullptr);
     registerRenderer();
     stylusAt(0, 0);
-    EXPECT_EQ(m_mouse->readInput(HAL::INPUT_MOUSE_X), 0.0f);
-    EXPECT_EQ(m_mouse->readInput(HAL::INPUT_MOUSE_Y), 0.0f);
+    EXPECT_EQ(mouse(), std::pair(0.0f, 0.0f));
 }
 
 TEST_F(InputTest, AnotherWindowInFrontSilencesReadsAndWrites)
@@ -99,10 +78,10 @@ TEST_F(InputTest, AnotherWindowInFrontSilencesReadsAndWrites)
     stylusAt(0, 0);
     WinceTestSetForeground(nullptr);
     EXPECT_EQ(m_keyboard->readInput('C'), 0.0f);
-    EXPECT_EQ(m_mouse->readInput(HAL::INPUT_MOUSE_X), 0.0f);
+    EXPECT_EQ(mouse(), std::pair(0.0f, 0.0f));
     EXPECT_EQ(m_mouse->readInput(HAL::INPUT_MOUSE_Z), 0.0f);
     m_mouse->writeInput(HAL::INPUT_MOUSE_X, 0.0f);
-    EXPECT_EQ(cursor().x, 0);
+    EXPECT_EQ(cursor(), std::pair(0, 0));
 
     WinceTestSetForeground(window());
     EXPECT_EQ(m_keyboard->readInput('C'), 1.0f); // the press waited
@@ -127,11 +106,7 @@ TEST_F(InputTest, CursorMovesInScreenCoordinatesOverTheClientArea)
 {
     // Client (120, 160) is screen (130, 180): the area starts at (10, 20).
     stylusAt(50, 60);
-    struct Case {
-        std::function<void()> action;
-        LONG x, y;
-    };
-    const Case cases[] = {
+    const struct { std::function<void()> action; LONG x, y; } cases[] = {
         {[&] { m_mouse->readInput(HAL::INPUT_MOUSE_CENTER_X); }, 130, 4},
         {[&] { m_mouse->readInput(HAL::INPUT_MOUSE_CENTER_Y); }, 3, 180},
         {[&] { m_mouse->writeInput(HAL::INPUT_MOUSE_X, 0.0f); }, 130, 4},
@@ -141,30 +116,25 @@ TEST_F(InputTest, CursorMovesInScreenCoordinatesOverTheClientArea)
         // With the stylus outside the area, centring leaves the cursor alone.
         {[&] { stylusAt(241, 60); m_mouse->readInput(HAL::INPUT_MOUSE_CENTER_X); }, 3, 4},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SetCursorPos(3, 4);
         c.action();
-        EXPECT_EQ(cursor().x, c.x) << &c - cases;
-        EXPECT_EQ(cursor().y, c.y) << &c - cases;
+        EXPECT_EQ(cursor(), std::pair(c.x, c.y)) << &c - cases;
     }
 }
 
 TEST_F(InputTest, RefusedDevicesIdsAndValues)
 {
     const auto bare = [](const std::function<void()>& action) { return messageOf<AssertationFailedException>(action); };
-    const std::string illegal = "Win32Input constructor failed because input_device_type parameter is illegal.";
-    for (int type : {2, 5, 7, -1}) {
-        clearLog();
-        EXPECT_EQ(bare([type] { core::Ref<HAL::Input> input = HAL::Input::createInputHandle(type); }), illegal);
-        EXPECT_EQ(countOf(log(), illegal), 1) << type;
-    }
+    for (int type : {2, -1})
+        EXPECT_EQ(bare([type] { core::Ref<HAL::Input> input = HAL::Input::createInputHandle(type); }),
+                  "Win32Input constructor failed because input_device_type parameter is illegal.");
     for (int type : {3, 4}) {
         core::Ref<HAL::Input> gamepad = HAL::Input::createInputHandle(type);
         EXPECT_EQ(messageOf<HAL::HALException>([&] { gamepad->readInput(0); }), "HAL: can not read gamepads");
     }
     EXPECT_EQ(bare([&] { m_keyboard->writeInput(HAL::INPUT_MOUSE_X, 0.0f); }),
               "writeInput : m_inputDeviceType != INPUT_DEVICE_MOUSE");
-    clearLog();
     EXPECT_EQ(bare([&] { m_mouse->readInput(300); }), "Vornic3D exception");
     EXPECT_EQ(countOf(log(), "unsupported mouse axis_id = 300\n"), 1);
     EXPECT_EQ(bare([&] { m_mouse->writeInput(HAL::INPUT_MOUSE_WHEEL, 0.0f); }), "Vornic3D exception");

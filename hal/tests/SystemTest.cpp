@@ -1,4 +1,5 @@
 #include "EngineTest.h"
+#include "WindowTestSupport.h"
 
 #include "System.h"
 #include "core/AssertationFailedException.h"
@@ -7,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 #include <string>
 #include <thread>
 
@@ -22,6 +24,13 @@ protected:
         delete core::Globals::get()->m_system;
         core::Globals::get()->m_system = system;
     }
+};
+
+// The pump, one step at a time, for a window whose procedure records what
+// it is given.
+class MessagePumpTest : public StandInTest {
+protected:
+    TestWindow m_window{u"MessagePumpTest"};
 };
 
 // Runs in a fresh process (threadsafe death-test style), where the tick has
@@ -44,32 +53,25 @@ protected:
 TEST_F(SystemTest, PrintWritesExactlyTheGivenBytesOrRefusesBeforePrinting)
 {
     const std::string longest(System::kMaxPrintLength + 1, 'x');
-    const struct {
-        const char* text;
-        int length;
-        bool fails;
-    } cases[] = {
-        {"abc", 0, false},         {"abcdef", 3, false}, {longest.c_str(), 999, false},
-        {"\x80\xff\n", 3, false},  {longest.c_str(), 1000, true}, {"abc", -1, true},
+    const struct { const char* text; int length; bool fails; } cases[] = {
+        {"abc", 0, false},        {"abcdef", 3, false},          {longest.c_str(), 999, false},
+        {"\x80\xff\n", 3, false}, {longest.c_str(), 1000, true}, {"abc", -1, true},
         {nullptr, 0, true},
     };
     for (const auto& c : cases) {
         clearLog();
-        if (c.fails) {
+        if (c.fails)
             EXPECT_THROW(System::printf(c.text, c.length), AssertationFailedException) << c.length;
-            EXPECT_EQ(log(), "");
-        } else {
+        else
             System::printf(c.text, c.length);
-            EXPECT_EQ(log(), std::string(c.text, static_cast<std::size_t>(c.length)));
-        }
+        EXPECT_EQ(log(), c.fails ? "" : std::string(c.text, static_cast<std::size_t>(c.length))) << c.length;
     }
 }
 
-TEST_F(SystemTest, RecordHoldsTheScreenAndThePoolDefaults)
+TEST_F(SystemTest, RecordHoldsTheScreenAndThePoolDefaultsOfTheRegisteredSystem)
 {
     HAL::SystemInfo info = System::getSystemInfo();
-    EXPECT_EQ(info.screenWidth, 240);
-    EXPECT_EQ(info.screenHeight, 400);
+    EXPECT_EQ(info.screenWidth * 1000 + info.screenHeight, 240400);
     EXPECT_EQ(info.bitsPerPixel, 16);
     EXPECT_EQ(info.defaultMemoryPoolSize, 102400000);
     EXPECT_EQ(info.defaultStringPoolSize, 51200000);
@@ -79,24 +81,58 @@ TEST_F(SystemTest, RecordHoldsTheScreenAndThePoolDefaults)
     registerSystem(new System(true));
     unsetenv("VORNIC3D_SCREEN");
     info = System::getSystemInfo();
-    EXPECT_EQ(info.screenWidth, 480);
-    EXPECT_EQ(info.screenHeight, 800);
+    EXPECT_EQ(info.screenWidth * 1000 + info.screenHeight, 480800);
     EXPECT_EQ(log(), "WARNING |000001| HAL::createConsoleWindow failed : _WIN32_WCE does not provide console\n");
-}
-
-TEST_F(SystemTest, RecordWithoutARegisteredSystemFails)
-{
     registerSystem(nullptr);
-    try {
-        System::getSystemInfo();
-        ADD_FAILURE() << "no exception";
-    } catch (const AssertationFailedException& e) {
-        EXPECT_STREQ(e.function, "HAL::System::getSystemInfo");
-    }
+    EXPECT_THROW(System::getSystemInfo(), AssertationFailedException) << "without a registered System";
 }
 
 TEST(SystemTick, WrapsAndIntervalsSurvive)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(crossTheWrap(), testing::ExitedWithCode(0), "");
+}
+
+// ---- the message pump ----
+
+TEST_F(MessagePumpTest, EmptyQueueGoesOnAndQuitStopsOnce)
+{
+    EXPECT_EQ(HAL::processMessages(), 1);
+    ASSERT_EQ(PostMessageW(m_window.handle(), WM_USER, 1, 2), TRUE);
+    PostQuitMessage(0);
+    EXPECT_EQ(HAL::processMessages(), 1);
+    EXPECT_EQ(HAL::processMessages(), 0);
+    EXPECT_EQ(HAL::processMessages(), 1); // the quit message was taken
+    ASSERT_EQ(recordedMessages().size(), 1u);
+    EXPECT_EQ(recordedMessages()[0].message, WM_USER);
+}
+
+TEST_F(MessagePumpTest, PostedMessageReachesItsProcedureWithExactWords)
+{
+    const struct { WPARAM wParam; LPARAM lParam; } cases[] = {
+        {0, 0},
+        {std::numeric_limits<WPARAM>::max(), std::numeric_limits<LPARAM>::min()},
+        {0x123456789ABCDEFull, -1},
+    };
+    for (const auto& c : cases) {
+        recordedMessages().clear();
+        ASSERT_EQ(PostMessageW(m_window.handle(), WM_USER + 7, c.wParam, c.lParam), TRUE);
+        EXPECT_EQ(HAL::processMessages(), 1);
+        ASSERT_EQ(recordedMessages().size(), 1u);
+        EXPECT_EQ(recordedMessages()[0].window, m_window.handle());
+        EXPECT_EQ(recordedMessages()[0].message, WM_USER + 7);
+        EXPECT_EQ(recordedMessages()[0].wParam, c.wParam);
+        EXPECT_EQ(recordedMessages()[0].lParam, c.lParam);
+    }
+}
+
+TEST_F(MessagePumpTest, KeyMessagesAreTranslatedOneStepAtATime)
+{
+    ASSERT_TRUE(WinceTestPostKey(m_window.handle(), 'A', true));
+    EXPECT_EQ(HAL::processMessages(), 1);
+    EXPECT_EQ(HAL::processMessages(), 1);
+    ASSERT_EQ(recordedMessages().size(), 2u);
+    EXPECT_EQ(recordedMessages()[0].message, WM_KEYDOWN);
+    EXPECT_EQ(recordedMessages()[1].message, WM_CHAR);
+    EXPECT_EQ(recordedMessages()[1].wParam, WPARAM('a'));
 }

@@ -70,28 +70,24 @@ WPARAM InputState::mouseKeyFlags()
 
 POINT InputState::cursor()
 {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_cursor;
+    return lockedRead(m_cursor);
 }
 
 void InputState::setCursor(POINT point)
 {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_cursor = point;
+    lockedWrite(m_cursor, point);
 }
 
 // ---- foreground ----
 
 HWND InputState::foreground()
 {
-    std::lock_guard<std::mutex> guard(m_lock);
-    return m_foreground;
+    return lockedRead(m_foreground);
 }
 
 void InputState::setForeground(HWND window)
 {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_foreground = window;
+    lockedWrite(m_foreground, window);
 }
 
 void InputState::dropForeground(HWND window)

@@ -51,6 +51,20 @@ private:
     static constexpr std::uint8_t downBit = 0x01;
     static constexpr std::uint8_t pressedBit = 0x02;
 
+    // One field read or written under the lock.
+    template <typename T>
+    T lockedRead(const T& field)
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        return field;
+    }
+    template <typename T>
+    void lockedWrite(T& field, T value)
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        field = value;
+    }
+
     std::mutex m_lock;
     std::array<std::uint8_t, 256> m_keys{};
     POINT m_cursor{0, 0};

@@ -32,10 +32,7 @@ bool MessageQueue::post(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const MSG entry = stamped(window, message, wParam, lParam);
     std::lock_guard<std::mutex> guard(m_lock);
-    if (m_messages.size() >= capacity)
-        return false;
-    m_messages.push_back(entry);
-    return true;
+    return insertLocked(entry, false);
 }
 
 bool MessageQueue::postMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
@@ -47,19 +44,24 @@ bool MessageQueue::postMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
         m_messages.back() = entry;
         return true;
     }
-    if (m_messages.size() >= capacity)
-        return false;
-    m_messages.push_back(entry);
-    return true;
+    return insertLocked(entry, false);
 }
 
 bool MessageQueue::postFirst(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const MSG entry = stamped(window, message, wParam, lParam);
     std::lock_guard<std::mutex> guard(m_lock);
+    return insertLocked(entry, true);
+}
+
+bool MessageQueue::insertLocked(const MSG& entry, bool first)
+{
     if (m_messages.size() >= capacity)
         return false;
-    m_messages.push_front(entry);
+    if (first)
+        m_messages.push_front(entry);
+    else
+        m_messages.push_back(entry);
     return true;
 }
 
@@ -90,11 +92,7 @@ bool MessageQueue::take(MSG& message, HWND window, UINT filterMin, UINT filterMa
     }
     if (!m_quitRequested || !inRange(WM_QUIT))
         return false;
-    message = MSG{};
-    message.message = WM_QUIT;
-    message.wParam = static_cast<WPARAM>(static_cast<std::intptr_t>(m_quitCode));
-    message.time = GetTickCount();
-    message.pt = InputState::instance().cursor();
+    message = stamped(nullptr, WM_QUIT, static_cast<WPARAM>(static_cast<std::intptr_t>(m_quitCode)), 0);
     if (remove)
         m_quitRequested = false;
     return true;

@@ -50,6 +50,9 @@ public:
 
 private:
     MSG stamped(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
+    // Appends (or, when `first`, prepends) unless the queue is full; the
+    // caller holds the lock.
+    bool insertLocked(const MSG& entry, bool first);
 
     std::mutex m_lock;
     std::deque<MSG> m_messages;

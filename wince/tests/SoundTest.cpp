@@ -23,44 +23,34 @@ namespace fs = std::filesystem;
 
 // ---- generated files ----
 
-void put32(Bytes& out, std::uint32_t v)
+template <typename T>
+void put(Bytes& out, T value) // little-endian
 {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    for (std::size_t i = 0; i < sizeof value; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-void put16(Bytes& out, std::uint16_t v)
-{
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-Bytes chunk(const char* id, const Bytes& body, std::uint32_t declared)
+// A chunk with its true size, or the size given in `declared`.
+Bytes chunk(const char* id, const Bytes& body, std::int64_t declared = -1)
 {
     Bytes out(id, id + 4);
-    put32(out, declared);
+    put(out, static_cast<std::uint32_t>(declared >= 0 ? declared : static_cast<std::int64_t>(body.size())));
     out.insert(out.end(), body.begin(), body.end());
     if (body.size() % 2 != 0)
         out.push_back(0);
     return out;
 }
 
-Bytes chunk(const char* id, const Bytes& body)
-{
-    return chunk(id, body, static_cast<std::uint32_t>(body.size()));
-}
-
-Bytes fmt(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::uint16_t tag = 1,
-          int blockAlign = -1)
+Bytes fmt(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::uint16_t tag = 1, int blockAlign = -1)
 {
     const auto align = static_cast<std::uint16_t>(blockAlign >= 0 ? blockAlign : channels * bits / 8);
     Bytes body;
-    put16(body, tag);
-    put16(body, channels);
-    put32(body, rate);
-    put32(body, rate * align);
-    put16(body, align);
-    put16(body, bits);
+    put(body, tag);
+    put(body, channels);
+    put(body, rate);
+    put(body, static_cast<std::uint32_t>(rate * align));
+    put(body, align);
+    put(body, bits);
     return chunk("fmt ", body);
 }
 
@@ -80,14 +70,11 @@ Bytes pcm(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::s
     return riff({fmt(channels, rate, bits), chunk("data", samples)});
 }
 
+// A folder of its own, removed with everything in it.
 class TempDir {
 public:
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "sound-test-XXXXXX").string();
-        m_path = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~TempDir()
+    ~TempDir() { remove(); }
+    void remove() const
     {
         std::error_code ignored;
         fs::remove_all(m_path, ignored);
@@ -103,7 +90,8 @@ public:
     const std::string& path() const { return m_path; }
 
 private:
-    std::string m_path;
+    std::string m_pattern = (fs::temp_directory_path() / "sound-test-XXXXXX").string();
+    std::string m_path = mkdtemp(m_pattern.data()) != nullptr ? m_pattern : std::string("/nonexistent");
 };
 
 // The engine's widening: one unit per byte, zero- or sign-extended.
@@ -116,17 +104,6 @@ std::u16string widen(const std::string& bytes, bool signExtend = false)
     return out;
 }
 
-bool endsWithin(std::chrono::milliseconds limit)
-{
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!wince::test::soundPlaying().empty()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
-
 } // namespace
 
 // ---- the WAV reader ----
@@ -136,17 +113,12 @@ TEST(SoundWavFile, ReadsPcmAndRefusesWhatItCannotPlay)
     const Bytes data16(40, 3);
     const Bytes fmtLong = chunk("fmt ", Bytes{1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0, 1, 0, 8, 0, 0, 0});
     Bytes riffSizeZero = pcm(1, 8000, 8, 4);
-    riffSizeZero[4] = riffSizeZero[5] = riffSizeZero[6] = riffSizeZero[7] = 0;
+    std::fill_n(riffSizeZero.begin() + 4, 4, 0);
     Bytes cut = pcm(2, 44100, 16, 100);
     cut.resize(cut.size() / 2);
-    struct Case {
-        const char* name;
-        Bytes content;
-        Status status;
-        int channels, bits, rate;
-        std::size_t sampleBytes;
-    };
-    const Case cases[] = {
+    // The format and the size of the samples when the status is Ok.
+    const struct { const char* name; Bytes content; Status status;
+                   int channels = 0, bits = 0, rate = 0; std::size_t sampleBytes = 0; } cases[] = {
         {"16-bit stereo", riff({fmt(2, 44100, 16), chunk("data", data16)}), Status::Ok, 2, 16, 44100, 40},
         {"8-bit mono, odd data", pcm(1, 8000, 8, 7), Status::Ok, 1, 8, 8000, 7},
         {"odd chunk and fmt after data", riff({chunk("LIST", Bytes(3, 9)), chunk("data", data16), fmt(1, 22050, 16)}),
@@ -155,49 +127,33 @@ TEST(SoundWavFile, ReadsPcmAndRefusesWhatItCannotPlay)
         {"empty data", riff({fmt(1, 8000, 8), chunk("data", {})}), Status::Ok, 1, 8, 8000, 0},
         {"18-byte fmt", riff({fmtLong, chunk("data", Bytes(5, 1))}), Status::Ok, 1, 8, 8000, 5},
         {"RIFF size zero", riffSizeZero, Status::Ok, 1, 8, 8000, 4},
-        {"tag after data", riff({fmt(1, 8000, 8), chunk("data", Bytes(2, 1)), chunk("junk", {}, 0xFFFFFFF0u)}),
+        {"huge tag after data", riff({fmt(1, 8000, 8), chunk("data", Bytes(2, 1)), chunk("junk", {}, 0xFFFFFFF0u)}),
          Status::Ok, 1, 8, 8000, 2},
-        {"empty file", {}, Status::NotWave, 0, 0, 0, 0},
-        {"text", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e', ' ', 'f', 'i', 'l', 'e'}, Status::NotWave, 0, 0, 0, 0},
-        {"other RIFF form", riff({fmt(1, 8000, 8), chunk("data", data16)}, "AVI "), Status::NotWave, 0, 0, 0, 0},
-        {"no fmt", riff({chunk("data", data16)}), Status::NotWave, 0, 0, 0, 0},
-        {"no data", riff({fmt(1, 8000, 8)}), Status::NotWave, 0, 0, 0, 0},
-        {"float", riff({fmt(1, 8000, 32, 3), chunk("data", data16)}), Status::Unsupported, 0, 0, 0, 0},
-        {"extensible", riff({fmt(2, 8000, 16, 0xFFFE), chunk("data", data16)}), Status::Unsupported, 0, 0, 0, 0},
-        {"24-bit", riff({fmt(1, 8000, 24), chunk("data", data16)}), Status::Unsupported, 0, 0, 0, 0},
-        {"3 channels", riff({fmt(3, 8000, 16), chunk("data", data16)}), Status::Unsupported, 0, 0, 0, 0},
-        {"0 channels", riff({fmt(0, 8000, 16), chunk("data", data16)}), Status::Unsupported, 0, 0, 0, 0},
-        {"rate too low", riff({fmt(1, 999, 8), chunk("data", data16)}), Status::Unsupported, 0, 0, 0, 0},
-        {"rate too high", riff({fmt(1, 384001, 8), chunk("data", data16)}), Status::Unsupported, 0, 0, 0, 0},
-        {"bad block align", riff({fmt(2, 8000, 16, 1, 2), chunk("data", data16)}), Status::Unsupported, 0, 0, 0, 0},
-        {"short fmt", riff({chunk("fmt ", Bytes(14, 1)), chunk("data", data16)}), Status::Unsupported, 0, 0, 0, 0},
-        {"huge data size", riff({fmt(1, 8000, 8), chunk("data", data16, 0xFFFFFFFFu)}), Status::Truncated, 0, 0, 0, 0},
-        {"huge fmt size", riff({chunk("fmt ", Bytes(16, 1), 0x7FFFFFFFu)}), Status::Truncated, 0, 0, 0, 0},
-        {"huge chunk before data", riff({fmt(1, 8000, 8), chunk("LIST", {}, 0x80000000u), chunk("data", data16)}),
-         Status::Truncated, 0, 0, 0, 0},
-        {"cut in the data", cut, Status::Truncated, 0, 0, 0, 0},
+        {"empty file", {}, Status::NotWave},
+        {"other RIFF form", riff({fmt(1, 8000, 8), chunk("data", data16)}, "AVI "), Status::NotWave},
+        {"no fmt", riff({chunk("data", data16)}), Status::NotWave},
+        {"no data", riff({fmt(1, 8000, 8)}), Status::NotWave},
+        {"float", riff({fmt(1, 8000, 32, 3), chunk("data", data16)}), Status::Unsupported},
+        {"24-bit", riff({fmt(1, 8000, 24), chunk("data", data16)}), Status::Unsupported},
+        {"3 channels", riff({fmt(3, 8000, 16), chunk("data", data16)}), Status::Unsupported},
+        {"0 channels", riff({fmt(0, 8000, 16), chunk("data", data16)}), Status::Unsupported},
+        {"rate too low", riff({fmt(1, 999, 8), chunk("data", data16)}), Status::Unsupported},
+        {"rate too high", riff({fmt(1, 384001, 8), chunk("data", data16)}), Status::Unsupported},
+        {"bad block align", riff({fmt(2, 8000, 16, 1, 2), chunk("data", data16)}), Status::Unsupported},
+        {"short fmt", riff({chunk("fmt ", Bytes(14, 1)), chunk("data", data16)}), Status::Unsupported},
+        {"huge data size", riff({fmt(1, 8000, 8), chunk("data", data16, 0xFFFFFFFFu)}), Status::Truncated},
+        {"cut in the data", cut, Status::Truncated},
     };
     // One reader for all: a failure must leave nothing of the previous file.
     TempDir dir;
     wince::WavFile wav;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ASSERT_EQ(wav.load(dir.file("case.wav", c.content)), c.status) << c.name;
         EXPECT_EQ(wav.channels(), c.channels) << c.name;
         EXPECT_EQ(wav.bitsPerSample(), c.bits) << c.name;
         EXPECT_EQ(wav.sampleRate(), c.rate) << c.name;
         EXPECT_EQ(wav.samples().size(), c.sampleBytes) << c.name;
     }
-}
-
-TEST(SoundWavFile, RefusesFoldersAndPipesWithoutBlocking)
-{
-    TempDir dir;
-    const std::string fifo = dir.path() + "/pipe.wav";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    wince::WavFile wav;
-    EXPECT_EQ(wav.load(dir.path() + "/missing.wav"), Status::Unreadable);
-    EXPECT_EQ(wav.load(dir.path()), Status::Unreadable);
-    EXPECT_EQ(wav.load(fifo), Status::Unreadable);
 }
 
 // ---- PlaySoundW ----
@@ -218,7 +174,7 @@ protected:
     const Bytes m_long = pcm(2, 44100, 16, 3 * 44100);
 };
 
-TEST_F(PlaySound, ReturnsAtOnceAndPlaysUntilTheEnd)
+TEST_F(PlaySound, ReturnsAtOnceAndPlaysUntilTheEndOrTheNextCallOrAStop)
 {
     const auto start = std::chrono::steady_clock::now();
     const std::string path = play("long.wav", m_long);
@@ -227,11 +183,11 @@ TEST_F(PlaySound, ReturnsAtOnceAndPlaysUntilTheEnd)
     EXPECT_EQ(wince::test::soundPlaying(), path);
 
     play("short.wav", pcm(1, 8000, 8, 800));
-    EXPECT_TRUE(endsWithin(std::chrono::seconds(5)));
-}
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!wince::test::soundPlaying().empty() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(wince::test::soundPlaying(), "") << "the sound did not end";
 
-TEST_F(PlaySound, SecondCallReplacesTheFirstAndNullStops)
-{
     play("first.wav", m_long);
     const std::string second = play("second.wav", pcm(1, 22050, 16, 3 * 22050));
     EXPECT_EQ(wince::test::soundPlaying(), second);
@@ -240,79 +196,61 @@ TEST_F(PlaySound, SecondCallReplacesTheFirstAndNullStops)
     EXPECT_EQ(PlaySoundW(nullptr, nullptr, 0), TRUE);
 }
 
-TEST_F(PlaySound, BadFilesGiveFalseAndStopWhatPlays)
+TEST_F(PlaySound, BadFilesGiveFalseAtOnceAndStopWhatPlays)
 {
-    Bytes cut = m_long;
-    cut.resize(cut.size() / 3);
-    const std::string missing = m_dir.path() + "/missing.wav";
-    const std::string text = m_dir.file("text.wav", Bytes(100, 'x'));
-    const std::string truncated = m_dir.file("cut.wav", cut);
-    const std::string stereo24 = m_dir.file("24.wav", riff({fmt(2, 8000, 24), chunk("data", Bytes(60, 0))}));
-    for (const std::string& bad : {missing, text, truncated, stereo24, m_dir.path(), std::string()}) {
+    const std::string pipe = m_dir.path() + "/pipe.wav";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0); // opening it must not block
+    // What the reader refuses is tested with the reader; here one of each kind.
+    const std::string bad[] = {
+        m_dir.path() + "/missing.wav", m_dir.file("text.wav", Bytes(100, 'x')), m_dir.path(), pipe, "",
+    };
+    for (const std::string& path : bad) {
         play("long.wav", m_long);
-        EXPECT_EQ(PlaySoundW(widen(bad).c_str(), nullptr, SND_ASYNC), FALSE) << bad;
-        EXPECT_EQ(wince::test::soundPlaying(), "") << bad;
+        EXPECT_EQ(PlaySoundW(widen(path).c_str(), nullptr, SND_ASYNC), FALSE) << path;
+        EXPECT_EQ(wince::test::soundPlaying(), "") << path;
     }
-}
-
-TEST_F(PlaySound, UnknownFlagsChangeNothing)
-{
+    // Flags it does not know change nothing.
     const std::string path = play("long.wav", m_long);
-    const std::string other = m_dir.file("other.wav", m_long);
-    EXPECT_EQ(PlaySoundW(widen(other).c_str(), nullptr, SND_ASYNC | 0x0004), FALSE);
+    EXPECT_EQ(PlaySoundW(widen(path).c_str(), nullptr, SND_ASYNC | 0x0004), FALSE);
     EXPECT_EQ(wince::test::soundPlaying(), path);
 }
 
-TEST_F(PlaySound, WithoutAsyncReturnsWhenTheSoundHasEnded)
-{
-    const std::string path = m_dir.file("short.wav", pcm(1, 11025, 16, 11025 / 5));
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(PlaySoundW(widen(path).c_str(), nullptr, SND_SYNC | SND_FILENAME), TRUE);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
-    EXPECT_EQ(wince::test::soundPlaying(), "");
-}
-
-TEST_F(PlaySound, LongPathsAndBackslashes)
+TEST_F(PlaySound, LongPathsBackslashesAndWidenedBytes)
 {
     const std::string deep = "a-folder-with-a-long-name/another-folder-with-a-long-name/and-a-third-one/x.wav";
     const std::string path = play(deep, m_long);
     ASSERT_GT(path.size(), 100u);
     EXPECT_EQ(wince::test::soundPlaying(), path);
-
     std::u16string windows = widen(path);
-    for (char16_t& unit : windows)
-        unit = unit == u'/' ? u'\\' : unit;
+    std::replace(windows.begin(), windows.end(), u'/', u'\\');
     EXPECT_EQ(PlaySoundW(nullptr, nullptr, 0), TRUE);
     EXPECT_EQ(PlaySoundW(windows.c_str(), nullptr, SND_ASYNC | SND_FILENAME), TRUE);
     EXPECT_EQ(wince::test::soundPlaying(), path);
-}
 
-TEST_F(PlaySound, NarrowsEngineWidenedBytesAndUtf16)
-{
+    // Bytes above 0x7F name the same file however the engine widened them;
+    // a lone surrogate names nothing.
     const std::string latin = m_dir.file("caf\xC3\xA9.wav", m_long);
     for (bool signExtend : {false, true}) {
         EXPECT_EQ(PlaySoundW(widen(latin, signExtend).c_str(), nullptr, SND_ASYNC), TRUE) << signExtend;
         EXPECT_EQ(wince::test::soundPlaying(), latin) << signExtend;
     }
-    const std::string beyond = m_dir.file("\xD0\xB6\xF0\x9F\x98\x80.wav", m_long);
-    EXPECT_EQ(PlaySoundW((widen(m_dir.path()) + u"/\u0436\U0001F600.wav").c_str(), nullptr, SND_ASYNC), TRUE);
-    EXPECT_EQ(wince::test::soundPlaying(), beyond);
     EXPECT_EQ(PlaySoundW((widen(m_dir.path()) + u"/\xD83D.wav").c_str(), nullptr, SND_ASYNC), FALSE);
-    EXPECT_EQ(wince::test::soundPlaying(), "");
 }
 
+// The audio driver is chosen once per process: these run in a child each
+// (threadsafe death-test style), which leaves through exit and so skips the
+// folder's destructor.
 TEST(PlaySoundWithoutDevice, ReturnsFalseAtOnce)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     TempDir dir;
-    const std::string path = dir.file("a.wav", pcm(1, 8000, 8, 8000));
-    // The child leaves through exit, which skips the folder's destructor.
-    auto run = [&dir, &path] {
+    const std::u16string path = widen(dir.file("a.wav", pcm(1, 8000, 8, 8000)));
+    auto run = [&] {
         setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-        const bool ok = PlaySoundW(widen(path).c_str(), nullptr, SND_ASYNC) == FALSE &&
-                        PlaySoundW(widen(path).c_str(), nullptr, SND_ASYNC) == FALSE &&
-                        PlaySoundW(nullptr, nullptr, 0) == TRUE && wince::test::soundPlaying().empty();
-        fs::remove_all(dir.path());
+        const bool ok = PlaySoundW(path.c_str(), nullptr, SND_ASYNC) == FALSE
+                        && PlaySoundW(path.c_str(), nullptr, SND_ASYNC) == FALSE
+                        && PlaySoundW(nullptr, nullptr, 0) == TRUE && wince::test::soundPlaying().empty();
+        dir.remove();
         std::exit(ok ? 0 : 1);
     };
     EXPECT_EXIT(run(), testing::ExitedWithCode(0), "");
@@ -325,40 +263,31 @@ TEST(PlaySoundToDisk, DeliversTheSamples)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     TempDir dir;
-    const Bytes stereo = pcm(2, 44100, 16, 44100 / 5);
-    Bytes mono = pcm(1, 44100, 8, 44100 / 5);
-    for (std::size_t i = 44; i < mono.size(); ++i)
+    constexpr std::size_t frames = 44100 / 5;
+    const Bytes stereo = pcm(2, 44100, 16, frames);
+    Bytes mono = pcm(1, 44100, 8, frames);
+    Bytes monoDelivered;
+    for (std::size_t i = 44; i < mono.size(); ++i) {
         mono[i] = static_cast<std::uint8_t>(i % 2 == 0 ? 0xC0 : 0x40);
-    auto run = [&dir, &stereo, &mono](bool eightBit) {
+        for (int channel = 0; channel < 2; ++channel)
+            put(monoDelivered, static_cast<std::uint16_t>((mono[i] - 128) * 256));
+    }
+    auto run = [&dir](const Bytes& wav, const Bytes& delivered) {
         const std::string output = dir.path() + "/device.raw";
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
-        const std::string path = dir.file("a.wav", eightBit ? mono : stereo);
-        bool ok = PlaySoundW(widen(path).c_str(), nullptr, SND_SYNC) == TRUE;
+        const auto begin = std::chrono::steady_clock::now();
+        // Without SND_ASYNC the call returns when the sound (200 ms) has ended.
+        bool ok = PlaySoundW(widen(dir.file("a.wav", wav)).c_str(), nullptr, SND_SYNC) == TRUE
+                  && std::chrono::steady_clock::now() - begin >= std::chrono::milliseconds(150);
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         std::ifstream file(output, std::ios::binary);
         const Bytes out{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        std::size_t start = 0; // silence may come before the sound
-        while (start + 4 <= out.size() && out[start] == 0 && out[start + 1] == 0)
-            start += 2;
-        const std::size_t frames = 44100 / 5;
-        ok = ok && out.size() >= start + frames * 4;
-        for (std::size_t f = 0; ok && f < frames; ++f) {
-            const auto sample = [&](std::size_t i) {
-                return static_cast<std::int16_t>(out[start + i] | out[start + i + 1] << 8);
-            };
-            if (eightBit) {
-                const int expected = (mono[44 + f] - 128) * 256;
-                ok = sample(4 * f) == sample(4 * f + 2) && std::abs(sample(4 * f) - expected) <= 256;
-            } else {
-                ok = std::equal(out.begin() + static_cast<long>(start + 4 * f),
-                                out.begin() + static_cast<long>(start + 4 * f + 4),
-                                stereo.begin() + static_cast<long>(44 + 4 * f));
-            }
-        }
-        fs::remove_all(dir.path());
+        // Silence may come before the sound.
+        ok = ok && std::search(out.begin(), out.end(), delivered.begin(), delivered.end()) != out.end();
+        dir.remove();
         std::exit(ok ? 0 : 1);
     };
-    EXPECT_EXIT(run(false), testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(run(true), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(run(stereo, Bytes(stereo.begin() + 44, stereo.end())), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(run(mono, monoDelivered), testing::ExitedWithCode(0), "");
 }

@@ -1,17 +1,20 @@
-// A window of a class of its own whose procedure records every message, for
-// the tests of the message queue, windows and input. The stand-in's state
-// (queue, keys, foreground, cursor) is reset before and after.
+// For the tests that drive the stand-in: windows of a class of their own
+// whose procedure records every message, a fixture that resets the
+// stand-in's state around each test, and colours drawn with OpenGL ES into
+// the current surface and read back.
 #pragma once
 
 #include "wince/Messages.h"
 #include "wince/TestApi.h"
 #include "wince/Window.h"
 
+#include <GLES/gl.h>
 #include <gtest/gtest.h>
 
-#include <string>
+#include <utility>
 #include <vector>
 
+// What a recording procedure was given, in the order it was given.
 struct RecordedMessage {
     HWND window;
     UINT message;
@@ -31,6 +34,13 @@ inline LRESULT recordingProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A point as a pair, for comparisons that print both coordinates.
+inline std::pair<LONG, LONG> xy(const POINT& point)
+{
+    return {point.x, point.y};
+}
+
+// A window of its own class, both gone with it.
 class TestWindow {
 public:
     explicit TestWindow(const char16_t* className, DWORD style = WS_VISIBLE, int x = 0, int y = 0,
@@ -38,20 +48,17 @@ public:
         : m_className(className)
     {
         WNDCLASSW windowClass{};
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
         windowClass.lpfnWndProc = procedure;
         windowClass.lpszClassName = className;
-        m_registered = RegisterClassW(&windowClass) != 0;
-        m_window = CreateWindowExW(0, className, u"test", style, x, y, width, height, nullptr,
-                                   nullptr, nullptr, nullptr);
+        RegisterClassW(&windowClass);
+        m_window = CreateWindowExW(0, className, u"test", style, x, y, width, height, nullptr, nullptr, nullptr,
+                                   nullptr);
     }
 
     ~TestWindow()
     {
-        if (m_window != nullptr)
-            DestroyWindow(m_window);
-        if (m_registered)
-            UnregisterClassW(m_className.c_str(), nullptr);
+        DestroyWindow(m_window);
+        UnregisterClassW(m_className, nullptr);
     }
 
     TestWindow(const TestWindow&) = delete;
@@ -63,11 +70,12 @@ public:
     void forget() { m_window = nullptr; }
 
 private:
-    std::u16string m_className;
-    bool m_registered = false;
+    const char16_t* m_className;
     HWND m_window = nullptr;
 };
 
+// Queue, keys, foreground and cursor reset and no message recorded before
+// each test; the stand-in reset again after it.
 class StandInTest : public testing::Test {
 protected:
     void SetUp() override
@@ -77,3 +85,18 @@ protected:
     }
     void TearDown() override { WinceTestReset(); }
 };
+
+// ---- pixels, as 0xRRGGBB ----
+
+inline void clearTo(unsigned long rgb)
+{
+    glClearColor((rgb >> 16 & 0xFF) / 255.0f, (rgb >> 8 & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+inline unsigned long pixelAt(int x, int y)
+{
+    GLubyte rgba[4] = {};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return static_cast<unsigned long>(rgba[0]) << 16 | static_cast<unsigned long>(rgba[1]) << 8 | rgba[2];
+}

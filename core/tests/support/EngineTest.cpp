@@ -1,8 +1,6 @@
 #include "EngineTest.h"
 
 #include "core/Debug.h"
-#include "core/Globals.h"
-#include "core/MemoryManager.h"
 #include "core/StringPool.h"
 #include "System.h"
 
@@ -52,6 +50,22 @@ void StdoutCapture::clear()
 
 // ---- engine fixture -----------------------------------------------------------
 
+namespace {
+
+// Deletes one singleton and clears its slot; a throwing destructor fails the test.
+template <typename T>
+void shutDown(T*& object, const char* what)
+{
+    try {
+        delete object;
+    } catch (...) {
+        ADD_FAILURE() << what << " shut-down failed";
+    }
+    object = nullptr;
+}
+
+} // namespace
+
 void EngineTest::SetUp()
 {
     m_capture = std::make_unique<StdoutCapture>();
@@ -69,28 +83,12 @@ void EngineTest::TearDown()
     core::Globals* globals = core::Globals::get();
     // As at shut-down: the pool goes before the leak check, so texts still
     // held show as string-pool leaks.
-    try {
-        delete globals->m_stringPool;
-    } catch (...) {
-        ADD_FAILURE() << "string pool shut-down failed";
-    }
-    globals->m_stringPool = nullptr;
+    shutDown(globals->m_stringPool, "string pool");
     EXPECT_NO_THROW(globals->m_memoryManager->debugMonitorCheck()) << "main pool leaks";
     EXPECT_NO_THROW(globals->m_stringPoolMemoryManager->debugMonitorCheck()) << "string pool leaks";
-    try {
-        delete globals->m_memoryManager;
-    } catch (...) {
-        ADD_FAILURE() << "main pool shut-down failed";
-    }
-    try {
-        delete globals->m_stringPoolMemoryManager;
-    } catch (...) {
-        ADD_FAILURE() << "string pool shut-down failed";
-    }
-    globals->m_memoryManager = nullptr;
-    globals->m_stringPoolMemoryManager = nullptr;
-    delete globals->m_system;
-    globals->m_system = nullptr;
+    shutDown(globals->m_memoryManager, "main pool");
+    shutDown(globals->m_stringPoolMemoryManager, "string pool memory");
+    shutDown(globals->m_system, "system");
     core::Debug::deInitClass();
     core::Globals::deInitClass();
 
@@ -98,16 +96,6 @@ void EngineTest::TearDown()
     m_capture.reset();
     if (HasFailure())
         std::fprintf(stderr, "---- log of the failed test ----\n%s\n--------\n", written.c_str());
-}
-
-core::MemoryManager* EngineTest::mainPool() const
-{
-    return core::Globals::get()->m_memoryManager;
-}
-
-core::MemoryManager* EngineTest::stringPool() const
-{
-    return core::Globals::get()->m_stringPoolMemoryManager;
 }
 
 int countOf(const std::string& text, const std::string& needle)

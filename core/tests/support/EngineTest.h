@@ -2,14 +2,17 @@
 
 #include "StdoutCapture.h"
 
+// The pools and their exceptions: nearly every engine test reads them.
+#include "core/AssertationFailedException.h"
+#include "core/Globals.h"
+#include "core/MemoryManager.h"
+#include "core/MemoryManagerException.h"
+
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
-
-namespace core {
-class MemoryManager;
-}
 
 namespace testsupport {
 
@@ -26,8 +29,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    core::MemoryManager* mainPool() const;
-    core::MemoryManager* stringPool() const;
+    core::MemoryManager* mainPool() const { return core::Globals::get()->m_memoryManager; }
+    core::MemoryManager* stringPool() const { return core::Globals::get()->m_stringPoolMemoryManager; }
     // The log written so far (since the last clearLog()).
     std::string log() const { return m_capture->text(); }
     void clearLog() { m_capture->clear(); }
@@ -38,5 +41,17 @@ private:
 
 // Counts the non-overlapping occurrences of `needle` in `text`.
 int countOf(const std::string& text, const std::string& needle);
+
+// The message of the exception of type E that `action` throws; "" when none.
+template <typename E>
+std::string messageOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.message;
+    }
+    return "";
+}
 
 } // namespace testsupport

@@ -38,12 +38,6 @@ Win32Display* rendererDisplay()
     return win32Display;
 }
 
-bool clientArea(HWND window, RECT& rect, POINT& origin)
-{
-    origin = POINT{0, 0};
-    return GetClientRect(window, &rect) && ClientToScreen(window, &origin);
-}
-
 int clampToInt(long long value)
 {
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
@@ -103,12 +97,17 @@ bool Win32Input::findReadArea(Area& area)
         area = Area{0, 0, info.screenWidth, info.screenHeight, POINT{0, 0}};
         return true;
     }
-    const HWND window = display->getWindowHandle();
+    return windowArea(display->getWindowHandle(), "HAL:readInput : can not read window size\n", area);
+}
+
+bool Win32Input::windowArea(HWND window, const char* failure, Area& area)
+{
     if (GetForegroundWindow() != window)
         return false;
     RECT rect{};
-    if (!clientArea(window, rect, area.origin)) {
-        core::Debug::printf(core::Debug::LEVEL_ERROR, "HAL:readInput : can not read window size\n");
+    area.origin = POINT{0, 0};
+    if (!GetClientRect(window, &rect) || !ClientToScreen(window, &area.origin)) {
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "%s", failure);
         throw HALException("HAL: can not read window size");
     }
     area.left = rect.left;
@@ -253,19 +252,7 @@ bool Win32Input::findWriteArea(Area& area)
     Win32Display* display = rendererDisplay();
     if (display == nullptr || display->getWindowHandle() == nullptr)
         return true;
-    const HWND window = display->getWindowHandle();
-    if (GetForegroundWindow() != window)
-        return false;
-    RECT rect{};
-    if (!clientArea(window, rect, area.origin)) {
-        core::Debug::printf(core::Debug::LEVEL_ERROR, "Win32Input:writeInput : can not read window size\n");
-        throw HALException("HAL: can not read window size");
-    }
-    area.left = rect.left;
-    area.top = rect.top;
-    area.right = rect.right;
-    area.bottom = rect.bottom;
-    return true;
+    return windowArea(display->getWindowHandle(), "Win32Input:writeInput : can not read window size\n", area);
 }
 
 } // namespace HAL

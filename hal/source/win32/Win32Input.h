@@ -37,6 +37,9 @@ private:
     // the area of that window, or of the screen without renderer or display.
     bool findReadArea(Area& area);
     bool findWriteArea(Area& area);
+    // The client area of `window` while it is in the foreground; a window
+    // whose area cannot be read logs `failure` and throws.
+    static bool windowArea(HWND window, const char* failure, Area& area);
 
     // ---- devices ----
     float readKeyboard(int id);
