@@ -72,6 +72,8 @@ void MemoryManager::debugMonitorFree(MemoryManager* mem, BlockHeader* block, con
     VORNIC3D_ASSERT(mem->m_allocDebugTable != nullptr, "debugMonitorFree : mem->alloc_debug_table == 0");
     VORNIC3D_ASSERT(mem->m_allocDebugTableSize > 0, "debugMonitorFree : mem->alloc_debug_table_size <= 0");
     VORNIC3D_ASSERT(block != nullptr, "debugMonitorFree : block == 0");
+    VORNIC3D_ASSERT(block->debug_index >= 0,
+                    "debugMonitorFree error: this block is already deallocated or block is corrupted");
     const std::uint32_t blockOffset = mem->offsetOf(block);
 
     if (block->guard != kGuardWord) {
@@ -89,8 +91,6 @@ void MemoryManager::debugMonitorFree(MemoryManager* mem, BlockHeader* block, con
         throw MemoryManagerException("MemoryManager:debug recognizes that data is corrupted");
     }
 
-    VORNIC3D_ASSERT(block->debug_index >= 0,
-                    "debugMonitorFree error: this block is already deallocated or block is corrupted");
     // The header is trusted only when its table entry names it back.
     const std::int32_t index = block->debug_index;
     if (index >= mem->m_allocDebugTableSize || mem->m_allocDebugTable[index].block != block) {

@@ -304,6 +304,7 @@ TEST_F(MemoryManagerTest, DoubleFreesAndWildPointersFailWithoutDamage)
     release(stale); // the helper's copy is cleared, not this one
     unsigned char outside[64] = {};
     auto* live = static_cast<unsigned char*>(keeper);
+    std::memset(live + 36, 0xFF, 4); // the index word of a would-be header at live + 20
     const struct {
         const char* name;
         void* pointer;
@@ -311,6 +312,8 @@ TEST_F(MemoryManagerTest, DoubleFreesAndWildPointersFailWithoutDamage)
     } cases[] = {
         {"double free", stale, "debugMonitorFree error: this block is already deallocated or block is corrupted"},
         {"inside a live block", live + 24, "MemoryManager:debug recognizes that block pointer is invalid"},
+        {"on a negative index", live + 40,
+         "debugMonitorFree error: this block is already deallocated or block is corrupted"},
         {"misaligned", live + 3, "hwMemFree : block address is invalid"},
         {"outside the pool", outside + 32, "hwMemFree : block address is invalid"},
     };

@@ -11,6 +11,11 @@ namespace HAL {
 
 namespace {
 
+// The longest path and flags a log line shows: the line must stay within the
+// log's limit.
+constexpr int kLoggedPathLength = 180;
+constexpr int kLoggedFlagsLength = 16;
+
 // A failed call of the C library: logged, then thrown with its own text.
 [[noreturn]] void failCall(const char* logged, const char* thrown)
 {
@@ -70,14 +75,18 @@ void GeneralFile::fopen(const char* flags)
     try {
         full.toASCII(narrow, length + 1);
         m_handle = std::fopen(narrow, flags);
-        // The path is cut in the log so that a long one cannot turn the
-        // outcome into the log's own exception.
+        // Path and flags are cut for the log (the stream has them already), so
+        // that a long one cannot turn the outcome into the log's own exception.
+        if (length > kLoggedPathLength)
+            narrow[kLoggedPathLength] = 0;
+        char shownFlags[kLoggedFlagsLength + 1];
+        std::snprintf(shownFlags, sizeof shownFlags, "%s", flags);
         if (m_handle == nullptr) {
-            core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %.180s failed. Flags: %.16s\n",
-                                narrow, flags);
+            core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %s failed. Flags: %s\n", narrow,
+                                shownFlags);
             throw HALException("GeneralFile: can not open the file");
         }
-        core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fopen : %.200s ok\n", narrow);
+        core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fopen : %s ok\n", narrow);
     } catch (...) {
         VORNIC3D_FREE(narrow);
         throw;

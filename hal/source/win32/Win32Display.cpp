@@ -60,6 +60,13 @@ Win32Display::Win32Display(const DisplayConfig* config, HWND hostWindow)
 {
     VORNIC3D_CHECK(config != nullptr);
     m_config = *config;
+    // Checked here, so that a refused record names the constructor.
+    if (m_config.windowMode != DisplayConfig::WINDOW_MODE_HOST) {
+        VORNIC3D_CHECK(m_config.title != nullptr);
+        VORNIC3D_CHECK(m_config.width >= 0);
+        VORNIC3D_CHECK(m_config.height >= 0);
+        VORNIC3D_CHECK(m_config.bitsPerPixel >= 0);
+    }
     try {
         if (m_config.windowMode == DisplayConfig::WINDOW_MODE_HOST)
             adoptHostWindow(hostWindow);
@@ -75,11 +82,6 @@ Win32Display::Win32Display(const DisplayConfig* config, HWND hostWindow)
 
 void Win32Display::createOwnWindow()
 {
-    VORNIC3D_CHECK(m_config.title != nullptr);
-    VORNIC3D_CHECK(m_config.width >= 0);
-    VORNIC3D_CHECK(m_config.height >= 0);
-    VORNIC3D_CHECK(m_config.bitsPerPixel >= 0);
-
     const std::size_t titleLength = std::strlen(m_config.title);
     if (titleLength == 0)
         throw HALException("Display constructor can not init a display because title length is 0");

@@ -40,6 +40,7 @@ public:
 private:
     // ---- set-up and tear-down ----
     void adoptHostWindow(HWND hostWindow);
+    // A window of its own from the record the constructor has checked.
     void createOwnWindow();
     HWND createWindow(int x, int y, int width, int height, int windowMode, const WCHAR* title);
     void initDisplay();
