@@ -7,6 +7,7 @@
 #include "InputState.h"
 #include "KeyMap.h"
 #include "MessageQueue.h"
+#include "Utf8.h"
 #include "WindowTable.h"
 #include "wince/Input.h"
 #include "wince/Window.h"
@@ -17,37 +18,6 @@
 #include <cstring>
 
 namespace {
-
-std::string utf8FromUtf16(const std::u16string& text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD; // a lone surrogate
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 struct ButtonMessages {
     int virtualKey;
@@ -124,7 +94,10 @@ SDL_Window* SdlVideo::createWindow(const std::u16string& title, DWORD style, int
     Uint32 flags = (style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if ((style & WS_CAPTION) != WS_CAPTION)
         flags |= SDL_WINDOW_BORDERLESS;
-    return SDL_CreateWindow(utf8FromUtf16(title).c_str(), x, y, width, height, flags);
+    // An unpaired surrogate shows as U+FFFD; the window is made all the same.
+    std::string utf8;
+    wince::appendUtf8(title, utf8);
+    return SDL_CreateWindow(utf8.c_str(), x, y, width, height, flags);
 }
 
 void SdlVideo::destroyWindow(SDL_Window* window)

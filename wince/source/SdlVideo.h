@@ -19,8 +19,8 @@ union SDL_Event;
 
 // The one bridge to SDL: brings video up on first need, makes and removes
 // SDL windows, answers their geometry and turns SDL events into window
-// messages, key state and the foreground. Every other file reaches SDL
-// through here.
+// messages, key state and the foreground. Every other file reaches SDL's
+// video through here.
 class SdlVideo {
 public:
     static SdlVideo& instance();

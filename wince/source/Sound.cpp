@@ -1,25 +1,33 @@
 // Stands in for: PlaySoundW, the system's sound player, for WAV files.
-// Limits: one sound at a time; files only; PCM WAV as read by WavFile; the
+// Limits: one sound at a time; files only; the WAV formats SDL decodes (PCM,
+// IEEE float, IMA and MS ADPCM, A-law, mu-law), a cut-off file refused; the
 // device is opened on first use with SDL's default output and, after a
 // failure, not tried again (unless SDL's audio was shut down by a global
 // SDL_Quit elsewhere, after which it is opened anew). Depends on: SDL2 audio
-// (a device callback and SDL_AudioStream for the conversion), WavFile.
+// (SDL_LoadWAV_RW to decode, a device callback and SDL_AudioStream for the
+// conversion), POSIX open/fstat (a FIFO or device is refused before any
+// read, so nothing can block), SDL's iconv for the path (Utf8.h).
 #include "wince/Sound.h"
 
+#include "Utf8.h"
 #include "wince/SoundTestApi.h"
-#include "wince/SoundWavFile.h"
 
 #include <SDL.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <string>
+#include <string_view>
 #include <thread>
-#include <vector>
 
 namespace {
 
@@ -27,52 +35,75 @@ constexpr DWORD knownFlags = SND_ASYNC | SND_FILENAME;
 
 // ---- paths ----
 
-void appendUtf8(std::string& out, char32_t code)
+// The engine widens its byte paths one byte per unit, some callers with the
+// byte's sign, so units below 0x100 and from 0xFF80 give back the byte.
+bool standsForByte(char16_t unit)
 {
-    if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-    }
-    out += static_cast<char>(0x80 | (code & 0x3F));
+    return unit < 0x100 || unit >= 0xFF80;
 }
 
-// The engine widens its byte paths one byte per unit, some callers with the
-// byte's sign, so units below 0x100 and from 0xFF80 give back the byte; real
-// UTF-16 beyond that becomes UTF-8. False for a surrogate without its pair.
-bool narrowPath(LPCWSTR path, std::string& out)
+// Real UTF-16 beyond the bytes becomes UTF-8; '\' becomes '/'. False for a
+// surrogate without its pair.
+bool narrowPath(std::u16string_view path, std::string& out)
 {
-    for (const WCHAR* p = path; *p != 0; ++p) {
-        const char32_t unit = *p;
-        if (unit == u'\\') {
-            out += '/';
-        } else if (unit < 0x100 || unit >= 0xFF80) {
-            out += static_cast<char>(unit & 0xFF);
-        } else if (unit >= 0xD800 && unit <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(p[1]) - 0xDC00));
-            ++p;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            return false;
-        } else {
-            appendUtf8(out, unit);
+    std::size_t i = 0;
+    while (i < path.size()) {
+        if (standsForByte(path[i])) {
+            out += path[i] == u'\\' ? '/' : static_cast<char>(path[i] & 0xFF);
+            ++i;
+            continue;
         }
+        const std::size_t start = i;
+        while (i < path.size() && !standsForByte(path[i]))
+            ++i;
+        if (!wince::appendUtf8(path.substr(start, i - start), out))
+            return false;
     }
+    return true;
+}
+
+// ---- decoding ----
+
+// Decodes the WAV file at `path` into `samples` (SDL's buffer, to be given
+// back with SDL_FreeWAV) and `format`. The file is opened without blocking
+// and refused unless it is a regular file, so a FIFO without a writer or a
+// device never stalls the caller.
+bool decodeWav(const std::string& path, SDL_AudioSpec& format, Uint8*& samples, Uint32& length)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    struct stat info{};
+    std::FILE* file = nullptr;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (file = fdopen(fd, "rb")) == nullptr) {
+        close(fd);
+        return false;
+    }
+    SDL_RWops* source = SDL_RWFromFP(file, SDL_TRUE);
+    if (source == nullptr) {
+        std::fclose(file);
+        return false;
+    }
+    // SDL closes the source either way. After a failure it has freed its
+    // buffer itself and may leave the pointer dangling, so the pointer is
+    // handed out only on success.
+    Uint8* buffer = nullptr;
+    Uint32 size = 0;
+    if (SDL_LoadWAV_RW(source, 1, &format, &buffer, &size) == nullptr)
+        return false;
+    samples = buffer;
+    length = size;
     return true;
 }
 
 // Plays one sound at a time on an SDL device opened on first use and closed
 // at process exit. The device's callback converts the current sound's samples
-// a piece at a time, so a call costs only the file's reading. Callers are
+// a piece at a time, so a call costs only the file's decoding. Callers are
 // serialised by m_lock; the device lock (held by SDL around the callback)
 // guards m_current and m_generation against the callback.
 class SoundPlayer {
 public:
-    SoundPlayer() = default;
+    SoundPlayer();
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
     ~SoundPlayer();
@@ -93,12 +124,14 @@ private:
         {
             if (stream != nullptr)
                 SDL_FreeAudioStream(stream);
+            SDL_FreeWAV(samples);
         }
 
         std::string path;
-        wince::WavFile wav;
+        Uint8* samples = nullptr; // decoded by SDL, in its own buffer
+        Uint32 length = 0;        // bytes of samples
         SDL_AudioStream* stream = nullptr;
-        std::size_t fed = 0;  // bytes of wav.samples() put into the stream
+        std::size_t fed = 0;  // bytes of samples put into the stream
         bool flushed = false; // the stream was told no more input comes
         bool finished = false;
     };
@@ -119,6 +152,14 @@ private:
 };
 
 // ---- device ----
+
+SoundPlayer::SoundPlayer()
+{
+    // SDL would play a cut-off file as far as it goes; like a corrupt one it
+    // is refused. The lowest priority, so the environment or a part of the
+    // program that sets this on purpose wins.
+    SDL_SetHintWithPriority(SDL_HINT_WAVE_TRUNCATION, "strict", SDL_HINT_DEFAULT);
+}
 
 SoundPlayer::~SoundPlayer()
 {
@@ -174,12 +215,11 @@ bool SoundPlayer::play(const std::string& path, bool wait)
 {
     std::unique_lock<std::mutex> guard(m_lock);
     auto next = std::make_unique<Sound>();
-    bool ok = openDevice() && next->wav.load(path) == wince::WavFile::Status::Ok;
+    SDL_AudioSpec format{};
+    bool ok = openDevice() && decodeWav(path, format, next->samples, next->length);
     if (ok) {
-        const SDL_AudioFormat format = next->wav.bitsPerSample() == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-        next->stream = SDL_NewAudioStream(format, static_cast<Uint8>(next->wav.channels()),
-                                          next->wav.sampleRate(), m_spec.format,
-                                          m_spec.channels, m_spec.freq);
+        next->stream = SDL_NewAudioStream(format.format, format.channels, format.freq,
+                                          m_spec.format, m_spec.channels, m_spec.freq);
         ok = next->stream != nullptr;
         next->path = path;
     }
@@ -253,7 +293,6 @@ void SoundPlayer::fill(Uint8* out, int length)
     Sound* sound = m_current.get();
     if (sound == nullptr || sound->finished)
         return;
-    const std::vector<std::uint8_t>& samples = sound->wav.samples();
     int filled = 0;
     while (filled < length) {
         const int got = SDL_AudioStreamGet(sound->stream, out + filled, length - filled);
@@ -264,9 +303,9 @@ void SoundPlayer::fill(Uint8* out, int length)
         filled += got;
         if (filled == length || got > 0)
             continue;
-        if (sound->fed < samples.size()) {
-            const std::size_t size = std::min(piece, samples.size() - sound->fed);
-            if (SDL_AudioStreamPut(sound->stream, samples.data() + sound->fed, static_cast<int>(size)) != 0) {
+        if (sound->fed < sound->length) {
+            const std::size_t size = std::min<std::size_t>(piece, sound->length - sound->fed);
+            if (SDL_AudioStreamPut(sound->stream, sound->samples + sound->fed, static_cast<int>(size)) != 0) {
                 sound->finished = true;
                 return;
             }
@@ -301,7 +340,7 @@ BOOL PlaySoundW(LPCWSTR path, HMODULE, DWORD flags)
         if ((flags & ~knownFlags) != 0)
             return FALSE;
         std::string narrow;
-        if (!narrowPath(path, narrow)) {
+        if (!narrowPath(std::u16string_view(path), narrow)) {
             player().stop();
             return FALSE;
         }

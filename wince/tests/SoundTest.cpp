@@ -1,6 +1,5 @@
 #include "wince/Sound.h"
 #include "wince/SoundTestApi.h"
-#include "wince/SoundWavFile.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +17,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using Status = wince::WavFile::Status;
 namespace fs = std::filesystem;
 
 // ---- generated files ----
@@ -41,7 +39,17 @@ Bytes chunk(const char* id, const Bytes& body, std::int64_t declared = -1)
     return out;
 }
 
-Bytes fmt(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::uint16_t tag = 1, int blockAlign = -1)
+// Format tags.
+constexpr std::uint16_t pcmTag = 1;
+constexpr std::uint16_t floatTag = 3;
+constexpr std::uint16_t aLawTag = 6;
+constexpr std::uint16_t muLawTag = 7;
+constexpr std::uint16_t imaAdpcmTag = 0x11;
+constexpr std::uint16_t mpegTag = 0x55;
+
+// A "fmt " chunk; `extension` (after its size) only when given.
+Bytes fmt(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::uint16_t tag = pcmTag,
+          int blockAlign = -1, const Bytes* extension = nullptr)
 {
     const auto align = static_cast<std::uint16_t>(blockAlign >= 0 ? blockAlign : channels * bits / 8);
     Bytes body;
@@ -51,12 +59,16 @@ Bytes fmt(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::u
     put(body, static_cast<std::uint32_t>(rate * align));
     put(body, align);
     put(body, bits);
+    if (extension != nullptr) {
+        put(body, static_cast<std::uint16_t>(extension->size()));
+        body.insert(body.end(), extension->begin(), extension->end());
+    }
     return chunk("fmt ", body);
 }
 
-Bytes riff(const std::vector<Bytes>& chunks, const char* form = "WAVE")
+Bytes riff(const std::vector<Bytes>& chunks)
 {
-    Bytes body(form, form + 4);
+    Bytes body{'W', 'A', 'V', 'E'};
     for (const Bytes& c : chunks)
         body.insert(body.end(), c.begin(), c.end());
     return chunk("RIFF", body);
@@ -68,6 +80,30 @@ Bytes pcm(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::s
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<std::uint8_t>(i * 7);
     return riff({fmt(channels, rate, bits), chunk("data", samples)});
+}
+
+// Mono IMA ADPCM of 65 frames a block. Each block holds only its first
+// sample (the block's number times 100, less 5000) and zero steps, which
+// with step index 0 repeat it, so the block decodes to 65 equal samples.
+constexpr std::size_t imaBlockAlign = 36;
+constexpr std::uint16_t imaFramesPerBlock = 65;
+
+std::int16_t imaBlockSample(std::size_t block)
+{
+    return static_cast<std::int16_t>(static_cast<int>(block) * 100 - 5000);
+}
+
+Bytes imaAdpcm(std::uint32_t rate, std::size_t blocks, std::size_t extraBytes = 0)
+{
+    Bytes extension;
+    put(extension, imaFramesPerBlock);
+    Bytes data;
+    for (std::size_t block = 0; block < blocks; ++block) {
+        put(data, imaBlockSample(block));
+        data.resize(data.size() + imaBlockAlign - sizeof(std::int16_t), 0);
+    }
+    data.resize(data.size() + extraBytes, 0);
+    return riff({fmt(1, rate, 4, imaAdpcmTag, imaBlockAlign, &extension), chunk("data", data)});
 }
 
 // A folder of its own, removed with everything in it.
@@ -105,56 +141,6 @@ std::u16string widen(const std::string& bytes, bool signExtend = false)
 }
 
 } // namespace
-
-// ---- the WAV reader ----
-
-TEST(SoundWavFile, ReadsPcmAndRefusesWhatItCannotPlay)
-{
-    const Bytes data16(40, 3);
-    const Bytes fmtLong = chunk("fmt ", Bytes{1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0, 1, 0, 8, 0, 0, 0});
-    Bytes riffSizeZero = pcm(1, 8000, 8, 4);
-    std::fill_n(riffSizeZero.begin() + 4, 4, 0);
-    Bytes cut = pcm(2, 44100, 16, 100);
-    cut.resize(cut.size() / 2);
-    // The format and the size of the samples when the status is Ok.
-    const struct { const char* name; Bytes content; Status status;
-                   int channels = 0, bits = 0, rate = 0; std::size_t sampleBytes = 0; } cases[] = {
-        {"16-bit stereo", riff({fmt(2, 44100, 16), chunk("data", data16)}), Status::Ok, 2, 16, 44100, 40},
-        {"8-bit mono, odd data", pcm(1, 8000, 8, 7), Status::Ok, 1, 8, 8000, 7},
-        {"odd chunk and fmt after data", riff({chunk("LIST", Bytes(3, 9)), chunk("data", data16), fmt(1, 22050, 16)}),
-         Status::Ok, 1, 16, 22050, 40},
-        {"partial frame dropped", riff({fmt(2, 11025, 16), chunk("data", Bytes(7, 1))}), Status::Ok, 2, 16, 11025, 4},
-        {"empty data", riff({fmt(1, 8000, 8), chunk("data", {})}), Status::Ok, 1, 8, 8000, 0},
-        {"18-byte fmt", riff({fmtLong, chunk("data", Bytes(5, 1))}), Status::Ok, 1, 8, 8000, 5},
-        {"RIFF size zero", riffSizeZero, Status::Ok, 1, 8, 8000, 4},
-        {"huge tag after data", riff({fmt(1, 8000, 8), chunk("data", Bytes(2, 1)), chunk("junk", {}, 0xFFFFFFF0u)}),
-         Status::Ok, 1, 8, 8000, 2},
-        {"empty file", {}, Status::NotWave},
-        {"other RIFF form", riff({fmt(1, 8000, 8), chunk("data", data16)}, "AVI "), Status::NotWave},
-        {"no fmt", riff({chunk("data", data16)}), Status::NotWave},
-        {"no data", riff({fmt(1, 8000, 8)}), Status::NotWave},
-        {"float", riff({fmt(1, 8000, 32, 3), chunk("data", data16)}), Status::Unsupported},
-        {"24-bit", riff({fmt(1, 8000, 24), chunk("data", data16)}), Status::Unsupported},
-        {"3 channels", riff({fmt(3, 8000, 16), chunk("data", data16)}), Status::Unsupported},
-        {"0 channels", riff({fmt(0, 8000, 16), chunk("data", data16)}), Status::Unsupported},
-        {"rate too low", riff({fmt(1, 999, 8), chunk("data", data16)}), Status::Unsupported},
-        {"rate too high", riff({fmt(1, 384001, 8), chunk("data", data16)}), Status::Unsupported},
-        {"bad block align", riff({fmt(2, 8000, 16, 1, 2), chunk("data", data16)}), Status::Unsupported},
-        {"short fmt", riff({chunk("fmt ", Bytes(14, 1)), chunk("data", data16)}), Status::Unsupported},
-        {"huge data size", riff({fmt(1, 8000, 8), chunk("data", data16, 0xFFFFFFFFu)}), Status::Truncated},
-        {"cut in the data", cut, Status::Truncated},
-    };
-    // One reader for all: a failure must leave nothing of the previous file.
-    TempDir dir;
-    wince::WavFile wav;
-    for (const auto& c : cases) {
-        ASSERT_EQ(wav.load(dir.file("case.wav", c.content)), c.status) << c.name;
-        EXPECT_EQ(wav.channels(), c.channels) << c.name;
-        EXPECT_EQ(wav.bitsPerSample(), c.bits) << c.name;
-        EXPECT_EQ(wav.sampleRate(), c.rate) << c.name;
-        EXPECT_EQ(wav.samples().size(), c.sampleBytes) << c.name;
-    }
-}
 
 // ---- PlaySoundW ----
 
@@ -196,18 +182,44 @@ TEST_F(PlaySound, ReturnsAtOnceAndPlaysUntilTheEndOrTheNextCallOrAStop)
     EXPECT_EQ(PlaySoundW(nullptr, nullptr, 0), TRUE);
 }
 
+TEST_F(PlaySound, PlaysEveryFormatSdlDecodes)
+{
+    // One second of each, silence or near it.
+    const struct { const char* name; Bytes content; } cases[] = {
+        {"24-bit PCM", riff({fmt(2, 8000, 24), chunk("data", Bytes(8000 * 6, 0))})},
+        {"IEEE float", riff({fmt(1, 22050, 32, floatTag), chunk("data", Bytes(22050 * 4, 0))})},
+        {"IMA ADPCM", imaAdpcm(8000, 8000 / imaFramesPerBlock + 1)},
+        {"A-law", riff({fmt(1, 8000, 8, aLawTag), chunk("data", Bytes(8000, 0xD5))})},
+        {"mu-law", riff({fmt(1, 8000, 8, muLawTag), chunk("data", Bytes(8000, 0xFF))})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(wince::test::soundPlaying(), play("format.wav", c.content));
+    }
+}
+
 TEST_F(PlaySound, BadFilesGiveFalseAtOnceAndStopWhatPlays)
 {
     const std::string pipe = m_dir.path() + "/pipe.wav";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0); // opening it must not block
-    // What the reader refuses is tested with the reader; here one of each kind.
+    Bytes cut = pcm(2, 44100, 16, 100);
+    cut.resize(cut.size() / 2);
     const std::string bad[] = {
-        m_dir.path() + "/missing.wav", m_dir.file("text.wav", Bytes(100, 'x')), m_dir.path(), pipe, "",
+        m_dir.path() + "/missing.wav",
+        m_dir.file("text.wav", Bytes(100, 'x')),
+        m_dir.file("cut.wav", cut),
+        m_dir.file("partial-block.wav", imaAdpcm(8000, 2, imaBlockAlign / 2)),
+        m_dir.file("mpeg.wav", riff({fmt(1, 8000, 0, mpegTag, 1), chunk("data", Bytes(100, 0))})),
+        m_dir.file("no-data.wav", riff({fmt(1, 8000, 8)})),
+        m_dir.path(),
+        pipe,
+        "",
     };
     for (const std::string& path : bad) {
+        SCOPED_TRACE(path);
         play("long.wav", m_long);
-        EXPECT_EQ(PlaySoundW(widen(path).c_str(), nullptr, SND_ASYNC), FALSE) << path;
-        EXPECT_EQ(wince::test::soundPlaying(), "") << path;
+        EXPECT_EQ(PlaySoundW(widen(path).c_str(), nullptr, SND_ASYNC), FALSE);
+        EXPECT_EQ(wince::test::soundPlaying(), "");
     }
     // Flags it does not know change nothing.
     const std::string path = play("long.wav", m_long);
@@ -235,6 +247,11 @@ TEST_F(PlaySound, LongPathsBackslashesAndWidenedBytes)
         EXPECT_EQ(wince::test::soundPlaying(), latin) << signExtend;
     }
     EXPECT_EQ(PlaySoundW((widen(m_dir.path()) + u"/\xD83D.wav").c_str(), nullptr, SND_ASYNC), FALSE);
+
+    // Real UTF-16, a surrogate pair among it, names the file by its UTF-8.
+    const std::string utf8 = m_dir.file("\xE4\xB8\xAD\xF0\x9F\x98\x80.wav", m_long);
+    EXPECT_EQ(PlaySoundW((widen(m_dir.path()) + u"/\u4E2D\U0001F600.wav").c_str(), nullptr, SND_ASYNC), TRUE);
+    EXPECT_EQ(wince::test::soundPlaying(), utf8);
 }
 
 // The audio driver is chosen once per process: these run in a child each
@@ -258,7 +275,7 @@ TEST(PlaySoundWithoutDevice, ReturnsFalseAtOnce)
 
 // SDL's disk driver writes what reaches the device to a file: the samples must
 // arrive unchanged in the device's format, 16-bit stereo at 44100 frames a
-// second, 8-bit mono widened to both channels.
+// second, 8-bit mono widened to both channels, IMA ADPCM decoded.
 TEST(PlaySoundToDisk, DeliversTheSamples)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -288,6 +305,12 @@ TEST(PlaySoundToDisk, DeliversTheSamples)
         dir.remove();
         std::exit(ok ? 0 : 1);
     };
+    const std::size_t blocks = frames / imaFramesPerBlock + 1;
+    Bytes imaDelivered;
+    for (std::size_t block = 0; block < blocks; ++block)
+        for (int sample = 0; sample < 2 * imaFramesPerBlock; ++sample)
+            put(imaDelivered, imaBlockSample(block));
     EXPECT_EXIT(run(stereo, Bytes(stereo.begin() + 44, stereo.end())), testing::ExitedWithCode(0), "");
     EXPECT_EXIT(run(mono, monoDelivered), testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(run(imaAdpcm(44100, blocks), imaDelivered), testing::ExitedWithCode(0), "");
 }

@@ -1,7 +1,8 @@
 // Stands in for: the system's sound player, PlaySoundW, for WAV files. Limits:
 // plays files only (no resources, no memory images, no looping), one sound at
-// a time, PCM WAV with 8 or 16 bits in mono or stereo; the module argument is
-// ignored. Depends on: SDL2 audio, POSIX file reading (see SoundWavFile.h).
+// a time, in the WAV formats SDL2 decodes: PCM (8, 16, 24 or 32 bits), IEEE
+// float, IMA and MS ADPCM, A-law and mu-law; the module argument is ignored.
+// Depends on: SDL2 audio and its WAV decoder, POSIX file opening.
 #pragma once
 
 #include "wince/Types.h"
@@ -17,8 +18,9 @@ constexpr DWORD SND_FILENAME = 0x00020000u; // the name is a file path
 // UTF-8. With SND_ASYNC it returns at once; without it, when the sound has
 // ended or another call replaced or stopped it.
 // TRUE when the sound plays. FALSE, with nothing playing, when the path cannot
-// be narrowed, the file is missing, unreadable, truncated, not a WAV file or in
-// a format it cannot play, or when no audio device can be opened (the device
+// be narrowed, the file is missing, not a regular file, unreadable, truncated
+// (its data cut off or ending in a partial block), not a WAV file or in a
+// format SDL cannot decode, or when no audio device can be opened (the device
 // is opened on first use and not tried again after a failure). FALSE, with
 // nothing changed, for flags other than SND_ASYNC and SND_FILENAME.
 // A null `path` stops the sound that plays and returns TRUE. `module` is never
