@@ -29,7 +29,8 @@ public:
     MemoryManager* m_memoryManager = nullptr;
     MemoryManager* m_stringPoolMemoryManager = nullptr;
     render::Graphics3D* m_graphics3D = nullptr;
-    // Built once by the first text made without an appearance; never cleared.
+    // The appearance shared by texts made without one; held without a
+    // reference, and cleared by that appearance when it dies.
     render::Appearance* m_defaultTextAppearance = nullptr;
     StringPool* m_stringPool = nullptr;
     HAL::System* m_system = nullptr;

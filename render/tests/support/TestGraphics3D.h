@@ -5,17 +5,24 @@
 
 namespace testsupport {
 
-// A renderer that draws nothing and answers getDisplay with the display it was
-// given, for tests of the code that asks the renderer singleton (the inputs,
-// the scene graph's property readers). Registers itself nowhere: tests put it
-// into the Graphics3D slot and clear the slot before deleting it.
+// A renderer that draws nothing, for tests of the code that asks the renderer
+// singleton (the inputs, the scene graph's property readers and texture
+// makers). getDisplay answers the display it was given; the properties start
+// as the OpenGL ES renderer's fixed limits (viewport limits 0, as without a
+// display) and may be changed through properties() before the objects that
+// read them are made; createNewTexture makes a TestTexture2D, the caller
+// taking the first reference. Registers itself nowhere: tests (or
+// SceneGraphTest) put it into the Graphics3D slot and clear the slot before
+// deleting it.
 class TestGraphics3D : public render::Graphics3D {
 public:
-    explicit TestGraphics3D(HAL::Display* display = nullptr) : m_display(display) {}
+    explicit TestGraphics3D(HAL::Display* display = nullptr);
 
-    // ---- what tests read ----
+    // ---- what tests read and set ----
     HAL::Display* getDisplay() override { return m_display; }
     const render::Graphics3DProperties& getProperties() override { return m_properties; }
+    render::Graphics3DProperties& properties() { return m_properties; }
+    render::Texture2D* createNewTexture() override;
 
     // ---- everything else does nothing ----
     int addLight(render::Light*, const render::Transform&) override { return 0; }
@@ -52,7 +59,6 @@ public:
     int getViewportX() override { return 0; }
     int getViewportY() override { return 0; }
     bool isDepthBufferEnabled() override { return false; }
-    render::Texture2D* createNewTexture() override { return nullptr; }
     render::Light* getDefaultLight() override { return nullptr; }
 
 private:

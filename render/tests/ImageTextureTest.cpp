@@ -1,0 +1,157 @@
+#include "SceneGraphTest.h"
+#include "TestTexture2D.h"
+
+#include "render/Image2D.h"
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+using render::Image2D;
+using render::Texture2D;
+using testsupport::outcomeOf;
+using testsupport::refused;
+using testsupport::TestTexture2D;
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+class ImageTextureTest : public testsupport::SceneGraphTest {};
+
+Bytes pixelsOf(const Image2D& image)
+{
+    const int size = image.getWidth() * image.getHeight() * Image2D::getBpp(image.getFormat());
+    return Bytes(image.getPixels(), image.getPixels() + size);
+}
+
+} // namespace
+
+// ---- images ------------------------------------------------------------------------
+
+TEST_F(ImageTextureTest, BlankImagesAreWhiteAndTransparent)
+{
+    const struct {
+        int format;
+        int width;
+        int height;
+        Bytes pixels;
+    } cases[] = {
+        {Image2D::RGB, 2, 1, {255, 255, 255, 255, 255, 255}},
+        {Image2D::RGBA, 2, 1, {255, 255, 255, 0, 255, 255, 255, 0}},
+        {Image2D::ALPHA, 1, 1, {255, 255, 255, 0}},
+        {Image2D::LUMINANCE, 1, 2, {255, 255, 255, 0, 255, 255, 255, 0}},
+        {Image2D::LUMINANCE_ALPHA, 1, 1, {255, 255, 255, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        core::Ref<Image2D> image = VORNIC3D_NEW Image2D(c.format, c.width, c.height);
+        EXPECT_EQ(pixelsOf(*image), c.pixels);
+        EXPECT_TRUE(image->isMutable());
+        EXPECT_EQ(image->getPalette(), nullptr);
+    }
+}
+
+TEST_F(ImageTextureTest, ConstructorsCheckBeforeTheyTakeABlock)
+{
+    const unsigned char pixels[16] = {1, 2, 3, 4, 5, 6, 7, 8};
+    const struct {
+        const char* name;
+        std::function<Image2D*()> make;
+        const char* message;
+    } cases[] = {
+        {"blank, width 0, bad format", [] { return VORNIC3D_NEW Image2D(101, 0, 1); }, "IllegalArgumentException"},
+        {"blank, height 0", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 0); }, "IllegalArgumentException"},
+        {"blank, format 101", [] { return VORNIC3D_NEW Image2D(101, 1, 1); }, "IllegalArgumentException"},
+        {"blank, beyond the pool's sizes", [] { return VORNIC3D_NEW Image2D(Image2D::RGBA, 65536, 32768); },
+         "IllegalArgumentException"},
+        {"pixels, width 0, null pixels", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 0, 1, nullptr); },
+         "IllegalArgumentException"},
+        {"pixels, null", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr); }, "NullPointerException "},
+        {"pixels, format 95", [&] { return VORNIC3D_NEW Image2D(95, 1, 1, pixels); }, "IllegalArgumentException"},
+        {"palette, null indices", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr, pixels); },
+         "NullPointerException "},
+        {"palette, null palette", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, pixels, nullptr); },
+         "NullPointerException "},
+        {"palette, height -1", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, -1, pixels, pixels); },
+         "IllegalArgumentException"},
+    };
+    const int blocks = mainPool()->getAllocatedBlocks();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(outcomeOf([&] { core::Ref<Image2D> image = c.make(); }), refused(c.message));
+        EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks);
+    }
+}
+
+TEST_F(ImageTextureTest, ImmutableImagesCopyTheirBlocks)
+{
+    unsigned char source[1024];
+    for (int i = 0; i < 1024; ++i)
+        source[i] = static_cast<unsigned char>(i * 7);
+    const Bytes copied(source, source + 12);
+    core::Ref<Image2D> image = VORNIC3D_NEW Image2D(Image2D::RGB, 2, 2, source);
+    source[0] = 99;
+    EXPECT_FALSE(image->isMutable());
+    EXPECT_EQ(pixelsOf(*image), copied);
+
+    for (int format : {Image2D::RGB, Image2D::RGBA}) {
+        SCOPED_TRACE(format);
+        core::Ref<Image2D> indexed = VORNIC3D_NEW Image2D(format, 3, 1, source + 1, source);
+        const int paletteSize = 256 * Image2D::getBpp(format);
+        EXPECT_EQ(std::memcmp(indexed->getPalette(), source, paletteSize), 0);
+        EXPECT_EQ(std::memcmp(indexed->getPixels(), source + 1, 3), 0);
+    }
+}
+
+TEST_F(ImageTextureTest, PaletteThatDoesNotFitFreesTheIndexBlock)
+{
+    const unsigned char bytes[1024] = {};
+    void* blocker = VORNIC3D_ALLOC(mainPool()->getFreeMem() - 512);
+    const int used = mainPool()->getUsedMem();
+    EXPECT_THROW(core::Ref<Image2D> image = VORNIC3D_NEW Image2D(Image2D::RGBA, 1, 1, bytes, bytes),
+                 core::MemoryManagerException);
+    EXPECT_EQ(mainPool()->getUsedMem(), used);
+    VORNIC3D_FREE(blocker);
+}
+
+// ---- textures -----------------------------------------------------------------------
+
+TEST_F(ImageTextureTest, TextureSettersRebuildOnlyWithAnImage)
+{
+    core::Ref<Texture2D> made = renderer().createNewTexture();
+    auto* texture = dynamic_cast<TestTexture2D*>(made.get());
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(texture->getImage(), nullptr);
+    EXPECT_EQ(texture->getBlending(), Texture2D::FUNC_MODULATE);
+
+    // Unchecked values wait for the back end's next setImage.
+    texture->setBlending(999);
+    texture->setFiltering(209, 209);
+    EXPECT_EQ(texture->getSetImageCount(), 0);
+    EXPECT_EQ(texture->getBlending(), 999);
+
+    core::Ref<Image2D> image = VORNIC3D_NEW Image2D(Image2D::RGBA, 4, 4);
+    texture->setImage(image.get());
+    texture->setWrapping(240, 240);
+    texture->setBlendColor(0x123456);
+    EXPECT_EQ(texture->getSetImageCount(), 3);
+    EXPECT_EQ(texture->getImage(), image.get());
+    EXPECT_EQ(image->getRefCount(), 2);
+
+    const struct {
+        unsigned int color;
+        bool acceptedColor;
+        unsigned int stored;
+    } colors[] = {{0x00ABCDEF, true, 0xABCDEF}, {0x80ABCDEF, true, 0xABCDEF}, {0xFEFFFFFF, true, 0xFFFFFF},
+                  {0xFF000000, false, 0x123456}, {0xFFABCDEF, false, 0x123456}};
+    for (const auto& c : colors) {
+        SCOPED_TRACE(c.color);
+        texture->setBlendColor(0x123456);
+        const int calls = texture->getSetImageCount();
+        EXPECT_EQ(outcomeOf([&] { texture->setBlendColor(c.color); }),
+                  c.acceptedColor ? testsupport::accepted() : refused("setBlendColor color value is invalid (use RGB)"));
+        EXPECT_EQ(texture->getBlendColor(), c.stored);
+        EXPECT_EQ(texture->getSetImageCount(), calls + (c.acceptedColor ? 1 : 0));
+    }
+}
