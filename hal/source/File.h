@@ -40,6 +40,9 @@ public:
     // Null while the file is closed.
     virtual std::FILE* getHandle() const = 0;
     virtual void fclose() = 0;
+    // Moves the closed file to `newPath`, replacing a file there in one step,
+    // and names it so from then on; on failure both files stay as they were.
+    virtual void rename(const core::String& newPath) = 0;
     virtual bool isOpen() const = 0;
 
     // ---- path ----

@@ -1,4 +1,5 @@
 #include "EngineTest.h"
+#include "TempFolder.h"
 
 #include "File.h"
 #include "HALException.h"
@@ -8,9 +9,7 @@
 #include "win32/Win32WorkingDirectory.h"
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -23,22 +22,8 @@ using testsupport::messageOf;
 namespace {
 
 // Each test gets a temporary folder of its own.
-class FileTest : public testsupport::EngineTest {
+class FileTest : public testsupport::EngineTest, protected testsupport::TempFolder {
 protected:
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        char pattern[] = "/tmp/vornic3d-file-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override
-    {
-        std::filesystem::remove_all(m_folder);
-        EngineTest::TearDown();
-    }
-
-    std::string at(const std::string& name) const { return m_folder + "/" + name; }
     static Ref<File> fileAt(const std::string& path) { return File::createFileHandle(String(path.c_str())); }
     static File* opened(const std::string& path)
     {
@@ -46,18 +31,7 @@ protected:
         file->fopen("wb");
         return file;
     }
-    void put(const std::string& name, const std::string& bytes) const
-    {
-        std::ofstream(at(name), std::ios::binary) << bytes;
-    }
-    std::string get(const std::string& name) const
-    {
-        std::ifstream in(at(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     bool logged(const std::string& text) const { return log().find(text) != std::string::npos; }
-
-    std::string m_folder;
 };
 
 } // namespace
@@ -82,7 +56,7 @@ TEST_F(FileTest, MediaPathAsTheGameBuildsItReachesTheSettingsFile)
     std::filesystem::create_directory(at("media"));
     put("config.txt", "QUIT 114");
     Ref<File> file = fileAt(at("\\media\\../config.txt"));
-    EXPECT_EQ(std::string(file->getPath().c_str()), m_folder + "//media/../");
+    EXPECT_EQ(std::string(file->getPath().c_str()), folder() + "//media/../");
     file->fopen("rb");
     char buffer[9] = {};
     EXPECT_EQ(file->fread(buffer, 8), 8);
@@ -132,6 +106,21 @@ TEST_F(FileTest, WrittenBytesReadBackWithSizeAndPositionAndReleaseCloses)
     Ref<File> empty = fileAt(at("empty.bin"));
     empty->fopen("rb");
     EXPECT_EQ(empty->fsize(), 0);
+}
+
+TEST_F(FileTest, RenameReplacesTheTargetAndTheFileTakesTheNewName)
+{
+    put("new.bin", "new");
+    put("old.bin", "old");
+    Ref<File> file = fileAt(at("new.bin"));
+    file->rename(String((folder() + "\\old.bin").c_str()));
+    EXPECT_EQ(get("old.bin"), "new");
+    EXPECT_FALSE(std::filesystem::exists(at("new.bin")));
+    EXPECT_EQ(std::string(file->getPath().c_str()) + file->getName().c_str(), at("old.bin"));
+    file->fopen("rb");
+    char buffer[4] = {};
+    EXPECT_EQ(file->fread(buffer, 3), 3);
+    EXPECT_STREQ(buffer, "new");
 }
 
 // ---- failures -------------------------------------------------------------------------------
@@ -196,6 +185,26 @@ TEST_F(FileTest, FailedOpenAndWriteLogAndThrowTheFilesError)
     EXPECT_EQ(messageOf<HAL::HALException>([&] { full->fwrite("0123456789", 10); }),
               "GeneralFile: file write failed");
     EXPECT_TRUE(logged("GeneralFile::fwrite failed\n"));
+}
+
+TEST_F(FileTest, FailedRenameLeavesBothFilesAndThrowsTheFilesError)
+{
+    put("a.bin", "a");
+    std::filesystem::create_directories(at("full/x"));
+    Ref<File> file = fileAt(at("a.bin"));
+    // A folder that is not empty cannot be replaced by a file.
+    EXPECT_EQ(messageOf<HAL::HALException>([&] { file->rename(String(at("full").c_str())); }),
+              "GeneralFile: can not rename the file");
+    EXPECT_TRUE(logged("GeneralFile::rename : " + at("a.bin") + " failed\n"));
+    EXPECT_EQ(get("a.bin"), "a");
+    EXPECT_TRUE(std::filesystem::exists(at("full/x")));
+    EXPECT_STREQ(file->getName().c_str(), "a.bin");
+
+    EXPECT_THROW(fileAt(at("missing.bin"))->rename(String(at("b.bin").c_str())), HAL::HALException);
+    file->fopen("rb");
+    EXPECT_EQ(messageOf<AssertationFailedException>([&] { file->rename(String(at("b.bin").c_str())); }),
+              "GeneralFile: rename failed (file is open)");
+    EXPECT_THROW(fileAt(at("a.bin"))->rename(String("")), AssertationFailedException);
 }
 
 TEST_F(FileTest, FailedCloseLeavesTheFileClosedAndReleaseOnlyLogs)

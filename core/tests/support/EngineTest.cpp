@@ -1,4 +1,5 @@
 #include "EngineTest.h"
+#include "TempFolder.h"
 
 #include "core/Debug.h"
 #include "core/StringPool.h"
@@ -6,6 +7,10 @@
 
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace testsupport {
@@ -46,6 +51,33 @@ void StdoutCapture::clear()
     std::fflush(stdout);
     if (ftruncate(m_fileFd, 0) == 0)
         lseek(m_fileFd, 0, SEEK_SET);
+}
+
+// ---- temporary folder ---------------------------------------------------------
+
+TempFolder::TempFolder()
+{
+    char pattern[] = "/tmp/vornic3d-test-XXXXXX";
+    if (mkdtemp(pattern) == nullptr || chmod(pattern, 0755) != 0)
+        ADD_FAILURE() << "no temporary folder";
+    m_folder = pattern;
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+}
+
+void TempFolder::put(const std::string& name, const std::string& bytes) const
+{
+    std::ofstream(at(name), std::ios::binary) << bytes;
+}
+
+std::string TempFolder::get(const std::string& name) const
+{
+    std::ifstream in(at(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // ---- engine fixture -----------------------------------------------------------

@@ -23,16 +23,46 @@ constexpr int kLoggedFlagsLength = 16;
     throw HALException(thrown);
 }
 
+// A path as the system takes it, one byte a character, in the main pool.
+class NarrowPath {
+public:
+    explicit NarrowPath(const core::String& path)
+    {
+        const int length = path.length();
+        VORNIC3D_CHECK(length > 0);
+        // A character that does not fit one byte, or a zero, would silently
+        // name another file.
+        for (int i = 0; i < length; ++i) {
+            const unsigned short c = path.charAt(i);
+            VORNIC3D_CHECK(c != 0 && c <= 0xFF);
+        }
+        m_text = static_cast<char*>(VORNIC3D_ALLOC(length + 1));
+        path.toASCII(m_text, length + 1);
+    }
+    ~NarrowPath() { VORNIC3D_FREE(m_text); }
+    NarrowPath(const NarrowPath&) = delete;
+    NarrowPath& operator=(const NarrowPath&) = delete;
+
+    const char* text() const { return m_text; }
+
+private:
+    char* m_text = nullptr;
+};
+
 } // namespace
 
 // ---- life cycle -----------------------------------------------------------------
 
 GeneralFile::GeneralFile(const core::String& path)
 {
-    // An empty path stays empty (fopen refuses it); a path ending in '/' has
-    // no name and fails the split's boundary check.
-    if (path.length() == 0)
-        return;
+    // An empty path stays empty (fopen refuses it).
+    if (path.length() != 0)
+        setFullPath(path);
+}
+
+void GeneralFile::setFullPath(const core::String& path)
+{
+    // A path ending in '/' has no name and fails the split's boundary check.
     const core::String full = path.replace('\\', '/');
     const int last = full.lastIndexOf('/');
     if (last < 0)
@@ -59,39 +89,18 @@ GeneralFile::~GeneralFile()
 void GeneralFile::fopen(const char* flags)
 {
     VORNIC3D_CHECK(flags != nullptr);
-    const core::String full = getPath() + getName();
-    const int length = full.length();
-    VORNIC3D_CHECK(length > 0);
     // Opening again would lose the open stream.
     VORNIC3D_ASSERT(m_handle == nullptr, "GeneralFile: fopen failed (file is already open)");
-    // The system takes 8-bit paths: a character that does not fit one byte, or
-    // a zero, would silently name another file.
-    for (int i = 0; i < length; ++i) {
-        const unsigned short c = full.charAt(i);
-        VORNIC3D_CHECK(c != 0 && c <= 0xFF);
+    const NarrowPath path(getPath() + getName());
+    m_handle = std::fopen(path.text(), flags);
+    // Path and flags are cut for the log (the stream has them already), so
+    // that a long one cannot turn the outcome into the log's own exception.
+    if (m_handle == nullptr) {
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %.*s failed. Flags: %.*s\n",
+                            kLoggedPathLength, path.text(), kLoggedFlagsLength, flags);
+        throw HALException("GeneralFile: can not open the file");
     }
-
-    char* narrow = static_cast<char*>(VORNIC3D_ALLOC(length + 1));
-    try {
-        full.toASCII(narrow, length + 1);
-        m_handle = std::fopen(narrow, flags);
-        // Path and flags are cut for the log (the stream has them already), so
-        // that a long one cannot turn the outcome into the log's own exception.
-        if (length > kLoggedPathLength)
-            narrow[kLoggedPathLength] = 0;
-        char shownFlags[kLoggedFlagsLength + 1];
-        std::snprintf(shownFlags, sizeof shownFlags, "%s", flags);
-        if (m_handle == nullptr) {
-            core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %s failed. Flags: %s\n", narrow,
-                                shownFlags);
-            throw HALException("GeneralFile: can not open the file");
-        }
-        core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fopen : %s ok\n", narrow);
-    } catch (...) {
-        VORNIC3D_FREE(narrow);
-        throw;
-    }
-    VORNIC3D_FREE(narrow);
+    core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fopen : %.*s ok\n", kLoggedPathLength, path.text());
 }
 
 void GeneralFile::fclose()
@@ -104,6 +113,21 @@ void GeneralFile::fclose()
     if (std::fclose(stream) != 0)
         failCall("GeneralFile::fclose failed\n", "HAL: can not close the file");
     core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fclose ok\n");
+}
+
+void GeneralFile::rename(const core::String& newPath)
+{
+    // Not every system renames an open file.
+    VORNIC3D_ASSERT(m_handle == nullptr, "GeneralFile: rename failed (file is open)");
+    const NarrowPath from(getPath() + getName());
+    const NarrowPath to(newPath.replace('\\', '/'));
+    if (std::rename(from.text(), to.text()) != 0) {
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::rename : %.*s failed\n", kLoggedPathLength,
+                            from.text());
+        throw HALException("GeneralFile: can not rename the file");
+    }
+    setFullPath(newPath);
+    core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::rename ok\n");
 }
 
 // ---- reading and writing ----------------------------------------------------------

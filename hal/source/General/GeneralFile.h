@@ -25,6 +25,7 @@ public:
     int fgetpos() override;
     std::FILE* getHandle() const override { return m_handle; }
     void fclose() override;
+    void rename(const core::String& newPath) override;
     bool isOpen() const override { return m_handle != nullptr; }
 
     // A copy would close the same stream twice.
@@ -32,6 +33,9 @@ public:
     GeneralFile& operator=(const GeneralFile&) = delete;
 
 private:
+    // Splits `path`, with every '\' turned into '/', into folder and name.
+    void setFullPath(const core::String& path);
+
     std::FILE* m_handle = nullptr;
 };
 
