@@ -1,0 +1,96 @@
+#include "SettingsFile.h"
+
+#include "File.h"
+#include "core/Debug.h"
+#include "core/Ref.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace game {
+
+namespace {
+
+constexpr const char* kDefaultFormat = "GENERATED ASCII CODE CONFIG FOR SAMSUNG OMNIA\nQUIT %d\nSHADOWS %d\nSOUNDS %d";
+
+// The number after the first `key` in `text`. False when the key is missing;
+// a key followed by no number leaves `value` alone. sscanf's "%d" would
+// overflow on a long number: strtol takes the same text (blanks, sign,
+// digits) and reports the overflow, which is clamped to the 32-bit range.
+bool readKey(const char* text, const char* key, std::int32_t& value)
+{
+    const char* found = std::strstr(text, key);
+    if (found == nullptr)
+        return false;
+    const char* start = found + std::strlen(key);
+    char* end = nullptr;
+    errno = 0;
+    const long number = std::strtol(start, &end, 10);
+    if (end == start)
+        return true;
+    if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX) {
+        core::Debug::printf(core::Debug::LEVEL_WARNING, "SettingsFile: the number after %s is out of range\n", key);
+        value = number < 0 ? INT32_MIN : INT32_MAX;
+    } else {
+        value = static_cast<std::int32_t>(number);
+    }
+    return true;
+}
+
+} // namespace
+
+void SettingsFile::load(const core::String& path, std::int32_t& quitKey, std::int32_t& shadows, std::int32_t& sounds)
+{
+    if (read(path, quitKey, shadows, sounds))
+        return;
+    rewrite(path);
+    quitKey = kDefaultQuitKey;
+    shadows = kDefaultShadows;
+    sounds = kDefaultSounds;
+}
+
+bool SettingsFile::read(const core::String& path, std::int32_t& quitKey, std::int32_t& shadows, std::int32_t& sounds)
+{
+    char text[kMaxTextLength + 1] = {};
+    try {
+        // Read-only: a valid file on a write-protected medium must count.
+        core::Ref<HAL::File> file = HAL::File::createFileHandle(path);
+        file->fopen("r");
+        const int length = file->fread(text, kMaxTextLength);
+        file->fclose();
+        if (length >= kMaxTextLength)
+            return false;
+    } catch (...) {
+        // Whatever went wrong, the file is written anew.
+        return false;
+    }
+    std::int32_t values[3] = {quitKey, shadows, sounds};
+    if (!readKey(text, "QUIT", values[0]) || !readKey(text, "SHADOWS", values[1]) ||
+        !readKey(text, "SOUNDS", values[2]))
+        return false;
+    quitKey = values[0];
+    shadows = values[1];
+    sounds = values[2];
+    return true;
+}
+
+void SettingsFile::rewrite(const core::String& path)
+{
+    char text[200];
+    const int length = std::snprintf(text, sizeof text, kDefaultFormat, kDefaultQuitKey, kDefaultShadows, kDefaultSounds);
+    try {
+        core::Ref<HAL::File> file = HAL::File::createFileHandle(path);
+        file->fopen("w");
+        file->fwrite(text, length);
+        file->fclose();
+    } catch (...) {
+        // Stopping the game over an optional file would be worse than the
+        // defaults, which hold anyway.
+        core::Debug::printf(core::Debug::LEVEL_WARNING,
+                            "SettingsFile: can not write the settings file; using the defaults\n");
+    }
+}
+
+} // namespace game
