@@ -18,12 +18,12 @@ extern const char kFontCharacters[];
 // sideways (a font cell drawn wider than it is); strokes are measured on the
 // screen, so they keep their thickness there.
 struct GlyphStyle {
-    float strokeRadius = 1.0f; // screen pixels
-    float rim = 1.0f;          // screen pixels of dark rim around the stroke
-    Rgba top = rgb(0xFFFFFF);  // stroke colour at the box top ...
-    Rgba bottom = rgb(0xFFFFFF); // ... and at its bottom
-    Rgba rimColour = rgb(0x101028, 0.8f);
-    float stretchX = 1.0f; // how much wider the picture is shown than drawn
+    float strokeRadius; // screen pixels
+    float rim;          // screen pixels of dark rim around the stroke
+    Rgba top;           // stroke colour at the box top ...
+    Rgba bottom;        // ... and at its bottom
+    Rgba rimColour;
+    float stretchX;     // how much wider the picture is shown than drawn
 };
 
 // The strokes of `c` on a grid 4 wide and 6 high (y down); a stroke of one

@@ -55,12 +55,7 @@ void writeLogo(const std::string& folder)
     constexpr int height = 128;
     Canvas canvas(width, height);
 
-    GlyphStyle title;
-    title.strokeRadius = 3.0f;
-    title.rim = 2.0f;
-    title.top = rgb(0xFFF0A0);
-    title.bottom = rgb(0xFF8A20);
-    title.rimColour = rgb(0x1A0C24);
+    const GlyphStyle title{3.0f, 2.0f, rgb(0xFFF0A0), rgb(0xFF8A20), rgb(0x1A0C24), 1.0f};
     drawText(canvas, "TESSLY", 62, 6, 44, 28, title);
     drawText(canvas, "MORDANE", 30, 48, 86, 28, title);
 
@@ -75,12 +70,7 @@ void writeLogo(const std::string& folder)
     canvas.fill(ellipse(37, 15.5f, 3.6f, 2.2f), rgb(0xFFFFFF, 0.65f));
 
     canvas.fill(box(40, 94, 216, 95.5f), rgb(0x70D0F0, 0.8f));
-    GlyphStyle studio;
-    studio.strokeRadius = 1.1f;
-    studio.rim = 1.0f;
-    studio.top = rgb(0xE0F4FF);
-    studio.bottom = rgb(0x90C8F0);
-    studio.rimColour = rgb(0x0A0A20, 0.8f);
+    const GlyphStyle studio{1.1f, 1.0f, rgb(0xE0F4FF), rgb(0x90C8F0), rgb(0x0A0A20, 0.8f), 1.0f};
     drawText(canvas, "DORVANEL", 80, 101, 121, 12, studio);
     writePng(folder, "tessly_mordane_logo_2.png", width, height, 4, canvas.toRgba());
 }

@@ -1,5 +1,6 @@
 #include "LevelRules.h"
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <set>
@@ -143,7 +144,7 @@ public:
                 const TileRule& rule = ruleOf(m_map.code(x, y));
                 if (rule.kind == Kind::Door) {
                     m_doorCells.push_back({x, y});
-                    for (int cy = y - rule.up; cy <= y; ++cy)
+                    for (int cy = std::max(0, y - rule.up); cy <= y; ++cy)
                         m_door[static_cast<std::size_t>(index(x, cy))] = static_cast<int>(m_doorCells.size()) - 1;
                 } else if (rule.kind == Kind::Lethal) {
                     for (int cy = y - rule.up; cy <= y + rule.down; ++cy) {
@@ -383,8 +384,10 @@ std::vector<std::string> checkLevel(const media::LevelMap& map)
         anyStar = anyStar || level.ruleOf(map.code(cell.first, cell.second)).kind == Kind::Star;
     if (!anyStar)
         faults.push_back("no star");
-    if (level.doorCount() > kMaxKeysOrDoors)
+    if (level.doorCount() > kMaxKeysOrDoors) {
         faults.push_back("more than " + std::to_string(kMaxKeysOrDoors) + " doors");
+        return faults;
+    }
     if (starts.size() != 1) {
         faults.push_back(std::to_string(starts.size()) + " starts, not one");
         return faults;

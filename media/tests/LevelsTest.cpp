@@ -187,6 +187,9 @@ TEST(LevelsTest, RulesFindFaultsOfSmallLevels)
          "object at (3, 2) covers the tile at (4, 2)\nobject at (4, 2) overlaps the one at (3, 2)\n"},
         {"a sliding beam's path", "#########\n#.......#\n#.......#\n#.>.....#\n#@.....*#\n#########\n",
          "start at (1, 4) next to a lethal object\nstar at (7, 4) out of reach\n"},
+        {"a door in the top wall", "####D#\n#@..*#\n######\n",
+         "object at (4, 0) reaches outside the map\nwall open at (4, 0)\n"},
+        {"too many doors", "#############\n#...........#\n#@DDDDDDDDD*#\n#############\n", "more than 8 doors\n"},
         {"a beam's path leaves the map", "######\n#.*..#\n#@..>#\n######\n",
          "object at (4, 2) covers the tile at (5, 2)\nobject at (4, 2) reaches outside the map\n"
          "object at (5, 2) overlaps the one at (4, 2)\nstar at (2, 1) out of reach\n"},
