@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kCellHeight = 32;
 
-struct FontSpec {
+struct FontLayout {
     const char* descriptionName;
     const char* imageName;
     const char* purpose; // the description's comment
@@ -31,7 +31,7 @@ int nextPowerOfTwo(int value)
     return size;
 }
 
-std::string description(const FontSpec& font, int characters)
+std::string description(const FontLayout& font, int characters)
 {
     char width[8];
     std::snprintf(width, sizeof width, "%04X", static_cast<unsigned>(font.cellWidth));
@@ -46,7 +46,7 @@ std::string description(const FontSpec& font, int characters)
     return text;
 }
 
-void writeFont(const std::string& folder, const FontSpec& font)
+void writeFont(const std::string& folder, const FontLayout& font)
 {
     const int characters = static_cast<int>(std::strlen(kFontCharacters));
     Canvas canvas(nextPowerOfTwo(characters * font.cellWidth), kCellHeight);
