@@ -1,0 +1,188 @@
+#include "SceneGraphTest.h"
+
+#include "render/Appearance.h"
+#include "render/Mesh.h"
+#include "render/TriangleListArray.h"
+#include "render/TriangleStripArray.h"
+#include "render/VertexBuffer.h"
+
+#include <vector>
+
+using render::Appearance;
+using render::IndexBuffer;
+using render::Mesh;
+using render::TriangleListArray;
+using render::TriangleStripArray;
+using testsupport::accepted;
+using testsupport::bare;
+using testsupport::outcomeOf;
+using testsupport::refused;
+
+namespace {
+
+using Indices = std::vector<unsigned short>;
+
+class MeshTest : public testsupport::SceneGraphTest {};
+
+Indices indicesOf(const IndexBuffer& buffer)
+{
+    return Indices(buffer.getIndices(), buffer.getIndices() + buffer.getCapacity());
+}
+
+TriangleListArray* list(const Indices& indices)
+{
+    return VORNIC3D_NEW TriangleListArray(indices.data(), static_cast<int>(indices.size()));
+}
+
+} // namespace
+
+// ---- index buffers ----------------------------------------------------------------------
+
+TEST_F(MeshTest, StripsBecomeListsWithOddTrianglesReversed)
+{
+    const struct {
+        const char* name;
+        Indices indices;
+        std::vector<int> lengths;
+        Indices expected;
+    } cases[] = {
+        {"one strip of 5", {0, 1, 2, 3, 4}, {5}, {0, 1, 2, 3, 2, 1, 2, 3, 4}},
+        {"strips of 3 and 4", {0, 1, 2, 3, 4, 5, 6}, {3, 4}, {0, 1, 2, 3, 4, 5, 6, 5, 4}},
+        {"a strip of 4 after a strip of 4", {9, 8, 7, 6, 60, 61, 62, 63}, {4, 4},
+         {9, 8, 7, 6, 7, 8, 60, 61, 62, 63, 62, 61}},
+        {"the largest index", {65535, 0, 1}, {3}, {65535, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::Ref<TriangleStripArray> strip =
+            VORNIC3D_NEW TriangleStripArray(c.indices.data(), c.lengths.data(), static_cast<int>(c.lengths.size()));
+        EXPECT_EQ(indicesOf(*strip), c.expected);
+        EXPECT_EQ(strip->getIndexCount(), static_cast<int>(c.expected.size()));
+    }
+}
+
+TEST_F(MeshTest, RefusedIndexBuffersHoldNothing)
+{
+    const Indices indices = {0, 1, 2, 3, 4, 5};
+    const int two[] = {2};
+    const int three[] = {3, 2};
+    const int huge[] = {0x7FFFFFFF, 0x7FFFFFFF};
+    const struct {
+        const char* name;
+        std::function<IndexBuffer*()> make;
+        testsupport::Outcome outcome;
+    } cases[] = {
+        {"strip of 2", [&] { return VORNIC3D_NEW TriangleStripArray(indices.data(), two, 1); }, bare()},
+        {"second strip of 2", [&] { return VORNIC3D_NEW TriangleStripArray(indices.data(), three, 2); }, bare()},
+        {"null lengths", [&] { return VORNIC3D_NEW TriangleStripArray(indices.data(), nullptr, 1); }, bare()},
+        {"null strip indices", [&] { return VORNIC3D_NEW TriangleStripArray(nullptr, nullptr, 1); }, bare()},
+        {"lengths past any block", [&] { return VORNIC3D_NEW TriangleStripArray(indices.data(), huge, 2); }, bare()},
+        {"no strips", [&] { return VORNIC3D_NEW TriangleStripArray(indices.data(), two, 0); },
+         refused("memAlloc : size <= 0")},
+        {"list of 0", [&] { return VORNIC3D_NEW TriangleListArray(indices.data(), 0); }, bare()},
+        {"list of 4", [&] { return VORNIC3D_NEW TriangleListArray(indices.data(), 4); }, bare()},
+        {"list of 5", [&] { return VORNIC3D_NEW TriangleListArray(indices.data(), 5); }, bare()},
+        {"null list", [&] { return VORNIC3D_NEW TriangleListArray(nullptr, 3); }, bare()},
+        {"list past any block", [&] { return VORNIC3D_NEW TriangleListArray(indices.data(), 0x7FFFFFFE); }, bare()},
+    };
+    const int blocks = mainPool()->getAllocatedBlocks();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(outcomeOf([&] { core::Ref<IndexBuffer> buffer = c.make(); }), c.outcome);
+        EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks);
+    }
+}
+
+TEST_F(MeshTest, ListIsCopiedAndItsCountStaysWithinTheCapacity)
+{
+    Indices source = {5, 4, 3, 2, 1, 0};
+    core::Ref<TriangleListArray> triangles = list(source);
+    source[0] = 99;
+    EXPECT_EQ(indicesOf(*triangles), (Indices{5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(triangles->getIndexCount(), 6);
+    EXPECT_EQ(triangles->getCapacity(), 6);
+
+    for (int count : {0, 6, 3})
+        EXPECT_EQ(outcomeOf([&] { triangles->setIndexCount(count); }), accepted()) << count;
+    for (int count : {7, -1})
+        EXPECT_EQ(outcomeOf([&] { triangles->setIndexCount(count); }), bare()) << count;
+    EXPECT_EQ(triangles->getIndexCount(), 3);
+}
+
+// ---- meshes ------------------------------------------------------------------------------
+
+TEST_F(MeshTest, SubmeshAccessIsChecked)
+{
+    core::Ref<render::VertexBuffer> vertices = VORNIC3D_NEW render::VertexBuffer();
+    core::Ref<IndexBuffer> triangles = list({0, 1, 2});
+    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
+
+    core::Ref<Mesh> one = VORNIC3D_NEW Mesh(vertices.get(), triangles.get(), nullptr);
+    EXPECT_EQ(one->getSubmeshCount(), 1);
+    EXPECT_EQ(one->getVertexBuffer(), vertices.get());
+    EXPECT_EQ(one->getIndexBuffer(0), triangles.get());
+    EXPECT_EQ(one->getAppearance(0), nullptr);
+    one->setAppearance(0, appearance.get());
+    EXPECT_EQ(one->getAppearance(0), appearance.get());
+
+    core::Vector<core::Ref<IndexBuffer>> two;
+    two.pushBack(triangles);
+    two.pushBack(core::Ref<IndexBuffer>(list({2, 1, 0})));
+    core::Vector<core::Ref<Appearance>> single;
+    single.pushBack(appearance);
+    core::Ref<Mesh> general = VORNIC3D_NEW Mesh(nullptr, two, single);
+    EXPECT_EQ(general->getSubmeshCount(), 2);
+    EXPECT_EQ(general->getVertexBuffer(), nullptr);
+    EXPECT_EQ(general->getAppearance(0), appearance.get());
+    EXPECT_EQ(general->getIndexBuffer(1), two[1].get());
+
+    const struct {
+        const char* call;
+        std::function<void()> action;
+    } cases[] = {
+        {"getIndexBuffer(1)", [&] { one->getIndexBuffer(1); }},
+        {"getIndexBuffer(-1)", [&] { one->getIndexBuffer(-1); }},
+        {"getAppearance(1)", [&] { one->getAppearance(1); }},
+        {"setAppearance(-1)", [&] { one->setAppearance(-1, nullptr); }},
+        {"getAppearance past the appearances", [&] { general->getAppearance(1); }},
+        {"setAppearance past the appearances", [&] { general->setAppearance(1, appearance.get()); }},
+        {"getIndexBuffer(2)", [&] { general->getIndexBuffer(2); }},
+        {"null vertex buffer", [&] { core::Ref<Mesh> m = VORNIC3D_NEW Mesh(nullptr, triangles.get(), nullptr); }},
+        {"null index buffer", [&] { core::Ref<Mesh> m = VORNIC3D_NEW Mesh(vertices.get(), nullptr, nullptr); }},
+        {"null index buffer in the list", [&] {
+             core::Vector<core::Ref<IndexBuffer>> holed;
+             holed.pushBack(triangles);
+             holed.pushBack(core::Ref<IndexBuffer>());
+             core::Ref<Mesh> m = VORNIC3D_NEW Mesh(vertices.get(), holed, single);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        EXPECT_EQ(outcomeOf(c.action), bare());
+    }
+    EXPECT_EQ(triangles->getRefCount(), 4);
+}
+
+TEST_F(MeshTest, ReleasingAMeshReleasesItsParts)
+{
+    core::Ref<render::VertexBuffer> vertices = VORNIC3D_NEW render::VertexBuffer();
+    core::Ref<IndexBuffer> kept = list({0, 1, 2});
+    core::Vector<core::Ref<IndexBuffer>> triangles;
+    triangles.pushBack(kept);
+    triangles.pushBack(core::Ref<IndexBuffer>(list({0, 2, 1})));
+    core::Vector<core::Ref<Appearance>> appearances;
+    appearances.pushBack(core::Ref<Appearance>(VORNIC3D_NEW Appearance()));
+    appearances.pushBack(core::Ref<Appearance>());
+    core::Ref<Mesh> mesh = VORNIC3D_NEW Mesh(vertices.get(), triangles, appearances);
+    triangles.clear();
+    appearances.clear();
+    EXPECT_EQ(kept->getRefCount(), 2);
+
+    // The mesh with its two vectors, the second list with its block, the
+    // appearance with its texture-unit vector.
+    const int blocks = mainPool()->getAllocatedBlocks();
+    mesh = nullptr;
+    EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks - 7);
+    EXPECT_EQ(kept->getRefCount(), 1);
+    EXPECT_EQ(vertices->getRefCount(), 1);
+}
