@@ -1,0 +1,294 @@
+#include "SceneGraphTest.h"
+#include "TestTexture2D.h"
+
+#include "render/Appearance.h"
+#include "render/Image2D.h"
+#include "render/Mesh.h"
+#include "render/Sprite3D.h"
+#include "render/TriangleListArray.h"
+#include "render/VertexBuffer.h"
+
+#include <vector>
+
+using render::Image2D;
+using render::Mesh;
+using render::Sprite3D;
+using render::Transform;
+using render::VertexArray;
+using testsupport::accepted;
+using testsupport::bare;
+using testsupport::outcomeOf;
+using testsupport::refused;
+
+namespace {
+
+using Shorts = std::vector<short>;
+using Indices = std::vector<unsigned short>;
+
+class SpriteTest : public testsupport::SceneGraphTest {
+protected:
+    core::Ref<Image2D> image(int width, int height) { return VORNIC3D_NEW Image2D(Image2D::RGBA, width, height); }
+    core::Ref<Sprite3D> sprite(Image2D* image)
+    {
+        core::Ref<render::Appearance> appearance = VORNIC3D_NEW render::Appearance();
+        return VORNIC3D_NEW Sprite3D(false, image, appearance.get());
+    }
+};
+
+// A batch mesh as the renderer builds it: room for `quads` quads, each
+// quad's base vertex already at its first index.
+Mesh* batchMesh(int quads, int indexQuads)
+{
+    core::Ref<render::VertexBuffer> vertices = VORNIC3D_NEW render::VertexBuffer();
+    vertices->setPositions(VORNIC3D_NEW VertexArray(4 * quads, 3, VertexArray::SHORT), 1.0f, nullptr);
+    vertices->setTexCoords(0, VORNIC3D_NEW VertexArray(4 * quads, 2, VertexArray::SHORT), 1.0f, nullptr);
+    Indices indices;
+    for (int q = 0; q < indexQuads; ++q)
+        for (int corner : {0, 3, 1, 2, 3, 1})
+            indices.push_back(static_cast<unsigned short>(4 * q + corner));
+    core::Ref<render::IndexBuffer> triangles =
+        VORNIC3D_NEW render::TriangleListArray(indices.data(), static_cast<int>(indices.size()));
+    return VORNIC3D_NEW Mesh(vertices.get(), triangles.get(), nullptr);
+}
+
+Shorts positionsOf(Mesh& mesh, int firstVertex, int count)
+{
+    const auto* data = static_cast<const short*>(mesh.getVertexBuffer()->getPositions(nullptr)->getData());
+    return Shorts(data + 3 * firstVertex, data + 3 * (firstVertex + count));
+}
+
+Shorts texelsOf(Mesh& mesh, int firstVertex, int count)
+{
+    const auto* data = static_cast<const short*>(mesh.getVertexBuffer()->getTexCoords(0, nullptr)->getData());
+    return Shorts(data + 2 * firstVertex, data + 2 * (firstVertex + count));
+}
+
+Indices indicesOf(Mesh& mesh, int first, int count)
+{
+    const unsigned short* data = mesh.getIndexBuffer(0)->getIndices();
+    return Indices(data + first, data + first + count);
+}
+
+// Every value the batching may write, to tell whether a call changed any.
+std::vector<float> snapshot(Mesh& mesh)
+{
+    const render::VertexBuffer& vertices = *mesh.getVertexBuffer();
+    const int count = vertices.getVertexCount();
+    std::vector<float> all(8);
+    vertices.getPositions(all.data());
+    vertices.getTexCoords(0, all.data() + 4);
+    for (short v : positionsOf(mesh, 0, count))
+        all.push_back(v);
+    for (short v : texelsOf(mesh, 0, count))
+        all.push_back(v);
+    for (unsigned short i : indicesOf(mesh, 0, mesh.getIndexBuffer(0)->getCapacity()))
+        all.push_back(i);
+    return all;
+}
+
+Transform translation(float x, float y, float z)
+{
+    Transform t;
+    t.postTranslate(x, y, z);
+    return t;
+}
+
+} // namespace
+
+// ---- image, texture and crop -------------------------------------------------------------
+
+TEST_F(SpriteTest, TextureAndCropFollowTheImage)
+{
+    core::Ref<Image2D> wide = image(64, 32);
+    core::Ref<Sprite3D> s = sprite(wide.get());
+    EXPECT_EQ(s->getImage(), wide.get());
+    EXPECT_EQ(s->getTexture()->getImage(), wide.get());
+    EXPECT_EQ(static_cast<testsupport::TestTexture2D*>(s->getTexture())->getSetImageCount(), 1);
+    EXPECT_EQ(s->getCropWidth(), 64);
+    EXPECT_EQ(s->getCropHeight(), 32);
+    EXPECT_FALSE(s->isScaled());
+
+    render::Texture2D* first = s->getTexture();
+    core::Ref<Image2D> square = image(16, 16);
+    s->setImage(square.get());
+    EXPECT_NE(s->getTexture(), first);
+    EXPECT_EQ(s->getTexture()->getImage(), square.get());
+    EXPECT_EQ(s->getCropWidth(), 16);
+    EXPECT_EQ(wide->getRefCount(), 1);
+
+    const int blocks = mainPool()->getAllocatedBlocks();
+    core::Ref<Image2D> huge = image(1025, 1);
+    EXPECT_EQ(outcomeOf([&] { s->setImage(nullptr); }), refused("Sprite3D setImage failed. image parameter is 0"));
+    EXPECT_EQ(outcomeOf([&] { s->setImage(huge.get()); }),
+              refused("Sprite3D setCrop failed. width or height parameter is too big"));
+    EXPECT_EQ(s->getImage(), square.get());
+    huge = nullptr;
+    EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks);
+    EXPECT_EQ(outcomeOf([&] { core::Ref<Sprite3D> none = VORNIC3D_NEW Sprite3D(true, nullptr, nullptr); }),
+              refused("Sprite3D constructor failed. image parameter is 0"));
+    EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks);
+}
+
+TEST_F(SpriteTest, CropIsBoundedByTheRenderer)
+{
+    core::Ref<Image2D> picture = image(8, 8);
+    core::Ref<Sprite3D> s = sprite(picture.get());
+    const struct {
+        int x, y, width, height;
+        bool accepted;
+    } cases[] = {
+        {1000, 0, 24, 10, true},  {1000, 0, 25, 10, false}, {0, 1000, 10, 25, false},
+        {-5, -5, 1029, 1029, true}, {0x7FFFFFFF, 0, 1, 1, false}, {-0x7FFFFFFF, 0, -5, 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << ", " << c.y << ", " << c.width << ", " << c.height);
+        const int width = s->getCropWidth();
+        EXPECT_EQ(outcomeOf([&] { s->setCrop(c.x, c.y, c.width, c.height); }),
+                  c.accepted ? accepted() : refused("Sprite3D setCrop failed. width or height parameter is too big"));
+        EXPECT_EQ(s->getCropWidth(), c.accepted ? c.width : width);
+    }
+    renderer().properties().maxSpriteCropDimension = 16;
+    EXPECT_EQ(outcomeOf([&] { s->setCrop(0, 0, 17, 1); }).message,
+              "Sprite3D setCrop failed. width or height parameter is too big");
+}
+
+// ---- batching --------------------------------------------------------------------------------
+
+TEST_F(SpriteTest, QuadOfAWideImageInTheBatchMesh)
+{
+    core::Ref<Image2D> wide = image(64, 32);
+    core::Ref<Sprite3D> s = sprite(wide.get());
+    core::Ref<Mesh> mesh = batchMesh(2, 2);
+
+    EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3)), 6);
+    EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{15, 17, 30, 5, 17, 30, 5, 22, 30, 15, 22, 30}));
+    EXPECT_EQ(texelsOf(*mesh, 0, 4), (Shorts{64, 64, 0, 64, 0, 0, 64, 0}));
+    EXPECT_EQ(indicesOf(*mesh, 0, 6), (Indices{0, 3, 1, 2, 1, 3}));
+    float scaleBias[4];
+    mesh->getVertexBuffer()->getPositions(scaleBias);
+    EXPECT_EQ(std::vector<float>(scaleBias, scaleBias + 4), (std::vector<float>{0.1f, 0, 0, 0}));
+    mesh->getVertexBuffer()->getTexCoords(0, scaleBias);
+    EXPECT_EQ(std::vector<float>(scaleBias, scaleBias + 4), (std::vector<float>{1.0f / 64, 0, 0, 0}));
+
+    // The second quad follows the first; a crop reaching past the image is
+    // placed by its own size but sized and textured by the part inside.
+    s->setCrop(32, 16, 64, 64);
+    Transform doubleWidth = translation(2, 0, 0);
+    doubleWidth.postScale(2, 1, 1);
+    EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), 6, doubleWidth), 12);
+    EXPECT_EQ(positionsOf(*mesh, 4, 4), (Shorts{20, 2, 0, 10, 2, 0, 10, 5, 0, 20, 5, 0}));
+    EXPECT_EQ(texelsOf(*mesh, 4, 4), (Shorts{64, 64, 32, 64, 32, 32, 64, 32}));
+    EXPECT_EQ(indicesOf(*mesh, 6, 6), (Indices{4, 7, 5, 6, 5, 7}));
+}
+
+TEST_F(SpriteTest, NewImageBringsItsOwnAspectAndTexelScale)
+{
+    core::Ref<Image2D> wide = image(64, 32);
+    core::Ref<Image2D> square = image(32, 32);
+    core::Ref<Sprite3D> s = sprite(wide.get());
+    s->setImage(square.get());
+    core::Ref<Mesh> mesh = batchMesh(1, 1);
+    s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3));
+    EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{15, 15, 30, 5, 15, 30, 5, 25, 30, 15, 25, 30}));
+    EXPECT_EQ(texelsOf(*mesh, 0, 4), (Shorts{32, 32, 0, 32, 0, 0, 32, 0}));
+    float scaleBias[4];
+    mesh->getVertexBuffer()->getTexCoords(0, scaleBias);
+    EXPECT_EQ(scaleBias[0], 1.0f / 32);
+}
+
+TEST_F(SpriteTest, BufferTakesTheQuadsItsSizeSays)
+{
+    core::Ref<Image2D> picture = image(8, 8);
+    core::Ref<Sprite3D> s = sprite(picture.get());
+    const struct {
+        const char* name;
+        int vertexQuads, indexQuads, placed;
+    } cases[] = {
+        {"room for 3", 3, 3, 3}, {"vertices for 2", 2, 3, 2}, {"indices for 2", 3, 2, 2}, {"room for 1", 1, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::Ref<Mesh> mesh = batchMesh(c.vertexQuads, c.indexQuads);
+        int count = 0;
+        for (int i = 0; i < c.placed; ++i)
+            count = s->renderSprite3DToMesh(mesh.get(), count, translation(0, 0, 0));
+        EXPECT_EQ(count, 6 * c.placed);
+        const std::vector<float> before = snapshot(*mesh);
+        EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), count, translation(0, 0, 0)), count);
+        EXPECT_EQ(snapshot(*mesh), before);
+    }
+}
+
+TEST_F(SpriteTest, SpriteTransformTurnsTheCornersAboutTheCentre)
+{
+    core::Ref<Image2D> wide = image(64, 32);
+    core::Ref<Sprite3D> s = sprite(wide.get());
+    core::Ref<Mesh> mesh = batchMesh(1, 1);
+    // A quarter turn about z, exactly, and a shift of one fixed-point unit.
+    const float quarterTurn[16] = {0, -1, 0, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    Transform turn;
+    turn.set(quarterTurn);
+    s->setSpriteTransform(&turn);
+    s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3));
+    EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{14, 25, 30, 14, 15, 30, 9, 15, 30, 9, 25, 30}));
+
+    s->setSpriteTransform(nullptr);
+    s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3));
+    EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{15, 17, 30, 5, 17, 30, 5, 22, 30, 15, 22, 30}));
+}
+
+TEST_F(SpriteTest, PositionsOutOfRangeAreRefusedBeforeAnythingIsWritten)
+{
+    core::Ref<Image2D> wide = image(64, 32);
+    core::Ref<Sprite3D> s = sprite(wide.get());
+    core::Ref<Mesh> mesh = batchMesh(1, 1);
+    const float farOut[16] = {0, -1, 0, 40000, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    Transform far;
+    far.set(farOut);
+    const struct {
+        const char* name;
+        Transform transform;
+        const Transform* spriteTransform;
+        const char* message;
+    } cases[] = {
+        {"x", translation(3300, 0, 0), nullptr, "Sprite3D rendering failed because x-position is invalid"},
+        {"x beyond any integer", translation(1e9f, 0, 0), nullptr,
+         "Sprite3D rendering failed because x-position is invalid"},
+        {"y", translation(0, -3300, 0), nullptr, "Sprite3D rendering failed because y-position is invalid"},
+        {"z", translation(0, 0, 3280), nullptr, "Sprite3D rendering failed because z-position is invalid"},
+        {"right edge", translation(3276.25f, 0, 0), nullptr,
+         "Sprite3D rendering failed because x+width-position is invalid"},
+        {"bottom edge", translation(0, -3276.625f, 0), nullptr,
+         "Sprite3D rendering failed because y+height-position is invalid"},
+        {"turned far out", translation(0, 0, 0), &far, "Sprite3D rendering failed because x-position is invalid"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        s->setSpriteTransform(c.spriteTransform);
+        const std::vector<float> before = snapshot(*mesh);
+        EXPECT_EQ(outcomeOf([&] { s->renderSprite3DToMesh(mesh.get(), 0, c.transform); }), refused(c.message));
+        EXPECT_EQ(snapshot(*mesh), before);
+    }
+    s->setSpriteTransform(nullptr);
+    EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), 0, translation(3276.125f, -3276.5f, -3276.75f)), 6);
+    EXPECT_EQ(positionsOf(*mesh, 0, 4),
+              (Shorts{32766, -32767, -32767, 32756, -32767, -32767, 32756, -32762, -32767, 32766, -32762, -32767}));
+}
+
+TEST_F(SpriteTest, BatchingNeedsAnAppearanceAndASixteenBitMesh)
+{
+    core::Ref<Image2D> picture = image(8, 8);
+    core::Ref<Sprite3D> plain = VORNIC3D_NEW Sprite3D(true, picture.get(), nullptr);
+    core::Ref<Sprite3D> s = sprite(picture.get());
+    core::Ref<Mesh> mesh = batchMesh(1, 1);
+    core::Ref<Mesh> wideCoordinates = batchMesh(1, 1);
+    core::Ref<VertexArray> threeComponents = VORNIC3D_NEW VertexArray(4, 3, VertexArray::SHORT);
+    wideCoordinates->getVertexBuffer()->setTexCoords(0, threeComponents.get(), 1, nullptr);
+    const Transform identity;
+    EXPECT_EQ(outcomeOf([&] { plain->renderSprite3DToMesh(mesh.get(), 0, identity); }),
+              refused("renderSprite3DToMesh failed because appearance is 0"));
+    EXPECT_EQ(outcomeOf([&] { s->renderSprite3DToMesh(nullptr, 0, identity); }), bare());
+    EXPECT_EQ(outcomeOf([&] { s->renderSprite3DToMesh(wideCoordinates.get(), 0, identity); }), bare());
+    EXPECT_EQ(outcomeOf([&] { s->renderSprite3DToMesh(mesh.get(), 7, identity); }), bare());
+    EXPECT_EQ(outcomeOf([&] { s->renderSprite3DToMesh(mesh.get(), -1, identity); }), bare());
+}
