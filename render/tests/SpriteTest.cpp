@@ -93,6 +93,15 @@ Transform translation(float x, float y, float z)
     return t;
 }
 
+// A quarter turn about z, exactly, then a shift along x.
+Transform quarterTurnShiftedBy(float x)
+{
+    const float rows[16] = {0, -1, 0, x, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    Transform turn;
+    turn.set(rows);
+    return turn;
+}
+
 } // namespace
 
 // ---- image, texture and crop -------------------------------------------------------------
@@ -224,10 +233,8 @@ TEST_F(SpriteTest, SpriteTransformTurnsTheCornersAboutTheCentre)
     core::Ref<Image2D> wide = image(64, 32);
     core::Ref<Sprite3D> s = sprite(wide.get());
     core::Ref<Mesh> mesh = batchMesh(1, 1);
-    // A quarter turn about z, exactly, and a shift of one fixed-point unit.
-    const float quarterTurn[16] = {0, -1, 0, 1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    Transform turn;
-    turn.set(quarterTurn);
+    // The shift is one fixed-point unit.
+    const Transform turn = quarterTurnShiftedBy(1);
     s->setSpriteTransform(&turn);
     s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3));
     EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{14, 25, 30, 14, 15, 30, 9, 15, 30, 9, 25, 30}));
@@ -242,9 +249,7 @@ TEST_F(SpriteTest, PositionsOutOfRangeAreRefusedBeforeAnythingIsWritten)
     core::Ref<Image2D> wide = image(64, 32);
     core::Ref<Sprite3D> s = sprite(wide.get());
     core::Ref<Mesh> mesh = batchMesh(1, 1);
-    const float farOut[16] = {0, -1, 0, 40000, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    Transform far;
-    far.set(farOut);
+    const Transform far = quarterTurnShiftedBy(40000);
     const struct {
         const char* name;
         Transform transform;

@@ -69,7 +69,9 @@ TEST_F(VertexDataTest, ArrayConstructionChecksItsShape)
 {
     const struct {
         int vertices, components, type;
-    } refusedShapes[] = {{65536, 2, 2}, {0x7FFFFFFF, 4, 2}, {0, 2, 2}, {-1, 2, 1}, {1, 1, 2}, {1, 5, 2}, {1, 2, 3}, {1, 2, 0}};
+    } refusedShapes[] = {
+        {65536, 2, 2}, {0x7FFFFFFF, 4, 2}, {0, 2, 2}, {-1, 2, 1}, {1, 1, 2}, {1, 5, 2}, {1, 2, 3}, {1, 2, 0},
+    };
     const int blocks = mainPool()->getAllocatedBlocks();
     for (const auto& s : refusedShapes) {
         SCOPED_TRACE(testing::Message() << s.vertices << " x " << s.components << " x " << s.type);
