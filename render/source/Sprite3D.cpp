@@ -151,6 +151,81 @@ void Sprite3D::rotateXYZPoints(float* points, int count, float cx, float cy, flo
     }
 }
 
+// The crop cut to the image: it sizes and textures the quad, while the
+// crop as set places it.
+void Sprite3D::clampCrop(const Image2D& image, long long* width, long long* height) const
+{
+    *width = m_cropWidth;
+    if (m_cropX + *width > image.getWidth())
+        *width = image.getWidth() - m_cropX;
+    *height = m_cropHeight;
+    if (m_cropY + *height > image.getHeight())
+        *height = image.getHeight() - m_cropY;
+}
+
+// Only the translation and the x and y scale of the transform are used.
+// Every value stays a float until its range is checked: converting one out
+// of range would be undefined.
+void Sprite3D::computeCorners(const Image2D& image, const Transform& transform, float* corners) const
+{
+    float m[16];
+    transform.get(m);
+    const float cx = std::trunc(m[3] * kFixedPointUnits);
+    const float cy = std::trunc(m[7] * kFixedPointUnits);
+    const float cz = std::trunc(m[11] * kFixedPointUnits);
+    const float sx = m[0];
+    const float sy = m[5];
+    long long cw = 0;
+    long long ch = 0;
+    clampCrop(image, &cw, &ch);
+    const float w = static_cast<float>(image.getWidth());
+    const float quadHeight = static_cast<float>(image.getHeight()) * m_quadAspect;
+    const float left = std::trunc(cx - static_cast<float>(m_cropWidth) * sx * 5.0f / w);
+    const float top = std::trunc(cy + static_cast<float>(m_cropHeight) * sy * 5.0f / quadHeight);
+    const float right = std::trunc(left + static_cast<float>(cw) * sx * 10.0f / w);
+    const float bottom = std::trunc(top - static_cast<float>(ch) * sy * 10.0f / quadHeight);
+    VORNIC3D_ASSERT(isPositionInRange(left), "Sprite3D rendering failed because x-position is invalid");
+    VORNIC3D_ASSERT(isPositionInRange(top), "Sprite3D rendering failed because y-position is invalid");
+    VORNIC3D_ASSERT(isPositionInRange(cz), "Sprite3D rendering failed because z-position is invalid");
+    VORNIC3D_ASSERT(isPositionInRange(right), "Sprite3D rendering failed because x+width-position is invalid");
+    VORNIC3D_ASSERT(isPositionInRange(bottom), "Sprite3D rendering failed because y+height-position is invalid");
+
+    const float quad[12] = {right, bottom, cz, left, bottom, cz, left, top, cz, right, top, cz};
+    std::copy(quad, quad + 12, corners);
+    if (!m_spriteTransformEnabled)
+        return;
+    rotateXYZPoints(corners, 4, cx, cy, cz);
+    for (int i = 0; i < 12; i += 3) {
+        VORNIC3D_ASSERT(isPositionInRange(corners[i]), "Sprite3D rendering failed because x-position is invalid");
+        VORNIC3D_ASSERT(isPositionInRange(corners[i + 1]), "Sprite3D rendering failed because y-position is invalid");
+        VORNIC3D_ASSERT(isPositionInRange(corners[i + 2]), "Sprite3D rendering failed because z-position is invalid");
+    }
+}
+
+// s in texels; t stretched by the aspect, so that the texel scale
+// (1 / width) serves both axes. The stretched values must still fit.
+void Sprite3D::computeTexels(const Image2D& image, short* texels) const
+{
+    long long cw = 0;
+    long long ch = 0;
+    clampCrop(image, &cw, &ch);
+    const long long s0 = m_cropX;
+    const long long s1 = m_cropX + cw;
+    VORNIC3D_CHECK(s1 <= 32767);
+    VORNIC3D_CHECK(m_cropY + ch <= 32767);
+    VORNIC3D_CHECK(s1 >= -32768);
+    VORNIC3D_CHECK(m_cropY + ch >= -32768);
+    VORNIC3D_CHECK(s0 >= -32767 && s0 <= 32766);
+    VORNIC3D_CHECK(m_cropY >= -32767 && m_cropY <= 32766);
+    const float tBottom = std::trunc(static_cast<float>(m_cropY + ch) * m_textureAspect);
+    const float tTop = std::trunc(static_cast<float>(m_cropY) * m_textureAspect);
+    VORNIC3D_CHECK(isTexelInRange(tBottom) && isTexelInRange(tTop));
+    const long long quad[8] = {s1, static_cast<long long>(tBottom), s0, static_cast<long long>(tBottom),
+                               s0, static_cast<long long>(tTop),    s1, static_cast<long long>(tTop)};
+    for (int i = 0; i < 8; ++i)
+        texels[i] = static_cast<short>(quad[i]);
+}
+
 int Sprite3D::renderSprite3DToMesh(Mesh* mesh, int indexCount, const Transform& transform) const
 {
     VORNIC3D_CHECK(mesh != nullptr);
@@ -172,86 +247,26 @@ int Sprite3D::renderSprite3DToMesh(Mesh* mesh, int indexCount, const Transform& 
     VORNIC3D_CHECK(positions->getComponentType() == VertexArray::SHORT && positions->getComponentCount() == 3);
     VORNIC3D_CHECK(coordinates->getComponentType() == VertexArray::SHORT && coordinates->getComponentCount() == 2);
 
-    // ---- room: four vertices behind the last quad, six indices ----
-    // The base vertex follows the last index written, and the quad's own
-    // indices are made from it, so they never point past the room tested
-    // here.
+    // Room for four vertices behind the last quad and six indices. The base
+    // vertex follows the last index written, and the quad's own indices are
+    // made from it, so they never point past the room tested here.
     const int base = indexCount == 0 ? 0 : indices[indexCount - 1] + 1;
     const int vertexRoom = std::min(positions->getVertexCount(), coordinates->getVertexCount());
     if (vertexRoom < base + 4 || indexCount + 6 > triangles->getCapacity())
         return indexCount;
 
-    // ---- corners in fixed point ----
-    // Only the translation and the x and y scale of the transform are used.
-    // Every value stays a float until its range is checked: converting one
-    // out of range would be undefined.
-    float m[16];
-    transform.get(m);
-    const float cx = std::trunc(m[3] * kFixedPointUnits);
-    const float cy = std::trunc(m[7] * kFixedPointUnits);
-    const float cz = std::trunc(m[11] * kFixedPointUnits);
-    const float sx = m[0];
-    const float sy = m[5];
-    const long long imageWidth = image->getWidth();
-    const long long imageHeight = image->getHeight();
-    const float w = static_cast<float>(imageWidth);
-    const float quadHeight = static_cast<float>(imageHeight) * m_quadAspect;
-    // The crop is cut to the image for the size, not for the placement.
-    long long cw = m_cropWidth;
-    if (m_cropX + cw > imageWidth)
-        cw = imageWidth - m_cropX;
-    long long ch = m_cropHeight;
-    if (m_cropY + ch > imageHeight)
-        ch = imageHeight - m_cropY;
-    const float left = std::trunc(cx - static_cast<float>(m_cropWidth) * sx * 5.0f / w);
-    const float top = std::trunc(cy + static_cast<float>(m_cropHeight) * sy * 5.0f / quadHeight);
-    const float right = std::trunc(left + static_cast<float>(cw) * sx * 10.0f / w);
-    const float bottom = std::trunc(top - static_cast<float>(ch) * sy * 10.0f / quadHeight);
-    VORNIC3D_ASSERT(isPositionInRange(left), "Sprite3D rendering failed because x-position is invalid");
-    VORNIC3D_ASSERT(isPositionInRange(top), "Sprite3D rendering failed because y-position is invalid");
-    VORNIC3D_ASSERT(isPositionInRange(cz), "Sprite3D rendering failed because z-position is invalid");
-    VORNIC3D_ASSERT(isPositionInRange(right), "Sprite3D rendering failed because x+width-position is invalid");
-    VORNIC3D_ASSERT(isPositionInRange(bottom), "Sprite3D rendering failed because y+height-position is invalid");
+    float corners[12];
+    computeCorners(*image, transform, corners);
+    short texels[8];
+    computeTexels(*image, texels);
 
-    float corners[12] = {right, bottom, cz, left, bottom, cz, left, top, cz, right, top, cz};
-    if (m_spriteTransformEnabled) {
-        rotateXYZPoints(corners, 4, cx, cy, cz);
-        for (int i = 0; i < 12; i += 3) {
-            VORNIC3D_ASSERT(isPositionInRange(corners[i]), "Sprite3D rendering failed because x-position is invalid");
-            VORNIC3D_ASSERT(isPositionInRange(corners[i + 1]),
-                            "Sprite3D rendering failed because y-position is invalid");
-            VORNIC3D_ASSERT(isPositionInRange(corners[i + 2]),
-                            "Sprite3D rendering failed because z-position is invalid");
-        }
-    }
-
-    // ---- texture coordinates in texels ----
-    const long long s0 = m_cropX;
-    const long long s1 = m_cropX + cw;
-    VORNIC3D_CHECK(s1 <= 32767);
-    VORNIC3D_CHECK(m_cropY + ch <= 32767);
-    VORNIC3D_CHECK(s1 >= -32768);
-    VORNIC3D_CHECK(m_cropY + ch >= -32768);
-    VORNIC3D_CHECK(s0 >= -32767 && s0 <= 32766);
-    VORNIC3D_CHECK(m_cropY >= -32767 && m_cropY <= 32766);
-    // t is stretched by the aspect so that the texel scale (1 / width)
-    // serves both axes; the stretched values must still fit.
-    const float tBottom = std::trunc(static_cast<float>(m_cropY + ch) * m_textureAspect);
-    const float tTop = std::trunc(static_cast<float>(m_cropY) * m_textureAspect);
-    VORNIC3D_CHECK(isTexelInRange(tBottom) && isTexelInRange(tTop));
-
-    // ---- write: nothing is changed before every check has passed ----
+    // Nothing is changed before every check has passed.
     vertices->setTexScaleBias(0, m_texelScale, nullptr);
     vertices->setPositionScaleBias(kFixedPointScale, nullptr);
     short* p = static_cast<short*>(positions->getData()) + 3 * base;
     for (int i = 0; i < 12; ++i)
         p[i] = static_cast<short>(corners[i]);
-    const short texels[8] = {static_cast<short>(s1), static_cast<short>(tBottom), static_cast<short>(s0),
-                             static_cast<short>(tBottom), static_cast<short>(s0), static_cast<short>(tTop),
-                             static_cast<short>(s1), static_cast<short>(tTop)};
-    short* t = static_cast<short*>(coordinates->getData()) + 2 * base;
-    for (int i = 0; i < 8; ++i)
-        t[i] = texels[i];
+    std::copy(texels, texels + 8, static_cast<short*>(coordinates->getData()) + 2 * base);
     // Two counter-clockwise triangles: (0, 3, 1) and (2, 1, 3).
     const int order[6] = {0, 3, 1, 2, 1, 3};
     for (int i = 0; i < 6; ++i)

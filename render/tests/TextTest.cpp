@@ -8,9 +8,9 @@
 #include "render/Text2D.h"
 
 #include "HALException.h"
+#include "TempFolder.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 using render::Appearance;
@@ -35,30 +35,7 @@ private:
     int m_y;
 };
 
-class TextTest : public testsupport::SceneGraphTest {
-protected:
-    void TearDown() override
-    {
-        if (!m_folder.empty())
-            std::filesystem::remove_all(m_folder);
-        SceneGraphTest::TearDown();
-    }
-
-    std::string fileWith(const std::string& name, const std::string& bytes)
-    {
-        if (m_folder.empty()) {
-            char pattern[] = "/tmp/vornic3d-font-XXXXXX";
-            EXPECT_NE(mkdtemp(pattern), nullptr);
-            m_folder = pattern;
-        }
-        const std::string path = m_folder + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-private:
-    std::string m_folder;
-};
+class TextTest : public testsupport::SceneGraphTest {};
 
 std::string describe(Text2D& text)
 {
@@ -158,15 +135,17 @@ TEST_F(TextTest, CreateNewFontWantsABitmapFontFile)
         {"empty", "", "createNewFont : can not create a font"},
         {"a bitmap font", "B0008\"font.png\"AB", "createNewFont : bitmap fonts are not available yet"},
     };
+    const testsupport::TempFolder folder;
     const int files = openFileCount();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = fileWith(c.name, c.bytes);
+        folder.put(c.name, c.bytes);
+        const std::string path = folder.at(c.name);
         EXPECT_EQ(outcomeOf([&] { core::Ref<Font2D> font = Font2D::createNewFont(path.c_str()); }),
                   refused(c.message));
         EXPECT_EQ(openFileCount(), files);
     }
     EXPECT_EQ(outcomeOf([] { core::Ref<Font2D> font = Font2D::createNewFont(nullptr); }),
               refused("createNewFont : bitmap fonts are not available yet"));
-    EXPECT_THROW(Font2D::createNewFont(fileWith("missing", "").append("/none").c_str()), HAL::HALException);
+    EXPECT_THROW(Font2D::createNewFont(folder.at("missing").c_str()), HAL::HALException);
 }

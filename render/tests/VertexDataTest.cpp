@@ -4,7 +4,6 @@
 #include "render/VertexBuffer.h"
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -16,6 +15,9 @@ using testsupport::outcomeOf;
 using testsupport::refused;
 
 namespace {
+
+using Shorts = std::vector<short>;
+using Floats = std::vector<float>;
 
 class VertexDataTest : public testsupport::SceneGraphTest {};
 
@@ -32,10 +34,10 @@ VertexArray* shorts(int vertices, int components)
     return VORNIC3D_NEW VertexArray(vertices, components, VertexArray::SHORT);
 }
 
-std::vector<short> shortsOf(const VertexArray& array)
+Shorts shortsOf(const VertexArray& array)
 {
     const auto* data = static_cast<const short*>(array.getData());
-    return std::vector<short>(data, data + array.getVertexCount() * array.getComponentCount());
+    return Shorts(data, data + array.getVertexCount() * array.getComponentCount());
 }
 
 std::string boxOf(const VertexArray& array)
@@ -47,17 +49,24 @@ std::string boxOf(const VertexArray& array)
     return text;
 }
 
+Floats texScaleBias(const VertexBuffer& buffer)
+{
+    Floats scaleBias(4, -1);
+    buffer.getTexCoords(0, scaleBias.data());
+    return scaleBias;
+}
+
 std::string describe(const VertexBuffer& b)
 {
     float p[4];
-    float t[4] = {-1, -1, -1, -1};
     const VertexArray* positions = b.getPositions(p);
-    const VertexArray* coordinates = b.getTexCoords(0, t);
+    const Floats t = texScaleBias(b);
     char text[200];
     std::snprintf(text, sizeof text,
                   "count %d color %08x positions %d (%g %g %g %g) normals %d colors %d tex %d (%g %g %g %g)",
                   b.getVertexCount(), b.getDefaultColor(), positions != nullptr, p[0], p[1], p[2], p[3],
-                  b.getNormals() != nullptr, b.getColors() != nullptr, coordinates != nullptr, t[0], t[1], t[2], t[3]);
+                  b.getNormals() != nullptr, b.getColors() != nullptr, b.getTexCoords(0, nullptr) != nullptr, t[0],
+                  t[1], t[2], t[3]);
     return text;
 }
 
@@ -65,12 +74,12 @@ std::string describe(const VertexBuffer& b)
 
 // ---- vertex arrays ----------------------------------------------------------------------
 
-TEST_F(VertexDataTest, ArrayConstructionChecksItsShape)
+TEST_F(VertexDataTest, ArrayShapeIsCheckedBeforeTheBlockIsTaken)
 {
     const struct {
         int vertices, components, type;
     } refusedShapes[] = {
-        {65536, 2, 2}, {0x7FFFFFFF, 4, 2}, {0, 2, 2}, {-1, 2, 1}, {1, 1, 2}, {1, 5, 2}, {1, 2, 3}, {1, 2, 0},
+        {65536, 2, 2}, {0x7FFFFFFF, 4, 2}, {0, 2, 2}, {1, 1, 2}, {1, 5, 2}, {1, 2, 3}, {1, 2, 0},
     };
     const int blocks = mainPool()->getAllocatedBlocks();
     for (const auto& s : refusedShapes) {
@@ -81,10 +90,8 @@ TEST_F(VertexDataTest, ArrayConstructionChecksItsShape)
         EXPECT_EQ(outcomeOf(make), bare());
         EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks);
     }
-
     // The test pool is too small for 65535 x 4 x 2 bytes.
     core::Ref<VertexArray> largest = bytes(65535, 2);
-    EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks + 2);
     const auto* data = static_cast<const unsigned char*>(largest->getData());
     EXPECT_EQ(std::vector<unsigned char>(data, data + 131070), std::vector<unsigned char>(131070, 0));
 }
@@ -94,9 +101,6 @@ TEST_F(VertexDataTest, BoxWidensAndIsNeverReset)
     core::Ref<VertexArray> a = bytes(2, 3);
     EXPECT_EQ(outcomeOf([&] { a->getBoxMin(); }),
               refused("VertexArray::getBoxMin failed (m_MinMaxInfoAvailable == false)"));
-    EXPECT_EQ(outcomeOf([&] { a->getBoxMax(); }),
-              refused("VertexArray::getBoxMax failed (m_MinMaxInfoAvailable == false)"));
-
     const signed char values[] = {1, 2, 3, -4, 5, -6};
     a->set(0, 2, values);
     EXPECT_EQ(boxOf(*a), "(-4 2 -6) (1 5 3)");
@@ -108,7 +112,6 @@ TEST_F(VertexDataTest, BoxWidensAndIsNeverReset)
     const short pairs[] = {-300, 7, 300, -7};
     flat->set(0, 2, pairs);
     EXPECT_EQ(boxOf(*flat), "(-300 -7 0) (300 7 0)");
-
     core::Ref<VertexArray> colors = bytes(1, 4, {1, 2, 3, 4});
     EXPECT_EQ(outcomeOf([&] { colors->getBoxMax(); }),
               refused("VertexArray::getBoxMax failed (m_MinMaxInfoAvailable == false)"));
@@ -117,54 +120,58 @@ TEST_F(VertexDataTest, BoxWidensAndIsNeverReset)
 TEST_F(VertexDataTest, SetChecksBeforeItCopies)
 {
     core::Ref<VertexArray> a = bytes(3, 2, {1, 2, 3, 4, 5, 6});
-    core::Ref<VertexArray> s = shorts(3, 2);
     const signed char b[8] = {9, 9, 9, 9, 9, 9, 9, 9};
     const short w[8] = {9, 9, 9, 9, 9, 9, 9, 9};
     const struct {
         const char* call;
         std::function<void()> action;
     } cases[] = {
-        {"8-bit set of null", [&] { a->set(0, 1, static_cast<const signed char*>(nullptr)); }},
-        {"16-bit set of null into an 8-bit array", [&] { a->set(-1, 1, static_cast<const short*>(nullptr)); }},
-        {"16-bit set into an 8-bit array", [&] { a->set(0, 1, w); }},
-        {"8-bit set into a 16-bit array", [&] { s->set(0, 1, b); }},
+        {"null values", [&] { a->set(0, 1, static_cast<const signed char*>(nullptr)); }},
+        {"16-bit values into an 8-bit array", [&] { a->set(0, 1, w); }},
         {"set(1, vertex count)", [&] { a->set(1, 3, b); }},
         {"set(-1, 1)", [&] { a->set(-1, 1, b); }},
-        {"set(4, 0)", [&] { a->set(4, 0, b); }},
         {"set(0, -1)", [&] { a->set(0, -1, b); }},
-        {"16-bit set(2, -2)", [&] { s->set(2, -2, w); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.call);
         EXPECT_EQ(outcomeOf(c.action), bare());
     }
-    const auto* data = static_cast<const signed char*>(a->getData());
-    EXPECT_EQ(std::vector<signed char>(data, data + 6), (std::vector<signed char>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(shortsOf(*s), std::vector<short>(6, 0));
-
     a->set(3, 0, b);
     a->set(2, 1, b);
+    const auto* data = static_cast<const signed char*>(a->getData());
     EXPECT_EQ(std::vector<signed char>(data, data + 6), (std::vector<signed char>{1, 2, 3, 4, 9, 9}));
 }
 
-TEST_F(VertexDataTest, ConversionToSixteenBitsSignExtendsInPlace)
+// An 8-bit array given to a buffer as positions or texture coordinates
+// turns 16-bit in place, for every other holder too; only that way.
+TEST_F(VertexDataTest, AttachingConvertsEightBitArraysInPlace)
 {
-    core::Ref<VertexArray> a = bytes(2, 2, {-1, 127, -128, 0});
-    core::Ref<VertexArray> alias = a;
+    core::Ref<VertexArray> shared = bytes(2, 3, {-1, 127, -128, 4, -5, 0});
+    core::Ref<VertexBuffer> normalsHolder = VORNIC3D_NEW VertexBuffer();
+    normalsHolder->setNormals(shared.get());
+    core::Ref<VertexBuffer> buffer = VORNIC3D_NEW VertexBuffer();
     clearLog();
-    a->setComponentType(VertexArray::SHORT);
-    EXPECT_EQ(alias->getComponentType(), VertexArray::SHORT);
-    EXPECT_EQ(shortsOf(*alias), (std::vector<short>{-1, 127, -128, 0}));
-    EXPECT_EQ(boxOf(*alias), "(-128 0 0) (-1 127 0)");
+    buffer->setPositions(shared.get(), 1, nullptr);
+    EXPECT_EQ(normalsHolder->getNormals()->getComponentType(), VertexArray::SHORT);
+    EXPECT_EQ(shortsOf(*normalsHolder->getNormals()), (Shorts{-1, 127, -128, 4, -5, 0}));
+    EXPECT_EQ(boxOf(*shared), "(-1 -5 -128) (4 127 0)");
     EXPECT_EQ(testsupport::countOf(log(), "VertexBuffer : convert byte array to short array\n"), 1);
 
+    core::Ref<VertexArray> coordinates = bytes(2, 2, {-7, 8, 9, -10});
+    buffer->setTexCoords(0, coordinates.get(), 1, nullptr);
+    EXPECT_EQ(shortsOf(*coordinates), (Shorts{-7, 8, 9, -10}));
+    core::Ref<VertexArray> refusedArray = bytes(3, 2);
+    EXPECT_EQ(outcomeOf([&] { buffer->setTexCoords(0, refusedArray.get(), 1, nullptr); }), bare());
+    EXPECT_EQ(refusedArray->getComponentType(), VertexArray::BYTE);
+
     const int blocks = mainPool()->getAllocatedBlocks();
-    a->setComponentType(VertexArray::SHORT);
-    EXPECT_EQ(outcomeOf([&] { a->setComponentType(VertexArray::BYTE); }),
+    shared->setComponentType(VertexArray::SHORT);
+    EXPECT_EQ(outcomeOf([&] { shared->setComponentType(VertexArray::BYTE); }),
               refused("setComponentType 2 -> 1 has problems!"));
-    EXPECT_EQ(outcomeOf([&] { a->setComponentType(3); }), refused("setComponentType failed. invalid parameters"));
+    EXPECT_EQ(outcomeOf([&] { shared->setComponentType(3); }),
+              refused("setComponentType failed. invalid parameters"));
     EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks);
-    EXPECT_EQ(shortsOf(*a), (std::vector<short>{-1, 127, -128, 0}));
+    EXPECT_EQ(shortsOf(*shared), (Shorts{-1, 127, -128, 4, -5, 0}));
 }
 
 // ---- vertex buffers -----------------------------------------------------------------------
@@ -175,13 +182,11 @@ TEST_F(VertexDataTest, BufferSettersCheckKindAndVertexCount)
     core::Ref<VertexArray> twelve3 = shorts(12, 3);
     core::Ref<VertexArray> ten4 = shorts(10, 4);
     core::Ref<VertexArray> ten2 = shorts(10, 2);
-    core::Ref<VertexArray> tenBytes3 = bytes(10, 3);
-    core::Ref<VertexArray> tenBytes2 = bytes(10, 2);
     core::Ref<VertexArray> tenBytes4 = bytes(10, 4);
+    core::Ref<VertexArray> tenBytes2 = bytes(10, 2);
     const float bias[3] = {1, 2, 3};
-    using Case = testsupport::SetterCase<VertexBuffer>;
-    const std::vector<Case> cases = {
-        {"new buffer", [](VertexBuffer&) {}, accepted(),
+    const std::vector<testsupport::SetterCase<VertexBuffer>> cases = {
+        {"buffer with positions", [](VertexBuffer&) {}, accepted(),
          "count 10 color ffffffff positions 1 (2 1 2 3) normals 0 colors 0 tex 0 (-1 -1 -1 -1)"},
         {"setPositions(2 components)", [&](VertexBuffer& b) { b.setPositions(ten2.get(), 1, nullptr); }, bare(), ""},
         {"setPositions(12 vertices)", [&](VertexBuffer& b) { b.setPositions(twelve3.get(), 1, nullptr); }, bare(), ""},
@@ -190,29 +195,18 @@ TEST_F(VertexDataTest, BufferSettersCheckKindAndVertexCount)
          accepted(), "count 12 color ffffffff positions 1 (0.5 0 0 0)"},
         {"setPositionScaleBias(3, null)", [](VertexBuffer& b) { b.setPositionScaleBias(3, nullptr); }, accepted(),
          "positions 1 (3 0 0 0)"},
-        {"setNormals(10 x 3)", [&](VertexBuffer& b) { b.setNormals(ten3.get()); }, accepted(), "normals 1"},
         {"setNormals(4 components)", [&](VertexBuffer& b) { b.setNormals(ten4.get()); }, bare(), ""},
-        {"setNormals(12 vertices)", [&](VertexBuffer& b) { b.setNormals(twelve3.get()); }, bare(), ""},
-        {"setColors(8-bit, 3 components)", [&](VertexBuffer& b) { b.setColors(tenBytes3.get()); }, accepted(),
-         "colors 1"},
         {"setColors(8-bit, 4 components)", [&](VertexBuffer& b) { b.setColors(tenBytes4.get()); }, accepted(),
          "colors 1"},
         {"setColors(16-bit)", [&](VertexBuffer& b) { b.setColors(ten3.get()); }, bare(), ""},
         {"setColors(2 components)", [&](VertexBuffer& b) { b.setColors(tenBytes2.get()); }, bare(), ""},
         {"setTexCoords(0, 10 x 3)", [&](VertexBuffer& b) { b.setTexCoords(0, ten3.get(), 2, bias); }, accepted(),
          "tex 1 (2 1 2 3)"},
-        {"setTexCoords(1, ...)", [&](VertexBuffer& b) { b.setTexCoords(1, ten2.get(), 2, bias); }, bare(), ""},
-        {"setTexCoords(-1, ...)", [&](VertexBuffer& b) { b.setTexCoords(-1, ten2.get(), 2, bias); }, bare(), ""},
-        {"setTexCoords(0, 4 components)", [&](VertexBuffer& b) { b.setTexCoords(0, ten4.get(), 2, bias); }, bare(),
-         ""},
-        {"setTexCoords(0, 12 vertices)", [&](VertexBuffer& b) { b.setTexCoords(0, twelve3.get(), 2, bias); }, bare(),
-         ""},
-        {"setTexScaleBias before setTexCoords", [&](VertexBuffer& b) { b.setTexScaleBias(0, 2, bias); },
-         refused("No texture coordinete set to given index. Use setTexCoords before calling this method."), ""},
-        {"setTexScaleBias(1, ...)", [&](VertexBuffer& b) { b.setTexScaleBias(1, 2, bias); }, bare(), ""},
-        {"getTexCoords(1)", [&](VertexBuffer& b) { b.getTexCoords(1, nullptr); }, bare(), ""},
         {"setTexCoords(0, null)", [&](VertexBuffer& b) { b.setTexCoords(0, nullptr, 3, bias); }, accepted(),
          "tex 0 (3 0 0 0)"},
+        {"setTexCoords(1, ...)", [&](VertexBuffer& b) { b.setTexCoords(1, ten2.get(), 2, bias); }, bare(), ""},
+        {"setTexScaleBias before setTexCoords", [&](VertexBuffer& b) { b.setTexScaleBias(0, 2, bias); },
+         refused("No texture coordinete set to given index. Use setTexCoords before calling this method."), ""},
         {"setDefaultColor", [](VertexBuffer& b) { b.setDefaultColor(0x12345678); }, accepted(), "color 12345678"},
     };
     testsupport::runSetterTable(
@@ -225,90 +219,26 @@ TEST_F(VertexDataTest, BufferSettersCheckKindAndVertexCount)
         describe);
 }
 
-TEST_F(VertexDataTest, AttachingConvertsEightBitArraysForEveryHolder)
-{
-    core::Ref<VertexArray> shared = bytes(2, 3, {-1, 2, -3, 4, -5, 127});
-    core::Ref<VertexBuffer> normalsHolder = VORNIC3D_NEW VertexBuffer();
-    normalsHolder->setNormals(shared.get());
-    EXPECT_EQ(shared->getComponentType(), VertexArray::BYTE);
-
-    core::Ref<VertexBuffer> buffer = VORNIC3D_NEW VertexBuffer();
-    buffer->setPositions(shared.get(), 1, nullptr);
-    EXPECT_EQ(normalsHolder->getNormals()->getComponentType(), VertexArray::SHORT);
-    EXPECT_EQ(shortsOf(*normalsHolder->getNormals()), (std::vector<short>{-1, 2, -3, 4, -5, 127}));
-
-    core::Ref<VertexArray> coordinates = bytes(2, 2, {-7, 8, 9, -10});
-    buffer->setTexCoords(0, coordinates.get(), 1, nullptr);
-    EXPECT_EQ(shortsOf(*coordinates), (std::vector<short>{-7, 8, 9, -10}));
-
-    // A refused array is not converted.
-    core::Ref<VertexArray> wrong = bytes(3, 2);
-    EXPECT_EQ(outcomeOf([&] { buffer->setTexCoords(0, wrong.get(), 1, nullptr); }), bare());
-    EXPECT_EQ(wrong->getComponentType(), VertexArray::BYTE);
-}
-
 TEST_F(VertexDataTest, TextureBiasIsAsWideAsTheCoordinates)
 {
     core::Ref<VertexBuffer> buffer = VORNIC3D_NEW VertexBuffer();
-    float untouched[4] = {7, 7, 7, 7};
-    EXPECT_EQ(buffer->getTexCoords(0, untouched), nullptr);
-    EXPECT_EQ(std::vector<float>(untouched, untouched + 4), std::vector<float>(4, 7));
+    EXPECT_EQ(texScaleBias(*buffer), Floats(4, -1));
 
     // Exactly two floats: reading a third would run past the caller's array.
     core::Ref<VertexArray> pairs = shorts(4, 2);
     const std::unique_ptr<float[]> two(new float[2]{5, 6});
     buffer->setTexCoords(0, pairs.get(), 0.25f, two.get());
-    float sb[4];
-    EXPECT_EQ(buffer->getTexCoords(0, sb), pairs.get());
-    EXPECT_EQ(std::vector<float>(sb, sb + 4), (std::vector<float>{0.25f, 5, 6, 0}));
-
+    EXPECT_EQ(texScaleBias(*buffer), (Floats{0.25f, 5, 6, 0}));
     const float three[3] = {1, 2, 3};
     buffer->setTexCoords(0, shorts(4, 3), 1, three);
     buffer->setTexCoords(0, pairs.get(), 1, nullptr);
     buffer->setTexScaleBias(0, 0.5f, three);
-    buffer->getTexCoords(0, sb);
-    EXPECT_EQ(std::vector<float>(sb, sb + 4), (std::vector<float>{0.5f, 1, 2, 0}));
-    buffer->setTexScaleBias(0, 2, nullptr);
-    buffer->getTexCoords(0, sb);
-    EXPECT_EQ(std::vector<float>(sb, sb + 4), (std::vector<float>{2, 0, 0, 0}));
+    EXPECT_EQ(texScaleBias(*buffer), (Floats{0.5f, 1, 2, 0}));
 
     // A unit cleared with a null array has no width for a bias.
     buffer->setTexCoords(0, nullptr, 3, three);
     EXPECT_EQ(outcomeOf([&] { buffer->setTexScaleBias(0, 4, three); }), refused("NULL pointer"));
-    buffer->getTexCoords(0, sb);
-    EXPECT_EQ(std::vector<float>(sb, sb + 4), (std::vector<float>{3, 0, 0, 0}));
+    EXPECT_EQ(texScaleBias(*buffer), (Floats{3, 0, 0, 0}));
     buffer->setTexScaleBias(0, 4, nullptr);
-    EXPECT_EQ(buffer->getTexCoords(0, sb), nullptr);
-    EXPECT_EQ(std::vector<float>(sb, sb + 4), (std::vector<float>{4, 0, 0, 0}));
-}
-
-TEST_F(VertexDataTest, VertexCountComesFromTheFirstArrayPresent)
-{
-    core::Ref<VertexBuffer> buffer = VORNIC3D_NEW VertexBuffer();
-    core::Ref<VertexArray> five = shorts(5, 2);
-    buffer->setTexCoords(0, five.get(), 1, nullptr);
-    EXPECT_EQ(buffer->getVertexCount(), 5);
-    core::Ref<VertexArray> six = bytes(6, 4);
-    EXPECT_EQ(outcomeOf([&] { buffer->setColors(six.get()); }), bare());
-    core::Ref<VertexArray> colors = bytes(5, 4);
-    buffer->setColors(colors.get());
-    buffer->setTexCoords(0, nullptr, 1, nullptr);
-    EXPECT_EQ(buffer->getVertexCount(), 5);
-    buffer->setColors(nullptr);
-    EXPECT_EQ(buffer->getVertexCount(), 0);
-    core::Ref<VertexArray> seven = shorts(7, 3);
-    buffer->setNormals(seven.get());
-    EXPECT_EQ(buffer->getVertexCount(), 7);
-}
-
-TEST_F(VertexDataTest, BufferNeedsTheRenderer)
-{
-    core::Globals::get()->m_graphics3D = nullptr;
-    EXPECT_EQ(outcomeOf([] { core::Ref<VertexBuffer> b = VORNIC3D_NEW VertexBuffer(); }),
-              refused("Graphics3D::getInstance failed because Globals does not include Graphics3D object"));
-    core::Globals::get()->m_graphics3D = &renderer();
-    renderer().properties().numTextureUnits = 2;
-    core::Ref<VertexBuffer> two = VORNIC3D_NEW VertexBuffer();
-    EXPECT_EQ(two->getTexCoordUnitCount(), 2);
-    EXPECT_EQ(two->getTexCoords(1, nullptr), nullptr);
+    EXPECT_EQ(texScaleBias(*buffer), (Floats{4, 0, 0, 0}));
 }

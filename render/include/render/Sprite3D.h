@@ -58,6 +58,11 @@ private:
     core::Ref<Texture2D> createTextureFromImage(Image2D* image) const;
     void checkCrop(long long x, long long y, long long width, long long height) const;
     void rotateXYZPoints(float* points, int count, float cx, float cy, float cz) const;
+    void clampCrop(const Image2D& image, long long* width, long long* height) const;
+    // The quad's corners (x, y, z each) in fixed point, range-checked.
+    void computeCorners(const Image2D& image, const Transform& transform, float* corners) const;
+    // The corners' texture coordinates (s, t each), range-checked.
+    void computeTexels(const Image2D& image, short* texels) const;
 
     core::Ref<Image2D> m_image;
     core::Ref<Appearance> m_appearance;
