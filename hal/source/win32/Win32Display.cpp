@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace HAL {
 
@@ -56,10 +57,14 @@ Display* Display::createDisplayHandle(const DisplayConfig* config, void* parentW
 
 // ---- construction ---------------------------------------------------------------------
 
-Win32Display::Win32Display(const DisplayConfig* config, HWND hostWindow)
+Win32Display::Win32Display(const DisplayConfig* config, HWND hostWindow, const SurfaceFormat* exactFormat)
 {
     VORNIC3D_CHECK(config != nullptr);
     m_config = *config;
+    if (exactFormat != nullptr) {
+        m_exactFormat = *exactFormat;
+        m_hasExactFormat = true;
+    }
     // Checked here, so that a refused record names the constructor.
     if (m_config.windowMode != DisplayConfig::WINDOW_MODE_HOST) {
         VORNIC3D_CHECK(m_config.title != nullptr);
@@ -189,21 +194,9 @@ void Win32Display::initDisplay()
     eglInitialize(m_eglDisplay, &major, &minor);
     VORNIC3D_CHECK(eglGetError() == EGL_SUCCESS);
 
-    // RGB565 with a depth buffer, on the surface type the window supports.
-    const EGLint attributes[] = {
-        EGL_RED_SIZE,     5,
-        EGL_GREEN_SIZE,   6,
-        EGL_BLUE_SIZE,    5,
-        EGL_ALPHA_SIZE,   EGL_DONT_CARE,
-        EGL_DEPTH_SIZE,   8,
-        EGL_STENCIL_SIZE, EGL_DONT_CARE,
-        EGL_SURFACE_TYPE, WinceEglSurfaceType(m_window),
-        EGL_NONE,
-    };
-    EGLConfig config = nullptr;
-    EGLint configCount = 0;
+    const EGLConfig config = chooseConfig();
     // A successful choice that found nothing is as much a failure as an error.
-    if (eglChooseConfig(m_eglDisplay, attributes, &config, 1, &configCount) != EGL_TRUE || configCount < 1) {
+    if (config == nullptr) {
         std::fputs("error choosing window configs \n", stdout);
         std::fflush(stdout);
         VORNIC3D_CHECK(false);
@@ -219,6 +212,53 @@ void Win32Display::initDisplay()
 
     eglMakeCurrent(m_eglDisplay, m_eglSurface, m_eglSurface, m_eglContext);
     VORNIC3D_CHECK(eglGetError() == EGL_SUCCESS);
+}
+
+// The phone's choice is the first configuration EGL ranks best for the
+// minimum sizes (RGB565, depth 8); an exact format takes the first ranked
+// configuration whose sizes are the asked ones, as EGL treats sizes as
+// minimums. Null when nothing fits or the choice fails.
+EGLConfig Win32Display::chooseConfig()
+{
+    const SurfaceFormat phone{5, 6, 5, 0, 8};
+    const SurfaceFormat& wanted = m_hasExactFormat ? m_exactFormat : phone;
+    const EGLint attributes[] = {
+        EGL_RED_SIZE,     wanted.red,
+        EGL_GREEN_SIZE,   wanted.green,
+        EGL_BLUE_SIZE,    wanted.blue,
+        EGL_ALPHA_SIZE,   m_hasExactFormat ? wanted.alpha : EGL_DONT_CARE,
+        EGL_DEPTH_SIZE,   wanted.depth,
+        EGL_STENCIL_SIZE, EGL_DONT_CARE,
+        EGL_SURFACE_TYPE, WinceEglSurfaceType(m_window),
+        EGL_NONE,
+    };
+    if (!m_hasExactFormat) {
+        EGLConfig config = nullptr;
+        EGLint count = 0;
+        if (eglChooseConfig(m_eglDisplay, attributes, &config, 1, &count) != EGL_TRUE || count < 1)
+            return nullptr;
+        return config;
+    }
+
+    EGLint count = 0;
+    if (eglChooseConfig(m_eglDisplay, attributes, nullptr, 0, &count) != EGL_TRUE || count < 1)
+        return nullptr;
+    std::vector<EGLConfig> configs(static_cast<std::size_t>(count));
+    if (eglChooseConfig(m_eglDisplay, attributes, configs.data(), count, &count) != EGL_TRUE)
+        return nullptr;
+    const auto size = [this](EGLConfig config, EGLint attribute) {
+        EGLint value = -1;
+        eglGetConfigAttrib(m_eglDisplay, config, attribute, &value);
+        return static_cast<int>(value);
+    };
+    for (EGLint i = 0; i < count; ++i) {
+        const EGLConfig config = configs[static_cast<std::size_t>(i)];
+        if (size(config, EGL_RED_SIZE) == wanted.red && size(config, EGL_GREEN_SIZE) == wanted.green &&
+            size(config, EGL_BLUE_SIZE) == wanted.blue && size(config, EGL_ALPHA_SIZE) == wanted.alpha &&
+            size(config, EGL_DEPTH_SIZE) == wanted.depth)
+            return config;
+    }
+    return nullptr;
 }
 
 // ---- drawing ----------------------------------------------------------------------------

@@ -10,8 +10,9 @@ namespace HAL {
 
 // HAL::Display on the phone's window system: registers the window class
 // "Vornic3DApplication", creates the program's one window (or adopts the
-// host window in mode 2), brings EGL up on it (RGB565 with a depth buffer)
-// and keeps the context and surface current.
+// host window in mode 2), brings EGL up on it (RGB565 with a depth buffer,
+// or exactly the sizes a caller asks for) and keeps the context and surface
+// current.
 // Contract: one at a time (the class stays registered while it lives). A
 // failing constructor undoes what it made (EGL objects, window, class) before
 // it throws. The window procedure ends the program on close, and the
@@ -19,7 +20,20 @@ namespace HAL {
 // after it is gone.
 class Win32Display : public Display {
 public:
-    Win32Display(const DisplayConfig* config, HWND hostWindow);
+    // Channel and depth sizes in bits that the surface must have exactly,
+    // for callers that compare pixels read back (the renderer's tests);
+    // the program itself takes the phone's choice.
+    struct SurfaceFormat {
+        int red;
+        int green;
+        int blue;
+        int alpha;
+        int depth;
+    };
+
+    // Without `exactFormat`, the phone's choice: at least RGB565 and an
+    // 8-bit depth buffer.
+    Win32Display(const DisplayConfig* config, HWND hostWindow, const SurfaceFormat* exactFormat = nullptr);
     ~Win32Display() noexcept(false) override;
 
     void swapBuffer() override;
@@ -44,12 +58,15 @@ private:
     void createOwnWindow();
     HWND createWindow(int x, int y, int width, int height, int windowMode, const WCHAR* title);
     void initDisplay();
+    EGLConfig chooseConfig();
     void deInitDisplay();
     void destroyOwnWindow();
     // Undoes whatever a failing constructor made; never throws.
     void releasePartial() noexcept;
 
     DisplayConfig m_config;
+    SurfaceFormat m_exactFormat{};
+    bool m_hasExactFormat = false;
     EGLDisplay m_eglDisplay = EGL_NO_DISPLAY;
     EGLSurface m_eglSurface = EGL_NO_SURFACE;
     EGLContext m_eglContext = EGL_NO_CONTEXT;

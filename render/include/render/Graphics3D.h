@@ -20,6 +20,7 @@ class Texture2D;
 class Transform;
 class VertexBuffer;
 class World;
+struct Graphics3DConfig;
 struct Graphics3DProperties;
 
 // The engine's one rendering interface: targets, clearing, drawing, camera
@@ -33,6 +34,12 @@ class Graphics3D : public core::Object {
 public:
     // The renderer type word of Graphics3DConfig::type.
     enum Type { OPENGL_ES = 1, DIRECT3D_MOBILE = 2 };
+
+    // A new renderer of `type` (OPENGL_ES; DIRECT3D_MOBILE and any other
+    // value are refused) drawing into `display`; without a display it draws
+    // nothing, without a configuration it takes an all-zero one. The caller
+    // takes the first reference and registers it in core::Globals.
+    static Graphics3D* createGraphics3D(int type, HAL::Display* display, const Graphics3DConfig* config);
 
     // The registered renderer; the engine assertion when there is no
     // registry or nothing is registered.

@@ -1,0 +1,140 @@
+// Render targets, their release and clearing.
+#include "OGLES2/GLColor.h"
+#include "OGLES2/HWCheck.h"
+#include "OGLES2/OGLES2_Texture2D.h"
+#include "OGLES2/OGLES_Graphics3D.h"
+
+#include "render/Background.h"
+#include "render/Image2D.h"
+
+#include "Display.h"
+
+#include "core/Assert.h"
+
+#include <GLES/gl.h>
+
+namespace render {
+
+// ---- binding ----------------------------------------------------------------------------
+
+void OGLES_Graphics3D::bindTarget(core::Object* target, bool depthBufferEnabled, int hints)
+{
+    VORNIC3D_ASSERT(hints >= 0 && hints <= 0xFF, "bindTarget : invalid hints value");
+    OGLES_HW_CHECK("OpenGLES error before bindTarget");
+    m_hints = hints;
+    bindTarget(target);
+    m_depthBufferEnabled = depthBufferEnabled;
+    OGLES_HW_CHECK("OpenGLES error");
+}
+
+void OGLES_Graphics3D::bindTarget(core::Object* target)
+{
+    if (!m_internalObjectsCreated)
+        createInternalObjects();
+    auto* texture = dynamic_cast<OGLES2_Texture2D*>(target);
+    OGLES_HW_CHECK("OpenGLES error before bindTarget");
+
+    if (texture != nullptr) {
+        // Checked before anything is stored: a refused texture leaves the
+        // frame as it was. The drawing goes to the bound frame and is copied
+        // into the texture at its release.
+        VORNIC3D_CHECK(m_target != nullptr);
+        const Image2D* image = texture->getImage();
+        VORNIC3D_ASSERT(image != nullptr, "bindTarget : texture has no image");
+        VORNIC3D_ASSERT(image->getWidth() <= m_properties.maxViewportWidth &&
+                            image->getHeight() <= m_properties.maxViewportHeight,
+                        "bindTarget : target is Image2D but image size is bigger than viewport");
+        m_targetTexture = texture;
+    } else {
+        VORNIC3D_CHECK(m_screenWidth != 0 && m_screenHeight != 0);
+        m_target = target != nullptr ? target : this;
+    }
+    m_depthBufferEnabled = true;
+    OGLES_HW_CHECK("OpenGLES error");
+}
+
+// ---- release ----------------------------------------------------------------------------
+
+void OGLES_Graphics3D::releaseTarget()
+{
+    OGLES_HW_CHECK("OpenGLES error before releaseTarget");
+    flushDynamicBuffers();
+
+    if (m_targetTexture != nullptr) {
+        copyFrameToTargetTexture();
+        return;
+    }
+    VORNIC3D_ASSERT(m_target != nullptr, "releaseTarget failed because target is 0");
+    VORNIC3D_CHECK(m_display != nullptr);
+    m_display->swapBuffer();
+    m_hints = 1;
+    m_target = nullptr;
+    OGLES_HW_CHECK("OpenGLES error after releaseTarget");
+}
+
+// The lower left corner of the bound frame, the texture's size, becomes the
+// texture's image on the device (row 0 the bottom row, as OpenGL ES copies);
+// then the frame is cleared for the drawing that goes on in it.
+void OGLES_Graphics3D::copyFrameToTargetTexture()
+{
+    const Image2D* image = m_targetTexture->getImage();
+    VORNIC3D_CHECK(image != nullptr);
+    GLenum format = 0;
+    switch (image->getFormat()) {
+    case Image2D::ALPHA:
+        format = GL_ALPHA;
+        break;
+    case Image2D::LUMINANCE:
+        format = GL_LUMINANCE;
+        break;
+    case Image2D::LUMINANCE_ALPHA:
+        format = GL_LUMINANCE_ALPHA;
+        break;
+    case Image2D::RGB:
+        format = GL_RGB;
+        break;
+    case Image2D::RGBA:
+        format = GL_RGBA;
+        break;
+    default:
+        VORNIC3D_ASSERT(false, "can not render to texture because target texture format is invalid");
+    }
+    m_boundTexture = m_targetTexture->getGLTexture();
+    glBindTexture(GL_TEXTURE_2D, m_boundTexture);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, format, 0, 0, image->getWidth(), image->getHeight(), 0);
+    OGLES_HW_CHECK("OpenGLES error. glCopyTexImage2D or glCopyTexSubImage2D failed. The platform can not copy "
+                   "a screen to your texture");
+    m_targetTexture = nullptr;
+    clear(nullptr);
+    m_hints = 1;
+}
+
+// ---- clearing ---------------------------------------------------------------------------
+
+void OGLES_Graphics3D::clear(Background* background)
+{
+    VORNIC3D_ASSERT(m_target != nullptr, "clear : failed. call bindTarget-method before clear.");
+    // A draw may have left colour writes off, which would keep the colour
+    // buffer from being cleared; the next draw sets its own mask again.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    if (background == nullptr) {
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    } else {
+        GLbitfield mask = GL_STENCIL_BUFFER_BIT;
+        if (background->isDepthClearEnabled())
+            mask |= GL_DEPTH_BUFFER_BIT;
+        if (background->isColorClearEnabled())
+            mask |= GL_COLOR_BUFFER_BIT;
+        const GLColor color = GLColor::fromARGB(background->getColor());
+        glClearColor(color.rgba[0], color.rgba[1], color.rgba[2], color.rgba[3]);
+        glClear(mask);
+        if (background->getImage() != nullptr)
+            drawBackgroundImage(*background);
+    }
+    emptyDynamicBuffers();
+    OGLES_HW_CHECK("OpenGLES error");
+}
+
+} // namespace render

@@ -1,0 +1,138 @@
+#include "OGLESTest.h"
+
+#include "OGLES2/OGLES_Graphics3D.h"
+
+#include "win32/Win32Display.h"
+#include "win32/Win32WindowState.h"
+
+#include "core/Globals.h"
+
+#include <wince/TestApi.h>
+
+#include <GLES/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace testsupport {
+
+// ---- fixture ----------------------------------------------------------------------
+
+void OGLESTest::SetUp()
+{
+    EngineTest::SetUp();
+    WinceTestReset();
+    HAL::windowState() = HAL::Win32WindowState{};
+    HAL::DisplayConfig setup;
+    setup.width = kWidth;
+    setup.height = kHeight;
+    setup.bitsPerPixel = 32;
+    setup.title = "renderer test";
+    setup.windowMode = HAL::DisplayConfig::WINDOW_MODE_WINDOWED;
+    const HAL::Win32Display::SurfaceFormat exact{8, 8, 8, 8, 24};
+    m_display = VORNIC3D_NEW HAL::Win32Display(&setup, nullptr, &exact);
+    startRenderer(defaultConfig());
+}
+
+void OGLESTest::TearDown()
+{
+    stopRenderer();
+    m_display = nullptr;
+    HAL::windowState() = HAL::Win32WindowState{};
+    WinceTestReset();
+    EngineTest::TearDown();
+}
+
+render::Graphics3DConfig OGLESTest::defaultConfig()
+{
+    render::Graphics3DConfig config;
+    config.lighting = true;
+    config.texturing = true;
+    config.vertex_colors = true;
+    config.max_dynamic_buffers = 2;
+    config.max_dynamic_buffer_size = 16;
+    config.type = render::Graphics3D::OPENGL_ES;
+    return config;
+}
+
+void OGLESTest::restartRenderer(const render::Graphics3DConfig& config)
+{
+    stopRenderer();
+    startRenderer(config);
+}
+
+void OGLESTest::startRenderer(const render::Graphics3DConfig& config)
+{
+    m_renderer = render::Graphics3D::createGraphics3D(render::Graphics3D::OPENGL_ES, m_display.get(), &config);
+    core::Globals::get()->m_graphics3D = m_renderer.get();
+}
+
+void OGLESTest::stopRenderer()
+{
+    core::Globals::get()->m_graphics3D = nullptr;
+    m_renderer = nullptr;
+}
+
+// ---- pixels -------------------------------------------------------------------------
+
+std::uint32_t OGLESTest::pixelAt(int x, int y)
+{
+    GLubyte rgba[4] = {};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return static_cast<std::uint32_t>(rgba[3]) << 24 | static_cast<std::uint32_t>(rgba[0]) << 16 |
+           static_cast<std::uint32_t>(rgba[1]) << 8 | rgba[2];
+}
+
+void OGLESTest::drawTextureOverFrame(unsigned int name, int mode)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, name);
+    // The renderer must not trust its record of the bound texture now.
+    render::OGLES_Graphics3D::forgetBoundTexture();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode);
+    const GLfloat corners[] = {-1, -1, 1, -1, -1, 1, 1, 1};
+    const GLfloat coordinates[] = {0, 0, 1, 0, 0, 1, 1, 1};
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, corners);
+    glTexCoordPointer(2, GL_FLOAT, 0, coordinates);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+}
+
+std::string hexColor(std::uint32_t color)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", color);
+    return text;
+}
+
+testing::AssertionResult nearColor(std::uint32_t actual, std::uint32_t expected, int tolerance)
+{
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int a = static_cast<int>(actual >> shift & 0xFFu);
+        const int e = static_cast<int>(expected >> shift & 0xFFu);
+        if (std::abs(a - e) > tolerance)
+            return testing::AssertionFailure() << hexColor(actual) << " is not within " << tolerance << " of "
+                                               << hexColor(expected);
+    }
+    return testing::AssertionSuccess();
+}
+
+} // namespace testsupport

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "EngineTest.h"
+
+#include "render/Graphics3D.h"
+#include "render/Graphics3DConfig.h"
+
+#include "Display.h"
+
+#include "core/Ref.h"
+
+#include <cstdint>
+
+namespace testsupport {
+
+// The engine with the real OpenGL ES renderer as the renderer singleton,
+// drawing into a headless display: a kWidth x kHeight pbuffer on Mesa's
+// surfaceless platform with exactly 8 bits per channel, alpha included, and
+// a 24-bit depth buffer, so that every pixel read back is exact. Every test
+// draws for real, reads pixels back and is a leak test: scene objects must
+// be held by the test body's own references, gone before TearDown.
+// Tests that need other renderer switches call restartRenderer.
+class OGLESTest : public EngineTest {
+protected:
+    static constexpr int kWidth = 64;
+    static constexpr int kHeight = 48;
+
+    // Colours as 0xAARRGGBB, as the engine writes them.
+    static constexpr std::uint32_t kBlack = 0xFF000000u;
+    static constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
+    static constexpr std::uint32_t kRed = 0xFFFF0000u;
+    static constexpr std::uint32_t kGreen = 0xFF00FF00u;
+    static constexpr std::uint32_t kBlue = 0xFF0000FFu;
+    static constexpr std::uint32_t kYellow = 0xFFFFFF00u;
+    static constexpr std::uint32_t kClear = 0x00000000u; // what clear(null) leaves
+
+    // The references are empty by then (TearDown), so nothing throws here.
+    ~OGLESTest() noexcept override {}
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The game's switches with lighting, texturing and vertex colours on, no
+    // default light, no overlay, and two small batching buffers.
+    static render::Graphics3DConfig defaultConfig();
+    // Replaces the renderer by a new one made with `config` on the same
+    // display.
+    void restartRenderer(const render::Graphics3DConfig& config);
+
+    render::Graphics3D& g3d() { return *m_renderer; }
+    HAL::Display& display() { return *m_display; }
+
+    // The pixel at (x, y) of the frame being drawn, counted from its lower
+    // left corner as OpenGL ES counts, as 0xAARRGGBB.
+    static std::uint32_t pixelAt(int x, int y);
+    // Draws the device texture `name` over the whole frame with plain
+    // OpenGL ES, in the texture environment `mode` with an opaque white
+    // fragment colour: texel row 0 at the bottom, the first texel of a row at
+    // the left. Leaves identity matrices behind.
+    static void drawTextureOverFrame(unsigned int name, int mode);
+
+private:
+    void startRenderer(const render::Graphics3DConfig& config);
+    void stopRenderer();
+
+    core::Ref<HAL::Display> m_display;
+    core::Ref<render::Graphics3D> m_renderer;
+};
+
+// Each channel of `actual` within `tolerance` of `expected`'s, for blended
+// and lit pixels; both are printed in hexadecimal when they differ.
+testing::AssertionResult nearColor(std::uint32_t actual, std::uint32_t expected, int tolerance = 2);
+
+// A colour in hexadecimal, for the messages of exact comparisons.
+std::string hexColor(std::uint32_t color);
+
+} // namespace testsupport
