@@ -2,26 +2,29 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+
 namespace testsupport {
 
 namespace {
 
-void putBigEndian(Bytes& out, unsigned long value)
+void putBigEndian(unsigned char* at, unsigned long value)
 {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<unsigned char>(value >> shift));
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<unsigned char>(value >> (24 - 8 * i));
 }
 
 } // namespace
 
 Bytes pngChunk(const std::string& type, const Bytes& data)
 {
-    Bytes chunk;
-    putBigEndian(chunk, data.size());
-    chunk.insert(chunk.end(), type.begin(), type.end());
-    chunk.insert(chunk.end(), data.begin(), data.end());
-    const uLong crc = crc32(0L, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4));
-    putBigEndian(chunk, crc);
+    // Sized first and filled in place: length, type, data, CRC.
+    Bytes chunk(data.size() + 12);
+    putBigEndian(chunk.data(), data.size());
+    std::copy(type.begin(), type.begin() + 4, chunk.begin() + 4);
+    std::copy(data.begin(), data.end(), chunk.begin() + 8);
+    const uLong crc = crc32(0L, chunk.data() + 4, static_cast<uInt>(data.size() + 4));
+    putBigEndian(chunk.data() + 8 + data.size(), crc);
     return chunk;
 }
 
@@ -40,12 +43,11 @@ std::size_t findPngChunk(const Bytes& file, const std::string& type)
 
 Bytes pngHeader(unsigned width, unsigned height, int bitDepth, int colorType)
 {
-    Bytes header;
-    putBigEndian(header, width);
-    putBigEndian(header, height);
-    header.push_back(static_cast<unsigned char>(bitDepth));
-    header.push_back(static_cast<unsigned char>(colorType));
-    header.insert(header.end(), {0, 0, 0});
+    Bytes header(13, 0);
+    putBigEndian(header.data(), width);
+    putBigEndian(header.data() + 4, height);
+    header[8] = static_cast<unsigned char>(bitDepth);
+    header[9] = static_cast<unsigned char>(colorType);
     return header;
 }
 
