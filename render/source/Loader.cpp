@@ -19,12 +19,13 @@ namespace {
 // the log's own exception.
 constexpr int kLoggedPathLength = 180;
 
-// Cleaning up after a failed load must not replace the exception on its way.
-void closeQuietly(HAL::File& file)
+// Runs one clean-up step of a failed load: its own failure must not replace
+// the exception on its way.
+template <typename Step>
+void quietly(Step step)
 {
     try {
-        if (file.isOpen())
-            file.fclose();
+        step();
     } catch (...) {
     }
 }
@@ -61,14 +62,16 @@ void Loader::load(const core::String& path, Objects& out, HAL::File* file)
         core::Debug::printf(core::Debug::LEVEL_PLAIN, "File \"%.*s\" loaded okay. Load time: %.3f seconds\n",
                             kLoggedPathLength, path.c_str(), static_cast<double>(elapsed) * 0.001);
     } catch (...) {
-        if (buffer != nullptr)
-            VORNIC3D_FREE(buffer);
-        closeQuietly(*file);
-        try {
+        quietly([&] {
             core::Debug::printf(core::Debug::LEVEL_PLAIN, "Error loading file: \"%.*s\"!\n", kLoggedPathLength,
                                 path.c_str());
-        } catch (...) {
-        }
+        });
+        if (buffer != nullptr)
+            VORNIC3D_FREE(buffer);
+        quietly([&] {
+            if (file->isOpen())
+                file->fclose();
+        });
         throw;
     }
     VORNIC3D_FREE(buffer);

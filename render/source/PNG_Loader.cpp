@@ -100,10 +100,9 @@ bool readRows(PngRead& read)
 // cannot hold it: both factors come from the file.
 int blockSize(std::uint64_t count, std::uint64_t bytes)
 {
-    const std::uint64_t size = count * bytes;
-    if (count == 0 || bytes == 0 || bytes > INT_MAX || size / bytes != count || size > INT_MAX)
+    if (bytes == 0 || count > INT_MAX / bytes)
         parseError(kNoMemory);
-    return static_cast<int>(size);
+    return static_cast<int>(count * bytes);
 }
 
 void release(PngRead& read)

@@ -86,6 +86,13 @@ TEST_F(LoaderTest, ByPathAppendsTheImageAndLogsTheLoad)
     EXPECT_EQ(Bytes(image->getPixels(), image->getPixels() + 6), Bytes({255, 0, 0, 0, 0, 255}));
     EXPECT_TRUE(logged("\nLoader loading file: \"" + folder() + "/red blue.png\"\n")) << log();
     EXPECT_TRUE(logged("File \"" + given + "\" loaded okay. Load time: ")) << log();
+
+    // A path too long for a log line is cut there, and the file still loads.
+    const std::string longName = std::string(200, 'n') + ".png";
+    put(longName, asText(redBlue()));
+    Loader::load(core::String(at(longName).c_str()), out);
+    EXPECT_EQ(out.m_size, 3);
+    EXPECT_TRUE(logged("File \"" + at(longName).substr(0, 180) + "\" loaded okay.")) << log();
 }
 
 TEST_F(LoaderTest, AFailedFileLoadLogsClosesTheFileAndAppendsNothing)
