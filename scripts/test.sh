@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs every test with CTest.
+# UndefinedBehaviorSanitizer and runs every test with CTest; builds the fuzz
+# harnesses (build/fuzz) and replays their corpora with CTest too.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,6 +12,7 @@ build="${VORNIC3D_BUILD_DIR:-$root/build/test}"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVORNIC3D_SANITIZE=ON \
   -DVORNIC3D_TESTS=ON -DVORNIC3D_BENCHMARKS=ON
 cmake --build "$build" --parallel "$(nproc)"
+"$root/scripts/build-fuzz.sh"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
@@ -39,3 +41,4 @@ fi
 export DISPLAY=":$(tr -d '[:space:]' <"$xvfb_display")"
 export VORNIC3D_REQUIRE_X11=1
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300
+ctest --test-dir "${VORNIC3D_FUZZ_BUILD_DIR:-$root/build/fuzz}" --output-on-failure --timeout 300

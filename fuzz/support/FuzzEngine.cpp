@@ -1,0 +1,55 @@
+#include "FuzzEngine.h"
+
+#include "core/Debug.h"
+#include "core/Globals.h"
+#include "core/MemoryManager.h"
+#include "core/MemoryManagerConfig.h"
+#include "core/StringPool.h"
+
+#include <cstdlib>
+
+namespace fuzzsupport {
+
+namespace {
+
+// The game's main pool: nothing larger can be had on the phone.
+constexpr int kGamePoolSize = 5242880;
+
+void* heapAlloc(int size)
+{
+    if (size > kGamePoolSize)
+        throw core::MemoryManagerException("MemoryManager: memory full");
+    return std::malloc(static_cast<std::size_t>(size));
+}
+
+void heapFree(void* pointer)
+{
+    std::free(pointer);
+}
+
+core::MemoryManager* heapManager(const char* name)
+{
+    core::MemoryManagerConfig config;
+    config.name = name;
+    config.myAlloc = heapAlloc;
+    config.myFree = heapFree;
+    return new core::MemoryManager(kGamePoolSize, name, &config);
+}
+
+} // namespace
+
+void startEngine()
+{
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    core::Globals::initClass();
+    core::Debug::initClass();
+    core::Globals* globals = core::Globals::get();
+    globals->m_memoryManager = heapManager("MemoryManager");
+    globals->m_stringPoolMemoryManager = heapManager("StringPool");
+    globals->m_stringPool = new core::StringPool();
+}
+
+} // namespace fuzzsupport

@@ -1,0 +1,185 @@
+#include "PngWriter.h"
+#include "SceneGraphTest.h"
+#include "TempFolder.h"
+
+#include "File.h"
+#include "HALException.h"
+#include "core/IOException.h"
+#include "render/Image2D.h"
+#include "render/Loader.h"
+#include "render/M3G_Loader.h"
+
+#include <png.h>
+
+#include <string>
+
+using render::Image2D;
+using render::Loader;
+using render::M3G_Loader;
+using testsupport::Bytes;
+
+namespace {
+
+using Objects = core::Vector<core::Ref<render::Object3D>>;
+
+class LoaderTest : public testsupport::SceneGraphTest, protected testsupport::TempFolder {
+protected:
+    bool logged(const std::string& text) const { return log().find(text) != std::string::npos; }
+};
+
+constexpr char kPrefix[] = "IO Name: . Message: ";
+const Bytes kM3GIdentifier = {0xAB, 0x4A, 0x53, 0x52, 0x31, 0x38, 0x34, 0xBB, 0x0D, 0x0A, 0x1A, 0x0A};
+
+// A 2 x 1 RGB image: red, blue.
+Bytes redBlue()
+{
+    testsupport::PngImage image;
+    image.width = 2;
+    image.colorType = PNG_COLOR_TYPE_RGB;
+    image.rows = {255, 0, 0, 0, 0, 255};
+    return testsupport::writePng(image);
+}
+
+std::string asText(const Bytes& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// What a load ended with: "image" for one appended image, else the message
+// of the exception it threw.
+std::string resultOf(const std::function<void(Objects&)>& load)
+{
+    Objects out;
+    try {
+        load(out);
+    } catch (const Vornic3DException& e) {
+        EXPECT_EQ(out.m_size, 0);
+        return e.message;
+    }
+    auto* image = out.m_size == 1 ? dynamic_cast<Image2D*>(out[0].get()) : nullptr;
+    if (image == nullptr || image->getWidth() != 2 || image->getPixels()[5] != 255)
+        return "not the image";
+    return "image";
+}
+
+} // namespace
+
+// ---- from a file ----------------------------------------------------------------------------
+
+TEST_F(LoaderTest, ByPathAppendsTheImageAndLogsTheLoad)
+{
+    put("red blue.png", asText(redBlue()));
+    const std::string given = folder() + "\\red blue.png";
+    Objects out;
+    out.pushBack(core::Ref<render::Object3D>(VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1)));
+    Loader::load(core::String(given.c_str()), out);
+
+    ASSERT_EQ(out.m_size, 2);
+    auto* image = dynamic_cast<Image2D*>(out[1].get());
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(Bytes(image->getPixels(), image->getPixels() + 6), Bytes({255, 0, 0, 0, 0, 255}));
+    EXPECT_TRUE(logged("\nLoader loading file: \"" + folder() + "/red blue.png\"\n")) << log();
+    EXPECT_TRUE(logged("File \"" + given + "\" loaded okay. Load time: ")) << log();
+
+    // A path too long for a log line is cut there, and the file still loads.
+    const std::string longName = std::string(200, 'n') + ".png";
+    put(longName, asText(redBlue()));
+    Loader::load(core::String(at(longName).c_str()), out);
+    EXPECT_EQ(out.m_size, 3);
+    EXPECT_TRUE(logged("File \"" + at(longName).substr(0, 180) + "\" loaded okay.")) << log();
+}
+
+TEST_F(LoaderTest, AFailedFileLoadLogsClosesTheFileAndAppendsNothing)
+{
+    const Bytes png = redBlue();
+    put("empty.png", "");
+    put("text.txt", std::string(100, 'a'));
+    put("cut.png", asText(Bytes(png.begin(), png.begin() + 40)));
+    put("scene.m3g", asText(kM3GIdentifier + png));
+    const struct {
+        const char* name;
+        std::string message;
+    } cases[] = {
+        {"empty.png", kPrefix + std::string("Too small file!")},
+        {"text.txt", kPrefix + std::string("Unsupported file format\n")},
+        {"cut.png", kPrefix + std::string("Small stream buffer")},
+        {"scene.m3g", kPrefix + std::string("M3G scene files cannot be read")},
+        {"missing.png", "GeneralFile: can not open the file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clearLog();
+        core::Ref<HAL::File> file = HAL::File::createFileHandle(core::String(at(c.name).c_str()));
+        EXPECT_EQ(resultOf([&](Objects& out) { Loader::load(core::String(c.name), out, file.get()); }), c.message);
+        EXPECT_FALSE(file->isOpen());
+        EXPECT_TRUE(logged("Error loading file: \"" + std::string(c.name) + "\"!\n")) << log();
+    }
+    EXPECT_TRUE(logged("GeneralFile::fopen : " + at("missing.png") + " failed. Flags: rb\n"));
+}
+
+// ---- from memory ----------------------------------------------------------------------------
+
+TEST_F(LoaderTest, TheFirstBytesChooseTheReader)
+{
+    const Bytes png = redBlue();
+    const Bytes text(100, 't');
+    const Bytes prefixed = Bytes(16, 0) + png;
+    const struct {
+        const char* name;
+        Bytes content;
+        int length;
+        int offset;
+        std::string result;
+    } cases[] = {
+        {"PNG", png, static_cast<int>(png.size()), 0, "image"},
+        {"PNG at offset 16", prefixed, static_cast<int>(prefixed.size()), 16, "image"},
+        {"11 bytes of PNG", png, 11, 0, kPrefix + std::string("Too small file!")},
+        {"nothing left behind the offset", prefixed, 16, 16, kPrefix + std::string("Too small file!")},
+        {"100 bytes of text", text, 100, 0, kPrefix + std::string("Unsupported file format\n")},
+        {"M3G identifier, then a PNG", kM3GIdentifier + png, static_cast<int>(png.size()) + 12, 0,
+         kPrefix + std::string("M3G scene files cannot be read")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(resultOf([&](Objects& out) { Loader::load(c.content.data(), c.length, c.offset, out); }),
+                  c.result);
+    }
+    EXPECT_TRUE(logged("Parse error: \"Unsupported file format\n\"\n"));
+}
+
+TEST_F(LoaderTest, AnOffsetOutsideTheBlockOrNoDataIsTheCallersMistake)
+{
+    const Bytes png = redBlue();
+    const int length = static_cast<int>(png.size());
+    Objects out;
+    EXPECT_EQ(testsupport::outcomeOf([&] { Loader::load(nullptr, 100, 0, out); }), testsupport::bare());
+    EXPECT_EQ(testsupport::outcomeOf([&] { Loader::load(png.data(), length, -1, out); }), testsupport::bare());
+    EXPECT_EQ(testsupport::outcomeOf([&] { Loader::load(png.data(), length, length + 1, out); }),
+              testsupport::bare());
+    EXPECT_EQ(out.m_size, 0);
+}
+
+// ---- the scene-file reader's entry ------------------------------------------------------------
+
+TEST_F(LoaderTest, SceneFileReaderKnowsItsIdentifierAndHoldsItsFile)
+{
+    Bytes almost = kM3GIdentifier;
+    almost[11] = 0x0B;
+    EXPECT_TRUE(M3G_Loader::canHandle(kM3GIdentifier.data(), 12));
+    EXPECT_FALSE(M3G_Loader::canHandle(almost.data(), 12));
+    EXPECT_EQ(testsupport::messageOf<core::IOException>([&] { M3G_Loader::canHandle(kM3GIdentifier.data(), 11); }),
+              kPrefix + std::string("Too small file!"));
+
+    core::Ref<HAL::File> file = HAL::File::createFileHandle(core::String("scene.m3g"));
+    {
+        M3G_Loader reader(file.get());
+        EXPECT_EQ(file->getRefCount(), 2);
+    }
+    EXPECT_EQ(file->getRefCount(), 1);
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Fuzzes one harness for a timed run: scripts/fuzz.sh <harness> [seconds]
+# (default 60), for example scripts/fuzz.sh loader. The harness starts from
+# its seed corpus fuzz/corpus/<harness>/ (and the byte strings of
+# fuzz/<harness>.dict, when there is one) and keeps what it finds in
+# build/fuzz/found/<harness>/, so the seeds change only by hand; an input that
+# crashes is written to build/fuzz/crashes/.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${VORNIC3D_FUZZ_BUILD_DIR:-$root/build/fuzz}"
+harness="${1:?usage: scripts/fuzz.sh <harness> [seconds]}"
+seconds="${2:-60}"
+
+"$root/scripts/install-deps.sh"
+"$root/scripts/build-fuzz.sh" "${harness}_fuzzer"
+
+mkdir -p "$build/found/$harness" "$build/crashes"
+options=(-max_total_time="$seconds" -close_fd_mask=1 -artifact_prefix="$build/crashes/$harness-")
+if [ -f "$root/fuzz/$harness.dict" ]; then
+  options+=(-dict="$root/fuzz/$harness.dict")
+fi
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+# The log's lines on the standard output would only slow the run down.
+exec "$build/fuzz/${harness}_fuzzer" "${options[@]}" "$build/found/$harness" "$root/fuzz/corpus/$harness"
