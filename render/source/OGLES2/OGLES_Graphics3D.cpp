@@ -1,6 +1,7 @@
 #include "OGLES2/OGLES_Graphics3D.h"
 
 #include "OGLES2/HWCheck.h"
+#include "OGLES2/MeshBuffer.h"
 #include "OGLES2/OGLES2_Texture2D.h"
 
 #include "render/Camera.h"
@@ -100,8 +101,12 @@ void OGLES_Graphics3D::initGraphics3D()
     const GLfloat ambient[] = {0.0f, 0.0f, 0.0f, 1.0f};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
     glEnable(GL_NORMALIZE);
-    // Another renderer may have used this context before.
-    m_boundTexture = kUnknownTexture;
+    // Another renderer may have drawn on this context before; a renderer
+    // with lighting or texturing switched off never touches these again.
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    m_boundTexture = 0;
     m_loadProjection = true;
     m_loadLights = true;
     OGLES_HW_CHECK("OpenGLES error");

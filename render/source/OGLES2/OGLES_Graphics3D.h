@@ -16,21 +16,37 @@ class Display;
 
 namespace render {
 
+class CompositingMode;
+class Fog;
+class Group;
+class Image2D;
+class Material;
+class Mesh;
 class OGLES2_Texture2D;
+class PolygonMode;
+class Sprite3D;
+class Text2D;
+class VertexArray;
 
 // The OpenGL ES 1.1 renderer: render targets (the screen or a texture),
-// viewport and depth range, clearing, and the device state every draw needs.
+// viewport and depth range, clearing with a background colour and image,
+// the walk over worlds and nodes under a camera and lights, and the mapping
+// of vertex data and appearances to device state, one indexed draw a
+// submesh.
 // Contract: made only by Graphics3D::createGraphics3D. With a display, the
 // display's context must be current for the renderer's whole life; without
 // one the renderer keeps its lists and limits but draws nothing, and its
 // device checks pass with a notice. A frame is bindTarget (screen),
 // drawing, releaseTarget (swap); a texture target is bound inside a screen
-// frame and released into the texture, which leaves the screen bound.
+// frame and released into the texture, which leaves the screen bound. A
+// world render loads its camera and lights once; every other draw loads
+// them itself. A light's list transform is the space the light node lives
+// in: the light is placed by it and then by its own composite transform.
+// Sprites and texts go to the batching buffers (OGLES_Graphics3D_batching).
 // Every operation checks the device's error state before and after its
 // OpenGL ES work and throws the engine assertion when the display reports
-// an error. The sources are split by topic: set-up, properties and
-// viewport here (OGLES_Graphics3D.cpp), targets and clearing
-// (OGLES_Graphics3D_targets.cpp).
+// an error; a failed draw leaves no vertex array enabled. The sources are
+// split by topic, one file a section below.
 class OGLES_Graphics3D : public Graphics3D {
 public:
     OGLES_Graphics3D(HAL::Display* display, const Graphics3DConfig* config);
@@ -88,23 +104,76 @@ public:
     const Graphics3DProperties& getProperties() override { return m_properties; }
 
 private:
+    class MeshBuffer;
+
     // ---- set-up (OGLES_Graphics3D.cpp) ----
     void initGraphics3D();
     // True when the display reports no error for `function`; without a
     // display, true after a notice.
     bool checkHWErrors(const char* function);
 
-    // ---- targets (OGLES_Graphics3D_targets.cpp) ----
+    // ---- targets and clearing (OGLES_Graphics3D_targets.cpp) ----
     void copyFrameToTargetTexture();
+    void drawBackgroundImage(Background& background);
+    void createBackgroundImagePolygon(Image2D* image);
 
     // ---- internal objects (OGLES_Graphics3D_internal.cpp) ----
     // Made once, at the first bindTarget, sized by the display.
     void createInternalObjects();
-    void drawBackgroundImage(Background& background);
+    // `count` quads of width x height with texture coordinates 0..1 (the
+    // image's row 0 at the top) and no appearance.
+    core::Ref<Mesh> createMesh(int width, int height, int count);
+    // createMesh with an appearance for screen-space images: no culling,
+    // alpha blending, no depth test or write, a white material, and as
+    // texture the given Texture2D, or a new one of the given Image2D, or
+    // none for null.
+    core::Ref<Mesh> create2DPolygonWithDefaultAppearance(Object3D* textureOrImage, int width, int height, int count);
     // The end-of-frame flush of the batching buffers, and their emptying at
     // a clear.
     void flushDynamicBuffers();
     void emptyDynamicBuffers();
+
+    // ---- sprite and text batching (OGLES_Graphics3D_batching.cpp) ----
+    void handleSprite3D(Sprite3D* sprite, const Transform& transform);
+    void handleText2D(Text2D* text, const Transform& transform);
+    // Draws a used buffer and frees it; a null transform places the batch
+    // by the current camera.
+    void flushDynamicBuffer(MeshBuffer* buffer, const Transform* transform);
+
+    // ---- traversal (OGLES_Graphics3D_traversal.cpp) ----
+    void renderNode(Node* node, const Transform& transform);
+    // Adds the lights below `group` (the world when null), each with the
+    // transform of the space it lives in: `parentTransform` times the
+    // composite transforms of the groups between.
+    void findLights(World* world, Group* group, const Transform& parentTransform);
+    void handleCamera(int scope);
+
+    // ---- the low-level draw (OGLES_Graphics3D_draw.cpp) ----
+    void lowLevelRender(VertexBuffer* vertices, IndexBuffer* indices, Appearance* appearance,
+                        const Transform& transform, int scope);
+    void handleHints();
+    void handlePositions(VertexArray* positions, const float* scaleBias);
+    void handleColors(VertexBuffer* vertices);
+    void handleNormals(VertexArray* normals);
+    void handleTextureCoord(VertexArray* coordinates, const float* scaleBias);
+    void handleDefaultColor(VertexBuffer* vertices);
+    void handleIndex(IndexBuffer* indices);
+    // What every draw leaves behind, also a failed one: no vertex arrays,
+    // no colour material, blending or alpha test, depth test and writes on.
+    void resetDrawState();
+
+    // ---- appearance (OGLES_Graphics3D_appearance.cpp) ----
+    void handleAppearance(Appearance* appearance);
+    void handleAppearanceMaterial(Material* material);
+    void handleAppearancePolygonMode(PolygonMode* polygonMode);
+    void handleAppearanceCompositingMode(CompositingMode* compositingMode);
+    void handleAppearanceFog(Fog* fog);
+    // The texture matrix mode is current.
+    void handleAppearanceTexture2D(Texture2D* texture);
+    void removeTexture();
+
+    // ---- lights (OGLES_Graphics3D_lights.cpp) ----
+    void handleLights(int scope);
 
     // The renderer drawing on the current context (the one with a display
     // made last), for forgetBoundTexture.
@@ -123,8 +192,18 @@ private:
     bool m_defaultLightPending = true;
 
     // ---- internal objects ----
+    // The batching buffers; none are made yet, so the loops over them at
+    // release and clear find none.
+    core::Vector<core::Ref<MeshBuffer>> m_dynamicBuffers;
     // The camera of screen-space quads: the background and drawn textures.
     core::Ref<Camera> m_quadCamera;
+    // A unit quad for drawing a texture.
+    core::Ref<Mesh> m_quadMesh;
+    // The screen-sized quad of the background image, made at its first use.
+    core::Ref<Mesh> m_backgroundPolygon;
+    core::Ref<Texture2D> m_backgroundTexture;
+    // The image the background polygon shows; its texture holds it.
+    Image2D* m_backgroundImage = nullptr;
     bool m_internalObjectsCreated = false;
 
     // ---- target ----
@@ -142,16 +221,38 @@ private:
     std::int16_t m_screenHeight = 0;
     bool m_depthBufferEnabled = false;
 
+    // ---- drawing state ----
+    // False while the background is drawn: no lights then.
+    bool m_lightingState = true;
+    // Set while a material tracks the vertex colours.
+    bool m_vertexColorState = false;
+    // The vertex count of the positions of the draw in progress.
+    int m_vertexCount = 0;
+
     // ---- device state caches ----
     // The texture name bound to GL_TEXTURE_2D; kUnknownTexture after a
     // texture changed the binding.
     static constexpr unsigned int kUnknownTexture = ~0u;
-    unsigned int m_boundTexture = 0;
+    unsigned int m_boundTexture = kUnknownTexture;
+    // The last default colour given to the device, while it is known there
+    // (a draw with a colour array leaves the current colour undefined).
+    unsigned int m_lastDefaultColor = 0;
+    bool m_lastDefaultColorKnown = false;
+    // The hints applied to the device last.
+    int m_appliedHints = -1;
+    // Set while the device holds the defaults of each appearance
+    // component, so a draw without that component need not apply them.
+    bool m_materialDefaultsApplied = false;
+    bool m_polygonModeDefaultsApplied = false;
+    bool m_compositingModeDefaultsApplied = false;
     // The projection and the lights must be loaded at the next draw.
     bool m_loadProjection = true;
     bool m_loadLights = true;
 
     // ---- frame statistics ----
+    int m_drawCount = 0;
+    int m_drawCallCount = 0;
+    int m_indexCount = 0;
     int m_cameraSetCount = 0;
 };
 

@@ -1,18 +1,35 @@
 // The objects the renderer makes for its own drawing.
+#include "OGLES2/MeshBuffer.h"
 #include "OGLES2/OGLES_Graphics3D.h"
 
+#include "render/Appearance.h"
 #include "render/Camera.h"
+#include "render/CompositingMode.h"
+#include "render/Image2D.h"
+#include "render/IndexBuffer.h"
 #include "render/Light.h"
+#include "render/Material.h"
+#include "render/Mesh.h"
+#include "render/PolygonMode.h"
+#include "render/Texture2D.h"
+#include "render/TriangleListArray.h"
+#include "render/VertexArray.h"
+#include "render/VertexBuffer.h"
 
 #include "core/Assert.h"
+
+#include <vector>
 
 namespace render {
 
 // ---- creation ---------------------------------------------------------------------------
 
+// The background's polygon is made at its first use, at the size of the
+// screen, with the image it shows.
 void OGLES_Graphics3D::createInternalObjects()
 {
     VORNIC3D_CHECK(m_screenWidth != 0 && m_screenHeight != 0);
+    m_quadMesh = create2DPolygonWithDefaultAppearance(nullptr, 1, 1, 1);
     if (m_defaultLightPending && m_config.default_light) {
         m_defaultLightPending = false;
         m_defaultLight = VORNIC3D_NEW Light();
@@ -26,17 +43,109 @@ void OGLES_Graphics3D::createInternalObjects()
     m_internalObjectsCreated = true;
 }
 
-// ---- background -------------------------------------------------------------------------
+// ---- meshes -------------------------------------------------------------------------------
 
-void OGLES_Graphics3D::drawBackgroundImage(Background&)
+// Both triangles of a quad turn counter-clockwise, so a culling appearance
+// shows the whole quad.
+core::Ref<Mesh> OGLES_Graphics3D::createMesh(int width, int height, int count)
 {
-    VORNIC3D_CHECK(false);
+    VORNIC3D_CHECK(count > 0 && count <= 65535 / 4);
+    VORNIC3D_CHECK(width >= 0 && width <= 32767 && height >= 0 && height <= 32767);
+    const auto w = static_cast<short>(width);
+    const auto h = static_cast<short>(height);
+    const short corners[] = {0, 0, 0, w, 0, 0, w, h, 0, 0, h, 0};
+    // Row 0 of the image at the top of the quad.
+    const short coordinates[] = {0, 1, 1, 1, 1, 0, 0, 0};
+    std::vector<short> positions;
+    std::vector<short> textureCoordinates;
+    std::vector<unsigned short> indices;
+    for (int q = 0; q < count; ++q) {
+        positions.insert(positions.end(), std::begin(corners), std::end(corners));
+        textureCoordinates.insert(textureCoordinates.end(), std::begin(coordinates), std::end(coordinates));
+        const auto base = static_cast<unsigned short>(4 * q);
+        indices.insert(indices.end(), {base, static_cast<unsigned short>(base + 1), static_cast<unsigned short>(base + 3),
+                                       static_cast<unsigned short>(base + 2), static_cast<unsigned short>(base + 3),
+                                       static_cast<unsigned short>(base + 1)});
+    }
+
+    core::Ref<VertexArray> positionArray = VORNIC3D_NEW VertexArray(4 * count, 3, VertexArray::SHORT);
+    positionArray->set(0, 4 * count, positions.data());
+    core::Ref<VertexArray> coordinateArray = VORNIC3D_NEW VertexArray(4 * count, 2, VertexArray::SHORT);
+    coordinateArray->set(0, 4 * count, textureCoordinates.data());
+    core::Ref<VertexBuffer> vertices = VORNIC3D_NEW VertexBuffer();
+    vertices->setPositions(positionArray.get(), 1.0f, nullptr);
+    vertices->setTexCoords(0, coordinateArray.get(), 1.0f, nullptr);
+    core::Ref<IndexBuffer> triangles = VORNIC3D_NEW TriangleListArray(indices.data(), 6 * count);
+    core::Ref<Mesh> mesh = VORNIC3D_NEW Mesh(vertices.get(), triangles.get(), nullptr);
+    VORNIC3D_CHECK(mesh != nullptr);
+    return mesh;
+}
+
+core::Ref<Mesh> OGLES_Graphics3D::create2DPolygonWithDefaultAppearance(Object3D* textureOrImage, int width,
+                                                                       int height, int count)
+{
+    VORNIC3D_CHECK(m_display != nullptr);
+    VORNIC3D_CHECK(count >= 1);
+    VORNIC3D_ASSERT(width >= 1 && height >= 1, "window size is too big (or small)");
+    core::Ref<Mesh> mesh = createMesh(width, height, count);
+
+    core::Ref<PolygonMode> polygonMode = VORNIC3D_NEW PolygonMode();
+    polygonMode->setCulling(PolygonMode::CULL_NONE);
+    core::Ref<CompositingMode> compositingMode = VORNIC3D_NEW CompositingMode();
+    compositingMode->setBlending(CompositingMode::ALPHA);
+    compositingMode->setDepthTestEnable(false);
+    compositingMode->setDepthWriteEnable(false);
+    core::Ref<Material> material = VORNIC3D_NEW Material();
+    material->setColor(Material::AMBIENT | Material::DIFFUSE, 0xFFFFFFFFu);
+    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
+
+    if (auto* image = dynamic_cast<Image2D*>(textureOrImage)) {
+        core::Ref<Texture2D> texture = createNewTexture();
+        texture->setImage(image);
+        appearance->setTexture(0, texture.get());
+    } else if (auto* texture = dynamic_cast<Texture2D*>(textureOrImage)) {
+        appearance->setTexture(0, texture);
+    } else {
+        VORNIC3D_CHECK(textureOrImage == nullptr);
+    }
+    appearance->setPolygonMode(polygonMode.get());
+    appearance->setCompositingMode(compositingMode.get());
+    appearance->setMaterial(material.get());
+    mesh->setAppearance(0, appearance.get());
+    return mesh;
 }
 
 // ---- batching buffers ---------------------------------------------------------------------
 
-void OGLES_Graphics3D::flushDynamicBuffers() {}
+// A used buffer is drawn and freed; the first free one ends the pass.
+void OGLES_Graphics3D::flushDynamicBuffers()
+{
+    for (int i = 0; i < m_dynamicBuffers.m_size; ++i) {
+        MeshBuffer* buffer = m_dynamicBuffers[i].get();
+        VORNIC3D_CHECK(buffer != nullptr && buffer->m_mesh != nullptr);
+        if (buffer->m_mesh->getAppearance(0) == nullptr)
+            break;
+        VORNIC3D_CHECK(buffer->m_texture != nullptr);
+        flushDynamicBuffer(buffer, nullptr);
+        VORNIC3D_CHECK(buffer->m_mesh->getAppearance(0) == nullptr);
+    }
+}
 
-void OGLES_Graphics3D::emptyDynamicBuffers() {}
+// Batches made before a clear would be drawn over it: they are dropped.
+void OGLES_Graphics3D::emptyDynamicBuffers()
+{
+    for (int i = 0; i < m_dynamicBuffers.m_size; ++i) {
+        MeshBuffer* buffer = m_dynamicBuffers[i].get();
+        VORNIC3D_CHECK(buffer != nullptr && buffer->m_mesh != nullptr);
+        if (buffer->m_mesh->getAppearance(0) == nullptr)
+            continue;
+        buffer->m_texture = nullptr;
+        buffer->m_mesh->setAppearance(0, nullptr);
+        buffer->m_camera = nullptr;
+        IndexBuffer* indices = buffer->m_mesh->getIndexBuffer(0);
+        VORNIC3D_CHECK(indices != nullptr);
+        indices->setIndexCount(0);
+    }
+}
 
 } // namespace render

@@ -4,8 +4,12 @@
 #include "OGLES2/OGLES2_Texture2D.h"
 #include "OGLES2/OGLES_Graphics3D.h"
 
+#include "render/Appearance.h"
 #include "render/Background.h"
+#include "render/Camera.h"
 #include "render/Image2D.h"
+#include "render/Mesh.h"
+#include "render/Texture2D.h"
 
 #include "Display.h"
 
@@ -135,6 +139,95 @@ void OGLES_Graphics3D::clear(Background* background)
     }
     emptyDynamicBuffers();
     OGLES_HW_CHECK("OpenGLES error");
+}
+
+// ---- background image ---------------------------------------------------------------------
+
+namespace {
+
+// Where the background polygon (the screen's size) and its texture go for one
+// axis of the crop, counted from the image's left and top edges: BORDER
+// stretches the crop over the screen, showing the image once and the clear
+// colour around it; REPEAT keeps the polygon on the screen and tiles the
+// texture from the crop. The screen's y axis runs upward, the image's rows
+// downward.
+struct AxisPlacement {
+    float polygonScale = 1.0f;
+    float polygonTranslation = 0.0f;
+    float textureScale = 1.0f;
+    float textureTranslation = 0.0f;
+};
+
+AxisPlacement placeAxis(int mode, float screen, float image, float cropOrigin, float cropSize, bool vertical)
+{
+    AxisPlacement result;
+    if (mode == Background::REPEAT) {
+        result.textureScale = cropSize / image;
+        result.textureTranslation = cropOrigin / image;
+    } else {
+        result.polygonScale = image / cropSize;
+        result.polygonTranslation = vertical ? screen * (cropSize + cropOrigin - image) / cropSize
+                                             : -cropOrigin * screen / cropSize;
+    }
+    return result;
+}
+
+} // namespace
+
+void OGLES_Graphics3D::drawBackgroundImage(Background& background)
+{
+    Image2D* image = background.getImage();
+    // An empty crop shows nothing of the image.
+    if (background.getCropWidth() == 0 || background.getCropHeight() == 0)
+        return;
+    Transform savedTransform;
+    const core::Ref<Camera> savedCamera = getCamera(&savedTransform);
+    const auto* targetImage = dynamic_cast<Image2D*>(m_target);
+    VORNIC3D_ASSERT(targetImage == nullptr || targetImage->getFormat() == image->getFormat(),
+                    "clear : failed. background parameter is invalid");
+    if (image != m_backgroundImage)
+        createBackgroundImagePolygon(image);
+    VORNIC3D_CHECK(m_backgroundPolygon != nullptr && m_backgroundTexture != nullptr);
+
+    const float screenWidth = m_screenWidth;
+    const float screenHeight = m_screenHeight;
+    const AxisPlacement x = placeAxis(background.getImageModeX(), screenWidth, static_cast<float>(image->getWidth()),
+                                      static_cast<float>(background.getCropX()),
+                                      static_cast<float>(background.getCropWidth()), false);
+    const AxisPlacement y = placeAxis(background.getImageModeY(), screenHeight,
+                                      static_cast<float>(image->getHeight()), static_cast<float>(background.getCropY()),
+                                      static_cast<float>(background.getCropHeight()), true);
+    Transform placement;
+    placement.postTranslate(x.polygonTranslation, y.polygonTranslation, 0.0f);
+    placement.postScale(x.polygonScale, y.polygonScale, 1.0f);
+    m_backgroundTexture->setScale(x.textureScale, y.textureScale, 1.0f);
+    m_backgroundTexture->setTranslation(x.textureTranslation, y.textureTranslation, 0.0f);
+
+    setCamera(m_quadCamera.get(), Transform());
+    m_lightingState = false;
+    try {
+        render(m_backgroundPolygon.get(), placement);
+    } catch (...) {
+        m_lightingState = true;
+        setCamera(savedCamera.get(), savedTransform);
+        throw;
+    }
+    m_lightingState = true;
+    setCamera(savedCamera.get(), savedTransform);
+}
+
+void OGLES_Graphics3D::createBackgroundImagePolygon(Image2D* image)
+{
+    VORNIC3D_CHECK(image != nullptr && image != m_backgroundImage);
+    if (m_backgroundPolygon == nullptr) {
+        m_backgroundPolygon = create2DPolygonWithDefaultAppearance(image, m_screenWidth, m_screenHeight, 1);
+    } else {
+        Appearance* appearance = m_backgroundPolygon->getAppearance(0);
+        VORNIC3D_CHECK(appearance != nullptr && appearance->getTexture(0) != nullptr);
+        appearance->getTexture(0)->setImage(image);
+    }
+    m_backgroundTexture = m_backgroundPolygon->getAppearance(0)->getTexture(0);
+    m_backgroundImage = image;
 }
 
 } // namespace render

@@ -1,33 +1,216 @@
-// Drawing entry points and the walk over the scene graph.
+// The drawing entry points, the walk over the scene graph and the camera's
+// projection.
+#include "OGLES2/GLMatrix.h"
+#include "OGLES2/HWCheck.h"
 #include "OGLES2/OGLES_Graphics3D.h"
+
+#include "render/Appearance.h"
+#include "render/Camera.h"
+#include "render/Group.h"
+#include "render/Image2D.h"
+#include "render/Light.h"
+#include "render/Mesh.h"
+#include "render/Sprite3D.h"
+#include "render/Text2D.h"
+#include "render/Texture2D.h"
+#include "render/World.h"
 
 #include "core/Assert.h"
 
+#include <GLES/gl.h>
+
 namespace render {
 
-void OGLES_Graphics3D::render(World*)
+namespace {
+
+// A node's composite transform by value.
+Transform compositeOf(const Transformable& node)
 {
-    VORNIC3D_CHECK(false);
+    Transform result;
+    node.getCompositeTransform(&result);
+    return result;
 }
 
-void OGLES_Graphics3D::render(Texture2D*, const Transform&, Appearance*)
+} // namespace
+
+// ---- entry points -----------------------------------------------------------------------
+
+// Camera and lights are loaded once for the whole world; a failure part-way
+// hands later draws back their own loading.
+void OGLES_Graphics3D::render(World* world)
 {
-    VORNIC3D_CHECK(false);
+    VORNIC3D_ASSERT(world != nullptr, "world parameter is 0");
+    Camera* camera = world->getActiveCamera();
+    VORNIC3D_ASSERT(camera != nullptr, "World does not have an active camera");
+    setCamera(camera, compositeOf(*camera));
+    resetLights();
+    clear(world->getBackground());
+    findLights(world, nullptr, Transform());
+
+    VORNIC3D_CHECK(m_loadLights && m_loadProjection);
+    try {
+        handleLights(-1);
+        m_loadLights = false;
+        handleCamera(-1);
+        m_loadProjection = false;
+        for (int i = 0; i < world->getChildCount(); ++i) {
+            Node* child = world->getChild(i);
+            VORNIC3D_CHECK(child != nullptr);
+            if (dynamic_cast<Group*>(child) != nullptr || dynamic_cast<Mesh*>(child) != nullptr ||
+                dynamic_cast<Sprite3D*>(child) != nullptr)
+                renderNode(child, compositeOf(*child));
+        }
+    } catch (...) {
+        m_loadLights = true;
+        m_loadProjection = true;
+        throw;
+    }
+    m_loadLights = true;
+    m_loadProjection = true;
 }
 
-void OGLES_Graphics3D::render(VertexBuffer*, IndexBuffer*, Appearance*, const Transform&, int)
+void OGLES_Graphics3D::render(Node* node, const Transform& transform)
 {
-    VORNIC3D_CHECK(false);
+    VORNIC3D_ASSERT(node != nullptr, "node parameter is 0");
+    renderNode(node, transform);
 }
 
-void OGLES_Graphics3D::render(VertexBuffer*, IndexBuffer*, Appearance*, const Transform&)
+void OGLES_Graphics3D::render(VertexBuffer* vertices, IndexBuffer* triangles, Appearance* appearance,
+                              const Transform& transform, int scope)
 {
-    VORNIC3D_CHECK(false);
+    VORNIC3D_ASSERT(vertices != nullptr, "vertices parameter is 0");
+    VORNIC3D_ASSERT(triangles != nullptr, "triangles parameter is 0");
+    VORNIC3D_ASSERT(appearance != nullptr, "appearance parameter is 0");
+    lowLevelRender(vertices, triangles, appearance, transform, scope);
 }
 
-void OGLES_Graphics3D::render(Node*, const Transform&)
+void OGLES_Graphics3D::render(VertexBuffer* vertices, IndexBuffer* triangles, Appearance* appearance,
+                              const Transform& transform)
 {
-    VORNIC3D_CHECK(false);
+    render(vertices, triangles, appearance, transform, -1);
+}
+
+// The texture as a quad of its image's size centred on the transform's
+// origin, in the current parallel camera's space, or in screen pixels
+// (the quad camera's) under a perspective camera or none.
+void OGLES_Graphics3D::render(Texture2D* texture, const Transform& transform, Appearance* appearance)
+{
+    VORNIC3D_ASSERT(texture != nullptr, "render failed because texture parameter is 0");
+    VORNIC3D_CHECK(m_quadMesh != nullptr);
+    Transform savedTransform;
+    const core::Ref<Camera> savedCamera = getCamera(&savedTransform);
+    const int projection =
+        savedCamera != nullptr ? savedCamera->getProjectionParameters(nullptr) : static_cast<int>(Camera::PERSPECTIVE);
+
+    // Held here: while the application's appearance stands in, the mesh no
+    // longer holds its own.
+    const core::Ref<Appearance> own = m_quadMesh->getAppearance(0);
+    Appearance* used = appearance != nullptr ? appearance : own.get();
+    VORNIC3D_CHECK(used != nullptr && (appearance != nullptr || used->getCompositingMode() != nullptr));
+    const Image2D* image = texture->getImage();
+    VORNIC3D_CHECK(image != nullptr);
+
+    const core::Ref<Texture2D> savedTexture = used->getTexture(0);
+    used->setTexture(0, texture);
+    if (projection == Camera::PERSPECTIVE)
+        setCamera(m_quadCamera.get(), Transform());
+    const auto width = static_cast<float>(image->getWidth());
+    const auto height = static_cast<float>(image->getHeight());
+    Transform placement(transform);
+    placement.postTranslate(-width / 2.0f, -height / 2.0f, 0.0f);
+    placement.postScale(width, height, 1.0f);
+    if (used != own)
+        m_quadMesh->setAppearance(0, used);
+
+    const auto restore = [&] {
+        if (used != own)
+            m_quadMesh->setAppearance(0, own.get());
+        if (projection == Camera::PERSPECTIVE)
+            setCamera(savedCamera.get(), savedTransform);
+        used->setTexture(0, savedTexture.get());
+    };
+    try {
+        render(m_quadMesh.get(), placement);
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
+// ---- the walk ---------------------------------------------------------------------------
+
+void OGLES_Graphics3D::renderNode(Node* node, const Transform& transform)
+{
+    VORNIC3D_ASSERT(node != nullptr, "node parameter is 0");
+    auto* sprite = dynamic_cast<Sprite3D*>(node);
+    auto* mesh = dynamic_cast<Mesh*>(node);
+    auto* group = dynamic_cast<Group*>(node);
+    auto* text = dynamic_cast<Text2D*>(node);
+    VORNIC3D_CHECK(sprite != nullptr || mesh != nullptr || group != nullptr || text != nullptr);
+    VORNIC3D_ASSERT(m_camera != nullptr, "Graphics3D : active camera is missing");
+    if (!node->isRenderingEnabled())
+        return;
+
+    if (text != nullptr) {
+        handleText2D(text, Transform(transform));
+    } else if (sprite != nullptr) {
+        handleSprite3D(sprite, transform);
+    } else if (mesh != nullptr) {
+        for (int i = 0; i < mesh->getSubmeshCount(); ++i)
+            lowLevelRender(mesh->getVertexBuffer(), mesh->getIndexBuffer(i), mesh->getAppearance(i), transform,
+                           mesh->getScope());
+    } else {
+        VORNIC3D_ASSERT(group != nullptr, "render failed! invalid node information");
+        for (int i = 0; i < group->getChildCount(); ++i) {
+            Node* child = group->getChild(i);
+            const bool drawable = dynamic_cast<Sprite3D*>(child) != nullptr || dynamic_cast<Mesh*>(child) != nullptr ||
+                                  dynamic_cast<Group*>(child) != nullptr;
+            if (!drawable || (child->getScope() & group->getScope()) == 0)
+                continue;
+            Transform childTransform(transform);
+            childTransform.postMultiply(compositeOf(*child));
+            renderNode(child, childTransform);
+        }
+    }
+}
+
+void OGLES_Graphics3D::findLights(World* world, Group* group, const Transform& parentTransform)
+{
+    VORNIC3D_CHECK(world != nullptr);
+    Group* walked = group != nullptr ? group : world;
+    for (int i = 0; i < walked->getChildCount(); ++i) {
+        Node* child = walked->getChild(i);
+        VORNIC3D_CHECK(child != nullptr);
+        if (auto* light = dynamic_cast<Light*>(child)) {
+            addLight(light, parentTransform);
+        } else if (auto* childGroup = dynamic_cast<Group*>(child)) {
+            Transform childTransform(parentTransform);
+            childTransform.postMultiply(compositeOf(*childGroup));
+            findLights(world, childGroup, childTransform);
+        }
+    }
+}
+
+// ---- camera -------------------------------------------------------------------------------
+
+// The projection matrix holds projection x view, so the model-view matrix
+// holds only each draw's model transform.
+void OGLES_Graphics3D::handleCamera(int scope)
+{
+    if (!m_loadProjection)
+        return;
+    VORNIC3D_ASSERT(m_camera != nullptr, "handleCamera failed. camera is missing");
+    if ((m_camera->getScope() & scope) == 0)
+        return;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    Transform projection;
+    m_camera->getProjection(&projection);
+    Transform view(m_cameraTransform);
+    view.invert();
+    projection.postMultiply(view);
+    multiplyGLMatrix(projection);
 }
 
 } // namespace render

@@ -5,6 +5,9 @@
 #include "win32/Win32Display.h"
 #include "win32/Win32WindowState.h"
 
+#include "render/TriangleListArray.h"
+#include "render/VertexArray.h"
+
 #include "core/Globals.h"
 
 #include <wince/TestApi.h>
@@ -37,6 +40,7 @@ void OGLESTest::SetUp()
 void OGLESTest::TearDown()
 {
     stopRenderer();
+    m_screenCamera = nullptr;
     m_display = nullptr;
     HAL::windowState() = HAL::Win32WindowState{};
     WinceTestReset();
@@ -71,6 +75,45 @@ void OGLESTest::stopRenderer()
 {
     core::Globals::get()->m_graphics3D = nullptr;
     m_renderer = nullptr;
+}
+
+// ---- scenes -------------------------------------------------------------------------
+
+core::Ref<render::VertexBuffer> OGLESTest::rectangle(int x0, int y0, int x1, int y1, int z)
+{
+    const auto s = [](int value) { return static_cast<short>(value); };
+    const short corners[] = {s(x0), s(y0), s(z), s(x1), s(y0), s(z), s(x1), s(y1), s(z), s(x0), s(y1), s(z)};
+    const short coordinates[] = {0, 1, 1, 1, 1, 0, 0, 0};
+    const short normals[] = {0, 0, 127, 0, 0, 127, 0, 0, 127, 0, 0, 127};
+    core::Ref<render::VertexArray> positionArray = VORNIC3D_NEW render::VertexArray(4, 3, render::VertexArray::SHORT);
+    positionArray->set(0, 4, corners);
+    core::Ref<render::VertexArray> coordinateArray = VORNIC3D_NEW render::VertexArray(4, 2, render::VertexArray::SHORT);
+    coordinateArray->set(0, 4, coordinates);
+    core::Ref<render::VertexArray> normalArray = VORNIC3D_NEW render::VertexArray(4, 3, render::VertexArray::SHORT);
+    normalArray->set(0, 4, normals);
+    core::Ref<render::VertexBuffer> vertices = VORNIC3D_NEW render::VertexBuffer();
+    vertices->setPositions(positionArray.get(), 1.0f, nullptr);
+    vertices->setTexCoords(0, coordinateArray.get(), 1.0f, nullptr);
+    vertices->setNormals(normalArray.get());
+    return vertices;
+}
+
+core::Ref<render::IndexBuffer> OGLESTest::rectangleTriangles(bool clockwise)
+{
+    const unsigned short counterClockwise[] = {0, 1, 3, 2, 3, 1};
+    const unsigned short reversed[] = {0, 3, 1, 2, 1, 3};
+    return VORNIC3D_NEW render::TriangleListArray(clockwise ? reversed : counterClockwise, 6);
+}
+
+render::Camera* OGLESTest::useScreenCamera()
+{
+    if (m_screenCamera == nullptr) {
+        m_screenCamera = VORNIC3D_NEW render::Camera();
+        m_screenCamera->setParallel(0.0f, static_cast<float>(kWidth), 0.0f, static_cast<float>(kHeight), -100.0f,
+                                    100.0f);
+    }
+    m_renderer->setCamera(m_screenCamera.get(), render::Transform());
+    return m_screenCamera.get();
 }
 
 // ---- pixels -------------------------------------------------------------------------

@@ -2,8 +2,11 @@
 
 #include "EngineTest.h"
 
+#include "render/Camera.h"
 #include "render/Graphics3D.h"
 #include "render/Graphics3DConfig.h"
+#include "render/IndexBuffer.h"
+#include "render/VertexBuffer.h"
 
 #include "Display.h"
 
@@ -50,6 +53,20 @@ protected:
     render::Graphics3D& g3d() { return *m_renderer; }
     HAL::Display& display() { return *m_display; }
 
+    // ---- scenes ----
+    // A rectangle from (x0, y0) to (x1, y1) at depth z: 16-bit positions
+    // (scale 1), its corners counter-clockwise from the lower left, with
+    // texture coordinates that put an image's row 0 at the top, and normals
+    // toward +z.
+    static core::Ref<render::VertexBuffer> rectangle(int x0, int y0, int x1, int y1, int z = 0);
+    // The rectangle's two triangles, counter-clockwise or clockwise as seen
+    // from +z.
+    static core::Ref<render::IndexBuffer> rectangleTriangles(bool clockwise = false);
+    // A parallel camera whose units are the frame's pixels, eye at z 0
+    // looking toward -z, seeing z from -100 to 100; made the renderer's
+    // camera with an identity transform. The fixture holds it.
+    render::Camera* useScreenCamera();
+
     // The pixel at (x, y) of the frame being drawn, counted from its lower
     // left corner as OpenGL ES counts, as 0xAARRGGBB.
     static std::uint32_t pixelAt(int x, int y);
@@ -65,6 +82,7 @@ private:
 
     core::Ref<HAL::Display> m_display;
     core::Ref<render::Graphics3D> m_renderer;
+    core::Ref<render::Camera> m_screenCamera;
 };
 
 // Each channel of `actual` within `tolerance` of `expected`'s, for blended

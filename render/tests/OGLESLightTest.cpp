@@ -1,0 +1,190 @@
+#include "OGLESTest.h"
+#include "SceneGraphTest.h"
+
+#include "render/Appearance.h"
+#include "render/Background.h"
+#include "render/Light.h"
+#include "render/Material.h"
+#include "render/Mesh.h"
+
+#include <functional>
+
+namespace {
+
+using render::Light;
+using render::Material;
+using render::Transform;
+using testsupport::hexColor;
+using testsupport::nearColor;
+using testsupport::outcomeOf;
+using testsupport::refused;
+
+// A frame-sized rectangle facing +z with a white diffuse and ambient
+// material, drawn as a node under a camera whose units are pixels; the
+// default colour (blue) shows where lighting is off.
+class OGLESLightTest : public testsupport::OGLESTest {
+protected:
+    // The references are empty by then (TearDown), so nothing throws here.
+    ~OGLESLightTest() noexcept override {}
+
+    void SetUp() override
+    {
+        OGLESTest::SetUp();
+        start();
+    }
+    void start()
+    {
+        g3d().bindTarget(nullptr);
+        useScreenCamera();
+        core::Ref<render::VertexBuffer> vertices = rectangle(0, 0, kWidth, kHeight);
+        vertices->setDefaultColor(kBlue);
+        core::Ref<Material> material = VORNIC3D_NEW Material();
+        material->setColor(Material::AMBIENT | Material::DIFFUSE, 0xFFFFFFFFu);
+        m_appearance = VORNIC3D_NEW render::Appearance();
+        m_appearance->setMaterial(material.get());
+        m_mesh = VORNIC3D_NEW render::Mesh(vertices.get(), rectangleTriangles().get(), m_appearance.get());
+    }
+    void TearDown() override
+    {
+        m_mesh = nullptr;
+        m_appearance = nullptr;
+        OGLESTest::TearDown();
+    }
+    void restartWith(const render::Graphics3DConfig& config)
+    {
+        g3d().releaseTarget();
+        m_mesh = nullptr;
+        m_appearance = nullptr;
+        restartRenderer(config);
+        start();
+    }
+    void draw()
+    {
+        core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
+        g3d().clear(background.get());
+        g3d().render(m_mesh.get(), Transform());
+    }
+    static core::Ref<Light> light(int mode, unsigned int color)
+    {
+        core::Ref<Light> result = VORNIC3D_NEW Light();
+        result->setMode(mode);
+        result->setColor(color);
+        return result;
+    }
+    static Transform translation(float x, float y, float z)
+    {
+        Transform result;
+        result.postTranslate(x, y, z);
+        return result;
+    }
+
+    core::Ref<render::Appearance> m_appearance;
+    core::Ref<render::Mesh> m_mesh;
+};
+
+} // namespace
+
+TEST_F(OGLESLightTest, LightsByModePlacementAndScope)
+{
+    const std::uint32_t half = 0xFF808080u;
+    const struct { const char* what; std::function<void(Light&)> set; Transform placement;
+                   std::uint32_t centre, right; } cases[] = {
+        {"directional", [](Light&) {}, Transform(), kWhite, kWhite},
+        {"directional, coloured and dimmed", [](Light& l) { l.setColor(0xFF8040); l.setIntensity(0.5f); },
+         Transform(), 0xFF804020u, 0xFF804020u},
+        {"directional, turned 60 degrees", [](Light& l) { l.setOrientation(60.0f, 1.0f, 0.0f, 0.0f); },
+         Transform(), half, half},
+        // Placed by its list transform and then its own translation, 10
+        // above the centre: every corner (lit per vertex) at the same angle.
+        {"omni", [](Light& l) { l.setMode(Light::OMNI); l.setTranslation(0.0f, 0.0f, 10.0f); },
+         translation(32.0f, 24.0f, 0.0f), 0xFF3E3E3Eu, 0xFF3E3E3Eu},
+        {"ambient", [](Light& l) { l.setMode(Light::AMBIENT); l.setColor(0x404040); }, Transform(), 0xFF404040u,
+         0xFF404040u},
+        {"out of the mesh's scope", [](Light& l) { l.setScope(2); }, Transform(), kBlue, kBlue},
+        {"not rendering", [](Light& l) { l.setRenderingEnable(false); }, Transform(), kBlue, kBlue},
+    };
+    m_mesh->setScope(1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        core::Ref<Light> lamp = light(Light::DIRECTIONAL, 0xFFFFFF);
+        c.set(*lamp);
+        g3d().resetLights();
+        EXPECT_EQ(g3d().addLight(lamp.get(), c.placement), 0);
+        draw();
+        EXPECT_TRUE(nearColor(pixelAt(32, 24), c.centre));
+        EXPECT_TRUE(nearColor(pixelAt(42, 24), c.right));
+    }
+    g3d().resetLights();
+}
+
+TEST_F(OGLESLightTest, LightListChecksAndNineLightsFail)
+{
+    core::Ref<Light> lamp = light(Light::DIRECTIONAL, 0xFFFFFF);
+    const struct { const char* what; std::function<void()> call; const char* message; } cases[] = {
+        {"add null", [&] { g3d().addLight(nullptr, Transform()); }, "light parameter is 0"},
+        {"set null", [&] { g3d().setLight(0, nullptr, Transform()); }, "light parameter is 0"},
+        {"set -1", [&] { g3d().setLight(-1, lamp.get(), Transform()); }, "setLight : index parameter is < 0"},
+        {"set at the count", [&] { g3d().setLight(1, lamp.get(), Transform()); },
+         "setLight : index parameter is too big"},
+        {"get -1", [&] { g3d().getLight(-1, nullptr); }, "getLight : index parameter is < 0"},
+        {"get at the count", [&] { g3d().getLight(1, nullptr); }, "getLight : index parameter is too big"},
+    };
+    g3d().addLight(lamp.get(), Transform());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(outcomeOf(c.call), refused(c.message));
+    }
+    Transform placement;
+    g3d().setLight(0, lamp.get(), translation(1.0f, 2.0f, 3.0f));
+    EXPECT_EQ(g3d().getLight(0, &placement), lamp.get());
+    float values[16] = {};
+    placement.get(values);
+    EXPECT_EQ((std::array{values[3], values[7], values[11]}), (std::array{1.0f, 2.0f, 3.0f}));
+
+    for (int i = 1; i < 9; ++i)
+        EXPECT_EQ(g3d().addLight(lamp.get(), Transform()), i);
+    EXPECT_EQ(outcomeOf([&] { draw(); }), refused("render : Graphics3D does not support this light ID"));
+    g3d().resetLights();
+    EXPECT_EQ(g3d().getLightCount(), 0);
+    EXPECT_EQ(outcomeOf([&] { draw(); }), testsupport::accepted());
+    EXPECT_EQ(hexColor(pixelAt(32, 24)), hexColor(kBlue));
+}
+
+// The renderer's default light shines from the camera: alone when the list
+// is empty, beside a lone ambient light.
+TEST_F(OGLESLightTest, TheDefaultLightLightsWhatHasNoOtherLight)
+{
+    render::Graphics3DConfig config = defaultConfig();
+    config.default_light = true;
+    restartWith(config);
+    ASSERT_NE(g3d().getDefaultLight(), nullptr);
+    EXPECT_EQ(g3d().getDefaultLight()->getMode(), Light::DIRECTIONAL);
+    m_appearance->getMaterial()->setColor(Material::DIFFUSE, 0xFF808080u);
+    draw();
+    EXPECT_TRUE(nearColor(pixelAt(32, 24), 0xFF808080u));
+
+    core::Ref<Light> ambient = light(Light::AMBIENT, 0x404040);
+    g3d().addLight(ambient.get(), Transform());
+    draw();
+    EXPECT_TRUE(nearColor(pixelAt(32, 24), 0xFFC0C0C0u));
+
+    // Two lights of the list light alone.
+    g3d().addLight(ambient.get(), Transform());
+    draw();
+    EXPECT_TRUE(nearColor(pixelAt(32, 24), 0xFF808080u));
+
+    // A light set by the application replaces it; none leaves the scene unlit.
+    g3d().resetLights();
+    g3d().setDefaultLight(nullptr);
+    draw();
+    EXPECT_EQ(hexColor(pixelAt(32, 24)), hexColor(kBlue));
+
+    // With lighting switched off no light is used.
+    config.default_light = false;
+    config.lighting = false;
+    restartWith(config);
+    g3d().addLight(ambient.get(), Transform());
+    draw();
+    EXPECT_EQ(hexColor(pixelAt(32, 24)), hexColor(kBlue));
+    g3d().resetLights();
+}

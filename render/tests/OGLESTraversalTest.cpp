@@ -1,0 +1,248 @@
+#include "OGLESTest.h"
+#include "SceneGraphTest.h"
+
+#include "render/Appearance.h"
+#include "render/Background.h"
+#include "render/Group.h"
+#include "render/Image2D.h"
+#include "render/Light.h"
+#include "render/Material.h"
+#include "render/Mesh.h"
+#include "render/Texture2D.h"
+#include "render/World.h"
+
+#include <vector>
+
+namespace {
+
+using render::Transform;
+using testsupport::hexColor;
+using testsupport::nearColor;
+using testsupport::outcomeOf;
+using testsupport::refused;
+
+class OGLESTraversalTest : public testsupport::OGLESTest {
+protected:
+    void SetUp() override
+    {
+        OGLESTest::SetUp();
+        g3d().bindTarget(nullptr);
+    }
+    void clearTo(std::uint32_t argb)
+    {
+        core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
+        background->setColor(argb);
+        g3d().clear(background.get());
+    }
+    // A rectangle of the default colour `argb`; with `lit`, a white diffuse
+    // material without ambient colour.
+    static core::Ref<render::Mesh> mesh(int x0, int y0, int x1, int y1, std::uint32_t argb, bool lit = false)
+    {
+        core::Ref<render::VertexBuffer> vertices = rectangle(x0, y0, x1, y1);
+        vertices->setDefaultColor(argb);
+        core::Ref<render::Appearance> appearance = VORNIC3D_NEW render::Appearance();
+        if (lit) {
+            core::Ref<render::Material> material = VORNIC3D_NEW render::Material();
+            material->setColor(render::Material::AMBIENT, 0);
+            material->setColor(render::Material::DIFFUSE, 0xFFFFFFFFu);
+            appearance->setMaterial(material.get());
+        }
+        return VORNIC3D_NEW render::Mesh(vertices.get(), rectangleTriangles().get(), appearance.get());
+    }
+    // A world seen through a parallel camera in pixels, cleared to `argb`.
+    static core::Ref<render::World> world(std::uint32_t argb)
+    {
+        core::Ref<render::World> result = VORNIC3D_NEW render::World();
+        core::Ref<render::Camera> camera = VORNIC3D_NEW render::Camera();
+        camera->setParallel(0.0f, static_cast<float>(kWidth), 0.0f, static_cast<float>(kHeight), -100.0f, 100.0f);
+        result->addChild(camera.get());
+        result->setActiveCamera(camera.get());
+        core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
+        background->setColor(argb);
+        result->setBackground(background.get());
+        return result;
+    }
+    // An 8 x 8 RGBA image in four colours: red, green above blue, yellow.
+    static core::Ref<render::Image2D> quadrants(int size = 8)
+    {
+        std::vector<unsigned char> pixels;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const std::uint32_t c = y < size / 2 ? (x < size / 2 ? kRed : kGreen) : (x < size / 2 ? kBlue : kYellow);
+                pixels.insert(pixels.end(), {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
+                                             static_cast<unsigned char>(c), 0xFF});
+            }
+        return VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, size, size, pixels.data());
+    }
+    // The colours around (x, y), four pixels away: upper left, upper right,
+    // lower left, lower right.
+    static std::array<std::string, 4> around(int x, int y, int d = 2)
+    {
+        return {hexColor(pixelAt(x - d, y + d - 1)), hexColor(pixelAt(x + d - 1, y + d - 1)),
+                hexColor(pixelAt(x - d, y - d)), hexColor(pixelAt(x + d - 1, y - d))};
+    }
+    static Transform translation(float x, float y, float z)
+    {
+        Transform result;
+        result.postTranslate(x, y, z);
+        return result;
+    }
+};
+
+const std::array<std::string, 4> kUpright = {hexColor(0xFFFF0000u), hexColor(0xFF00FF00u), hexColor(0xFF0000FFu),
+                                             hexColor(0xFFFFFF00u)};
+
+} // namespace
+
+// ---- worlds -------------------------------------------------------------------------------------
+
+TEST_F(OGLESTraversalTest, AWorldWithoutCameraFailsBeforeClearing)
+{
+    clearTo(kRed);
+    core::Ref<render::World> empty = VORNIC3D_NEW render::World();
+    EXPECT_EQ(outcomeOf([&] { g3d().render(empty.get()); }), refused("World does not have an active camera"));
+    EXPECT_EQ(outcomeOf([&] { g3d().render(static_cast<render::World*>(nullptr)); }),
+              refused("world parameter is 0"));
+    EXPECT_EQ(hexColor(pixelAt(5, 5)), hexColor(kRed));
+    core::Ref<render::Mesh> lone = mesh(0, 0, 8, 8, kBlue);
+    EXPECT_EQ(outcomeOf([&] { g3d().render(lone.get(), Transform()); }),
+              refused("Graphics3D : active camera is missing"));
+}
+
+// Left half in the world, right half in a moved group; a light in a moved
+// group 10 above the left half's centre; a group whose scope shuts out its
+// child; a mesh that is not rendered.
+TEST_F(OGLESTraversalTest, AWorldDrawsItsGroupsWithTheirLightsAndScopes)
+{
+    core::Ref<render::World> scene = world(kBlue);
+    scene->addChild(mesh(0, 0, 32, kHeight, kBlack, true).get());
+    core::Ref<render::Group> moved = VORNIC3D_NEW render::Group();
+    moved->setTranslation(32.0f, 0.0f, 0.0f);
+    moved->addChild(mesh(0, 0, 32, kHeight, kBlack, true).get());
+    scene->addChild(moved.get());
+
+    core::Ref<render::Group> lamps = VORNIC3D_NEW render::Group();
+    lamps->setTranslation(16.0f, 24.0f, 0.0f);
+    core::Ref<render::Light> lamp = VORNIC3D_NEW render::Light();
+    lamp->setMode(render::Light::OMNI);
+    lamp->setTranslation(0.0f, 0.0f, 10.0f);
+    lamps->addChild(lamp.get());
+    scene->addChild(lamps.get());
+
+    core::Ref<render::Group> scoped = VORNIC3D_NEW render::Group();
+    scoped->setScope(1);
+    core::Ref<render::Mesh> outside = mesh(0, 40, kWidth, kHeight, kRed);
+    outside->setScope(2);
+    scoped->addChild(outside.get());
+    scene->addChild(scoped.get());
+    core::Ref<render::Mesh> hidden = mesh(0, 0, 8, 8, kRed);
+    hidden->setRenderingEnable(false);
+    scene->addChild(hidden.get());
+
+    g3d().render(scene.get());
+    EXPECT_EQ(g3d().getLightCount(), 1);
+    // Lit per vertex: the left half's corners each 16 by 24 from under the
+    // light, the right half's outer corners farther.
+    EXPECT_TRUE(nearColor(pixelAt(16, 24), 0xFF545454u));
+    EXPECT_TRUE(nearColor(pixelAt(4, 4), 0xFF545454u));
+    EXPECT_TRUE(nearColor(pixelAt(16, 44), 0xFF545454u));
+    EXPECT_TRUE(nearColor(pixelAt(60, 24), 0xFF333333u));
+    // Outside the world render every draw loads camera and lights again.
+    g3d().resetLights();
+    core::Ref<render::Mesh> after = mesh(0, 0, 8, 8, kRed);
+    g3d().render(after.get(), Transform());
+    EXPECT_EQ(hexColor(pixelAt(2, 2)), hexColor(kRed));
+}
+
+// A world render with nothing to draw leaves the projection matrix current;
+// the next one's lights must still be placed in world space.
+TEST_F(OGLESTraversalTest, LightsArePlacedWhateverMatrixWasCurrent)
+{
+    core::Ref<render::World> bare = world(kBlack);
+    core::Ref<render::World> lit = world(kBlack);
+    lit->addChild(mesh(0, 0, kWidth, kHeight, kBlack, true).get());
+    core::Ref<render::Light> lamp = VORNIC3D_NEW render::Light();
+    lamp->setMode(render::Light::OMNI);
+    lamp->setTranslation(32.0f, 24.0f, 10.0f);
+    lit->addChild(lamp.get());
+
+    useScreenCamera();
+    core::Ref<render::Mesh> far = mesh(0, 0, 8, 8, kRed);
+    g3d().render(far.get(), translation(1000.0f, 0.0f, 0.0f));
+    g3d().render(bare.get());
+    g3d().render(lit.get());
+    EXPECT_TRUE(nearColor(pixelAt(32, 24), 0xFF3E3E3Eu));
+}
+
+// ---- textures as quads ---------------------------------------------------------------------------
+
+TEST_F(OGLESTraversalTest, ATextureIsDrawnUprightCentredOnItsTransform)
+{
+    core::Ref<render::Image2D> image = quadrants();
+    core::Ref<render::Texture2D> texture = g3d().createNewTexture();
+    texture->setImage(image.get());
+    // Without a camera, in screen pixels.
+    clearTo(kBlack);
+    g3d().render(texture.get(), translation(32.0f, 24.0f, 0.0f), nullptr);
+    EXPECT_EQ(around(32, 24), kUpright);
+    EXPECT_EQ(hexColor(pixelAt(27, 24)), hexColor(kBlack));
+    EXPECT_EQ(hexColor(pixelAt(36, 24)), hexColor(kBlack));
+    EXPECT_EQ(g3d().getCamera(nullptr), nullptr);
+
+    // With the application's appearance, which culls back faces.
+    clearTo(kBlack);
+    core::Ref<render::Appearance> appearance = VORNIC3D_NEW render::Appearance();
+    g3d().render(texture.get(), translation(16.0f, 16.0f, 0.0f), appearance.get());
+    EXPECT_EQ(around(16, 16), kUpright);
+    EXPECT_EQ(appearance->getTexture(0), nullptr);
+
+    // In the space of a parallel camera: here twice the size.
+    clearTo(kBlack);
+    core::Ref<render::Camera> zoom = VORNIC3D_NEW render::Camera();
+    zoom->setParallel(0.0f, 32.0f, 0.0f, 24.0f, -100.0f, 100.0f);
+    g3d().setCamera(zoom.get(), Transform());
+    g3d().render(texture.get(), translation(16.0f, 12.0f, 0.0f), nullptr);
+    EXPECT_EQ(around(32, 24, 7), kUpright);
+    EXPECT_EQ(g3d().getCamera(nullptr), zoom.get());
+    g3d().setCamera(nullptr, Transform());
+    EXPECT_EQ(outcomeOf([&] { g3d().render(static_cast<render::Texture2D*>(nullptr), Transform(), nullptr); }),
+              refused("render failed because texture parameter is 0"));
+}
+
+// The copy takes the lower left corner of the frame, the texture's size,
+// in the device's row order: the frame's bottom row becomes the image's row
+// 0, which a drawn texture shows at the top.
+TEST_F(OGLESTraversalTest, ATextureTargetTakesTheLowerLeftCornerOfTheFrame)
+{
+    core::Ref<render::Image2D> image = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 16, 16);
+    core::Ref<render::Texture2D> target = g3d().createNewTexture();
+    target->setImage(image.get());
+    useScreenCamera();
+    g3d().bindTarget(target.get());
+    clearTo(kBlack);
+    core::Ref<render::Mesh> left = mesh(0, 0, 8, 16, kRed);
+    core::Ref<render::Mesh> lowerRight = mesh(8, 0, 16, 8, kGreen);
+    core::Ref<render::Mesh> beyond = mesh(16, 0, kWidth, kHeight, kBlue);
+    g3d().render(left.get(), Transform());
+    g3d().render(lowerRight.get(), Transform());
+    g3d().render(beyond.get(), Transform());
+    g3d().releaseTarget();
+
+    g3d().setCamera(nullptr, Transform());
+    g3d().render(target.get(), translation(32.0f, 24.0f, 0.0f), nullptr);
+    EXPECT_EQ(around(32, 24, 4), (std::array{hexColor(kRed), hexColor(kGreen), hexColor(kRed), hexColor(kBlack)}));
+}
+
+TEST_F(OGLESTraversalTest, TheViewportTakesTheCamerasView)
+{
+    clearTo(kBlack);
+    useScreenCamera();
+    g3d().setViewport(16, 12, 32, 24);
+    core::Ref<render::Mesh> full = mesh(0, 0, kWidth, kHeight, kRed);
+    g3d().render(full.get(), Transform());
+    EXPECT_EQ(hexColor(pixelAt(16, 12)), hexColor(kRed));
+    EXPECT_EQ(hexColor(pixelAt(47, 35)), hexColor(kRed));
+    EXPECT_EQ(hexColor(pixelAt(15, 12)), hexColor(kBlack));
+    EXPECT_EQ(hexColor(pixelAt(48, 35)), hexColor(kBlack));
+    EXPECT_EQ(hexColor(pixelAt(16, 36)), hexColor(kBlack));
+}
