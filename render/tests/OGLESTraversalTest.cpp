@@ -28,12 +28,6 @@ protected:
         OGLESTest::SetUp();
         g3d().bindTarget(nullptr);
     }
-    void clearTo(std::uint32_t argb)
-    {
-        core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
-        background->setColor(argb);
-        g3d().clear(background.get());
-    }
     // A rectangle of the default colour `argb`; with `lit`, a white diffuse
     // material without ambient colour.
     static core::Ref<render::Mesh> mesh(int x0, int y0, int x1, int y1, std::uint32_t argb, bool lit = false)
@@ -80,12 +74,6 @@ protected:
     {
         return {hexColor(pixelAt(x - d, y + d - 1)), hexColor(pixelAt(x + d - 1, y + d - 1)),
                 hexColor(pixelAt(x - d, y - d)), hexColor(pixelAt(x + d - 1, y - d))};
-    }
-    static Transform translation(float x, float y, float z)
-    {
-        Transform result;
-        result.postTranslate(x, y, z);
-        return result;
     }
 };
 

@@ -1,10 +1,9 @@
 #include "OGLESTest.h"
 
-#include "OGLES2/OGLES_Graphics3D.h"
-
 #include "win32/Win32Display.h"
 #include "win32/Win32WindowState.h"
 
+#include "render/Background.h"
 #include "render/TriangleListArray.h"
 #include "render/VertexArray.h"
 
@@ -116,6 +115,20 @@ render::Camera* OGLESTest::useScreenCamera()
     return m_screenCamera.get();
 }
 
+void OGLESTest::clearTo(std::uint32_t argb)
+{
+    core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
+    background->setColor(argb);
+    m_renderer->clear(background.get());
+}
+
+render::Transform OGLESTest::translation(float x, float y, float z)
+{
+    render::Transform result;
+    result.postTranslate(x, y, z);
+    return result;
+}
+
 // ---- pixels -------------------------------------------------------------------------
 
 std::uint32_t OGLESTest::pixelAt(int x, int y)
@@ -124,39 +137,6 @@ std::uint32_t OGLESTest::pixelAt(int x, int y)
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return static_cast<std::uint32_t>(rgba[3]) << 24 | static_cast<std::uint32_t>(rgba[0]) << 16 |
            static_cast<std::uint32_t>(rgba[1]) << 8 | rgba[2];
-}
-
-void OGLESTest::drawTextureOverFrame(unsigned int name, int mode)
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, name);
-    // The renderer must not trust its record of the bound texture now.
-    render::OGLES_Graphics3D::forgetBoundTexture();
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode);
-    const GLfloat corners[] = {-1, -1, 1, -1, -1, 1, 1, 1};
-    const GLfloat coordinates[] = {0, 0, 1, 0, 0, 1, 1, 1};
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, corners);
-    glTexCoordPointer(2, GL_FLOAT, 0, coordinates);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
 }
 
 std::string hexColor(std::uint32_t color)

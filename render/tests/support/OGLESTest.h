@@ -66,15 +66,13 @@ protected:
     // looking toward -z, seeing z from -100 to 100; made the renderer's
     // camera with an identity transform. The fixture holds it.
     render::Camera* useScreenCamera();
+    // Clears the bound frame to `argb` (colour and depth).
+    void clearTo(std::uint32_t argb);
+    static render::Transform translation(float x, float y, float z);
 
     // The pixel at (x, y) of the frame being drawn, counted from its lower
     // left corner as OpenGL ES counts, as 0xAARRGGBB.
     static std::uint32_t pixelAt(int x, int y);
-    // Draws the device texture `name` over the whole frame with plain
-    // OpenGL ES, in the texture environment `mode` with an opaque white
-    // fragment colour: texel row 0 at the bottom, the first texel of a row at
-    // the left. Leaves identity matrices behind.
-    static void drawTextureOverFrame(unsigned int name, int mode);
 
 private:
     void startRenderer(const render::Graphics3DConfig& config);
