@@ -26,24 +26,6 @@ GLint wrapping(int mode)
     return mode == Texture2D::WRAP_REPEAT ? GL_REPEAT : GL_CLAMP_TO_EDGE;
 }
 
-GLenum deviceFormat(int format)
-{
-    switch (format) {
-    case Image2D::ALPHA:
-        return GL_ALPHA;
-    case Image2D::LUMINANCE:
-        return GL_LUMINANCE;
-    case Image2D::LUMINANCE_ALPHA:
-        return GL_LUMINANCE_ALPHA;
-    case Image2D::RGB:
-        return GL_RGB;
-    case Image2D::RGBA:
-        return GL_RGBA;
-    default:
-        throw Vornic3DException("Image2D format is not supported in OGLES2_Texture2D!");
-    }
-}
-
 // With the mipmapped level filters the magnification follows the level
 // filter, as a magnified texture has only its base level to sample.
 void filters(int levelFilter, int imageFilter, GLint& minification, GLint& magnification)
@@ -66,25 +48,45 @@ void filters(int levelFilter, int imageFilter, GLint& minification, GLint& magni
     }
 }
 
-GLint environmentMode(int blending)
+} // namespace
+
+// ---- device values ------------------------------------------------------------------
+
+unsigned int OGLES2_Texture2D::getDeviceFormat(int imageFormat)
 {
-    switch (blending) {
-    case Texture2D::FUNC_ADD:
-        return GL_ADD;
-    case Texture2D::FUNC_BLEND:
-        return GL_BLEND;
-    case Texture2D::FUNC_DECAL:
-        return GL_DECAL;
-    case Texture2D::FUNC_MODULATE:
-        return GL_MODULATE;
-    case Texture2D::FUNC_REPLACE:
-        return GL_REPLACE;
+    switch (imageFormat) {
+    case Image2D::ALPHA:
+        return GL_ALPHA;
+    case Image2D::LUMINANCE:
+        return GL_LUMINANCE;
+    case Image2D::LUMINANCE_ALPHA:
+        return GL_LUMINANCE_ALPHA;
+    case Image2D::RGB:
+        return GL_RGB;
+    case Image2D::RGBA:
+        return GL_RGBA;
     default:
-        throw Vornic3DException("Unknown Blending mode used.");
+        return 0;
     }
 }
 
-} // namespace
+int OGLES2_Texture2D::getEnvironmentMode(int blending)
+{
+    switch (blending) {
+    case FUNC_ADD:
+        return GL_ADD;
+    case FUNC_BLEND:
+        return GL_BLEND;
+    case FUNC_DECAL:
+        return GL_DECAL;
+    case FUNC_MODULATE:
+        return GL_MODULATE;
+    case FUNC_REPLACE:
+        return GL_REPLACE;
+    default:
+        return 0;
+    }
+}
 
 // ---- life cycle ---------------------------------------------------------------------
 
@@ -120,11 +122,15 @@ void OGLES2_Texture2D::setImage(Image2D* image)
 
     const GLint wrapS = wrapping(getWrappingS());
     const GLint wrapT = wrapping(getWrappingT());
-    const GLenum format = deviceFormat(image->getFormat());
+    const GLenum format = getDeviceFormat(image->getFormat());
+    if (format == 0)
+        throw Vornic3DException("Image2D format is not supported in OGLES2_Texture2D!");
     GLint minification = 0;
     GLint magnification = 0;
     filters(getLevelFilter(), getImageFilter(), minification, magnification);
-    const GLint environment = environmentMode(getBlending());
+    const GLint environment = getEnvironmentMode(getBlending());
+    if (environment == 0)
+        throw Vornic3DException("Unknown Blending mode used.");
     const TexturePixels pixels(*image, TexturePixels::getChannels(image->getFormat()));
 
     deleteGLTexture();

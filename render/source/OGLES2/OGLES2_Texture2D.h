@@ -26,6 +26,12 @@ public:
     // The device texture name; 0 before the first upload.
     unsigned int getGLTexture() const { return m_glTexture; }
 
+    // ---- device values, 0 for a value the device has none for ----
+    // The pixel format of an Image2D format.
+    static unsigned int getDeviceFormat(int imageFormat);
+    // The texture environment mode of a Texture2D blending.
+    static int getEnvironmentMode(int blending);
+
 private:
     void deleteGLTexture();
 

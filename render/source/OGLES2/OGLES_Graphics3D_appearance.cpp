@@ -256,28 +256,10 @@ void OGLES_Graphics3D::handleAppearanceTexture2D(Texture2D* texture)
         m_boundTexture = name;
     }
 
-    GLint mode = 0;
-    GLColor color = GLColor::fromARGB(0xFFFFFFFFu);
-    switch (texture->getBlending()) {
-    case Texture2D::FUNC_ADD:
-        mode = GL_ADD;
-        break;
-    case Texture2D::FUNC_BLEND:
-        mode = GL_BLEND;
-        color = GLColor::fromRGB(texture->getBlendColor());
-        break;
-    case Texture2D::FUNC_DECAL:
-        mode = GL_DECAL;
-        break;
-    case Texture2D::FUNC_MODULATE:
-        mode = GL_MODULATE;
-        break;
-    case Texture2D::FUNC_REPLACE:
-        mode = GL_REPLACE;
-        break;
-    default:
-        VORNIC3D_ASSERT(false, "handleAppearanceTexture2D : Unknown blending");
-    }
+    const GLint mode = OGLES2_Texture2D::getEnvironmentMode(texture->getBlending());
+    VORNIC3D_ASSERT(mode != 0, "handleAppearanceTexture2D : Unknown blending");
+    // Only the blend environment mixes in a colour of its own.
+    const GLColor color = GLColor::fromRGB(mode == GL_BLEND ? texture->getBlendColor() : 0xFFFFFFu);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, mode);
     glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, color.rgba);
     OGLES_HW_CHECK("OpenGLES error");

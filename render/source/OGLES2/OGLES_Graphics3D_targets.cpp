@@ -83,26 +83,8 @@ void OGLES_Graphics3D::copyFrameToTargetTexture()
 {
     const Image2D* image = m_targetTexture->getImage();
     VORNIC3D_CHECK(image != nullptr);
-    GLenum format = 0;
-    switch (image->getFormat()) {
-    case Image2D::ALPHA:
-        format = GL_ALPHA;
-        break;
-    case Image2D::LUMINANCE:
-        format = GL_LUMINANCE;
-        break;
-    case Image2D::LUMINANCE_ALPHA:
-        format = GL_LUMINANCE_ALPHA;
-        break;
-    case Image2D::RGB:
-        format = GL_RGB;
-        break;
-    case Image2D::RGBA:
-        format = GL_RGBA;
-        break;
-    default:
-        VORNIC3D_ASSERT(false, "can not render to texture because target texture format is invalid");
-    }
+    const GLenum format = OGLES2_Texture2D::getDeviceFormat(image->getFormat());
+    VORNIC3D_ASSERT(format != 0, "can not render to texture because target texture format is invalid");
     m_boundTexture = m_targetTexture->getGLTexture();
     glBindTexture(GL_TEXTURE_2D, m_boundTexture);
     glCopyTexImage2D(GL_TEXTURE_2D, 0, format, 0, 0, image->getWidth(), image->getHeight(), 0);
