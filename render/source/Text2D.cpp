@@ -1,10 +1,9 @@
 #include "render/Text2D.h"
 
+#include "OverlayAppearance.h"
+
 #include "render/Appearance.h"
-#include "render/CompositingMode.h"
 #include "render/Font2D.h"
-#include "render/Material.h"
-#include "render/PolygonMode.h"
 
 #include "core/Assert.h"
 #include "core/Globals.h"
@@ -38,19 +37,7 @@ void Text2D::createDefaultAppearance(bool ownAppearance)
         m_appearance = globals->m_defaultTextAppearance;
         return;
     }
-    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-    core::Ref<PolygonMode> polygonMode = VORNIC3D_NEW PolygonMode();
-    polygonMode->setCulling(PolygonMode::CULL_NONE);
-    core::Ref<CompositingMode> compositingMode = VORNIC3D_NEW CompositingMode();
-    compositingMode->setBlending(CompositingMode::ALPHA);
-    compositingMode->setDepthTestEnable(false);
-    compositingMode->setDepthWriteEnable(false);
-    core::Ref<Material> material = VORNIC3D_NEW Material();
-    material->setColor(Material::AMBIENT, 0x00FFFFFFu);
-    material->setColor(Material::DIFFUSE, 0xFFFFFFFFu);
-    appearance->setPolygonMode(polygonMode.get());
-    appearance->setCompositingMode(compositingMode.get());
-    appearance->setMaterial(material.get());
+    core::Ref<Appearance> appearance = createOverlayAppearance();
     m_appearance = appearance;
     if (!ownAppearance)
         globals->m_defaultTextAppearance = appearance.get();

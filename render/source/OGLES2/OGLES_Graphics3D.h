@@ -123,9 +123,8 @@ private:
     // `count` quads of width x height with texture coordinates 0..1 (the
     // image's row 0 at the top) and no appearance.
     core::Ref<Mesh> createMesh(int width, int height, int count);
-    // createMesh with an appearance for screen-space images: no culling,
-    // alpha blending, no depth test or write, a white material, and as
-    // texture the given Texture2D, or a new one of the given Image2D, or
+    // createMesh with an overlay appearance (createOverlayAppearance) whose
+    // texture is the given Texture2D, or a new one of the given Image2D, or
     // none for null.
     core::Ref<Mesh> create2DPolygonWithDefaultAppearance(Object3D* textureOrImage, int width, int height, int count);
     // The end-of-frame flush of the batching buffers, and their emptying at

@@ -1,16 +1,14 @@
 // The objects the renderer makes for its own drawing.
 #include "OGLES2/MeshBuffer.h"
 #include "OGLES2/OGLES_Graphics3D.h"
+#include "OverlayAppearance.h"
 
 #include "render/Appearance.h"
 #include "render/Camera.h"
-#include "render/CompositingMode.h"
 #include "render/Image2D.h"
 #include "render/IndexBuffer.h"
 #include "render/Light.h"
-#include "render/Material.h"
 #include "render/Mesh.h"
-#include "render/PolygonMode.h"
 #include "render/Texture2D.h"
 #include "render/TriangleListArray.h"
 #include "render/VertexArray.h"
@@ -88,17 +86,7 @@ core::Ref<Mesh> OGLES_Graphics3D::create2DPolygonWithDefaultAppearance(Object3D*
     VORNIC3D_CHECK(count >= 1);
     VORNIC3D_ASSERT(width >= 1 && height >= 1, "window size is too big (or small)");
     core::Ref<Mesh> mesh = createMesh(width, height, count);
-
-    core::Ref<PolygonMode> polygonMode = VORNIC3D_NEW PolygonMode();
-    polygonMode->setCulling(PolygonMode::CULL_NONE);
-    core::Ref<CompositingMode> compositingMode = VORNIC3D_NEW CompositingMode();
-    compositingMode->setBlending(CompositingMode::ALPHA);
-    compositingMode->setDepthTestEnable(false);
-    compositingMode->setDepthWriteEnable(false);
-    core::Ref<Material> material = VORNIC3D_NEW Material();
-    material->setColor(Material::AMBIENT | Material::DIFFUSE, 0xFFFFFFFFu);
-    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-
+    core::Ref<Appearance> appearance = createOverlayAppearance();
     if (auto* image = dynamic_cast<Image2D*>(textureOrImage)) {
         core::Ref<Texture2D> texture = createNewTexture();
         texture->setImage(image);
@@ -108,9 +96,6 @@ core::Ref<Mesh> OGLES_Graphics3D::create2DPolygonWithDefaultAppearance(Object3D*
     } else {
         VORNIC3D_CHECK(textureOrImage == nullptr);
     }
-    appearance->setPolygonMode(polygonMode.get());
-    appearance->setCompositingMode(compositingMode.get());
-    appearance->setMaterial(material.get());
     mesh->setAppearance(0, appearance.get());
     return mesh;
 }
