@@ -222,39 +222,27 @@ TEST_F(DisplayTest, ClearedColourReadsBackAroundASwap)
 
 TEST_F(DisplayTest, AnExactSurfaceFormatIsMetOrRefused)
 {
-    const struct { HAL::Win32Display::SurfaceFormat format; bool available; } cases[] = {
-        {{8, 8, 8, 8, 24}, true},
-        {{5, 6, 5, 0, 16}, true},
-        {{8, 8, 8, 8, 17}, false}, // sizes are minimums to EGL, never to this display
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.format.alpha << " " << c.format.depth);
-        clearLog();
-        const HAL::DisplayConfig setup = config(1);
-        if (!c.available) {
-            EXPECT_EQ(messageOf<Vornic3DException>(
-                          [&] { m_display = VORNIC3D_NEW HAL::Win32Display(&setup, nullptr, &c.format); }),
-                      "Vornic3D exception");
-            EXPECT_EQ(countOf(log(), "error choosing window configs"), 1);
-            EXPECT_EQ(HAL::windowState().mainWindow, nullptr);
-            continue;
-        }
-        m_display = VORNIC3D_NEW HAL::Win32Display(&setup, nullptr, &c.format);
-        const EGLDisplay egl = eglGetCurrentDisplay();
-        EGLint id = 0;
-        eglQueryContext(egl, eglGetCurrentContext(), EGL_CONFIG_ID, &id);
-        const EGLint wanted[] = {EGL_CONFIG_ID, id, EGL_NONE};
-        EGLConfig chosen = nullptr;
-        EGLint count = 0;
-        ASSERT_TRUE(eglChooseConfig(egl, wanted, &chosen, 1, &count) && count == 1);
-        const auto size = [&](EGLint attribute) {
-            EGLint value = -1;
-            eglGetConfigAttrib(egl, chosen, attribute, &value);
-            return static_cast<int>(value);
-        };
-        EXPECT_EQ((std::array{size(EGL_RED_SIZE), size(EGL_GREEN_SIZE), size(EGL_BLUE_SIZE),
-                              size(EGL_ALPHA_SIZE), size(EGL_DEPTH_SIZE)}),
-                  (std::array{c.format.red, c.format.green, c.format.blue, c.format.alpha, c.format.depth}));
-        m_display = nullptr;
-    }
+    const HAL::DisplayConfig setup = config(1);
+    const HAL::Win32Display::SurfaceFormat exact{8, 8, 8, 8, 24};
+    m_display = VORNIC3D_NEW HAL::Win32Display(&setup, nullptr, &exact);
+    const EGLDisplay egl = eglGetCurrentDisplay();
+    EGLint id = 0;
+    eglQueryContext(egl, eglGetCurrentContext(), EGL_CONFIG_ID, &id);
+    const EGLint wanted[] = {EGL_CONFIG_ID, id, EGL_NONE};
+    EGLConfig chosen = nullptr;
+    EGLint count = 0;
+    ASSERT_TRUE(eglChooseConfig(egl, wanted, &chosen, 1, &count) && count == 1);
+    std::array<EGLint, 5> sizes{};
+    const EGLint attributes[] = {EGL_RED_SIZE, EGL_GREEN_SIZE, EGL_BLUE_SIZE, EGL_ALPHA_SIZE, EGL_DEPTH_SIZE};
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        eglGetConfigAttrib(egl, chosen, attributes[i], &sizes[i]);
+    EXPECT_EQ(sizes, (std::array<EGLint, 5>{8, 8, 8, 8, 24}));
+    m_display = nullptr;
+
+    // Sizes are minimums to EGL, never to this display.
+    const HAL::Win32Display::SurfaceFormat unusual{8, 8, 8, 8, 17};
+    const auto make = [&] { m_display = VORNIC3D_NEW HAL::Win32Display(&setup, nullptr, &unusual); };
+    EXPECT_EQ(messageOf<Vornic3DException>(make), "Vornic3D exception");
+    EXPECT_EQ(countOf(log(), "error choosing window configs"), 1);
+    EXPECT_EQ(HAL::windowState().mainWindow, nullptr);
 }

@@ -60,7 +60,12 @@ TEST_F(OGLESBackgroundTest, BorderAndRepeatShowTheCrop)
 {
     const int B = Background::BORDER;
     const int R = Background::REPEAT;
-    const struct { const char* what; int modeX, modeY; std::array<int, 4> crop; std::vector<Sample> samples; } cases[] = {
+    const struct {
+        const char* what;
+        int modeX, modeY;
+        std::array<int, 4> crop;
+        std::vector<Sample> samples;
+    } cases[] = {
         {"whole image", B, B, {0, 0, 64, 64}, {{16, 36, kRed}, {48, 36, kGreen}, {16, 12, kBlue}, {48, 12, kYellow}}},
         {"bottom 48 rows, one to one", B, B, {0, 16, 64, 48},
          {{16, 40, kRed}, {48, 40, kGreen}, {16, 31, kBlue}, {16, 24, kBlue}, {48, 4, kYellow}}},

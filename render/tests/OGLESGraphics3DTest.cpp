@@ -161,7 +161,8 @@ TEST_F(OGLESGraphics3DTest, TargetsAreBoundInOrder)
     EXPECT_EQ(outcomeOf([&] { wide->setImage(wideImage.get()); }), (testsupport::Outcome{"Vornic3D exception", true}));
     EXPECT_EQ(countOf(log(), "OpenGL ERROR (Texture2D): code = 1281 (0x501)\n"), 1);
 
-    EXPECT_EQ(outcomeOf([&] { g3d().clear(nullptr); }), refused("clear : failed. call bindTarget-method before clear."));
+    EXPECT_EQ(outcomeOf([&] { g3d().clear(nullptr); }),
+              refused("clear : failed. call bindTarget-method before clear."));
     EXPECT_EQ(outcomeOf([&] { g3d().releaseTarget(); }), refused("releaseTarget failed because target is 0"));
     EXPECT_EQ(outcomeOf([&] { g3d().bindTarget(small.get()); }), testsupport::bare()); // no frame to draw in
     g3d().bindTarget(nullptr);

@@ -199,9 +199,9 @@ TEST_F(OGLESTexture2DTest, EveryFormatUploadsItsOwnChannels)
         // index 255 - i, all other entries black.
         const int bpp = Image2D::getBpp(c.format);
         std::vector<unsigned char> palette(256 * static_cast<std::size_t>(bpp), 0);
-        for (int i = 0; i < 4; ++i)
-            for (int b = 0; b < bpp; ++b)
-                palette[static_cast<std::size_t>((255 - i) * bpp + b)] = (*c.pixels)[static_cast<std::size_t>(i * bpp + b)];
+        for (std::size_t i = 0; i < 4; ++i)
+            for (std::size_t b = 0; b < static_cast<std::size_t>(bpp); ++b)
+                palette[(255 - i) * bpp + b] = (*c.pixels)[i * bpp + b];
         const unsigned char indices[] = {255, 254, 253, 252};
         core::Ref<Image2D> indexed = VORNIC3D_NEW Image2D(c.format, 2, 2, indices, palette.data());
         texture->setImage(indexed.get());

@@ -62,7 +62,8 @@ protected:
         std::vector<unsigned char> pixels;
         for (int y = 0; y < size; ++y)
             for (int x = 0; x < size; ++x) {
-                const std::uint32_t c = y < size / 2 ? (x < size / 2 ? kRed : kGreen) : (x < size / 2 ? kBlue : kYellow);
+                const bool left = x < size / 2;
+                const std::uint32_t c = y < size / 2 ? (left ? kRed : kGreen) : (left ? kBlue : kYellow);
                 pixels.insert(pixels.end(), {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
                                              static_cast<unsigned char>(c), 0xFF});
             }

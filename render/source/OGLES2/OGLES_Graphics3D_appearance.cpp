@@ -129,7 +129,8 @@ void OGLES_Graphics3D::handleAppearancePolygonMode(PolygonMode* polygonMode)
         glDisable(GL_CULL_FACE);
         break;
     default:
-        VORNIC3D_ASSERT(false, "Graphics3D : handleAppearancePolygonMode : PolygonMode has invalid culling information");
+        VORNIC3D_ASSERT(false,
+                        "Graphics3D : handleAppearancePolygonMode : PolygonMode has invalid culling information");
     }
     switch (polygonMode->getShading()) {
     case PolygonMode::SHADE_FLAT:
@@ -139,7 +140,8 @@ void OGLES_Graphics3D::handleAppearancePolygonMode(PolygonMode* polygonMode)
         glShadeModel(GL_SMOOTH);
         break;
     default:
-        VORNIC3D_ASSERT(false, "Graphics3D : handleAppearancePolygonMode : PolygonMode has invalid shading information");
+        VORNIC3D_ASSERT(false,
+                        "Graphics3D : handleAppearancePolygonMode : PolygonMode has invalid shading information");
     }
     switch (polygonMode->getWinding()) {
     case PolygonMode::WINDING_CCW:
@@ -149,7 +151,8 @@ void OGLES_Graphics3D::handleAppearancePolygonMode(PolygonMode* polygonMode)
         glFrontFace(GL_CW);
         break;
     default:
-        VORNIC3D_ASSERT(false, "Graphics3D : handleAppearancePolygonMode : PolygonMode has invalid winding information");
+        VORNIC3D_ASSERT(false,
+                        "Graphics3D : handleAppearancePolygonMode : PolygonMode has invalid winding information");
     }
     glLineWidth(polygonMode->getLineWidth());
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, polygonMode->isPerspectiveCorrectionEnabled() ? GL_NICEST : GL_FASTEST);

@@ -60,10 +60,8 @@ core::Ref<Mesh> OGLES_Graphics3D::createMesh(int width, int height, int count)
     for (int q = 0; q < count; ++q) {
         positions.insert(positions.end(), std::begin(corners), std::end(corners));
         textureCoordinates.insert(textureCoordinates.end(), std::begin(coordinates), std::end(coordinates));
-        const auto base = static_cast<unsigned short>(4 * q);
-        indices.insert(indices.end(), {base, static_cast<unsigned short>(base + 1), static_cast<unsigned short>(base + 3),
-                                       static_cast<unsigned short>(base + 2), static_cast<unsigned short>(base + 3),
-                                       static_cast<unsigned short>(base + 1)});
+        for (const int corner : {0, 1, 3, 2, 3, 1})
+            indices.push_back(static_cast<unsigned short>(4 * q + corner));
     }
 
     core::Ref<VertexArray> positionArray = VORNIC3D_NEW VertexArray(4 * count, 3, VertexArray::SHORT);
