@@ -101,6 +101,11 @@ void Debug::printf(int level, const char* format, ...)
     ++log->m_messageNumber;
 }
 
+bool Debug::isShown(int level)
+{
+    return getDebugInfoPtr()->m_verbosity >= level;
+}
+
 void Debug::messagePrint(const char* text)
 {
     VORNIC3D_CHECK(text != nullptr);

@@ -44,36 +44,6 @@ std::int64_t MemoryManager::splitBlockSize(std::int64_t size)
     return roundUpToAlignment(need + need % 20);
 }
 
-// ---- offsets ------------------------------------------------------------------
-
-MemoryManager::BlockHeader* MemoryManager::blockAt(std::uint32_t offset) const
-{
-    return offset == 0 ? nullptr : reinterpret_cast<BlockHeader*>(m_pool + offset);
-}
-
-std::uint32_t MemoryManager::offsetOf(const void* address) const
-{
-    return address == nullptr
-               ? 0
-               : static_cast<std::uint32_t>(static_cast<const std::uint8_t*>(address) - m_pool);
-}
-
-bool MemoryManager::liesInArea(const void* address) const
-{
-    const auto a = reinterpret_cast<std::uintptr_t>(address);
-    return a >= reinterpret_cast<std::uintptr_t>(m_dataBlockStart) &&
-           a < reinterpret_cast<std::uintptr_t>(m_dataBlockEnd);
-}
-
-// A place where a block header can stand: inside the managed area, on the
-// blocks' alignment.
-bool MemoryManager::isHeaderOffset(std::uint32_t offset) const
-{
-    const std::uint32_t start = kPoolGuardSize;
-    const auto end = static_cast<std::uint32_t>(kPoolGuardSize + m_dataBlockSize);
-    return offset >= start && offset < end && offset % kBlockAlignment == start % kBlockAlignment;
-}
-
 // ---- construction and destruction -------------------------------------------
 
 MemoryManager::MemoryManager(int size, const char* name, const MemoryManagerConfig* config)
@@ -155,6 +125,7 @@ void MemoryManager::releaseResources() noexcept
     m_debugCursor = m_allocDebugTableSize = 0;
     m_allocDebugTable = nullptr;
     m_mutex = nullptr;
+    m_freeIndex.release();
 }
 
 // ---- pool -----------------------------------------------------------------------
@@ -186,6 +157,12 @@ void MemoryManager::allocMemoryPool(int size)
     auto* whole = reinterpret_cast<BlockHeader*>(m_dataBlockStart);
     *whole = BlockHeader{kGuardWord, m_dataBlockSize, 0, 0, -1};
     m_freeList = offsetOf(whole);
+    if (!m_freeIndex.reserve())
+        throw MemoryManagerException("MemoryManager:init failed. can not alloc memory pool.");
+    // An empty area (a pool asked for below 20 bytes) is refused by the
+    // table's set-up that follows.
+    if (m_dataBlockSize > 0)
+        m_freeIndex.insert(m_freeList, m_dataBlockSize);
     m_flags |= MEMORY_CONFIG_INITIALIZED;
 }
 
@@ -260,7 +237,8 @@ void* MemoryManager::hwMemAlloc(int size, MemoryManager* mem, const char* functi
     VORNIC3D_CHECK(mem->m_flags & MEMORY_CONFIG_INITIALIZED);
     VORNIC3D_ASSERT(size < mem->m_dataBlockSize, "hwMemAlloc : allocated block size is too big");
     // An exact fit can take the last free block: then the pool is simply full.
-    if (mem->m_freeList == 0)
+    // The index gets the room a block given back (below) may need first.
+    if (mem->m_freeList == 0 || !mem->m_freeIndex.reserve())
         throw MemoryManagerException("MemoryManager: memory full");
     BlockHeader* first = mem->blockAt(mem->m_freeList);
     if (first->guard != kGuardWord)
@@ -268,8 +246,9 @@ void* MemoryManager::hwMemAlloc(int size, MemoryManager* mem, const char* functi
 
     BlockHeader* block = mem->createBlock(&mem->m_freeList, size);
     mem->removeBlock(&mem->m_freeList, block);
-    Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: allocate %d bytes (%s(%d)) 0x%X\n", block->size,
-                  function, line, mem->offsetOf(block));
+    if (Debug::isShown(Debug::LEVEL_NORMAL))
+        Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: allocate %d bytes (%s(%d)) 0x%X\n", block->size,
+                      function, line, mem->offsetOf(block));
 
     const std::int32_t blockSize = block->size;
     ++mem->m_allocatedBlocks;
@@ -311,11 +290,16 @@ void MemoryManager::hwMemFree(void** ptr, MemoryManager* mem, const char* functi
     // known to name a header place inside the managed area.
     VORNIC3D_ASSERT(mem->liesInArea(block) && mem->isHeaderOffset(mem->offsetOf(block)),
                     "hwMemFree : block address is invalid");
+    // The one step of a release that may need memory comes before any
+    // change, so that a refusal leaves the block allocated and all intact.
+    if (!mem->m_freeIndex.reserve())
+        throw MemoryManagerException("MemoryManager: memory full");
 
     debugMonitorFree(mem, block, function, line);
     const std::int32_t blockSize = block->size;
-    Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: free %d bytes (%s(%d)) 0x%X\n", blockSize, function, line,
-                  mem->offsetOf(block));
+    if (Debug::isShown(Debug::LEVEL_NORMAL))
+        Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: free %d bytes (%s(%d)) 0x%X\n", blockSize, function,
+                      line, mem->offsetOf(block));
     if (!mem->addBlock(&mem->m_freeList, block))
         throw MemoryManagerException("MemoryManager:free failed");
 
@@ -328,6 +312,11 @@ void MemoryManager::hwMemFree(void** ptr, MemoryManager* mem, const char* functi
 }
 
 // ---- free list ------------------------------------------------------------------
+//
+// The free list in the headers is the pool's record; the index mirrors it.
+// createBlock takes the block it returns out of the index (leaving a split's
+// rest in its place) and removeBlock unlinks it from the list; addBlock
+// updates both.
 
 MemoryManager::BlockHeader* MemoryManager::createBlock(std::uint32_t* head, int size)
 {
@@ -337,30 +326,32 @@ MemoryManager::BlockHeader* MemoryManager::createBlock(std::uint32_t* head, int 
     const std::int64_t need = exactBlockSize(size);
     const std::int64_t piece = splitBlockSize(size);
 
-    for (std::uint32_t offset = *head; offset != 0;) {
-        BlockHeader* block = blockAt(offset);
-        VORNIC3D_ASSERT(isHeaderOffset(offset) && block->guard == kGuardWord,
-                        "MemoryManager createBlock failed (memory corrupted)");
-        // A block too small to split is taken whole: the few spare bytes cost
-        // less than passing over a block the data fits in.
-        if (block->size >= need && block->size <= piece + kBlockHeaderSize)
-            return block;
-        if (block->size > piece + kBlockHeaderSize) {
-            auto* rest = reinterpret_cast<BlockHeader*>(reinterpret_cast<std::uint8_t*>(block) + piece);
-            *rest = BlockHeader{kGuardWord, static_cast<std::int32_t>(block->size - piece), block->next, offset, -1};
-            VORNIC3D_CHECK(rest->size > 0);
-            if (BlockHeader* after = blockAt(block->next))
-                after->prev = offsetOf(rest);
-            block->next = offsetOf(rest);
-            block->size = static_cast<std::int32_t>(piece);
-            return block;
-        }
-        // The list runs in address order; anything else is a damaged link.
-        VORNIC3D_ASSERT(block->next == 0 || block->next > offset,
-                        "MemoryManager createBlock failed (memory corrupted)");
-        offset = block->next;
+    // The lowest block that holds `need` is the one a walk of the list in
+    // address order stops at: smaller ones are passed over, and any larger
+    // one is either split or, when too small to split, taken whole.
+    const std::uint32_t offset =
+        need <= INT32_MAX ? m_freeIndex.findFirstFit(static_cast<std::int32_t>(need)) : 0;
+    if (offset == 0)
+        throw MemoryManagerException("MemoryManager: memory full");
+    BlockHeader* block = blockAt(offset);
+    VORNIC3D_ASSERT(isHeaderOffset(offset) && block->guard == kGuardWord &&
+                        block->size == m_freeIndex.sizeAt(offset),
+                    "MemoryManager createBlock failed (memory corrupted)");
+    // A block too small to split is taken whole: the few spare bytes cost
+    // less than passing over a block the data fits in.
+    if (block->size <= piece + kBlockHeaderSize) {
+        m_freeIndex.erase(offset);
+        return block;
     }
-    throw MemoryManagerException("MemoryManager: memory full");
+    auto* rest = reinterpret_cast<BlockHeader*>(reinterpret_cast<std::uint8_t*>(block) + piece);
+    *rest = BlockHeader{kGuardWord, static_cast<std::int32_t>(block->size - piece), block->next, offset, -1};
+    VORNIC3D_CHECK(rest->size > 0);
+    if (BlockHeader* after = blockAt(block->next))
+        after->prev = offsetOf(rest);
+    block->next = offsetOf(rest);
+    block->size = static_cast<std::int32_t>(piece);
+    m_freeIndex.update(offset, block->next, rest->size);
+    return block;
 }
 
 void MemoryManager::removeBlock(std::uint32_t* head, BlockHeader* block)
@@ -393,28 +384,39 @@ bool MemoryManager::addBlock(std::uint32_t* head, BlockHeader* block)
     const std::uint32_t at = offsetOf(block);
     block->debug_index = -1;
 
-    // Find the free neighbours in address order.
+    // The free neighbours in address order; the list must link them as the
+    // index has them, or a header was overwritten.
     std::uint32_t prevOffset = 0;
-    std::uint32_t nextOffset = *head;
-    while (nextOffset != 0 && nextOffset < at) {
-        BlockHeader* current = blockAt(nextOffset);
-        VORNIC3D_ASSERT(isHeaderOffset(nextOffset) && current->guard == kGuardWord,
-                        "MemoryManager: addBlock : this block is corrupted!");
-        VORNIC3D_ASSERT(current->next == 0 || (current->next > nextOffset && isHeaderOffset(current->next) &&
-                                               blockAt(current->next)->guard == kGuardWord),
-                        "MemoryManager: addBlock : Next block is corrupted! This block overwrites it!");
-        prevOffset = nextOffset;
-        nextOffset = current->next;
-    }
+    std::uint32_t nextOffset = 0;
+    m_freeIndex.findNeighbours(at, &prevOffset, &nextOffset);
     VORNIC3D_CHECK(nextOffset != at);
     BlockHeader* prev = blockAt(prevOffset);
     BlockHeader* next = blockAt(nextOffset);
-    VORNIC3D_ASSERT(next == nullptr || (isHeaderOffset(nextOffset) && next->guard == kGuardWord),
-                    "MemoryManager: addBlock : Next block is corrupted! This block overwrites it!");
+    const bool prevIntact = prev == nullptr ? *head == nextOffset
+                                            : isHeaderOffset(prevOffset) && prev->guard == kGuardWord &&
+                                                  prev->next == nextOffset;
+    VORNIC3D_ASSERT(prevIntact, "MemoryManager: addBlock : this block is corrupted!");
+    const bool nextIntact =
+        next == nullptr || (isHeaderOffset(nextOffset) && next->guard == kGuardWord && next->prev == prevOffset);
+    VORNIC3D_ASSERT(nextIntact, "MemoryManager: addBlock : Next block is corrupted! This block overwrites it!");
     // A block overlapping a free neighbour was freed already (it lies inside
     // a merged block): linking it would corrupt the list.
     VORNIC3D_CHECK(prev == nullptr || prevOffset + static_cast<std::uint32_t>(prev->size) <= at);
     VORNIC3D_CHECK(next == nullptr || at + static_cast<std::uint32_t>(block->size) <= nextOffset);
+
+    // The index takes the outcome of the merges below in one change.
+    const bool touchesPrev = prev != nullptr && prevOffset + static_cast<std::uint32_t>(prev->size) == at;
+    const bool touchesNext = next != nullptr && at + static_cast<std::uint32_t>(block->size) == nextOffset;
+    if (touchesPrev && touchesNext) {
+        m_freeIndex.update(prevOffset, prevOffset, prev->size + block->size + next->size);
+        m_freeIndex.erase(nextOffset);
+    } else if (touchesPrev) {
+        m_freeIndex.update(prevOffset, prevOffset, prev->size + block->size);
+    } else if (touchesNext) {
+        m_freeIndex.update(nextOffset, at, block->size + next->size);
+    } else {
+        m_freeIndex.insert(at, block->size);
+    }
 
     block->prev = prevOffset;
     block->next = nextOffset;
@@ -427,7 +429,7 @@ bool MemoryManager::addBlock(std::uint32_t* head, BlockHeader* block)
 
     const bool mergedNext = next != nullptr && connectBlocks(block, next);
     const bool mergedPrev = prev != nullptr && connectBlocks(prev, block);
-    if (mergedNext && mergedPrev)
+    if (mergedNext && mergedPrev && Debug::isShown(Debug::LEVEL_LOW))
         Debug::printf(Debug::LEVEL_LOW, "MemoryManager: double connection!!\n");
     return true;
 }
@@ -442,8 +444,10 @@ bool MemoryManager::connectBlocks(BlockHeader* first, BlockHeader* next)
     const std::uint32_t nextOffset = offsetOf(next);
     if (firstOffset + static_cast<std::uint32_t>(first->size) != nextOffset)
         return false;
-    Debug::printf(Debug::LEVEL_LOW, "MemoryManager: connect blocks first (0x%X) -> next (0x%X) (new size:%d + %d = %d)\n",
-                  firstOffset, nextOffset, first->size, next->size, first->size + next->size);
+    if (Debug::isShown(Debug::LEVEL_LOW))
+        Debug::printf(Debug::LEVEL_LOW,
+                      "MemoryManager: connect blocks first (0x%X) -> next (0x%X) (new size:%d + %d = %d)\n",
+                      firstOffset, nextOffset, first->size, next->size, first->size + next->size);
     first->size += next->size;
     first->next = next->next;
     if (BlockHeader* after = blockAt(next->next))

@@ -60,7 +60,8 @@ void MemoryManager::debugMonitorAlloc(MemoryManager* mem, BlockHeader* block, co
             mem->m_debugCursor = index;
             return;
         }
-        index = (index + 1) % mem->m_allocDebugTableSize;
+        if (++index == mem->m_allocDebugTableSize)
+            index = 0;
     }
     Debug::printf(Debug::LEVEL_ERROR, "alloc_debug_table_size is too small");
     VORNIC3D_ASSERT(false, "debugMonitorAlloc : debug table memory is full (update your MemoryManager configuration)");

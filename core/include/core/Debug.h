@@ -30,6 +30,9 @@ public:
     static Debug* getDebugInfoPtr();
 
     static void printf(int level, const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Whether a line of `level` would be shown now, so that a caller on a hot
+    // path can skip gathering the arguments of a line nobody sees.
+    static bool isShown(int level);
     static void messagePrint(const char* text);
 
     // ---- output file ----

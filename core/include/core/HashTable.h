@@ -65,8 +65,6 @@ private:
     void makeFreeNodes(std::uint32_t capacity, const char* function, int line);
     void rehash(std::uint32_t newCapacity);
     void releaseNodes();
-    static Ref<Node> sortByAddress(Ref<Node> list);
-    static Ref<Node> mergeByAddress(Ref<Node> a, Ref<Node> b);
 
     std::uint32_t m_capacity = 0;
     std::int32_t m_count = 0;

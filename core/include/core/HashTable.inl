@@ -57,86 +57,22 @@ std::uint32_t HashTable<K, V>::createNextLargerCapacity(std::uint32_t count)
 
 // ---- release ----------------------------------------------------------------------
 
-// The pool keeps its free blocks in address order and walks that list on
-// every free, so nodes freed in hash order would fragment it and make the
-// release quadratic. Every node (pool first, then the chains) is gathered
-// into one list, sorted by address and released highest first, one node at a
-// time (a chain released from its head would also recurse once per node).
+// One node at a time: a chain released from its head would recurse once per
+// node through the `next` references.
 template <typename K, typename V>
 void HashTable<K, V>::releaseNodes()
 {
-    Ref<Node> all;
-    for (int i = 0; i < m_freeNodes.m_size; ++i) {
-        m_freeNodes[i]->next = all;
-        all = m_freeNodes[i];
-    }
     m_freeNodes.clear();
     for (int i = 0; i < m_buckets.m_size; ++i) {
-        if (m_buckets[i] == nullptr)
-            continue;
-        Node* tail = m_buckets[i].get();
-        while (tail->next != nullptr)
-            tail = tail->next.get();
-        tail->next = all;
-        all = m_buckets[i];
+        Ref<Node> node = m_buckets[i];
         m_buckets[i] = Ref<Node>();
+        while (node != nullptr) {
+            Ref<Node> next = node->next;
+            node->next = Ref<Node>();
+            node = next;
+        }
     }
     m_buckets.clear();
-
-    all = sortByAddress(all);
-    while (all != nullptr) {
-        Ref<Node> next = all->next;
-        all->next = Ref<Node>();
-        all = next;
-    }
-}
-
-// Bottom-up merge sort of a `next`-linked list, highest address first:
-// bin i holds a sorted run of 2^i nodes.
-template <typename K, typename V>
-Ref<typename HashTable<K, V>::Node> HashTable<K, V>::sortByAddress(Ref<Node> list)
-{
-    constexpr int kBins = 64;
-    Ref<Node> bins[kBins];
-    while (list != nullptr) {
-        Ref<Node> carry = list;
-        list = carry->next;
-        carry->next = Ref<Node>();
-        int i = 0;
-        for (; i < kBins - 1 && bins[i] != nullptr; ++i) {
-            carry = mergeByAddress(bins[i], carry);
-            bins[i] = Ref<Node>();
-        }
-        bins[i] = mergeByAddress(bins[i], carry);
-    }
-    Ref<Node> sorted;
-    for (Ref<Node>& bin : bins)
-        sorted = mergeByAddress(bin, sorted);
-    return sorted;
-}
-
-template <typename K, typename V>
-Ref<typename HashTable<K, V>::Node> HashTable<K, V>::mergeByAddress(Ref<Node> a, Ref<Node> b)
-{
-    Ref<Node> head;
-    Node* tail = nullptr;
-    while (a != nullptr && b != nullptr) {
-        const bool takeA = reinterpret_cast<std::uintptr_t>(a.get()) > reinterpret_cast<std::uintptr_t>(b.get());
-        Ref<Node>& from = takeA ? a : b;
-        Ref<Node> node = from;
-        from = node->next;
-        if (tail != nullptr)
-            tail->next = node;
-        else
-            head = node;
-        tail = node.get();
-    }
-    const Ref<Node>& rest = a != nullptr ? a : b;
-    if (tail != nullptr)
-        tail->next = rest;
-    else
-        head = rest;
-    return head;
 }
 
 // ---- entries --------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/FreeBlockIndex.h"
 #include "core/FunctionName.h"
 #include "core/MemoryManagerConfig.h"
 
@@ -15,7 +16,9 @@ namespace core {
 // first-fit allocator over an address-ordered free list, with a guard word in
 // every block header, merging of free neighbours, usage statistics and a
 // table of live allocations naming the allocating function and line (for
-// overrun diagnoses and the leak report).
+// overrun diagnoses and the leak report). An index beside the list finds the
+// block the first-fit walk would take, and a released block's neighbours, in
+// O(log n); the list and the headers stay exactly as the walk keeps them.
 // Contract: every block must be freed before debugMonitorCheck and the
 // destructor; memory is taken through the VORNIC3D_* macros so that the table
 // names the caller. Returned pointers are 8-byte aligned. One mutex per
@@ -133,7 +136,38 @@ private:
     DebugTableEntry* m_allocDebugTable = nullptr;
     std::int32_t m_allocDebugTableSize = 0;
     HAL::Mutex* m_mutex = nullptr;
+    FreeBlockIndex m_freeIndex;
 };
+
+// ---- offsets (inline: every allocation and release takes several) ----------
+
+inline MemoryManager::BlockHeader* MemoryManager::blockAt(std::uint32_t offset) const
+{
+    return offset == 0 ? nullptr : reinterpret_cast<BlockHeader*>(m_pool + offset);
+}
+
+inline std::uint32_t MemoryManager::offsetOf(const void* address) const
+{
+    return address == nullptr
+               ? 0
+               : static_cast<std::uint32_t>(static_cast<const std::uint8_t*>(address) - m_pool);
+}
+
+inline bool MemoryManager::liesInArea(const void* address) const
+{
+    const auto a = reinterpret_cast<std::uintptr_t>(address);
+    return a >= reinterpret_cast<std::uintptr_t>(m_dataBlockStart) &&
+           a < reinterpret_cast<std::uintptr_t>(m_dataBlockEnd);
+}
+
+// A place where a block header can stand: inside the managed area, on the
+// blocks' alignment.
+inline bool MemoryManager::isHeaderOffset(std::uint32_t offset) const
+{
+    const std::uint32_t start = kPoolGuardSize;
+    const auto end = static_cast<std::uint32_t>(kPoolGuardSize + m_dataBlockSize);
+    return offset >= start && offset < end && offset % kBlockAlignment == start % kBlockAlignment;
+}
 
 // Typed forms of memFree and directMemPoolFree: release and clear the caller's
 // pointer, whatever its type.

@@ -3,6 +3,7 @@
 #include "core/Assert.h"
 
 #include <wince/Synch.h>
+#include <wince/Tick.h>
 
 #include <new>
 
@@ -13,7 +14,7 @@ Mutex* Mutex::createMutexHandle()
     return new (std::nothrow) Win32Mutex;
 }
 
-Win32Mutex::Win32Mutex() : m_semaphore(CreateSemaphoreW(nullptr, 1, 1, nullptr))
+Win32Mutex::Win32Mutex() : m_semaphore(CreateSemaphoreW(nullptr, 0, 1, nullptr))
 {
     VORNIC3D_CHECK(m_semaphore != nullptr);
 }
@@ -31,23 +32,53 @@ Win32Mutex::~Win32Mutex() noexcept(false)
 bool Win32Mutex::lock(int timeoutMs)
 {
     VORNIC3D_CHECK(m_semaphore != nullptr);
+    if (tryLock())
+        return true;
     // A negative time-out would read as INFINITE: treat it as "only try".
-    const DWORD wait = timeoutMs > 0 ? static_cast<DWORD>(timeoutMs) : 0;
-    const DWORD result = WaitForSingleObject(m_semaphore, wait);
-    return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    return timeoutMs > 0 && waitForLock(static_cast<DWORD>(timeoutMs));
 }
 
 void Win32Mutex::lock()
 {
     VORNIC3D_CHECK(m_semaphore != nullptr);
-    WaitForSingleObject(m_semaphore, INFINITE);
+    if (!tryLock())
+        waitForLock(INFINITE);
 }
 
+// Unlocking a free mutex leaves it free; a wake-up is owed only when
+// somebody may be waiting (and the semaphore never counts past one).
 void Win32Mutex::unlock()
 {
     VORNIC3D_CHECK(m_semaphore != nullptr);
-    // At the maximum count already (a free mutex) the release fails harmlessly.
-    ReleaseSemaphore(m_semaphore, 1, nullptr);
+    if (m_state.exchange(FREE, std::memory_order_acq_rel) == HELD_WITH_WAITERS)
+        ReleaseSemaphore(m_semaphore, 1, nullptr);
+}
+
+bool Win32Mutex::tryLock()
+{
+    int expected = FREE;
+    return m_state.compare_exchange_strong(expected, HELD, std::memory_order_acquire, std::memory_order_relaxed);
+}
+
+// A waiter marks the mutex as waited for before it sleeps, so the holder's
+// unlock gives the wake-up; a woken waiter (or one woken by an older, unused
+// wake-up) simply tries again. It takes the mutex as waited for, since others
+// may still sleep.
+bool Win32Mutex::waitForLock(DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (m_state.exchange(HELD_WITH_WAITERS, std::memory_order_acquire) == FREE)
+            return true;
+        DWORD wait = INFINITE;
+        if (timeoutMs != INFINITE) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= timeoutMs)
+                return false;
+            wait = timeoutMs - elapsed;
+        }
+        WaitForSingleObject(m_semaphore, wait);
+    }
 }
 
 } // namespace HAL
