@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 TEST(Mutex, TimedLockIsNotReentrantAndUnlockingAFreeMutexKeepsItBinary)
 {
@@ -32,6 +34,39 @@ TEST(Mutex, TimedLockSucceedsWhenAnotherThreadReleasesInTime)
     });
     EXPECT_TRUE(m->lock(10000));
     other.join();
+    m->unlock();
+}
+
+// Waiters sleep and are woken through the semaphore only when the mutex is
+// contended: a lost wake-up hangs here, a broken exclusion loses counts.
+TEST(Mutex, ContendedLockingLosesNoCountAndNoWakeUp)
+{
+    std::unique_ptr<HAL::Mutex> m(HAL::Mutex::createMutexHandle());
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 20000;
+    long counter = 0;
+    std::atomic<bool> start{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            while (!start)
+                std::this_thread::yield();
+            for (int i = 0; i < kRounds; ++i) {
+                if ((i + t) % 3 == 0)
+                    EXPECT_TRUE(m->lock(10000));
+                else
+                    m->lock();
+                ++counter;
+                if (i % 64 == 0)
+                    std::this_thread::yield(); // let the others queue up
+                m->unlock();
+            }
+        });
+    start = true;
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(counter, long{kThreads} * kRounds);
+    EXPECT_TRUE(m->lock(0));
     m->unlock();
 }
 
