@@ -11,7 +11,8 @@ namespace core {
 namespace {
 
 constexpr std::uint32_t kFirstCapacity = 64;
-// Node indices and byte counts stay well inside 32 bits.
+// More nodes than a pool of 2 GB can have free blocks (a free block and the
+// allocated one that must follow it take 48 bytes at least).
 constexpr std::uint32_t kMaxCapacity = 1u << 26;
 
 } // namespace
@@ -78,10 +79,6 @@ void FreeBlockIndex::findNeighbours(std::uint32_t offset, std::uint32_t* below, 
     std::uint32_t high = 0;
     for (std::uint32_t n = m_root; n != 0;) {
         const Node& node = m_nodes[n];
-        if (node.offset == offset) {
-            high = n;
-            break;
-        }
         const bool higher = node.offset < offset;
         low = higher ? n : low;
         high = higher ? high : n;
