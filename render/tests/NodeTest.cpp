@@ -1,6 +1,7 @@
 #include "SceneGraphTest.h"
 
 #include "render/AnimationTrack.h"
+#include "render/KeyframeSequence.h"
 #include "render/ArithmeticException.h"
 #include "render/Node.h"
 
@@ -21,9 +22,6 @@ using testsupport::refused;
 namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-
-// Tracks can be made only by a subclass until they carry keyframe data.
-struct Track : render::AnimationTrack {};
 
 class NodeTest : public testsupport::EngineTest {};
 
@@ -68,7 +66,8 @@ TEST_F(NodeTest, AnimationTracksAreHeldCountedAndChecked)
     EXPECT_EQ(node->getUserID(), 7);
     EXPECT_EQ(node->getUserObject(), nullptr);
 
-    core::Ref<Track> track = VORNIC3D_NEW Track();
+    core::Ref<render::KeyframeSequence> sequence = VORNIC3D_NEW render::KeyframeSequence(1, 1, 176);
+    core::Ref<render::AnimationTrack> track = VORNIC3D_NEW render::AnimationTrack(sequence.get(), 256);
     node->addAnimationTrack(track.get());
     node->addAnimationTrack(track.get());
     EXPECT_EQ(node->getAnimationTrackCount(), 2);
