@@ -1,6 +1,7 @@
 #include "render/Object3D.h"
 
 #include "render/AnimationTrack.h"
+#include "render/Object3D_reference_helpers.h"
 
 #include "core/Assert.h"
 #include "core/Debug.h"
@@ -51,6 +52,14 @@ void Object3D::addAnimationTrack(AnimationTrack* track)
     VORNIC3D_ASSERT(dynamic_cast<AnimationTrack*>(object) != nullptr,
                     "Set AnimationTrack object is not AnimationTrack type.");
     m_animationTracks.pushBack(core::Ref<Object3D>(object));
+}
+
+// ---- references -------------------------------------------------------------------
+
+int Object3D::getReferences(core::Vector<Object3D*>* out)
+{
+    VORNIC3D_CHECK(out != nullptr);
+    return getSubRefs(this, out);
 }
 
 } // namespace render

@@ -40,6 +40,11 @@ public:
     // more than once, and nothing removes one.
     void addAnimationTrack(AnimationTrack* track);
 
+    // ---- references ----
+    // Appends the scene objects this one refers to (plain pointers, in a
+    // fixed order per class) to a non-null out and returns their number.
+    int getReferences(core::Vector<Object3D*>* out);
+
 private:
     core::Ref<core::Object> m_userObject;
     core::Vector<core::Ref<Object3D>> m_animationTracks;
