@@ -80,6 +80,16 @@ void refuseTarget(int property)
     VORNIC3D_ASSERT(false, textsOf(property).targetType);
 }
 
+// Hands the target to apply when it is a T; refuses it otherwise.
+template <typename T, typename Apply>
+void applyTo(Object3D* target, int property, Apply apply)
+{
+    if (auto* object = dynamic_cast<T*>(target))
+        apply(*object);
+    else
+        refuseTarget(property);
+}
+
 void clampColor(float* values, int count)
 {
     for (int i = 0; i < count; ++i)
@@ -112,10 +122,7 @@ void setMaterialColor(Object3D* target, int componentCount, float* values, int p
 {
     checkSetter(target, componentCount == 3, values, property);
     clampColor(values, 3);
-    if (auto* material = dynamic_cast<Material*>(target))
-        material->setColor(colorTarget, rgbOf(values, property));
-    else
-        refuseTarget(property);
+    applyTo<Material>(target, property, [&](Material& m) { m.setColor(colorTarget, rgbOf(values, property)); });
 }
 
 // ---- cameras ---------------------------------------------------------------------------
@@ -279,10 +286,7 @@ void setShininess(Object3D* target, int componentCount, float* values)
     const int property = AnimationTrack::SHININESS;
     checkSetter(target, componentCount == 1, values, property);
     values[0] = slmath::clamp(values[0], 0.0f, 128.0f);
-    if (auto* material = dynamic_cast<Material*>(target))
-        material->setShininess(values[0]);
-    else
-        refuseTarget(property);
+    applyTo<Material>(target, property, [&](Material& m) { m.setShininess(values[0]); });
 }
 
 // ---- crop --------------------------------------------------------------------------------
@@ -310,10 +314,7 @@ void setDensity(Object3D* target, int componentCount, float* values)
     checkSetter(target, componentCount == 1, values, property);
     if (values[0] < 0.0f)
         values[0] = 0.0f;
-    if (auto* fog = dynamic_cast<Fog*>(target))
-        fog->setDensity(values[0]);
-    else
-        refuseTarget(property);
+    applyTo<Fog>(target, property, [&](Fog& f) { f.setDensity(values[0]); });
 }
 
 void setFarDistance(Object3D* target, int componentCount, float* values)
@@ -344,44 +345,34 @@ void setFieldOfView(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::FIELD_OF_VIEW;
     checkSetter(target, componentCount == 1, values, property);
-    if (auto* camera = dynamic_cast<Camera*>(target))
-        animateCamera(*camera, values, FOV_OR_HEIGHT, property);
-    else
-        refuseTarget(property);
+    applyTo<Camera>(target, property, [&](Camera& c) { animateCamera(c, values, FOV_OR_HEIGHT, property); });
 }
 
 void setIntensity(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::INTENSITY;
     checkSetter(target, componentCount == 1, values, property);
-    if (auto* light = dynamic_cast<Light*>(target))
-        light->setIntensity(values[0]);
-    else
-        refuseTarget(property);
+    applyTo<Light>(target, property, [&](Light& l) { l.setIntensity(values[0]); });
 }
 
 void setSpotAngle(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::SPOT_ANGLE;
     checkSetter(target, componentCount == 1, values, property);
-    if (auto* light = dynamic_cast<Light*>(target)) {
+    applyTo<Light>(target, property, [&](Light& l) {
         values[0] = slmath::clamp(values[0], 0.0f, 90.0f);
-        light->setSpotAngle(values[0]);
-    } else {
-        refuseTarget(property);
-    }
+        l.setSpotAngle(values[0]);
+    });
 }
 
 void setSpotExponent(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::SPOT_EXPONENT;
     checkSetter(target, componentCount == 1, values, property);
-    if (auto* light = dynamic_cast<Light*>(target)) {
+    applyTo<Light>(target, property, [&](Light& l) {
         values[0] = slmath::clamp(values[0], 0.0f, 128.0f);
-        light->setSpotExponent(values[0]);
-    } else {
-        refuseTarget(property);
-    }
+        l.setSpotExponent(values[0]);
+    });
 }
 
 // ---- morphing ------------------------------------------------------------------------------
@@ -399,63 +390,51 @@ void setOrientation(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::ORIENTATION;
     checkSetter(target, componentCount == 4, values, property);
-    auto* transformable = dynamic_cast<Transformable*>(target);
-    if (transformable == nullptr) {
-        refuseTarget(property);
-        return;
-    }
-    const slmath::quat q = slmath::normalize(slmath::quat(values[0], values[1], values[2], values[3]));
-    float angle = 0.0f;
-    slmath::vec3 axis(0.0f, 0.0f, 0.0f);
-    slmath::toAngleAxis(q, angle, axis);
-    // A whole number of turns has no axis of its own; setOrientation needs one.
-    if (slmath::length(axis) < kNearZeroAxis)
-        axis = slmath::vec3(1.0f, 0.0f, 0.0f);
-    // The quaternion gives radians; the transformable keeps degrees.
-    transformable->setOrientation(angle * kRadiansToDegrees, axis.x, axis.y, axis.z);
+    applyTo<Transformable>(target, property, [&](Transformable& t) {
+        const slmath::quat q = slmath::normalize(slmath::quat(values[0], values[1], values[2], values[3]));
+        float angle = 0.0f;
+        slmath::vec3 axis(0.0f, 0.0f, 0.0f);
+        slmath::toAngleAxis(q, angle, axis);
+        // A whole number of turns has no axis of its own; setOrientation needs one.
+        if (slmath::length(axis) < kNearZeroAxis)
+            axis = slmath::vec3(1.0f, 0.0f, 0.0f);
+        // The quaternion gives radians; the transformable keeps degrees.
+        t.setOrientation(angle * kRadiansToDegrees, axis.x, axis.y, axis.z);
+    });
 }
 
 void setScale(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::SCALE;
     checkSetter(target, componentCount == 1 || componentCount == 3, values, property);
-    auto* transformable = dynamic_cast<Transformable*>(target);
-    if (transformable == nullptr)
-        refuseTarget(property);
-    else if (componentCount == 3)
-        transformable->setScale(values[0], values[1], values[2]);
-    else
-        transformable->setScale(values[0], values[0], values[0]);
+    applyTo<Transformable>(target, property, [&](Transformable& t) {
+        if (componentCount == 3)
+            t.setScale(values[0], values[1], values[2]);
+        else
+            t.setScale(values[0], values[0], values[0]);
+    });
 }
 
 void setTranslation(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::TRANSLATION;
     checkSetter(target, componentCount == 3, values, property);
-    if (auto* transformable = dynamic_cast<Transformable*>(target))
-        transformable->setTranslation(values[0], values[1], values[2]);
-    else
-        refuseTarget(property);
+    applyTo<Transformable>(target, property,
+                           [&](Transformable& t) { t.setTranslation(values[0], values[1], values[2]); });
 }
 
 void setPickability(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::PICKABILITY;
     checkSetter(target, componentCount == 1, values, property);
-    if (auto* node = dynamic_cast<Node*>(target))
-        node->setPickingEnable(values[0] > 0.5f);
-    else
-        refuseTarget(property);
+    applyTo<Node>(target, property, [&](Node& n) { n.setPickingEnable(values[0] > 0.5f); });
 }
 
 void setVisibility(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::VISIBILITY;
     checkSetter(target, componentCount == 1, values, property);
-    if (auto* node = dynamic_cast<Node*>(target))
-        node->setRenderingEnable(values[0] > 0.5f);
-    else
-        refuseTarget(property);
+    applyTo<Node>(target, property, [&](Node& n) { n.setRenderingEnable(values[0] > 0.5f); });
 }
 
 const AnimationPropertySetter animationPropertySetters[21] = {
