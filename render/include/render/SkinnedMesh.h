@@ -1,0 +1,77 @@
+#pragma once
+
+#include "render/Mesh.h"
+#include "render/Transform.h"
+
+#include "core/HashTable.h"
+
+namespace render {
+
+class Group;
+class VertexArray;
+
+// A mesh whose positions follow a skeleton: a group whose descendant nodes
+// are bones, each bound to runs of vertices with a weight. A bone's own
+// transform at its first binding is its rest transform; the renderer calls
+// calcVertices_for_testing whenever it meets the mesh, which rewrites the
+// vertex buffer's 16-bit positions from the unskinned copy taken at
+// construction: p' = sum over the runs covering p of share x (W x W_rest^-1)
+// x p, where W and W_rest compose the current and the rest transforms from
+// the skeleton down to the bone, and the shares of a vertex sum to 1.
+// Contract: positions must have three 16-bit components. The skeleton hangs
+// below the mesh (its parent link names the mesh, without the mesh holding
+// it as a child) until the mesh dies. Only the skeleton and the group
+// children below it are bones; addTransform checks every argument, the run
+// against the mesh's vertices included, before it changes anything.
+class SkinnedMesh : public Mesh {
+public:
+    // One run of vertices bound to a bone.
+    class WeightInfo {
+    public:
+        float weight = 0.0f; // the given weight / 65535
+        int firstVertex = 0;
+        int vertexCount = 0;
+    };
+
+    SkinnedMesh(VertexBuffer* vertices, const core::Vector<core::Ref<IndexBuffer>>& indexBuffers,
+                const core::Vector<core::Ref<Appearance>>& appearances, Group* skeleton);
+    ~SkinnedMesh() noexcept(false) override;
+
+    Group* getSkeleton() const;
+
+    // Binds vertices firstVertex .. firstVertex + numVertices - 1 to the bone
+    // with weight / 65535 (weight >= 1). A later call for the same bone adds
+    // a run and keeps the first rest transform.
+    void addTransform(Node* bone, int weight, int firstVertex, int numVertices);
+    // Recomputes the positions from the skeleton's current pose; vertices
+    // that no run covers keep their unskinned values.
+    void calcVertices_for_testing();
+
+private:
+    using Weights = core::Vector<WeightInfo>;
+
+    void initSkinnedMeshBuffers(Group* skeleton);
+    void freeBuffers();
+    bool isBone(const Node* node) const;
+    void handleChildBone(Node* bone, const Transform& parent, const Transform& parentRestInverse);
+    void addBoneShare(const Transform& skinning, const Weights& weights);
+
+    core::HashTable<core::Ref<Node>, core::Ref<Weights>> m_weights;
+    core::HashTable<core::Ref<Node>, Transform> m_restTransforms;
+    core::Ref<Group> m_skeleton;
+    core::Ref<VertexArray> m_originalVertexBuffer;
+    // Keeps the array behind m_livePositions alive should the vertex buffer
+    // drop it.
+    core::Ref<VertexArray> m_livePositionArray;
+    float* m_weightSums = nullptr;
+    float* m_accumulators = nullptr;
+    int* m_influenceCounts = nullptr;
+    short* m_livePositions = nullptr;
+    const short* m_unskinnedPositions = nullptr;
+    int m_positionDataSize = 0;
+    float m_positionScale = 0.0f;
+    float m_positionBias[3] = {0.0f, 0.0f, 0.0f};
+    int m_vertexCount = 0;
+};
+
+} // namespace render

@@ -1,0 +1,258 @@
+#include "render/SkinnedMesh.h"
+
+#include "render/Group.h"
+#include "render/VertexArray.h"
+#include "render/VertexBuffer.h"
+
+#include "PositionValues.h"
+
+#include "core/Assert.h"
+#include "core/Debug.h"
+#include "core/MemoryManager.h"
+
+#include <cinttypes>
+#include <cstdint>
+#include <cstring>
+
+namespace render {
+
+namespace {
+
+// 1/65535 as a float: the weight of 65535 is 1.0.
+constexpr float kWeightScale = 1.5259022e-05f;
+
+// True when node is root or lies below it through group children: the
+// nodes the skinning walk visits.
+bool isInGroupTree(const Node* root, const Node* node)
+{
+    if (root == node)
+        return true;
+    const auto* group = dynamic_cast<const Group*>(root);
+    if (group == nullptr)
+        return false;
+    for (int i = 0; i < group->getChildCount(); ++i)
+        if (isInGroupTree(group->getChild(i), node))
+            return true;
+    return false;
+}
+
+} // namespace
+
+// ---- life cycle -------------------------------------------------------------
+
+SkinnedMesh::SkinnedMesh(VertexBuffer* vertices, const core::Vector<core::Ref<IndexBuffer>>& indexBuffers,
+                         const core::Vector<core::Ref<Appearance>>& appearances, Group* skeleton)
+    : Mesh(vertices, indexBuffers, appearances), m_weights(10, 0.5f), m_restTransforms(10, 0.5f)
+{
+    VORNIC3D_ASSERT(vertices != nullptr, "SkinnedMesh failed because vertices parameter is 0");
+    VORNIC3D_ASSERT(skeleton != nullptr, "SkinnedMesh failed because skeleton parameter is 0");
+    initSkinnedMeshBuffers(skeleton);
+}
+
+SkinnedMesh::~SkinnedMesh() noexcept(false)
+{
+    freeBuffers();
+    // A skeleton held elsewhere outlives the mesh and must not name it; a
+    // skeleton taken over by another mesh since names that one.
+    Node* skeleton = m_skeleton.get();
+    if (skeleton != nullptr && skeleton->getParent() == this)
+        skeleton->setParent(nullptr);
+}
+
+// Copies the positions as they are now (the unskinned pose) and takes the
+// per-vertex blocks. The skeleton is linked to the mesh last, once nothing
+// can fail: a refused mesh leaves it as it was.
+void SkinnedMesh::initSkinnedMeshBuffers(Group* skeleton)
+{
+    VORNIC3D_CHECK(skeleton != nullptr);
+    m_skeleton = skeleton;
+    VertexBuffer* vertices = getVertexBuffer();
+    VORNIC3D_CHECK(vertices != nullptr);
+    float scaleBias[4];
+    VertexArray* positions = vertices->getPositions(scaleBias);
+    VORNIC3D_CHECK(positions != nullptr);
+    m_positionScale = scaleBias[0];
+    m_positionBias[0] = scaleBias[1];
+    m_positionBias[1] = scaleBias[2];
+    m_positionBias[2] = scaleBias[3];
+
+    const int count = positions->getVertexCount();
+    const int components = positions->getComponentCount();
+    const int type = positions->getComponentType();
+    m_originalVertexBuffer = VORNIC3D_NEW VertexArray(count, components, type);
+    m_originalVertexBuffer->set(0, count, static_cast<const short*>(positions->getData()));
+    m_vertexCount = count;
+    m_positionDataSize = components * type * count;
+    VORNIC3D_CHECK(components == 3);
+    VORNIC3D_CHECK(type == VertexArray::SHORT);
+    m_livePositionArray = positions;
+    m_livePositions = static_cast<short*>(positions->getData());
+    VORNIC3D_CHECK(m_livePositions != nullptr);
+    m_unskinnedPositions = static_cast<const short*>(m_originalVertexBuffer->getData());
+    VORNIC3D_CHECK(m_unskinnedPositions != nullptr);
+
+    try {
+        m_weightSums = static_cast<float*>(VORNIC3D_ALLOC(count * static_cast<int>(sizeof(float))));
+        m_influenceCounts = static_cast<int*>(VORNIC3D_ALLOC(count * static_cast<int>(sizeof(int))));
+        m_accumulators = static_cast<float*>(VORNIC3D_ALLOC(3 * count * static_cast<int>(sizeof(float))));
+    } catch (...) {
+        // No destructor runs for a half-made mesh.
+        freeBuffers();
+        throw;
+    }
+    std::memset(m_weightSums, 0, sizeof(float) * count);
+    std::memset(m_influenceCounts, 0, sizeof(int) * count);
+    std::memset(m_accumulators, 0, sizeof(float) * 3 * count);
+    skeleton->setParent(this);
+}
+
+void SkinnedMesh::freeBuffers()
+{
+    if (m_weightSums != nullptr)
+        VORNIC3D_FREE(m_weightSums);
+    if (m_influenceCounts != nullptr)
+        VORNIC3D_FREE(m_influenceCounts);
+    if (m_accumulators != nullptr)
+        VORNIC3D_FREE(m_accumulators);
+}
+
+// ---- bones --------------------------------------------------------------------------
+
+Group* SkinnedMesh::getSkeleton() const
+{
+    VORNIC3D_CHECK(m_skeleton != nullptr);
+    return m_skeleton.get();
+}
+
+bool SkinnedMesh::isBone(const Node* node) const
+{
+    return isInGroupTree(m_skeleton.get(), node);
+}
+
+void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numVertices)
+{
+    VORNIC3D_ASSERT(bone != nullptr, "SkinnedMesh addTransform failed because bone parameter is 0");
+    VORNIC3D_ASSERT(m_originalVertexBuffer != nullptr,
+                    "SkinnedMesh addTransform failed because m_originalVertexBuffer is 0");
+    VORNIC3D_ASSERT(weight > 0, "SkinnedMesh addTransform failed because weight parameter is <= 0");
+    VORNIC3D_ASSERT(numVertices > 0, "SkinnedMesh addTransform failed because numVertices parameter is <= 0");
+    // In 64 bits: the sum of two ints from a file may leave the int range.
+    const std::int64_t end = static_cast<std::int64_t>(firstVertex) + numVertices;
+    VORNIC3D_ASSERT(end <= 65535, "SkinnedMesh addTransform failed because firstVertex+numVertices is > 65535");
+    // The run indexes the per-vertex blocks, which hold exactly the mesh's vertices.
+    VORNIC3D_ASSERT(firstVertex >= 0, "SkinnedMesh addTransform failed because firstVertex parameter is < 0");
+    VORNIC3D_ASSERT(end <= m_vertexCount,
+                    "SkinnedMesh addTransform failed because firstVertex+numVertices is > vertex count");
+
+    core::Debug::printf(core::Debug::LEVEL_PLAIN, "addTransform bone:0x%" PRIXPTR " first : %d num : %d\n",
+                        reinterpret_cast<std::uintptr_t>(bone), firstVertex, numVertices);
+    core::Debug::printf(core::Debug::LEVEL_PLAIN, "m_skeleton children : %d\n", m_skeleton->getChildCount());
+    if (const auto* group = dynamic_cast<const Group*>(bone))
+        core::Debug::printf(core::Debug::LEVEL_PLAIN, "bone (group) children : %d\n", group->getChildCount());
+    VORNIC3D_ASSERT(isBone(bone), "bone is not the skeleton Group or one of its descendants");
+
+    const float w = static_cast<float>(weight) * kWeightScale;
+    const core::Ref<Node> key(bone);
+    auto* entry = m_weights.findNode(key);
+    if (entry == nullptr) {
+        Transform rest;
+        bone->getCompositeTransform(&rest);
+        // The walk inverts the rest transform: a singular one is refused
+        // here, once, rather than at every recomputation.
+        Transform inverse = rest;
+        inverse.invert();
+        m_weights.put(key, core::Ref<Weights>(VORNIC3D_NEW Weights()));
+        m_restTransforms.put(key, rest);
+        entry = m_weights.findNode(key);
+        VORNIC3D_CHECK(entry != nullptr);
+    }
+    Weights& runs = *entry->value;
+    core::Debug::printf(core::Debug::LEVEL_PLAIN, "data size : %d\n", runs.m_size);
+    WeightInfo run;
+    run.weight = w;
+    run.firstVertex = firstVertex;
+    run.vertexCount = numVertices;
+    runs.pushBack(run);
+    for (int v = firstVertex; v < firstVertex + numVertices; ++v) {
+        m_weightSums[v] += w;
+        m_influenceCounts[v] += 1;
+    }
+}
+
+// ---- skinning -----------------------------------------------------------------------
+
+void SkinnedMesh::calcVertices_for_testing()
+{
+    VORNIC3D_CHECK(m_skeleton != nullptr);
+    std::memcpy(m_livePositions, m_unskinnedPositions, static_cast<std::size_t>(m_positionDataSize));
+    std::memset(m_accumulators, 0, sizeof(float) * 3 * m_vertexCount);
+    const Transform identity;
+    handleChildBone(m_skeleton.get(), identity, identity);
+
+    // A zero scale stores every position as the bias: a skinned one cannot
+    // be stored, and the unskinned values stand.
+    if (m_positionScale == 0.0f)
+        return;
+    for (int v = 0; v < m_vertexCount; ++v) {
+        if (m_influenceCounts[v] == 0)
+            continue;
+        for (int c = 0; c < 3; ++c) {
+            const float stored = (m_accumulators[3 * v + c] - m_positionBias[c]) / m_positionScale;
+            m_livePositions[3 * v + c] = lowSixteenBits(truncateToInt(stored));
+        }
+    }
+}
+
+// parent and parentRestInverse: W and W_rest^-1 of the bone's parent.
+void SkinnedMesh::handleChildBone(Node* bone, const Transform& parent, const Transform& parentRestInverse)
+{
+    VORNIC3D_CHECK(bone != nullptr);
+    Transform current = parent;
+    Transform composite;
+    bone->getCompositeTransform(&composite);
+    current.postMultiply(composite);
+
+    // A node without a binding counts as resting at the identity.
+    const core::Ref<Node> key(bone);
+    Transform restInverse;
+    if (const auto* rest = m_restTransforms.findNode(key)) {
+        restInverse = rest->value;
+        restInverse.invert();
+    }
+    restInverse.postMultiply(parentRestInverse);
+
+    if (const auto* entry = m_weights.findNode(key)) {
+        Transform skinning = current;
+        skinning.postMultiply(restInverse);
+        addBoneShare(skinning, *entry->value);
+    }
+    if (auto* group = dynamic_cast<Group*>(bone)) {
+        for (int i = 0; i < group->getChildCount(); ++i)
+            handleChildBone(group->getChild(i), current, restInverse);
+    }
+}
+
+// Adds share x skinning x p to the accumulators of every vertex of the
+// bone's runs, p the unskinned position decoded with the scale and bias.
+// The skinning transform is affine: its last row is not used.
+void SkinnedMesh::addBoneShare(const Transform& skinning, const Weights& weights)
+{
+    float m[16];
+    skinning.get(m);
+    for (int r = 0; r < weights.m_size; ++r) {
+        const WeightInfo& run = weights[r];
+        for (int v = run.firstVertex; v < run.firstVertex + run.vertexCount; ++v) {
+            const short* s = m_unskinnedPositions + 3 * v;
+            const float x = static_cast<float>(s[0]) * m_positionScale + m_positionBias[0];
+            const float y = static_cast<float>(s[1]) * m_positionScale + m_positionBias[1];
+            const float z = static_cast<float>(s[2]) * m_positionScale + m_positionBias[2];
+            const float share = run.weight / m_weightSums[v];
+            float* out = m_accumulators + 3 * v;
+            out[0] += share * (m[0] * x + m[1] * y + m[2] * z + m[3]);
+            out[1] += share * (m[4] * x + m[5] * y + m[6] * z + m[7]);
+            out[2] += share * (m[8] * x + m[9] * y + m[10] * z + m[11]);
+        }
+    }
+}
+
+} // namespace render
