@@ -7,7 +7,9 @@
 #include "render/Light.h"
 #include "render/Material.h"
 #include "render/Node.h"
+#include "render/Sprite3D.h"
 #include "render/Texture2D.h"
+#include "render/VertexBuffer.h"
 
 #include "core/Assert.h"
 #include "slmath/quat.h"
@@ -109,13 +111,24 @@ unsigned int rgbOf(const float* values, int property)
     return byteOf(values[0], property) << 16 | byteOf(values[1], property) << 8 | byteOf(values[2], property);
 }
 
-// Rounds half up to a pixel position; values beyond the int range (and NaN)
-// have none and are refused.
+// A pixel position: the value plus a half, truncated; values beyond the int
+// range (and NaN) have none and are refused.
 int pixelOf(float value)
 {
     const double rounded = static_cast<double>(value) + 0.5;
     VORNIC3D_ASSERT(rounded > -2147483649.0 && rounded < 2147483648.0, textsOf(AnimationTrack::CROP).value);
     return static_cast<int>(rounded);
+}
+
+// A background's or a sprite's crop; with two components the size is kept.
+template <typename T>
+void cropTo(T& object, int componentCount, const float* values)
+{
+    const int x = pixelOf(values[0]);
+    const int y = pixelOf(values[1]);
+    const int width = componentCount == 4 ? pixelOf(values[2]) : object.getCropWidth();
+    const int height = componentCount == 4 ? pixelOf(values[3]) : object.getCropHeight();
+    object.setCrop(x, y, width, height);
 }
 
 void setMaterialColor(Object3D* target, int componentCount, float* values, int property, int colorTarget)
@@ -239,6 +252,8 @@ void setAlpha(Object3D* target, int componentCount, float* values)
     } else if (auto* material = dynamic_cast<Material*>(target)) {
         const unsigned int diffuse = material->getColor(Material::DIFFUSE);
         material->setColor(Material::DIFFUSE, (diffuse & 0x00FFFFFFu) | byteOf(values[0], property) << 24);
+    } else if (auto* vertices = dynamic_cast<VertexBuffer*>(target)) {
+        vertices->setDefaultColor((vertices->getDefaultColor() & 0x00FFFFFFu) | byteOf(values[0], property) << 24);
     } else {
         refuseTarget(property);
     }
@@ -262,6 +277,8 @@ void setColor(Object3D* target, int componentCount, float* values)
         fog->setColor(rgbOf(values, property));
     else if (auto* texture = dynamic_cast<Texture2D*>(target))
         texture->setBlendColor(rgbOf(values, property));
+    else if (auto* vertices = dynamic_cast<VertexBuffer*>(target))
+        vertices->setDefaultColor(rgbOf(values, property));
     else
         refuseTarget(property);
 }
@@ -295,15 +312,12 @@ void setCrop(Object3D* target, int componentCount, float* values)
 {
     const int property = AnimationTrack::CROP;
     checkSetter(target, componentCount == 2 || componentCount == 4, values, property);
-    if (auto* background = dynamic_cast<Background*>(target)) {
-        const int x = pixelOf(values[0]);
-        const int y = pixelOf(values[1]);
-        const int width = componentCount == 4 ? pixelOf(values[2]) : background->getCropWidth();
-        const int height = componentCount == 4 ? pixelOf(values[3]) : background->getCropHeight();
-        background->setCrop(x, y, width, height);
-    } else {
+    if (auto* background = dynamic_cast<Background*>(target))
+        cropTo(*background, componentCount, values);
+    else if (auto* sprite = dynamic_cast<Sprite3D*>(target))
+        cropTo(*sprite, componentCount, values);
+    else
         refuseTarget(property);
-    }
 }
 
 // ---- fog, cameras and lights ------------------------------------------------------------------

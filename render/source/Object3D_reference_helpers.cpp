@@ -7,13 +7,21 @@
 #include "render/Camera.h"
 #include "render/CompositingMode.h"
 #include "render/Fog.h"
+#include "render/Font2D.h"
 #include "render/Graphics3D.h"
 #include "render/Graphics3DProperties.h"
 #include "render/Group.h"
 #include "render/Image2D.h"
+#include "render/IndexBuffer.h"
 #include "render/Material.h"
+#include "render/Mesh.h"
 #include "render/PolygonMode.h"
+#include "render/SkinnedMesh.h"
+#include "render/Sprite3D.h"
+#include "render/Text2D.h"
 #include "render/Texture2D.h"
+#include "render/VertexArray.h"
+#include "render/VertexBuffer.h"
 #include "render/World.h"
 
 #include "core/Assert.h"
@@ -50,10 +58,22 @@ int getSubRefs(Object3D* object, core::Vector<Object3D*>* out)
         return getRefsBackground(background, out);
     if (auto* appearance = dynamic_cast<Appearance*>(object))
         return getRefsAppearance(appearance, out);
+    if (auto* mesh = dynamic_cast<Mesh*>(object)) {
+        const int count = getRefsMesh(mesh, out);
+        if (auto* skinned = dynamic_cast<SkinnedMesh*>(mesh))
+            return count + getRefsSkinnedMesh(skinned, out);
+        return count;
+    }
     if (auto* texture = dynamic_cast<Texture2D*>(object))
         return getRefsTexture2D(texture, out);
     if (auto* track = dynamic_cast<AnimationTrack*>(object))
         return getRefsAnimationTrack(track, out);
+    if (auto* sprite = dynamic_cast<Sprite3D*>(object))
+        return getRefsSprite3D(sprite, out);
+    if (auto* text = dynamic_cast<Text2D*>(object))
+        return getRefsText2D(text, out);
+    if (auto* vertices = dynamic_cast<VertexBuffer*>(object))
+        return getRefsVertexBuffer(vertices, out);
     return 0;
 }
 
@@ -92,6 +112,23 @@ int getRefsAppearance(Appearance* appearance, core::Vector<Object3D*>* out)
     return count;
 }
 
+int getRefsMesh(Mesh* mesh, core::Vector<Object3D*>* out)
+{
+    VORNIC3D_CHECK(mesh != nullptr);
+    int count = 0;
+    for (int i = 0; i < mesh->getSubmeshCount(); ++i) {
+        count += listReference(mesh->getAppearance(i), out);
+        count += listReference(mesh->getIndexBuffer(i), out);
+    }
+    return count + listReference(mesh->getVertexBuffer(), out);
+}
+
+int getRefsSkinnedMesh(SkinnedMesh* mesh, core::Vector<Object3D*>* out)
+{
+    VORNIC3D_CHECK(mesh != nullptr);
+    return listReference(mesh->getSkeleton(), out);
+}
+
 int getRefsTexture2D(Texture2D* texture, core::Vector<Object3D*>* out)
 {
     VORNIC3D_CHECK(texture != nullptr);
@@ -104,6 +141,32 @@ int getRefsAnimationTrack(AnimationTrack* track, core::Vector<Object3D*>* out)
     int count = listReference(track->getController(), out);
     for (int i = 0; i < track->getAnimationTrackCount(); ++i)
         count += listReference(track->getAnimationTrack(i), out);
+    return count;
+}
+
+int getRefsSprite3D(Sprite3D* sprite, core::Vector<Object3D*>* out)
+{
+    VORNIC3D_CHECK(sprite != nullptr);
+    const int count = listReference(sprite->getAppearance(), out);
+    return count + listReference(sprite->getImage(), out);
+}
+
+int getRefsText2D(Text2D* text, core::Vector<Object3D*>* out)
+{
+    VORNIC3D_CHECK(text != nullptr);
+    const int count = listReference(text->getFont(), out);
+    return count + listReference(text->getAppearance(), out);
+}
+
+int getRefsVertexBuffer(VertexBuffer* vertices, core::Vector<Object3D*>* out)
+{
+    VORNIC3D_CHECK(vertices != nullptr);
+    int count = listReference(vertices->getPositions(nullptr), out);
+    count += listReference(vertices->getNormals(), out);
+    count += listReference(vertices->getColors(), out);
+    const int units = textureUnitCount();
+    for (int unit = 0; unit < units; ++unit)
+        count += listReference(vertices->getTexCoords(unit, nullptr), out);
     return count;
 }
 

@@ -4,10 +4,13 @@
 #include "render/Camera.h"
 #include "render/Fog.h"
 #include "render/Group.h"
+#include "render/Image2D.h"
 #include "render/KeyframeSequence.h"
 #include "render/Light.h"
 #include "render/Material.h"
 #include "render/Object3D_animation_helpers.h"
+#include "render/Sprite3D.h"
+#include "render/VertexBuffer.h"
 
 #include <cfloat>
 #include <cmath>
@@ -175,6 +178,11 @@ TEST_F(AnimationHelpersTest, SettersClampAndConvertForTheirTargets)
         return core::Ref<Object3D>(c);
     };
     const Make generic = [] { return core::Ref<Object3D>(VORNIC3D_NEW render::Camera()); };
+    const Make vertices = [] { return core::Ref<Object3D>(VORNIC3D_NEW render::VertexBuffer()); };
+    const Make sprite = [] {
+        core::Ref<render::Image2D> image = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 16, 8);
+        return core::Ref<Object3D>(VORNIC3D_NEW render::Sprite3D(false, image.get(), nullptr));
+    };
 
     using Read = std::function<std::string(Object3D&)>;
     const Read alpha = [](Object3D& o) { return format("%g", dynamic_cast<render::Node&>(o).getAlphaFactor()); };
@@ -185,6 +193,13 @@ TEST_F(AnimationHelpersTest, SettersClampAndConvertForTheirTargets)
     const Read crop = [](Object3D& o) {
         const auto& b = dynamic_cast<render::Background&>(o);
         return format("%g %g %g %g", b.getCropX(), b.getCropY(), b.getCropWidth(), b.getCropHeight());
+    };
+    const Read defaultColor = [](Object3D& o) {
+        return hex(dynamic_cast<render::VertexBuffer&>(o).getDefaultColor());
+    };
+    const Read spriteCrop = [](Object3D& o) {
+        const auto& s = dynamic_cast<render::Sprite3D&>(o);
+        return format("%g %g", s.getCropWidth(), s.getCropHeight());
     };
     const Read projection = [](Object3D& o) {
         float p[4] = {};
@@ -229,12 +244,20 @@ TEST_F(AnimationHelpersTest, SettersClampAndConvertForTheirTargets)
          "00FF7F00 spot 45 0"},
         {"colour NaN on a light", light, render::setColor, {0, kNaN, 0},
          refused("Value not valid for \"COLOR\" target property."), {0, kNaN, 0}, lightState, "00FFFFFF spot 45 0"},
+        {"alpha 0.5 on a vertex buffer", vertices, render::setAlpha, {0.5f}, accepted(), {0.5f}, defaultColor,
+         "7FFFFFFF"},
+        {"colour on a vertex buffer", vertices, render::setColor, {1, 0.5f, 0}, accepted(), {1, 0.5f, 0},
+         defaultColor, "00FF7F00"},
         {"spot angle 100", light, render::setSpotAngle, {100}, accepted(), {90}, lightState, "00FFFFFF spot 90 0"},
         {"spot exponent -3", light, render::setSpotExponent, {-3}, accepted(), {0}, lightState, "00FFFFFF spot 45 0"},
         {"crop x and y rounded, size kept", background, render::setCrop, {1.5f, 2.4f}, accepted(), {1.5f, 2.4f}, crop,
          "2 2 30 40"},
         {"crop with a size", background, render::setCrop, {-1.2f, 0, 5.5f, 6.49f}, accepted(), {-1.2f, 0, 5.5f, 6.49f},
          crop, "0 0 6 6"},
+        {"sprite crop, size kept", sprite, render::setCrop, {1.5f, 2.4f}, accepted(), {1.5f, 2.4f}, spriteCrop,
+         "16 8"},
+        {"sprite crop with a size", sprite, render::setCrop, {0, 0, 5.5f, 6.49f}, accepted(), {0, 0, 5.5f, 6.49f},
+         spriteCrop, "6 6"},
         {"crop beyond the int range", background, render::setCrop, {3e9f, 0},
          refused("Value not valid for \"CROP\" target property."), {3e9f, 0}, crop, "0 0 30 40"},
         {"density -1 becomes 0, which fog refuses", fog, render::setDensity, {-1}, refused(fogText.c_str()), {0},
