@@ -6,7 +6,6 @@
 #include "render/VertexArray.h"
 #include "render/VertexBuffer.h"
 
-#include <functional>
 #include <vector>
 
 using render::MorphingMesh;
@@ -15,15 +14,14 @@ using testsupport::accepted;
 using testsupport::bare;
 using testsupport::outcomeOf;
 using testsupport::refused;
+using testsupport::vectorOf;
+using Buffers = std::vector<core::Ref<VertexBuffer>>;
 
 namespace {
 
 class MorphingMeshTest : public testsupport::SceneGraphTest {};
 
-const core::Vector<core::Ref<render::IndexBuffer>> kNoIndexBuffers;
-const core::Vector<core::Ref<render::Appearance>> kNoAppearances;
-
-// Two vertices; only the first x differs between the buffers of a case.
+// Vertices at (x, 7, 7), then (7, 7, 7).
 core::Ref<VertexBuffer> makeBuffer(short x, int vertexCount = 2)
 {
     core::Ref<render::VertexArray> positions = VORNIC3D_NEW render::VertexArray(vertexCount, 3, 2);
@@ -35,25 +33,15 @@ core::Ref<VertexBuffer> makeBuffer(short x, int vertexCount = 2)
     return buffer;
 }
 
-core::Vector<core::Ref<VertexBuffer>> targetsOf(const std::vector<core::Ref<VertexBuffer>>& buffers)
+MorphingMesh* makeMesh(VertexBuffer* base, const Buffers& targets)
 {
-    core::Vector<core::Ref<VertexBuffer>> targets;
-    for (const auto& b : buffers)
-        targets.pushBack(b);
-    return targets;
+    return VORNIC3D_NEW MorphingMesh(base, vectorOf(targets), core::Vector<core::Ref<render::IndexBuffer>>(),
+                                     core::Vector<core::Ref<render::Appearance>>());
 }
 
-core::Vector<float> weightsOf(const std::vector<float>& values)
+short& firstXOf(VertexBuffer& buffer)
 {
-    core::Vector<float> weights;
-    for (float w : values)
-        weights.pushBack(w);
-    return weights;
-}
-
-short firstXOf(VertexBuffer& buffer)
-{
-    return static_cast<const short*>(buffer.getPositions(nullptr)->getData())[0];
+    return static_cast<short*>(buffer.getPositions(nullptr)->getData())[0];
 }
 
 } // namespace
@@ -61,37 +49,26 @@ short firstXOf(VertexBuffer& buffer)
 TEST_F(MorphingMeshTest, ConstructionRefusesTargetsItCannotBlend)
 {
     core::Ref<VertexBuffer> base = makeBuffer(100);
-    core::Ref<VertexBuffer> empty = VORNIC3D_NEW VertexBuffer();
     const struct {
         const char* call;
-        std::vector<core::Ref<VertexBuffer>> targets;
+        Buffers targets;
         testsupport::Outcome outcome;
     } cases[] = {
         {"no targets", {}, refused("MorphingMesh failed because targets size is 0")},
         {"a null target", {makeBuffer(1), nullptr}, refused("targets element is 0")},
-        {"a target without positions", {empty}, bare()},
+        {"a target without positions", {VORNIC3D_NEW VertexBuffer()}, bare()},
         {"a target shorter than the base", {makeBuffer(1), makeBuffer(1, 1)},
          refused("targets element has fewer vertices than the base")},
-        {"a longer target", {makeBuffer(1, 3)}, accepted()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.call);
-        EXPECT_EQ(outcomeOf([&] {
-                      core::Ref<MorphingMesh> mesh =
-                          VORNIC3D_NEW MorphingMesh(base.get(), targetsOf(c.targets), kNoIndexBuffers, kNoAppearances);
-                      EXPECT_EQ(mesh->getMorphTargetCount(), static_cast<int>(c.targets.size()));
-                      EXPECT_EQ(mesh->getWeights().m_size, mesh->getMorphTargetCount());
-                      EXPECT_EQ(mesh->getWeights()[0], 0.0f);
-                  }),
-                  c.outcome);
-        EXPECT_EQ(base->getRefCount(), 1);
+        EXPECT_EQ(outcomeOf([&] { core::Ref<MorphingMesh>(makeMesh(base.get(), c.targets)); }), c.outcome);
     }
-    core::Ref<MorphingMesh> mesh = VORNIC3D_NEW MorphingMesh(base.get(), targetsOf({makeBuffer(1)}),
-                                                             kNoIndexBuffers, kNoAppearances);
+    core::Ref<MorphingMesh> mesh = makeMesh(base.get(), {makeBuffer(1, 3)});
+    EXPECT_EQ(mesh->getWeights().m_size, 1);
     const char* const index = "MorphingMesh getMorphTarget failed because index is invalid";
     EXPECT_EQ(outcomeOf([&] { mesh->getMorphTarget(-1); }), refused(index));
     EXPECT_EQ(outcomeOf([&] { mesh->getMorphTarget(1); }), refused(index));
-    EXPECT_NE(mesh->getMorphTarget(0), nullptr);
 }
 
 TEST_F(MorphingMeshTest, SetWeightsBlendsTheTargetDeltas)
@@ -106,7 +83,6 @@ TEST_F(MorphingMeshTest, SetWeightsBlendsTheTargetDeltas)
     } cases[] = {
         {"half way", 100, {200}, {{0.5f}}, accepted(), 150},
         {"a delta truncated", 100, {200}, {{0.333f}}, accepted(), 133},
-        {"a negative weight", 100, {200}, {{-0.25f}}, accepted(), 75},
         {"two targets: the summed deltas over two", 100, {200, 150}, {{1, 1}}, accepted(), 175},
         {"a weight within 0.01 is left out", 100, {200, 150}, {{1, 0.01f}}, accepted(), 200},
         {"back to the base", 100, {200, 150}, {{1, 0}, {0.005f, 0}}, accepted(), 100},
@@ -118,13 +94,12 @@ TEST_F(MorphingMeshTest, SetWeightsBlendsTheTargetDeltas)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.call);
         core::Ref<VertexBuffer> base = makeBuffer(c.baseX);
-        std::vector<core::Ref<VertexBuffer>> targets;
+        Buffers targets;
         for (short x : c.targetXs)
             targets.push_back(makeBuffer(x));
-        core::Ref<MorphingMesh> mesh =
-            VORNIC3D_NEW MorphingMesh(base.get(), targetsOf(targets), kNoIndexBuffers, kNoAppearances);
+        core::Ref<MorphingMesh> mesh = makeMesh(base.get(), targets);
         for (const auto& w : c.weights)
-            EXPECT_EQ(outcomeOf([&] { mesh->setWeights(weightsOf(w)); }), c.outcome);
+            EXPECT_EQ(outcomeOf([&] { mesh->setWeights(vectorOf(w)); }), c.outcome);
         EXPECT_EQ(firstXOf(*base), c.x);
     }
 }
@@ -132,15 +107,12 @@ TEST_F(MorphingMeshTest, SetWeightsBlendsTheTargetDeltas)
 TEST_F(MorphingMeshTest, UnchangedWeightsChangeNothing)
 {
     core::Ref<VertexBuffer> base = makeBuffer(100);
-    core::Ref<MorphingMesh> mesh =
-        VORNIC3D_NEW MorphingMesh(base.get(), targetsOf({makeBuffer(200)}), kNoIndexBuffers, kNoAppearances);
-    mesh->setWeights(weightsOf({0}));
-    EXPECT_EQ(firstXOf(*base), 100);
-    mesh->setWeights(weightsOf({0.5f}));
-    static_cast<short*>(base->getPositions(nullptr)->getData())[0] = -5;
-    mesh->setWeights(weightsOf({0.5f}));
+    core::Ref<MorphingMesh> mesh = makeMesh(base.get(), {makeBuffer(200)});
+    mesh->setWeights(vectorOf<float>({0.5f}));
+    firstXOf(*base) = -5;
+    mesh->setWeights(vectorOf<float>({0.5f}));
     EXPECT_EQ(firstXOf(*base), -5);
     // The blend starts from the base as it was at construction.
-    mesh->setWeights(weightsOf({1}));
+    mesh->setWeights(vectorOf<float>({1}));
     EXPECT_EQ(firstXOf(*base), 200);
 }

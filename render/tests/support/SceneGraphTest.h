@@ -4,6 +4,7 @@
 #include "TestGraphics3D.h"
 
 #include "core/Ref.h"
+#include "core/Vector.h"
 
 #include <functional>
 #include <ostream>
@@ -28,6 +29,16 @@ protected:
 private:
     TestGraphics3D* m_renderer = nullptr;
 };
+
+// A core::Vector of the given elements, for the calls that take one.
+template <typename T>
+core::Vector<T> vectorOf(const std::vector<T>& elements)
+{
+    core::Vector<T> v;
+    for (const T& e : elements)
+        v.pushBack(e);
+    return v;
+}
 
 // How a call ended: the text of the engine assertion it threw ("" when it
 // returned) and whether that text went to the log as an error first (a bare
