@@ -3,8 +3,6 @@
 #include "render/VertexArray.h"
 #include "render/VertexBuffer.h"
 
-#include "PositionValues.h"
-
 #include "core/Assert.h"
 #include "core/MemoryManager.h"
 
@@ -17,11 +15,10 @@ namespace {
 // Targets whose weight lies within +-0.01 are left out of the blend.
 constexpr float kWeightThreshold = 0.01f;
 
-// The positions of a target or base: three 16-bit components, else the bare
-// assertion.
-VertexArray* shortPositionsOf(VertexBuffer* vertices, float* scaleBias)
+// A target's positions: three 16-bit components, else the bare assertion.
+const VertexArray* shortPositionsOf(const VertexBuffer* target)
 {
-    VertexArray* positions = vertices->getPositions(scaleBias);
+    const VertexArray* positions = target->getPositions(nullptr);
     VORNIC3D_CHECK(positions != nullptr);
     VORNIC3D_CHECK(positions->getComponentCount() == 3);
     VORNIC3D_CHECK(positions->getComponentType() == VertexArray::SHORT);
@@ -58,38 +55,16 @@ MorphingMesh::~MorphingMesh() noexcept(false)
 
 void MorphingMesh::initMorphingMeshBuffers()
 {
-    VertexBuffer* base = getVertexBuffer();
-    VORNIC3D_CHECK(base != nullptr);
-    float scaleBias[4];
-    VertexArray* positions = base->getPositions(scaleBias);
-    VORNIC3D_CHECK(positions != nullptr);
-    m_positionScale = scaleBias[0];
-    m_positionBias[0] = scaleBias[1];
-    m_positionBias[1] = scaleBias[2];
-    m_positionBias[2] = scaleBias[3];
-    const int count = positions->getVertexCount();
-    const int components = positions->getComponentCount();
-    const int type = positions->getComponentType();
-    m_baseCopy = VORNIC3D_NEW VertexArray(count, components, type);
-    m_baseCopy->set(0, count, static_cast<const short*>(positions->getData()));
-    m_baseValues = static_cast<const short*>(m_baseCopy->getData());
-
+    m_positions.take(getVertexBuffer());
+    const int count = m_positions.vertexCount;
     VORNIC3D_ASSERT(m_targets.m_size > 0, "MorphingMesh failed because targets size is 0");
     for (int i = 0; i < m_targets.m_size; ++i)
         VORNIC3D_ASSERT(m_targets[i] != nullptr, "targets element is 0");
     // The blend reads as many vertices from every target as the base has.
     for (int i = 0; i < m_targets.m_size; ++i) {
-        const VertexArray* target = shortPositionsOf(m_targets[i].get(), nullptr);
+        const VertexArray* target = shortPositionsOf(m_targets[i].get());
         VORNIC3D_ASSERT(target->getVertexCount() >= count, "targets element has fewer vertices than the base");
     }
-    m_weights.removeAll();
-    m_vertexCount = count;
-    m_positionDataSize = components * type * count;
-    VORNIC3D_CHECK(components == 3);
-    VORNIC3D_CHECK(type == VertexArray::SHORT);
-    m_livePositionArray = positions;
-    m_livePositions = static_cast<short*>(positions->getData());
-    VORNIC3D_CHECK(m_livePositions != nullptr);
     // The weights first: the accumulator is taken last, when nothing can fail after it.
     m_weights.setSize(m_targets.m_size, 0.0f);
     const int accumulatorSize = 3 * count * static_cast<int>(sizeof(std::int32_t));
@@ -119,7 +94,7 @@ void MorphingMesh::setWeights(const core::Vector<float>& weights)
         return;
 
     m_weights = weights;
-    std::memset(m_deltaAccumulator, 0, sizeof(std::int32_t) * 3 * m_vertexCount);
+    std::memset(m_deltaAccumulator, 0, sizeof(std::int32_t) * 3 * m_positions.vertexCount);
     int applied = 0;
     for (int i = 0; i < m_targets.m_size; ++i) {
         const float w = m_weights[i];
@@ -129,29 +104,29 @@ void MorphingMesh::setWeights(const core::Vector<float>& weights)
         }
     }
     if (applied == 0) {
-        std::memcpy(m_livePositions, m_baseValues, static_cast<std::size_t>(m_positionDataSize));
+        m_positions.restore();
         return;
     }
-    VORNIC3D_CHECK(m_baseValues != nullptr && m_livePositions != nullptr);
+    const short* base = m_positions.originalValues;
     const auto targetCount = static_cast<float>(applied);
-    for (int i = 0; i < 3 * m_vertexCount; ++i) {
-        const float blended =
-            static_cast<float>(m_deltaAccumulator[i]) / targetCount + static_cast<float>(m_baseValues[i]);
-        m_livePositions[i] = lowSixteenBits(truncateToInt(blended));
+    for (int i = 0; i < 3 * m_positions.vertexCount; ++i) {
+        const float blended = static_cast<float>(m_deltaAccumulator[i]) / targetCount + static_cast<float>(base[i]);
+        m_positions.live[i] = DeformedPositions::toStored(blended);
     }
 }
 
 // Adds (target - base) x weight, truncated, to the accumulator.
 void MorphingMesh::handleTarget(VertexBuffer* target, float weight)
 {
-    const VertexArray* positions = shortPositionsOf(target, nullptr);
+    const VertexArray* positions = shortPositionsOf(target);
     // The target's positions may have been replaced since construction.
-    VORNIC3D_CHECK(positions->getVertexCount() >= m_vertexCount);
+    VORNIC3D_CHECK(positions->getVertexCount() >= m_positions.vertexCount);
     const auto* values = static_cast<const short*>(positions->getData());
-    VORNIC3D_CHECK(m_baseValues != nullptr && values != nullptr && m_deltaAccumulator != nullptr);
-    for (int i = 0; i < 3 * m_vertexCount; ++i) {
-        const int difference = values[i] - m_baseValues[i];
-        const std::int32_t delta = truncateToInt(static_cast<float>(difference) * weight);
+    const short* base = m_positions.originalValues;
+    VORNIC3D_CHECK(values != nullptr && m_deltaAccumulator != nullptr);
+    for (int i = 0; i < 3 * m_positions.vertexCount; ++i) {
+        const int difference = values[i] - base[i];
+        const std::int32_t delta = DeformedPositions::truncateToInt(static_cast<float>(difference) * weight);
         m_deltaAccumulator[i] = saturatedSum(m_deltaAccumulator[i], delta);
     }
 }

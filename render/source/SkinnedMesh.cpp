@@ -1,11 +1,6 @@
 #include "render/SkinnedMesh.h"
 
 #include "render/Group.h"
-#include "render/VertexArray.h"
-#include "render/VertexBuffer.h"
-
-#include "PositionValues.h"
-
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
@@ -66,31 +61,8 @@ void SkinnedMesh::initSkinnedMeshBuffers(Group* skeleton)
 {
     VORNIC3D_CHECK(skeleton != nullptr);
     m_skeleton = skeleton;
-    VertexBuffer* vertices = getVertexBuffer();
-    VORNIC3D_CHECK(vertices != nullptr);
-    float scaleBias[4];
-    VertexArray* positions = vertices->getPositions(scaleBias);
-    VORNIC3D_CHECK(positions != nullptr);
-    m_positionScale = scaleBias[0];
-    m_positionBias[0] = scaleBias[1];
-    m_positionBias[1] = scaleBias[2];
-    m_positionBias[2] = scaleBias[3];
-
-    const int count = positions->getVertexCount();
-    const int components = positions->getComponentCount();
-    const int type = positions->getComponentType();
-    m_originalVertexBuffer = VORNIC3D_NEW VertexArray(count, components, type);
-    m_originalVertexBuffer->set(0, count, static_cast<const short*>(positions->getData()));
-    m_vertexCount = count;
-    m_positionDataSize = components * type * count;
-    VORNIC3D_CHECK(components == 3);
-    VORNIC3D_CHECK(type == VertexArray::SHORT);
-    m_livePositionArray = positions;
-    m_livePositions = static_cast<short*>(positions->getData());
-    VORNIC3D_CHECK(m_livePositions != nullptr);
-    m_unskinnedPositions = static_cast<const short*>(m_originalVertexBuffer->getData());
-    VORNIC3D_CHECK(m_unskinnedPositions != nullptr);
-
+    m_positions.take(getVertexBuffer());
+    const int count = m_positions.vertexCount;
     try {
         m_weightSums = static_cast<float*>(VORNIC3D_ALLOC(count * static_cast<int>(sizeof(float))));
         m_influenceCounts = static_cast<int*>(VORNIC3D_ALLOC(count * static_cast<int>(sizeof(int))));
@@ -132,7 +104,7 @@ bool SkinnedMesh::isBone(const Node* node) const
 void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numVertices)
 {
     VORNIC3D_ASSERT(bone != nullptr, "SkinnedMesh addTransform failed because bone parameter is 0");
-    VORNIC3D_ASSERT(m_originalVertexBuffer != nullptr,
+    VORNIC3D_ASSERT(m_positions.original != nullptr,
                     "SkinnedMesh addTransform failed because m_originalVertexBuffer is 0");
     VORNIC3D_ASSERT(weight > 0, "SkinnedMesh addTransform failed because weight parameter is <= 0");
     VORNIC3D_ASSERT(numVertices > 0, "SkinnedMesh addTransform failed because numVertices parameter is <= 0");
@@ -141,7 +113,7 @@ void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numV
     VORNIC3D_ASSERT(end <= 65535, "SkinnedMesh addTransform failed because firstVertex+numVertices is > 65535");
     // The run indexes the per-vertex blocks, which hold exactly the mesh's vertices.
     VORNIC3D_ASSERT(firstVertex >= 0, "SkinnedMesh addTransform failed because firstVertex parameter is < 0");
-    VORNIC3D_ASSERT(end <= m_vertexCount,
+    VORNIC3D_ASSERT(end <= m_positions.vertexCount,
                     "SkinnedMesh addTransform failed because firstVertex+numVertices is > vertex count");
 
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "addTransform bone:0x%" PRIXPTR " first : %d num : %d\n",
@@ -184,21 +156,21 @@ void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numV
 void SkinnedMesh::calcVertices_for_testing()
 {
     VORNIC3D_CHECK(m_skeleton != nullptr);
-    std::memcpy(m_livePositions, m_unskinnedPositions, static_cast<std::size_t>(m_positionDataSize));
-    std::memset(m_accumulators, 0, sizeof(float) * 3 * m_vertexCount);
+    m_positions.restore();
+    std::memset(m_accumulators, 0, sizeof(float) * 3 * m_positions.vertexCount);
     const Transform identity;
     handleChildBone(m_skeleton.get(), identity, identity);
 
     // A zero scale stores every position as the bias: a skinned one cannot
     // be stored, and the unskinned values stand.
-    if (m_positionScale == 0.0f)
+    if (m_positions.scale == 0.0f)
         return;
-    for (int v = 0; v < m_vertexCount; ++v) {
+    for (int v = 0; v < m_positions.vertexCount; ++v) {
         if (m_influenceCounts[v] == 0)
             continue;
         for (int c = 0; c < 3; ++c) {
-            const float stored = (m_accumulators[3 * v + c] - m_positionBias[c]) / m_positionScale;
-            m_livePositions[3 * v + c] = lowSixteenBits(truncateToInt(stored));
+            const float stored = (m_accumulators[3 * v + c] - m_positions.bias[c]) / m_positions.scale;
+            m_positions.live[3 * v + c] = DeformedPositions::toStored(stored);
         }
     }
 }
@@ -239,13 +211,15 @@ void SkinnedMesh::addBoneShare(const Transform& skinning, const Weights& weights
 {
     float m[16];
     skinning.get(m);
+    const float scale = m_positions.scale;
+    const float* bias = m_positions.bias;
     for (int r = 0; r < weights.m_size; ++r) {
         const WeightInfo& run = weights[r];
         for (int v = run.firstVertex; v < run.firstVertex + run.vertexCount; ++v) {
-            const short* s = m_unskinnedPositions + 3 * v;
-            const float x = static_cast<float>(s[0]) * m_positionScale + m_positionBias[0];
-            const float y = static_cast<float>(s[1]) * m_positionScale + m_positionBias[1];
-            const float z = static_cast<float>(s[2]) * m_positionScale + m_positionBias[2];
+            const short* s = m_positions.originalValues + 3 * v;
+            const float x = static_cast<float>(s[0]) * scale + bias[0];
+            const float y = static_cast<float>(s[1]) * scale + bias[1];
+            const float z = static_cast<float>(s[2]) * scale + bias[2];
             const float share = run.weight / m_weightSums[v];
             float* out = m_accumulators + 3 * v;
             out[0] += share * (m[0] * x + m[1] * y + m[2] * z + m[3]);

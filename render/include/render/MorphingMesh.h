@@ -1,12 +1,11 @@
 #pragma once
 
+#include "render/DeformedPositions.h"
 #include "render/Mesh.h"
 
 #include <cstdint>
 
 namespace render {
-
-class VertexArray;
 
 // A mesh whose positions are blended from its base vertex buffer and morph
 // target buffers under one weight per target. setWeights blends and writes
@@ -42,18 +41,10 @@ private:
 
     core::Vector<float> m_weights;
     core::Vector<core::Ref<VertexBuffer>> m_targets;
-    float m_positionScale = 0.0f;
-    float m_positionBias[3] = {0.0f, 0.0f, 0.0f};
-    int m_vertexCount = 0;
-    int m_positionDataSize = 0;
     // Three per vertex, 32 bits wide so that summed deltas do not wrap.
     std::int32_t* m_deltaAccumulator = nullptr;
-    short* m_livePositions = nullptr;
-    const short* m_baseValues = nullptr;
-    // Keeps the array behind m_livePositions alive should the base buffer
-    // drop it.
-    core::Ref<VertexArray> m_livePositionArray;
-    core::Ref<VertexArray> m_baseCopy;
+    // The base values are the copy taken at construction.
+    DeformedPositions m_positions;
 };
 
 } // namespace render

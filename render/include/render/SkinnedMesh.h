@@ -1,5 +1,6 @@
 #pragma once
 
+#include "render/DeformedPositions.h"
 #include "render/Mesh.h"
 #include "render/Transform.h"
 
@@ -8,7 +9,6 @@
 namespace render {
 
 class Group;
-class VertexArray;
 
 // A mesh whose positions follow a skeleton: a group whose descendant nodes
 // are bones, each bound to runs of vertices with a weight. A bone's own
@@ -59,19 +59,11 @@ private:
     core::HashTable<core::Ref<Node>, core::Ref<Weights>> m_weights;
     core::HashTable<core::Ref<Node>, Transform> m_restTransforms;
     core::Ref<Group> m_skeleton;
-    core::Ref<VertexArray> m_originalVertexBuffer;
-    // Keeps the array behind m_livePositions alive should the vertex buffer
-    // drop it.
-    core::Ref<VertexArray> m_livePositionArray;
+    // The unskinned positions are the copy taken at construction.
+    DeformedPositions m_positions;
     float* m_weightSums = nullptr;
     float* m_accumulators = nullptr;
     int* m_influenceCounts = nullptr;
-    short* m_livePositions = nullptr;
-    const short* m_unskinnedPositions = nullptr;
-    int m_positionDataSize = 0;
-    float m_positionScale = 0.0f;
-    float m_positionBias[3] = {0.0f, 0.0f, 0.0f};
-    int m_vertexCount = 0;
 };
 
 } // namespace render
