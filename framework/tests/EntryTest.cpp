@@ -3,9 +3,7 @@
 // with the engine singletons half torn down.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <regex>
 #include <string>
 #include <sys/wait.h>
@@ -44,7 +42,6 @@ TEST(EntryTest, AFailureEndsTheProgramWithItsLogFlushedAndACodeOf1)
         {"quit", 0,
          "Check library build information:\n Framework library : (\\w{3} [ \\d]\\d \\d{4})\n Render library    : "
          "\\1\n Core library      : \\1\n HAL library       : \\1\n\n"},
-        // The singletons exist (the renderer without a window), no window yet.
         {"zero-display", 1,
          "created without functionality\n ERROR  \\|\\d{6}\\| set display width and height\n"
          "stopped by an exception: set display width and height \\(framework::createFramework, "},
@@ -62,25 +59,6 @@ TEST(EntryTest, AFailureEndsTheProgramWithItsLogFlushedAndACodeOf1)
         EXPECT_EQ(c.exitCode, run.exitCode);
         EXPECT_TRUE(std::regex_search(run.output, std::regex(c.output))) << run.output;
     }
-}
-
-TEST(EntryTest, APassAcrossTheTickWrapIsGivenTheTrueElapsedTime)
-{
-    // The helper's tick wraps 2 s after it starts, well into its main loop.
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const std::int64_t offset = (std::int64_t(1) << 32) - (now.tv_sec * 1000 + now.tv_nsec / 1000000) - 2000;
-    const HelperRun run =
-        runHelper("FRAMEWORK_TEST_APPLICATION=tick-wrap VORNIC3D_TICK_OFFSET=" + std::to_string(offset));
-    ASSERT_EQ(0, run.exitCode) << run.output;
-
-    std::smatch found;
-    const std::regex summary("tick wrapped (\\d), elapsed sum (\\d+), tick span (\\d+)");
-    ASSERT_TRUE(std::regex_search(run.output, found, summary)) << run.output;
-    EXPECT_EQ("1", found[1].str()) << "the loop ended before the tick wrapped";
-    // The application reads the tick a moment after the loop, on its first
-    // and its last pass alike.
-    EXPECT_NEAR(std::stoll(found[3].str()), std::stoll(found[2].str()), 50);
 }
 
 } // namespace

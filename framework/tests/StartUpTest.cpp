@@ -1,14 +1,42 @@
 #include "StdoutCapture.h"
+#include "TestApplication.h"
 
 #include "framework/App_helpers.h"
 #include "framework/FrameworkSettings.h"
+#include "framework/framework_helpers.h"
 
+#include "render/Graphics3D.h"
+
+#include "win32/Win32WindowState.h"
+
+#include "core/AssertationFailedException.h"
 #include "core/Globals.h"
 #include "core/MemoryManager.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
+
+TEST(StartUpTest, AZeroDisplaySizeStopsStartUpOnceTheSingletonsExistBeforeAnyWindow)
+{
+    testsupport::StdoutCapture log;
+    setenv("FRAMEWORK_TEST_APPLICATION", "zero-display", 1);
+    framework::FrameworkSettings settings;
+    std::string failure;
+    try {
+        framework::createFramework(nullptr, &settings);
+    } catch (const AssertationFailedException& e) {
+        failure = e.message;
+    }
+    unsetenv("FRAMEWORK_TEST_APPLICATION");
+    EXPECT_EQ("set display width and height", failure);
+    EXPECT_EQ(nullptr, render::Graphics3D::getInstance()->getDisplay()) << "the renderer without a window";
+    EXPECT_EQ(nullptr, HAL::windowState().mainWindow) << "a window was made";
+    // Everything stands, so shut-down removes it all.
+    EXPECT_NO_THROW(framework::destroyFramework(testsupport::TestApplication::living()));
+}
 
 TEST(StartUpTest, PoolSizesOf0TakeTheSystemDefaultsAndAreWrittenBack)
 {
