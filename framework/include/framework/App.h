@@ -6,6 +6,8 @@ class Graphics3D;
 
 namespace framework {
 
+struct FrameworkSettings;
+
 // The application interface: the framework knows the game only through it.
 // Contract: the application factory (createApplication) makes the one object
 // on the system heap with plain new, and the framework deletes it at
@@ -15,7 +17,6 @@ namespace framework {
 class App {
 public:
     App() = default;
-    virtual ~App() = default;
 
     // Advances the application by elapsedMs; 1 goes on, 0 ends the program.
     virtual int update(int elapsedMs) = 0;
@@ -28,8 +29,16 @@ public:
     virtual void suspend() = 0;
     virtual void resume() = 0;
 
+    virtual ~App() = default;
+
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 };
+
+// The application factory, defined by the application, not by the framework.
+// Called first at start-up, before any engine singleton exists (so it must
+// not log or make engine objects): it may change any field of `settings`
+// and returns a new application.
+App* createApplication(FrameworkSettings* settings);
 
 } // namespace framework

@@ -1,0 +1,110 @@
+#include "SceneGraphTest.h"
+#include "TestApplication.h"
+
+#include "framework/framework_helpers.h"
+
+#include "Display.h"
+
+#include <wince/Messages.h>
+#include <wince/TestApi.h>
+
+
+namespace {
+
+using Events = std::vector<std::string>;
+using testsupport::applicationEvents;
+using testsupport::Outcome;
+
+// A window that is only there: the framework asks whether the renderer has
+// one and never draws into it itself.
+class StubDisplay : public HAL::Display {
+    void swapBuffer() override {}
+    bool checkError(const char*) override { return true; }
+    int getWidth() override { return 64; }
+    int getHeight() override { return 48; }
+    int getX() override { return 0; }
+    int getY() override { return 0; }
+};
+
+// A renderer that writes its target changes into the application's events.
+class RecordingGraphics3D : public testsupport::TestGraphics3D {
+public:
+    using TestGraphics3D::TestGraphics3D;
+    void bindTarget(core::Object* target) override { applicationEvents().push_back(target ? "bind" : "bind screen"); }
+    void releaseTarget() override { applicationEvents().push_back("release"); }
+};
+
+// The engine with a recording renderer registered, on a window or without.
+class GameLoopTest : public testsupport::EngineTest {
+protected:
+    // The references are empty by then (TearDown), so nothing throws here.
+    ~GameLoopTest() noexcept override {}
+
+    void useRenderer(bool withWindow)
+    {
+        core::Globals::get()->m_graphics3D = nullptr;
+        m_renderer = nullptr;
+        if (m_display.get() == nullptr)
+            m_display = VORNIC3D_NEW StubDisplay();
+        m_renderer = VORNIC3D_NEW RecordingGraphics3D(withWindow ? m_display.get() : nullptr);
+        core::Globals::get()->m_graphics3D = m_renderer.get();
+        applicationEvents().clear();
+        WinceTestReset();
+    }
+
+    void TearDown() override
+    {
+        core::Globals::get()->m_graphics3D = nullptr;
+        m_renderer = nullptr;
+        m_display = nullptr;
+        WinceTestReset();
+        EngineTest::TearDown();
+    }
+
+private:
+    core::Ref<HAL::Display> m_display;
+    core::Ref<RecordingGraphics3D> m_renderer;
+};
+
+TEST_F(GameLoopTest, APassNeedsAWindowAndDrawsOnlyAfterAnUpdateThatGoesOn)
+{
+    struct Case {
+        const char* name;
+        bool window;
+        bool quitPending;
+        int update; // what the application's update returns
+        Outcome outcome;
+        int result; // -1: none, the pass failed
+        Events events;
+    };
+    const Outcome noWindow = testsupport::refused("Graphics3D does not have a window");
+    const Case cases[] = {
+        {"without a window", false, false, 1, noWindow, -1, {}},
+        {"quit message: no update", true, true, 1, testsupport::accepted(), 0, {}},
+        {"update returns 0: nothing drawn", true, false, 0, testsupport::accepted(), 0, {"update"}},
+        {"update returns 1", true, false, 1, testsupport::accepted(), 1,
+         {"update", "bind screen", "render", "release"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        useRenderer(c.window);
+        if (c.quitPending)
+            PostQuitMessage(0);
+        testsupport::TestApplication app([&](int, int) { return c.update; });
+        int result = -1;
+        EXPECT_EQ(c.outcome, testsupport::outcomeOf([&] { result = framework::frameworkGameLoop(&app, 16); }));
+        EXPECT_EQ(c.result, result);
+        EXPECT_EQ(c.events, applicationEvents());
+    }
+}
+
+TEST_F(GameLoopTest, TheHandOverNeedsAWindow)
+{
+    useRenderer(false);
+    testsupport::TestApplication app([](int, int) { return 1; });
+    EXPECT_EQ(testsupport::refused("Graphics3D does not have a window"),
+              testsupport::outcomeOf([&] { framework::frameworkStartGameApplication(&app); }));
+    EXPECT_EQ(Events{}, applicationEvents());
+}
+
+} // namespace

@@ -1,0 +1,59 @@
+// Stands in for: the phone's run-time start-up code, which ran the static
+// initialisers and called WinMain. Limits: the command line is the
+// arguments joined by blanks, each byte widened; nothing else of the
+// start-up code is kept. Depends on: WinMain (defined by the program) and
+// the engine's exception record, which it names when a failure arrives here.
+#include "wince/Module.h"
+#include "wince/WinMain.h"
+#include "wince/Window.h"
+
+#include "core/Vornic3DException.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+namespace {
+
+std::u16string commandLineOf(int argc, char** argv)
+{
+    std::u16string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            line += u' ';
+        for (const char* c = argv[i]; *c != '\0'; ++c)
+            line += static_cast<char16_t>(static_cast<unsigned char>(*c));
+    }
+    return line;
+}
+
+} // namespace
+
+// The program lets every failure leave WinMain. Uncaught, it would end in
+// std::terminate, which names only the exception's type and may drop output
+// still buffered; here the standard output (the log) is flushed, the
+// failure is named on a line of its own on the standard error (the log's
+// last line may lack its line end) and the process ends with 1, as WinMain
+// never returned a code of its own.
+int main(int argc, char** argv)
+{
+    try {
+        std::u16string commandLine = commandLineOf(argc, argv);
+        return WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOW);
+    } catch (const Vornic3DException& e) {
+        std::fflush(stdout);
+        if (e.line > 0)
+            std::fprintf(stderr, "\nstopped by an exception: %s (%s, %s:%d)\n", e.message, e.function, e.sourceFile,
+                         static_cast<int>(e.line));
+        else
+            std::fprintf(stderr, "\nstopped by an exception: %s\n", e.message);
+    } catch (const std::exception& e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "\nstopped by an exception: %s\n", e.what());
+    } catch (...) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "\nstopped by an exception of unknown type\n");
+    }
+    return EXIT_FAILURE;
+}
