@@ -1,5 +1,9 @@
 #include "GameGlobals.h"
 
+#include "GameCamera.h"
+#include "GameLevel.h"
+#include "GameObject.h"
+#include "GameOde.h"
 #include "SettingsFile.h"
 
 #include "Input.h"

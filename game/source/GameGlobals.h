@@ -23,6 +23,11 @@ class Text2D;
 
 namespace game {
 
+class GameCamera;
+class GameLevel;
+class GameObject;
+class GameOde;
+
 // The game's one shared object: what more than one state or game class needs
 // lives here, read and written directly (no accessors).
 // Contract: a singleton made by initClass before the first state and removed
@@ -43,12 +48,16 @@ public:
 
     ~GameGlobals() override;
 
+    // The level being played; the menu builds and loads it.
+    core::Ref<GameLevel> m_level;
     core::Ref<HAL::Input> m_keyboard;
     core::Ref<HAL::Input> m_mouse;
+    core::Ref<GameOde> m_ode;
     core::Ref<render::Font2D> m_font;
     core::Ref<render::Font2D> m_font2;
     // The shared text node of the intro, drawn with m_font2.
     core::Ref<render::Text2D> m_text;
+    core::Ref<GameCamera> m_camera;
     // The run state's backgrounds; m_backgroundIndex picks one.
     core::Vector<core::Ref<render::Background>> m_backgrounds;
     // The menu's backdrop.
@@ -57,6 +66,9 @@ public:
     // [0] the studio logo, [1] the dust puff, [2] and [3] empty.
     core::Vector<core::Ref<render::Sprite3D>> m_sprites;
     std::array<LevelInfo, BestTimeFile::kLevelCount> m_levels;
+    // [0] the player, [1] the indicator arrow, [2] the HUD band, [3] the
+    // steering marker, from [4] on the level's tiles in scan order.
+    core::Vector<core::Ref<GameObject>> m_objects;
     std::int32_t m_quitKey;
     std::int32_t m_shadows;
     std::int32_t m_sounds;

@@ -1,6 +1,10 @@
 #include "SceneGraphTest.h"
 
+#include "GameCamera.h"
 #include "GameGlobals.h"
+#include "GameLevel.h"
+#include "GameObject.h"
+#include "GameOde.h"
 
 #include "render/Image2D.h"
 #include "render/Sprite3D.h"
@@ -31,9 +35,10 @@ TEST_F(GameGlobalsTest, FreshGlobalsHoldNothingAndTheDefaults)
 {
     GameGlobals::initClass();
     const GameGlobals& g = *GameGlobals::getInstance();
-    EXPECT_TRUE(g.m_keyboard == nullptr && g.m_mouse == nullptr && g.m_font == nullptr && g.m_font2 == nullptr &&
-                g.m_text == nullptr && g.m_background == nullptr && g.m_light == nullptr);
-    EXPECT_EQ(g.m_backgrounds.m_size + g.m_sprites.m_size, 0);
+    EXPECT_TRUE(g.m_level == nullptr && g.m_keyboard == nullptr && g.m_mouse == nullptr && g.m_ode == nullptr &&
+                g.m_font == nullptr && g.m_font2 == nullptr && g.m_text == nullptr && g.m_camera == nullptr &&
+                g.m_background == nullptr && g.m_light == nullptr);
+    EXPECT_EQ(g.m_backgrounds.m_size + g.m_sprites.m_size + g.m_objects.m_size, 0);
     EXPECT_EQ(g.m_shadowOffsetX, 10);
     EXPECT_EQ(g.m_shadowOffsetY, -10);
     // The settings file's defaults and the first background, before anything
