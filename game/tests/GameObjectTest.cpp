@@ -52,7 +52,9 @@ TEST_F(GameObjectTest, ANewObjectIsInactiveAtTheOriginWithItsAtlasCrop)
     EXPECT_EQ(o->getCrop().y, 289.0f);
     EXPECT_EQ(o->m_extent, 64.0f);
     EXPECT_EQ(globals().m_level->findObject(o->m_geom), o.get());
-    const auto withoutSprite = [] { core::Ref<GameObject> x = VORNIC3D_NEW GameObject(0, nullptr, nullptr, 0, 0, 8, 8, 0); };
+    const auto withoutSprite = [] {
+        core::Ref<GameObject> x = VORNIC3D_NEW GameObject(0, nullptr, nullptr, 0, 0, 8, 8, 0);
+    };
     EXPECT_EQ(testsupport::outcomeOf(withoutSprite), testsupport::bare());
 }
 
@@ -82,7 +84,15 @@ TEST_F(GameObjectTest, ActivationSwitchesBodyAndGeomExceptWhereTheFlagsSayOtherw
 
 TEST_F(GameObjectTest, PushAddsToTheSidewaysSpeedAndAJumpSetsTheVerticalSpeed)
 {
-    const struct { const char* what; int flags; bool active; slmath::vec3 push; bool jump; dReal vx; dReal vy; } cases[] = {
+    const struct {
+        const char* what;
+        int flags;
+        bool active;
+        slmath::vec3 push;
+        bool jump;
+        dReal vx;
+        dReal vy;
+    } cases[] = {
         {"sideways", 0, true, {5, 0, 0}, false, 6, -23.7},
         {"jump from a fall", 0, true, {0, 10, 0}, true, 1, 33},
         {"upward push without a jump", 0, true, {0, 10, 0}, false, 1, -23.7},

@@ -30,6 +30,13 @@ void GameTest::SetUp()
     std::srand(1);
     dRandSetSeed(1);
     game::g_vanishCooldown = 0;
+    game::g_updateHalf = false;
+    game::g_levelClock = 0;
+    game::g_slideStep = 0;
+    game::g_frameIndex = 0;
+    game::g_flickerPhase = 0;
+    game::g_blinkTimer = 0;
+    game::g_blinkOn = false;
     game::GameGlobals::initClass();
     game::GameOde::createOdeClass();
     globals().m_level = VORNIC3D_NEW game::GameLevel(0);
