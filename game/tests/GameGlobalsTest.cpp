@@ -6,8 +6,6 @@
 #include "GameObject.h"
 #include "GameOde.h"
 
-#include "render/Image2D.h"
-#include "render/Sprite3D.h"
 
 using game::GameGlobals;
 
@@ -52,14 +50,4 @@ TEST_F(GameGlobalsTest, FreshGlobalsHoldNothingAndTheDefaults)
         EXPECT_FALSE(row.completed);
     }
     GameGlobals::deInitClass();
-}
-
-TEST_F(GameGlobalsTest, RemovalReleasesWhatTheGlobalsHold)
-{
-    GameGlobals::initClass();
-    core::Ref<render::Image2D> image = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 4, 4);
-    GameGlobals::getInstance()->m_sprites.pushBack(VORNIC3D_NEW render::Sprite3D(false, image.get(), nullptr));
-    image = nullptr;
-    GameGlobals::deInitClass();
-    // The leak check of the fixture finds the sprite and its image gone.
 }

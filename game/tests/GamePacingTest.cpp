@@ -54,16 +54,3 @@ TEST(GamePacing, StepsComeInTwoHalvesOfTheGatheredTimeOnlyOnceTenMillisecondsHav
         EXPECT_FALSE(pacing.takePendingFrame()) << "one frame per step";
     }
 }
-
-TEST(GamePacing, EachStepDrawsOnceHoweverOftenTheLoopAsksToDraw)
-{
-    GamePacing pacing;
-    const auto step = [](int) { return 1; };
-    int frames = 0;
-    for (int pass = 0; pass < 40; ++pass) {
-        pacing.update(4, step); // a step every third pass
-        frames += pacing.takePendingFrame() ? 1 : 0;
-        frames += pacing.takePendingFrame() ? 1 : 0;
-    }
-    EXPECT_EQ(frames, 13);
-}

@@ -36,10 +36,3 @@ TEST_F(GameSoundTest, MediaSoundsPlayAndStopOnlyWhileSoundsAreOn)
     game::stopMediaSound();
     EXPECT_EQ(wince::test::soundPlaying(), "");
 }
-
-TEST_F(GameSoundTest, SoundsNeedTheGlobals)
-{
-    game::GameGlobals::deInitClass();
-    EXPECT_EQ(testsupport::outcomeOf([] { game::playMediaSound("SCORE.wav"); }), testsupport::bare());
-    EXPECT_EQ(testsupport::outcomeOf([] { game::stopMediaSound(); }), testsupport::bare());
-}
