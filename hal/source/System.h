@@ -5,6 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace core {
+class String;
+}
+
 namespace HAL {
 
 // The platform layer's system services: the device's fixed facts (screen
@@ -57,6 +61,20 @@ int processMessages();
 
 // The HAL library's build date as the compiler writes it ("Jul  4 2009").
 const char* getBuildDate();
+
+// The full screen's width and height in pixels, read from the platform on
+// each call. They need no engine object, so an application can size its
+// display before the engine exists.
+int getScreenWidth();
+int getScreenHeight();
+
+// Starts the WAV file at `path` ('\' or '/' separated, of any length) and
+// returns at once; the sound plays alongside and replaces the one playing.
+// False when it can not be played (no such file, no audio device): then
+// nothing plays. Sounds are never worth stopping the program for.
+bool playSound(const core::String& path);
+// Stops the sound that plays, if any.
+void stopSound();
 
 } // namespace HAL
 

@@ -105,7 +105,7 @@ void EngineTest::SetUp()
     core::Debug::initClass();
     core::Globals* globals = core::Globals::get();
     globals->m_system = new HAL::System(false);
-    globals->m_memoryManager = new core::MemoryManager(kMainPoolSize, "MemoryManager", nullptr);
+    globals->m_memoryManager = new core::MemoryManager(mainPoolSize(), "MemoryManager", nullptr);
     globals->m_stringPoolMemoryManager = new core::MemoryManager(kStringPoolSize, "StringPool", nullptr);
     globals->m_stringPool = new core::StringPool();
 }

@@ -29,6 +29,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The main pool's size; a fixture whose tests need more says so here.
+    virtual int mainPoolSize() const { return kMainPoolSize; }
+
     core::MemoryManager* mainPool() const { return core::Globals::get()->m_memoryManager; }
     core::MemoryManager* stringPool() const { return core::Globals::get()->m_stringPoolMemoryManager; }
     // The log written so far (since the last clearLog()).

@@ -57,6 +57,18 @@ void System::printf(const char* text, int length)
     std::fflush(stdout);
 }
 
+// ---- screen ---------------------------------------------------------------------
+
+int getScreenWidth()
+{
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+int getScreenHeight()
+{
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
 // ---- tick and heap ------------------------------------------------------------
 
 std::uint32_t getTime()

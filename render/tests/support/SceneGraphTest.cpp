@@ -9,9 +9,14 @@ namespace testsupport {
 void SceneGraphTest::SetUp()
 {
     EngineTest::SetUp();
-    m_renderer = VORNIC3D_NEW TestGraphics3D();
+    m_renderer = createRenderer();
     m_renderer->addRef();
     core::Globals::get()->m_graphics3D = m_renderer;
+}
+
+TestGraphics3D* SceneGraphTest::createRenderer()
+{
+    return VORNIC3D_NEW TestGraphics3D();
 }
 
 void SceneGraphTest::TearDown()

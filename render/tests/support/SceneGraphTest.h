@@ -23,6 +23,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The renderer SetUp registers; a fixture may give one that records
+    // what it is asked to do.
+    virtual TestGraphics3D* createRenderer();
+
     // Properties set here apply to objects made afterwards.
     TestGraphics3D& renderer() { return *m_renderer; }
 

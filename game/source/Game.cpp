@@ -1,0 +1,97 @@
+#include "Game.h"
+
+#include "GameGlobals.h"
+#include "GameStateInit.h"
+#include "GameStateMenu.h"
+#include "GameStateRun.h"
+#include "GameStateUnknown.h"
+
+#include "core/Debug.h"
+#include "render/Graphics3D.h"
+
+namespace game {
+
+// ---- life cycle -----------------------------------------------------------------------
+
+Game::Game() : Game([](Game& game) { game.initGameStates(); }) {}
+
+Game::Game(const StateRegistration& registerStates)
+{
+    GameGlobals::initClass();
+    try {
+        registerStates(*this);
+        changeState("init");
+    } catch (...) {
+        // No destructor runs for a half-made game: without this the globals
+        // and every state made so far would outlive it.
+        tearDown();
+        throw;
+    }
+}
+
+Game::~Game()
+{
+    tearDown();
+    // The state that was current goes last, after the globals.
+    m_currentState = nullptr;
+}
+
+void Game::initGameStates()
+{
+    addNewState(VORNIC3D_NEW GameStateUnknown(this, "unknown"));
+    addNewState(VORNIC3D_NEW GameStateInit(this, "init"));
+    addNewState(VORNIC3D_NEW GameStateMenu(this, "menu"));
+    addNewState(VORNIC3D_NEW GameStateRun(this, "run"));
+}
+
+void Game::tearDown()
+{
+    if (m_currentState != nullptr)
+        m_currentState->deinitState();
+    // States not held elsewhere die here, while the globals still exist.
+    m_states.clear();
+    GameGlobals::deInitClass();
+}
+
+// ---- states -------------------------------------------------------------------------
+
+void Game::addNewState(GameState* state)
+{
+    VORNIC3D_CHECK(state != nullptr);
+    m_states.pushBack(state);
+}
+
+void Game::changeState(const core::String& name)
+{
+    GameState* found = nullptr;
+    for (int i = 0; i < m_states.m_size && found == nullptr; ++i) {
+        VORNIC3D_CHECK(m_states[i] != nullptr);
+        if (m_states[i]->getStateName().compareTo(name) == 0)
+            found = m_states[i].get();
+    }
+    if (found == nullptr) {
+        core::Debug::printf(core::Debug::LEVEL_WARNING, "can not change a state");
+        VORNIC3D_CHECK(found != nullptr);
+    }
+    if (m_currentState != nullptr)
+        m_currentState->deinitState();
+    m_currentState = found;
+    found->initState(render::Graphics3D::getInstance());
+}
+
+// ---- forwarding ----------------------------------------------------------------------
+
+int Game::update(int elapsedMs)
+{
+    VORNIC3D_CHECK(m_currentState != nullptr);
+    return m_currentState->updateState(elapsedMs);
+}
+
+void Game::render(render::Graphics3D* g3d)
+{
+    VORNIC3D_CHECK(g3d != nullptr);
+    VORNIC3D_CHECK(m_currentState != nullptr);
+    m_currentState->renderState(g3d);
+}
+
+} // namespace game

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "BestTimeFile.h"
+#include "LevelInfo.h"
+
+#include "core/Object.h"
+#include "core/Ref.h"
+#include "core/Vector.h"
+
+#include <array>
+#include <cstdint>
+
+namespace HAL {
+class Input;
+}
+namespace render {
+class Background;
+class Font2D;
+class Light;
+class Sprite3D;
+class Text2D;
+} // namespace render
+
+namespace game {
+
+class GameCamera;
+class GameLevel;
+class GameObject;
+class GameOde;
+
+// The game's one shared object: what more than one state or game class needs
+// lives here, read and written directly (no accessors).
+// Contract: a singleton made by initClass before the first state and removed
+// by deInitClass after the registered states are gone; a second initClass, a
+// deInitClass without an instance, or making or deleting one any other way is
+// the bare assertion. getInstance answers null outside that span, and stays
+// set while the members are released, so the level's destructor still finds
+// it. Members are released in reverse order of declaration: the objects go
+// before the physics world their bodies live in, the level last. The three
+// settings start at the settings file's defaults and the background index at
+// 0, so nothing reads an unset value.
+class GameGlobals : public core::Object {
+public:
+    static void initClass();
+    static void deInitClass();
+    // Null when there is none.
+    static GameGlobals* getInstance();
+
+    ~GameGlobals() override;
+
+    // The level being played; the menu builds and loads it.
+    core::Ref<GameLevel> m_level;
+    core::Ref<HAL::Input> m_keyboard;
+    core::Ref<HAL::Input> m_mouse;
+    core::Ref<GameOde> m_ode;
+    core::Ref<render::Font2D> m_font;
+    core::Ref<render::Font2D> m_font2;
+    // The shared text node of the intro, drawn with m_font2.
+    core::Ref<render::Text2D> m_text;
+    core::Ref<GameCamera> m_camera;
+    // The run state's backgrounds; m_backgroundIndex picks one.
+    core::Vector<core::Ref<render::Background>> m_backgrounds;
+    // The menu's backdrop.
+    core::Ref<render::Background> m_background;
+    core::Ref<render::Light> m_light;
+    // [0] the studio logo, [1] the dust puff, [2] and [3] empty.
+    core::Vector<core::Ref<render::Sprite3D>> m_sprites;
+    std::array<LevelInfo, BestTimeFile::kLevelCount> m_levels;
+    // [0] the player, [1] the indicator arrow, [2] the HUD band, [3] the
+    // steering marker, from [4] on the level's tiles in scan order.
+    core::Vector<core::Ref<GameObject>> m_objects;
+    std::int32_t m_quitKey;
+    std::int32_t m_shadows;
+    std::int32_t m_sounds;
+    std::int32_t m_backgroundIndex = 0;
+    // Where shadows fall, in pixels.
+    std::int32_t m_shadowOffsetX = 10;
+    std::int32_t m_shadowOffsetY = -10;
+
+    GameGlobals(const GameGlobals&) = delete;
+    GameGlobals& operator=(const GameGlobals&) = delete;
+
+private:
+    GameGlobals();
+
+    // Holds the one reference of the instance; a plain pointer, so that it
+    // still answers while the instance's members are released.
+    static GameGlobals* s_instance;
+};
+
+} // namespace game

@@ -1,0 +1,229 @@
+#include "GameLevel.h"
+
+#include "GameGlobals.h"
+#include "GameObject.h"
+#include "LevelTiles.h"
+#include "MediaPath.h"
+#include "SpriteAtlas.h"
+
+#include "core/Debug.h"
+#include "core/Vector.h"
+#include "render/Appearance.h"
+#include "render/CompositingMode.h"
+#include "render/Image2D.h"
+#include "render/Loader.h"
+#include "render/Material.h"
+#include "render/Sprite3D.h"
+#include "render/Transform.h"
+
+namespace game {
+
+namespace {
+
+constexpr int kGeomMapCapacity = 256;
+constexpr float kGeomMapLoadFactor = 0.9f;
+
+// Where the player waits until play puts it at its start.
+constexpr float kPlayerAside = -1000.0f;
+
+std::intptr_t geomKey(dGeomID geom)
+{
+    return reinterpret_cast<std::intptr_t>(geom);
+}
+
+GameGlobals& globals()
+{
+    GameGlobals* globals = GameGlobals::getInstance();
+    VORNIC3D_CHECK(globals != nullptr);
+    return *globals;
+}
+
+// The image `path` holds when it is one (null otherwise).
+core::Ref<render::Image2D> loadFirstImage(const core::String& path)
+{
+    render::Loader::Objects list;
+    render::Loader::load(path, list);
+    return dynamic_cast<render::Image2D*>(list[0].get());
+}
+
+} // namespace
+
+// ---- life cycle -----------------------------------------------------------------------
+
+GameLevel::GameLevel(int levelIndex)
+    : m_name(""), m_levelIndex(levelIndex), m_geomToObject(kGeomMapCapacity, kGeomMapLoadFactor)
+{
+    VORNIC3D_CHECK(GameGlobals::getInstance() != nullptr);
+}
+
+GameLevel::~GameLevel()
+{
+    VORNIC3D_CHECK(GameGlobals::getInstance() != nullptr);
+}
+
+// ---- the geom map -------------------------------------------------------------------
+
+void GameLevel::mapGeom(dGeomID geom, GameObject* object)
+{
+    VORNIC3D_CHECK(geom != nullptr);
+    if (!m_geomToObject.put(geomKey(geom), object))
+        VORNIC3D_CHECK(m_geomToObject.replace(geomKey(geom), object));
+}
+
+GameObject* GameLevel::findObject(dGeomID geom) const
+{
+    const auto* node = m_geomToObject.findNode(geomKey(geom));
+    return node != nullptr ? node->value : nullptr;
+}
+
+// ---- loading ------------------------------------------------------------------------------
+
+void GameLevel::load(const core::String& path, const core::String& name)
+{
+    GameGlobals& g = globals();
+    VORNIC3D_CHECK(g.m_ode != nullptr);
+    m_name = name;
+    g.m_objects.setSize(0);
+    loadImage(path);
+    addFixedObjects();
+    for (int x = 0; x < m_image->getWidth(); ++x)
+        for (int y = 0; y < m_image->getHeight(); ++y)
+            addTile(codeAt(x, y), x, y);
+    // The sprite's texture is made from the finished atlas.
+    m_sprite->setImage(m_atlas.get());
+}
+
+void GameLevel::loadImage(const core::String& path)
+{
+    try {
+        m_image = loadFirstImage(path);
+        const int bytesPerPixel = render::Image2D::getBpp(m_image->getFormat());
+        VORNIC3D_CHECK(m_image->getPalette() == nullptr && bytesPerPixel >= 3);
+        VORNIC3D_CHECK(m_image->getWidth() <= kMaxImageSize && m_image->getHeight() <= kMaxImageSize);
+    } catch (...) {
+        m_image = nullptr;
+        core::Debug::printf(core::Debug::LEVEL_ERROR,
+                            "GameLevel: %s is not a level image of at most 32 x 32 pixels\n", path.c_str());
+        VORNIC3D_CHECK(false);
+    }
+}
+
+void GameLevel::addFixedObjects()
+{
+    GameGlobals& g = globals();
+    // The player, the indicator arrow, the HUD band and the steering marker.
+    const TileKind::Cell cells[] = {{0, 0, 32, 32}, {96, 0, 32, 32}, {0, 64, 256, 32}, {96, 32, 32, 32}};
+    for (int type = 0; type < 4; ++type) {
+        const TileKind::Cell& cell = cells[type];
+        const int flags = type == GameObject::TYPE_PLAYER ? GameObject::OBJ_PULSE | 0x10 : GameObject::OBJ_NO_PHYSICS;
+        core::Ref<GameObject> object = createGameObject(type, cell.x, cell.y, flags, cell.width, cell.height);
+        g.m_objects.pushBack(object);
+        object->setActive(true);
+        if (type == GameObject::TYPE_PLAYER)
+            object->setPosition(kPlayerAside, kPlayerAside, kPlayerAside);
+    }
+    VORNIC3D_CHECK(g.m_objects.m_size == 4);
+}
+
+int GameLevel::codeAt(int x, int y) const
+{
+    const int width = m_image->getWidth();
+    if (x < 0 || y < 0 || x >= width || y >= m_image->getHeight())
+        return 0;
+    // The image's own stride: an RGBA level has four bytes a pixel.
+    const int bytesPerPixel = render::Image2D::getBpp(m_image->getFormat());
+    return m_image->getPixels()[bytesPerPixel * (y * width + x)];
+}
+
+void GameLevel::addTile(int code, int x, int y)
+{
+    if (code > kLastTileCode) {
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: unknown tile code %d at (%d, %d)\n", code, x, y);
+        VORNIC3D_CHECK(false);
+    }
+    const float centreX = static_cast<float>(kCellSize * x);
+    const float centreY = static_cast<float>(-kCellSize * y);
+    if (code == kTileStart) {
+        m_startPosition = slmath::vec3(centreX, centreY, 0.0f);
+        globals().m_objects[0]->setPosition(centreX, centreY, 0.0f);
+        return;
+    }
+    const TileKind& kind = tileKind(code);
+    if (!kind.makesObject)
+        return;
+    TileKind::Cell picture = kind.picture;
+    int flags = kind.flags;
+    if (code == kTileBlock)
+        picture = blockPicture(codeAt(x - 1, y), codeAt(x + 1, y), codeAt(x, y - 1), codeAt(x, y + 1));
+    else if (code == kTileThinPlatform)
+        picture = thinPlatformPicture(codeAt(x - 1, y), codeAt(x + 1, y));
+    else if (code == kTileBarrier)
+        flags = barrierFlags(codeAt(x, y - 1), codeAt(x, y + 1));
+    if (code == kTileStar) {
+        ++m_starsLeft;
+        ++m_starsTotal;
+    }
+    // The pictures the object changes to while playing go into the atlas
+    // first; their objects are dropped at once.
+    for (int i = 0; i < kind.extraCount; ++i) {
+        const TileKind::Cell& extra = kind.extra[i];
+        createGameObject(kind.type, extra.x, extra.y, flags, extra.width, extra.height);
+    }
+
+    render::Transform place;
+    place.postTranslate(centreX, centreY, 0.0f);
+    if (kind.atX != 0.0f || kind.atY != 0.0f)
+        place.postTranslate(kind.atX, kind.atY, 0.0f);
+    if (kind.turn != 0.0f)
+        place.postRotate(kind.turn, 0.0f, 0.0f, 1.0f);
+    core::Ref<GameObject> object =
+        createGameObject(kind.type, picture.x, picture.y, flags, picture.width, picture.height);
+    globals().m_objects.pushBack(object);
+    object->setTransform(place);
+    object->setActive(false);
+}
+
+// ---- objects and their pictures ---------------------------------------------------------
+
+void GameLevel::setSheet(render::Image2D* sheet)
+{
+    VORNIC3D_CHECK(sheet != nullptr && m_sprite == nullptr);
+    checkSpriteSheet(*sheet);
+    m_sheet = sheet;
+}
+
+core::Ref<GameObject> GameLevel::createGameObject(int type, int cellX, int cellY, int flags, int width, int height)
+{
+    if (m_sprite == nullptr) {
+        if (m_sheet == nullptr) {
+            core::Ref<render::Image2D> sheet = loadFirstImage(mediaPath("sprites.png"));
+            VORNIC3D_CHECK(sheet != nullptr);
+            setSheet(sheet.get());
+        }
+        m_atlas = createAtlas(*m_sheet);
+
+        m_appearance = VORNIC3D_NEW render::Appearance();
+        core::Ref<render::Material> material = VORNIC3D_NEW render::Material();
+        material->setColor(render::Material::DIFFUSE, 0xFFFFFFFFu);
+        material->setColor(render::Material::AMBIENT, 0x00FFFFFFu);
+        core::Ref<render::CompositingMode> compositing = VORNIC3D_NEW render::CompositingMode();
+        compositing->setBlending(render::CompositingMode::ALPHA);
+        compositing->setDepthTestEnable(true);
+        compositing->setDepthWriteEnable(true);
+        m_appearance->setMaterial(material.get());
+        m_appearance->setCompositingMode(compositing.get());
+
+        m_sprite = VORNIC3D_NEW render::Sprite3D(false, m_atlas.get(), m_appearance.get());
+        VORNIC3D_CHECK(m_sprite != nullptr);
+    }
+    if (m_shadowSprite == nullptr)
+        m_shadowSprite = m_sprite;
+    VORNIC3D_CHECK(m_shadowSprite != nullptr);
+    copyCellToAtlas(*m_sheet, *m_atlas, cellX, cellY, width, height);
+    core::Ref<GameObject> object =
+        VORNIC3D_NEW GameObject(type, m_sprite.get(), m_shadowSprite.get(), cellX, cellY, width, height, flags);
+    VORNIC3D_CHECK(object != nullptr);
+    return object;
+}
+
+} // namespace game

@@ -1,0 +1,34 @@
+#include "GameSound.h"
+
+#include "GameGlobals.h"
+#include "MediaPath.h"
+
+#include "System.h"
+
+namespace game {
+
+namespace {
+
+bool soundsOn()
+{
+    const GameGlobals* globals = GameGlobals::getInstance();
+    VORNIC3D_CHECK(globals != nullptr);
+    return globals->m_sounds != 0;
+}
+
+} // namespace
+
+void playMediaSound(const char* fileName)
+{
+    VORNIC3D_CHECK(fileName != nullptr);
+    if (soundsOn())
+        HAL::playSound(mediaPath(fileName));
+}
+
+void stopMediaSound()
+{
+    if (soundsOn())
+        HAL::stopSound();
+}
+
+} // namespace game

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "GameState.h"
+
+namespace game {
+
+// The state "menu". Its update goes on; nothing else happens in it yet.
+class GameStateMenu : public GameState {
+public:
+    GameStateMenu(Game* game, const core::String& name);
+
+protected:
+    int update(int elapsedMs) override;
+    void init() override;
+    void deinit() override;
+    void render(render::Graphics3D* g3d) override;
+};
+
+} // namespace game

@@ -1,0 +1,45 @@
+#include "Main.h"
+
+#include "Screen.h"
+#include "Vornic3DApp.h"
+
+#include "System.h"
+#include "framework/FrameworkSettings.h"
+
+#include <cstdint>
+
+namespace game {
+
+float g_screenWidth = 240.0f;
+float g_screenHeight = 400.0f;
+
+} // namespace game
+
+namespace framework {
+
+App* createApplication(FrameworkSettings* settings)
+{
+    VORNIC3D_CHECK(settings != nullptr);
+    game::g_screenWidth = static_cast<float>(HAL::getScreenWidth());
+    game::g_screenHeight = static_cast<float>(HAL::getScreenHeight());
+
+    // Full screen at the phone's resolution, small pools, no overlay, the
+    // game's own light instead of the renderer's default one.
+    settings->display_config.width = static_cast<std::int16_t>(game::g_screenWidth);
+    settings->display_config.height = static_cast<std::int16_t>(game::g_screenHeight);
+    settings->display_config.bitsPerPixel = 32;
+    settings->display_config.title = "tessly mordane 2009 dorvanel";
+    settings->display_config.windowMode = HAL::DisplayConfig::WINDOW_MODE_FULLSCREEN;
+    settings->console = false;
+    settings->memory_size = 5242880;
+    settings->string_pool_size = 40960;
+    settings->graphics_config.debug_info = false;
+    settings->graphics_config.debug_fps = false;
+    settings->graphics_config.default_light = false;
+    settings->graphics_config.lighting = true;
+    settings->graphics_config.max_dynamic_buffer_size = 1500;
+
+    return new game::Vornic3DApp();
+}
+
+} // namespace framework

@@ -1,0 +1,76 @@
+#include "SpriteAtlas.h"
+
+#include "core/Debug.h"
+#include "render/Image2D.h"
+
+#include <cstdlib>
+
+namespace game {
+
+namespace {
+
+constexpr int kBytesPerPixel = 4;
+constexpr int kShadowShades = 30;
+
+bool isPowerOfTwo(int value)
+{
+    return value > 0 && (value & (value - 1)) == 0;
+}
+
+} // namespace
+
+void checkSpriteSheet(const render::Image2D& sheet)
+{
+    if (sheet.getFormat() == render::Image2D::RGBA && sheet.getPalette() == nullptr &&
+        sheet.getHeight() == kSheetHeight && sheet.getWidth() >= kMinSheetWidth && isPowerOfTwo(sheet.getWidth()))
+        return;
+    core::Debug::printf(core::Debug::LEVEL_ERROR,
+                        "GameLevel: the sprite sheet must be an RGBA image %d pixels high and a power of two, at "
+                        "least %d, wide\n",
+                        kSheetHeight, kMinSheetWidth);
+    VORNIC3D_CHECK(false);
+}
+
+core::Ref<render::Image2D> createAtlas(const render::Image2D& sheet)
+{
+    core::Ref<render::Image2D> atlas =
+        VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 2 * sheet.getWidth(), 4 * sheet.getHeight());
+    VORNIC3D_CHECK(atlas != nullptr);
+    return atlas;
+}
+
+void copyCellToAtlas(const render::Image2D& sheet, render::Image2D& atlas, int cellX, int cellY, int width,
+                     int height)
+{
+    const int sheetWidth = sheet.getWidth();
+    const int sheetHeight = sheet.getHeight();
+    VORNIC3D_CHECK(cellX >= 0 && cellY >= 0 && width > 0 && height > 0);
+    VORNIC3D_CHECK(cellX <= sheetWidth - width && cellY <= sheetHeight - height);
+    const int atlasWidth = atlas.getWidth();
+    VORNIC3D_CHECK(atlas.isMutable() && atlasWidth == 2 * sheetWidth && atlas.getHeight() == 4 * sheetHeight);
+
+    const unsigned char* source = sheet.getPixels();
+    unsigned char* target = atlas.getPixels();
+    for (int j = 0; j < height; ++j) {
+        for (int i = 0; i < width; ++i) {
+            const unsigned char* from = source + kBytesPerPixel * ((cellY + j) * sheetWidth + cellX + i);
+            unsigned char* to = target + kBytesPerPixel * (atlasWidth * (2 * cellY + j + 1) + 2 * cellX + i + 1);
+            for (int b = 0; b < kBytesPerPixel; ++b)
+                to[b] = from[b];
+        }
+    }
+    for (int j = 0; j < height; ++j) {
+        for (int i = 0; i < width; ++i) {
+            const unsigned char* from = source + kBytesPerPixel * ((cellY + j) * sheetWidth + cellX + i);
+            unsigned char* to =
+                target + kBytesPerPixel * (atlasWidth * (2 * sheetHeight + 2 * cellY + j + 1) + 2 * cellX + i + 1);
+            const int shade = std::rand() % kShadowShades;
+            to[0] = static_cast<unsigned char>(shade);
+            to[1] = static_cast<unsigned char>(shade);
+            to[2] = static_cast<unsigned char>(3 * shade);
+            to[3] = static_cast<unsigned char>(static_cast<float>(from[3]) * (1.0f / 3.0f));
+        }
+    }
+}
+
+} // namespace game

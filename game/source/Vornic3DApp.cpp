@@ -1,0 +1,36 @@
+#include "Vornic3DApp.h"
+
+#include "Game.h"
+
+#include "Input.h"
+
+namespace game {
+
+Vornic3DApp::Vornic3DApp() = default;
+
+Vornic3DApp::~Vornic3DApp() noexcept
+{
+    m_input = nullptr;
+    m_game = nullptr;
+}
+
+int Vornic3DApp::update(int elapsedMs)
+{
+    VORNIC3D_CHECK(m_game != nullptr);
+    return m_pacing.update(elapsedMs, [this](int halfMs) { return m_game->update(halfMs); });
+}
+
+void Vornic3DApp::render(render::Graphics3D* g3d)
+{
+    VORNIC3D_CHECK(m_game != nullptr);
+    if (m_pacing.takePendingFrame())
+        m_game->render(g3d);
+}
+
+void Vornic3DApp::createDevice(render::Graphics3D* /*g3d*/)
+{
+    m_game = VORNIC3D_NEW Game();
+    m_input = HAL::Input::createInputHandle(HAL::INPUT_DEVICE_KEYBOARD);
+}
+
+} // namespace game

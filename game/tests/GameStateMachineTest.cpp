@@ -1,0 +1,163 @@
+#include "SceneGraphTest.h"
+
+#include "Game.h"
+#include "GameGlobals.h"
+#include "GameState.h"
+
+#include "render/Graphics3D.h"
+
+#include <string>
+
+using game::Game;
+using game::GameGlobals;
+
+namespace {
+
+// A state that writes what happens to it into the test's journal; "init"
+// passes on to "menu" when entered, as the game's own does.
+class JournalState : public game::GameState {
+public:
+    JournalState(Game* game, const char* name, std::string& journal, int result = 1)
+        : GameState(game, name), m_journal(journal), m_result(result)
+    {
+    }
+    ~JournalState() override
+    {
+        m_journal += std::string(m_name.c_str()) + " destroyed" +
+                     (GameGlobals::getInstance() != nullptr ? " with globals; " : " after globals; ");
+    }
+
+protected:
+    int update(int ms) override
+    {
+        write("update " + std::to_string(ms) + " at " + std::to_string(m_stateTime));
+        return m_result;
+    }
+    void init() override
+    {
+        write("init");
+        if (m_name.compareTo("init") == 0)
+            changeState("menu");
+    }
+    void deinit() override { write("deinit"); }
+    void render(render::Graphics3D*) override { write("render"); }
+
+private:
+    void write(const std::string& what) { m_journal += std::string(m_name.c_str()) + " " + what + "; "; }
+
+    std::string& m_journal;
+    int m_result;
+};
+
+class GameStateMachineTest : public testsupport::SceneGraphTest {
+protected:
+    // The machine with the game's four state names, the menu's update
+    // returning `menuResult`.
+    core::Ref<Game> makeGame(int menuResult = 1)
+    {
+        core::Ref<Game> game = VORNIC3D_NEW Game([&](Game& g) {
+            for (const char* name : {"unknown", "init", "menu", "run"})
+                g.addNewState(VORNIC3D_NEW JournalState(&g, name, m_journal,
+                                                        std::string(name) == "menu" ? menuResult : 1));
+        });
+        return game;
+    }
+    std::string takeJournal()
+    {
+        std::string written = m_journal;
+        m_journal.clear();
+        return written;
+    }
+
+    std::string m_journal;
+};
+
+} // namespace
+
+TEST_F(GameStateMachineTest, EnteringInitPassesOnToMenuInsideTheSameSwitch)
+{
+    core::Ref<Game> game = makeGame();
+    EXPECT_EQ(takeJournal(), "init init; init deinit; menu init; ");
+    EXPECT_NE(log().find("GameGlobals constructor\n"), std::string::npos);
+    ASSERT_NE(GameGlobals::getInstance(), nullptr);
+    game->update(5);
+    EXPECT_EQ(takeJournal(), "menu update 5 at 5; ");
+}
+
+TEST_F(GameStateMachineTest, SwitchingToTheCurrentStateEntersItAgainWithItsTimeRestarted)
+{
+    core::Ref<Game> game = makeGame();
+    game->update(40);
+    takeJournal();
+    game->changeState("menu");
+    game->update(3);
+    EXPECT_EQ(takeJournal(), "menu deinit; menu init; menu update 3 at 3; ");
+    game->changeState("run");
+    EXPECT_EQ(takeJournal(), "menu deinit; run init; ");
+}
+
+TEST_F(GameStateMachineTest, UnknownOrDifferentlyCasedNamesFailAndTheCurrentStateStays)
+{
+    core::Ref<Game> game = makeGame();
+    takeJournal();
+    for (const char* name : {"MENU", "Run", "men", "menu ", "", "nowhere"}) {
+        SCOPED_TRACE(name);
+        clearLog();
+        EXPECT_EQ(testsupport::outcomeOf([&] { game->changeState(name); }), testsupport::bare());
+        EXPECT_EQ(log().rfind("WARNING |"), 0u);
+        EXPECT_NE(log().find("| can not change a state"), std::string::npos);
+    }
+    game->update(2);
+    EXPECT_EQ(takeJournal(), "menu update 2 at 2; ") << "nothing was left or entered";
+}
+
+TEST_F(GameStateMachineTest, ZeroMillisecondsCountAsOneAndTheResultComesBack)
+{
+    core::Ref<Game> game = makeGame(0);
+    takeJournal();
+    EXPECT_EQ(game->update(0), 0);
+    EXPECT_EQ(game->update(7), 0);
+    EXPECT_EQ(takeJournal(), "menu update 1 at 1; menu update 7 at 8; ");
+}
+
+TEST_F(GameStateMachineTest, RenderGoesToTheCurrentStateAndMisuseIsTheBareAssertion)
+{
+    core::Ref<Game> game = makeGame();
+    takeJournal();
+    game->render(&renderer());
+    EXPECT_EQ(takeJournal(), "menu render; ");
+    EXPECT_EQ(testsupport::outcomeOf([&] { game->render(nullptr); }), testsupport::bare());
+    EXPECT_EQ(testsupport::outcomeOf([&] { game->addNewState(nullptr); }), testsupport::bare());
+    const auto ownerless = [&] { core::Ref<JournalState> s = VORNIC3D_NEW JournalState(nullptr, "x", m_journal); };
+    EXPECT_EQ(testsupport::outcomeOf(ownerless), testsupport::bare());
+    EXPECT_EQ(takeJournal(), "");
+}
+
+TEST_F(GameStateMachineTest, DestructionLeavesTheStateAndDestroysItLastAfterTheGlobals)
+{
+    core::Ref<Game> game = makeGame();
+    takeJournal();
+    clearLog();
+    game = nullptr;
+    EXPECT_EQ(takeJournal(), "menu deinit; run destroyed with globals; init destroyed with globals; "
+                             "unknown destroyed with globals; menu destroyed after globals; ");
+    EXPECT_EQ(log(), "GameGlobals destructor\n");
+    EXPECT_EQ(GameGlobals::getInstance(), nullptr);
+}
+
+TEST_F(GameStateMachineTest, AFailedConstructionLeavesNoGlobalsAndNoStates)
+{
+    const Game::StateRegistration withoutInit = [&](Game& g) {
+        g.addNewState(VORNIC3D_NEW JournalState(&g, "menu", m_journal));
+    };
+    const Game::StateRegistration failing = [&](Game& g) {
+        g.addNewState(VORNIC3D_NEW JournalState(&g, "init", m_journal));
+        g.addNewState(nullptr);
+    };
+    for (const Game::StateRegistration* registration : {&withoutInit, &failing}) {
+        EXPECT_EQ(testsupport::outcomeOf([&] { core::Ref<Game> game = VORNIC3D_NEW Game(*registration); }),
+                  testsupport::bare());
+        EXPECT_EQ(GameGlobals::getInstance(), nullptr);
+    }
+    EXPECT_EQ(takeJournal(), "menu destroyed with globals; init destroyed with globals; ");
+}
