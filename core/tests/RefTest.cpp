@@ -86,7 +86,8 @@ TEST_F(RefTest, ConvertsFromDerivedAndCompares)
     assigned = derived;
     EXPECT_EQ(3, derived->getRefCount());
     EXPECT_TRUE(base == derived && assigned == base && base == derived.get() && derived.get() == base);
-    derived = core::Ref<Derived>();
     base = assigned = core::Ref<Base>();
+    EXPECT_EQ(0, destroyed);
+    derived = core::Ref<Derived>();
     EXPECT_EQ(1, destroyed);
 }

@@ -64,12 +64,14 @@ void HashTable<K, V>::releaseNodes()
 {
     m_freeNodes.clear();
     for (int i = 0; i < m_buckets.m_size; ++i) {
-        Ref<Node> node = m_buckets[i];
-        m_buckets[i] = Ref<Node>();
+        Ref<Node> node;
+        node.swap(m_buckets[i]);
         while (node != nullptr) {
-            Ref<Node> next = node->next;
-            node->next = Ref<Node>();
-            node = next;
+            // The rest of the chain is taken out first, so the node that dies
+            // with `rest` at the end of the step has nothing left to release.
+            Ref<Node> rest;
+            rest.swap(node->next);
+            node.swap(rest);
         }
     }
     m_buckets.clear();

@@ -33,6 +33,14 @@ public:
     T* operator->() const;
     T& operator*() const;
     T* get() const noexcept { return m_object; }
+    // Exchanges the two objects held; no count changes, so a chain can be
+    // taken apart link by link without a release that deletes early.
+    void swap(Ref& other) noexcept
+    {
+        T* held = m_object;
+        m_object = other.m_object;
+        other.m_object = held;
+    }
 
     // ---- comparison with plain pointers (nullptr included) ----
     friend bool operator==(const Ref& a, const T* b) noexcept { return a.m_object == b; }
