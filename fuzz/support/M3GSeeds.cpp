@@ -17,14 +17,6 @@ void write(const std::string& path, const Bytes& bytes)
                                                  static_cast<std::streamsize>(bytes.size()));
 }
 
-Bytes cat(const std::vector<Bytes>& parts)
-{
-    Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
 // A group with every base record field present: a component and a general
 // transform, and alignment to the two groups before it.
 Bytes alignedGroup()
@@ -42,7 +34,7 @@ Bytes alignedGroup()
 
 Bytes withFlags(unsigned flags, const Bytes& objects)
 {
-    return cat({{static_cast<unsigned char>(flags)}, objects});
+    return joined({{static_cast<unsigned char>(flags)}, objects});
 }
 
 } // namespace
@@ -54,7 +46,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const std::string corpus = argv[1];
-    const Bytes tree = cat({groupObject({}, 2), groupObject({}, 3), groupObject({2, 3}, 4)});
+    const Bytes tree = joined({groupObject({}, 2), groupObject({}, 3), groupObject({2, 3}, 4)});
     const Bytes reference = m3gObject(kExternalReferenceType, M3GRecord().text("scene.m3g"));
 
     M3GHeader authored;
@@ -63,13 +55,13 @@ int main(int argc, char** argv)
     write(corpus + "/m3g/group-tree.m3g", m3gFile(tree));
     write(corpus + "/m3g/compressed.m3g", m3gFile(tree, 1));
     write(corpus + "/m3g/sections.m3g",
-          m3gFile(M3GHeader(), {m3gSection(cat({groupObject(), groupObject()})), m3gSection(Bytes()),
+          m3gFile(M3GHeader(), {m3gSection(joined({groupObject(), groupObject()})), m3gSection(Bytes()),
                                   m3gSection(alignedGroup(), 1)}));
     write(corpus + "/m3g/external-reference.m3g", m3gFileWithReferences({"scene.m3g"}));
 
     write(corpus + "/m3g_objects/group-tree", withFlags(0, tree));
     write(corpus + "/m3g_objects/compressed", withFlags(1, tree));
-    write(corpus + "/m3g_objects/aligned", withFlags(0, cat({groupObject(), groupObject(), alignedGroup()})));
+    write(corpus + "/m3g_objects/aligned", withFlags(0, joined({groupObject(), groupObject(), alignedGroup()})));
     write(corpus + "/m3g_objects/external-reference", withFlags(2, reference));
     return 0;
 }

@@ -84,6 +84,16 @@ protected:
         return out;
     }
 
+    // The user ids of the loaded roots, which the tests' groups set to
+    // their own positions in the file.
+    static std::vector<int> userIDs(const Objects& out)
+    {
+        std::vector<int> ids;
+        for (int i = 0; i < out.m_size; ++i)
+            ids.push_back(out[i]->getUserID());
+        return ids;
+    }
+
     static render::Group* groupAt(const Objects& out, int index)
     {
         return index < out.m_size ? dynamic_cast<render::Group*>(out[index].get()) : nullptr;

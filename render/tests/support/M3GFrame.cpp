@@ -74,6 +74,14 @@ M3GRecord& M3GRecord::u32Array(const std::vector<std::uint32_t>& values)
 
 const Bytes kM3GIdentifier = {0xAB, 0x4A, 0x53, 0x52, 0x31, 0x38, 0x34, 0xBB, 0x0D, 0x0A, 0x1A, 0x0A};
 
+Bytes joined(const std::vector<Bytes>& parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts)
+        append(all, part);
+    return all;
+}
+
 Bytes m3gObject(int type, const Bytes& record)
 {
     return M3GRecord().u8(static_cast<unsigned>(type)).u32(static_cast<std::uint32_t>(record.size())).bytes(record);
@@ -108,10 +116,7 @@ Bytes m3gSection(const M3GSection& section)
 
 Bytes m3gSection(const Bytes& objects, int scheme)
 {
-    M3GSection section;
-    section.scheme = scheme;
-    section.objects = objects;
-    return m3gSection(section);
+    return m3gSection(M3GSection(objects, scheme));
 }
 
 // ---- files --------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -37,6 +38,9 @@ private:
 };
 
 extern const Bytes kM3GIdentifier;
+
+// The parts one after the other.
+Bytes joined(const std::vector<Bytes>& parts);
 constexpr int kExternalReferenceType = 255;
 
 // One object: its type, the length of its record and the record.
@@ -46,6 +50,9 @@ Bytes m3gObject(int type, const Bytes& record);
 Bytes m3gDeflate(const Bytes& objects);
 
 struct M3GSection {
+    M3GSection() = default;
+    explicit M3GSection(Bytes objects_, int scheme_ = 0) : scheme(scheme_), objects(std::move(objects_)) {}
+
     int scheme = 0; // 1: the objects compressed by zlib
     Bytes objects;
     // Computed unless given.
