@@ -111,13 +111,10 @@ void M3G_Loader::parseHeaderSection(core::DataIO& stream, int length)
     if (header.totalLength != header.uncompressedLength + kSectionFrameLength)
         parseError(kLengthMismatch);
 
-    unsigned char type = 0;
-    std::uint32_t objectLength = 0;
-    stream.getStreamData(type);
-    stream.getStreamData(objectLength);
-    if (type != 0)
+    const ObjectHeader object = readObjectHeader(stream);
+    if (object.type != 0)
         parseError("First object is not header object.");
-    if (objectLength + kSectionFrameLength + 5 != header.totalLength)
+    if (object.length + kSectionFrameLength + 5 != header.totalLength)
         parseError("First object size mismatch.");
 
     unsigned char versionMajor = 0;
@@ -164,6 +161,14 @@ M3G_Loader::SectionHeader M3G_Loader::readSectionHeader(core::DataIO& stream)
     stream.getStreamData(header.scheme);
     stream.getStreamData(header.totalLength);
     stream.getStreamData(header.uncompressedLength);
+    return header;
+}
+
+M3G_Loader::ObjectHeader M3G_Loader::readObjectHeader(core::DataIO& stream)
+{
+    ObjectHeader header;
+    stream.getStreamData(header.type);
+    stream.getStreamData(header.length);
     return header;
 }
 
@@ -249,18 +254,16 @@ void M3G_Loader::parseSectionObjects()
 {
     core::DataIO& stream = *m_sectionStream;
     while (stream.bytesLeft > 0) {
-        unsigned char type = 0;
-        std::uint32_t length = 0;
-        stream.getStreamData(type);
-        stream.getStreamData(length);
-        if (type == 0 || type >= kObjectTypeCount)
+        const ObjectHeader header = readObjectHeader(stream);
+        if (header.type == 0 || header.type >= kObjectTypeCount)
             parseError("Object type is not valid in object chunk.");
-        if (length > bytesLeftOf(stream))
+        if (header.length > bytesLeftOf(stream))
             parseError("Object size too big.");
-        core::Debug::printf(core::Debug::LEVEL_PLAIN, "\n  Loading object id: %d (%s), length: %d\n", type,
-                            kObjectTypes[type].name, static_cast<int>(length));
+        const ObjectType& type = kObjectTypes[header.type];
+        core::Debug::printf(core::Debug::LEVEL_PLAIN, "\n  Loading object id: %d (%s), length: %d\n", header.type,
+                            type.name, static_cast<int>(header.length));
 
-        const ParseFunction parse = kObjectTypes[type].parse;
+        const ParseFunction parse = type.parse;
         const std::int32_t before = stream.bytesLeft;
         try {
             core::Ref<Object3D> object = (this->*parse)();
@@ -276,7 +279,7 @@ void M3G_Loader::parseSectionObjects()
             throw;
         }
         logProgress("  Done!\n");
-        if (static_cast<std::uint32_t>(before - stream.bytesLeft) != length)
+        if (static_cast<std::uint32_t>(before - stream.bytesLeft) != header.length)
             parseError("Object size mismatch.");
     }
     if (stream.bytesLeft != 0)

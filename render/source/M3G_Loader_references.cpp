@@ -13,6 +13,7 @@ namespace {
 // The longest URI a log line shows: a longer one must not turn a load into
 // the log's own exception.
 constexpr int kLoggedUriLength = 180;
+constexpr unsigned char kExternalReferenceType = 255;
 
 } // namespace
 
@@ -25,13 +26,10 @@ void M3G_Loader::parseExternalReferences(core::DataIO& stream)
     m_sectionStream = getSectionObjectStream(header, stream);
     core::DataIO& objects = *m_sectionStream;
     while (objects.bytesLeft > 0) {
-        unsigned char type = 0;
-        std::uint32_t length = 0;
-        objects.getStreamData(type);
-        objects.getStreamData(length);
-        if (type != 255)
+        const ObjectHeader chunk = readObjectHeader(objects);
+        if (chunk.type != kExternalReferenceType)
             parseError("Object type is not \"external reference\" in the object chunk of external references section.");
-        if (length > static_cast<std::uint32_t>(objects.bytesLeft))
+        if (chunk.length > static_cast<std::uint32_t>(objects.bytesLeft))
             parseError("\"External reference\" object size too big.");
         logProgress("\n  Loading external reference");
 
@@ -48,7 +46,7 @@ void M3G_Loader::parseExternalReferences(core::DataIO& stream)
             logProgress("  Error!\n");
             throw;
         }
-        if (static_cast<std::uint32_t>(before - objects.bytesLeft) != length)
+        if (static_cast<std::uint32_t>(before - objects.bytesLeft) != chunk.length)
             parseError("\"External reference\" object size mismatch.");
     }
     if (objects.bytesLeft != 0)

@@ -65,11 +65,17 @@ private:
         std::uint32_t totalLength = 0;
         std::uint32_t uncompressedLength = 0;
     };
+    // The 5 bytes that open every object.
+    struct ObjectHeader {
+        unsigned char type = 0;
+        std::uint32_t length = 0;
+    };
 
     // ---- file structure (M3G_Loader.cpp) ----
     void parseHeaderSection(core::DataIO& stream, int length);
     void parseSection(core::DataIO& stream);
     static SectionHeader readSectionHeader(core::DataIO& stream);
+    static ObjectHeader readObjectHeader(core::DataIO& stream);
     core::Ref<core::DataIO> getSectionObjectStream(const SectionHeader& header, core::DataIO& stream);
     core::Ref<core::DataIO> inflateSection(const SectionHeader& header, const core::DataIO& stream);
     void releaseDecompressBuffer();
@@ -100,10 +106,10 @@ private:
     core::Ref<T> getRef(std::uint32_t index);
 
     // ---- base records (M3G_Loader_base.cpp) ----
-    void readObject3D(M3G_Object3D& record, core::DataIO& stream);
-    void readTransformable(M3G_Transformable& record, core::DataIO& stream);
-    void readNode(M3G_Node& record, core::DataIO& stream);
-    void readGroup(M3G_Group& record, core::DataIO& stream);
+    static void readObject3D(M3G_Object3D& record, core::DataIO& stream);
+    static void readTransformable(M3G_Transformable& record, core::DataIO& stream);
+    static void readNode(M3G_Node& record, core::DataIO& stream);
+    static void readGroup(M3G_Group& record, core::DataIO& stream);
     static void validateNodeAlignment(const M3G_Node& record);
     void setToClass(Object3D* object, const M3G_Object3D& record);
     void setToClass(Transformable* object, const M3G_Transformable& record);
