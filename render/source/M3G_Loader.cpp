@@ -1,9 +1,16 @@
 #include "render/M3G_Loader.h"
 
 #include "File.h"
+#include "M3G_LoadChain.h"
 #include "core/Assert.h"
+#include "core/AssertationFailedException.h"
+#include "core/Debug.h"
+#include "core/MemoryManager.h"
 #include "render/Loader_helpers.h"
 
+#include <zlib.h>
+
+#include <climits>
 #include <cstring>
 
 namespace render {
@@ -13,6 +20,34 @@ namespace {
 constexpr int kIdentifierLength = 12;
 constexpr unsigned char kIdentifier[kIdentifierLength] = {0xAB, 0x4A, 0x53, 0x52, 0x31, 0x38,
                                                            0x34, 0xBB, 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr char kOuterStreamName[] = "Unknown data source";
+
+// A section is its 9 header bytes, the stored object data and a 4-byte
+// checksum; the header object adds its own 5 bytes of type and length.
+constexpr std::uint64_t kSectionHeaderLength = 9;
+constexpr std::uint64_t kSectionFrameLength = 13;
+constexpr std::uint64_t kHeaderFixedLength = 17;
+// Deflate's best case: no stream inflates to more than this many times its size.
+constexpr std::uint64_t kMaxInflateRatio = 1032;
+
+constexpr char kUncompressedTooSmall[] = "Too small \"uncompressed length\" field in m3g section header.";
+constexpr char kUncompressedTooBig[] = "Too big \"uncompressed length\" field in m3g section header.";
+constexpr char kNoMemory[] = "ZLib decompression failed: \"There was not enough memory\"";
+constexpr char kLengthMismatch[] = "Section length error in section header for uncompressed data.";
+
+std::uint64_t bytesLeftOf(const core::DataIO& stream)
+{
+    return stream.bytesLeft > 0 ? static_cast<std::uint64_t>(stream.bytesLeft) : 0;
+}
+
+// A request the pool could never grant would end in the pool's assertion
+// rather than as a refused file. A pool on allocation hooks has no block of
+// its own and decides itself.
+bool poolCanHold(std::uint32_t size)
+{
+    const std::int32_t poolSize = core::MemoryManager::getMemoryInfo()->getDataBlockSize();
+    return poolSize <= 0 || size < static_cast<std::uint32_t>(poolSize);
+}
 
 } // namespace
 
@@ -20,9 +55,12 @@ constexpr unsigned char kIdentifier[kIdentifierLength] = {0xAB, 0x4A, 0x53, 0x52
 
 M3G_Loader::M3G_Loader() = default;
 
-M3G_Loader::M3G_Loader(HAL::File* file) : m_file(file) {}
+M3G_Loader::M3G_Loader(HAL::File* file) : m_sourceFile(file) {}
 
-M3G_Loader::~M3G_Loader() noexcept(false) = default;
+M3G_Loader::~M3G_Loader() noexcept(false)
+{
+    releaseDecompressBuffer();
+}
 
 // ---- reading ----------------------------------------------------------------------
 
@@ -37,9 +75,233 @@ bool M3G_Loader::canHandle(const unsigned char* data, int length)
 void M3G_Loader::load(const unsigned char* data, int length, core::Vector<core::Ref<Object3D>>& out)
 {
     VORNIC3D_CHECK(data != nullptr);
-    static_cast<void>(length);
-    static_cast<void>(out);
-    parseError("M3G scene files cannot be read");
+    // The front end has checked this already; a direct caller may not have.
+    if (length < kIdentifierLength)
+        parseError("Too small file!");
+    const M3G_LoadChain::Entry chainEntry(data, length);
+
+    m_objectIndex.removeAll();
+    m_objectReferenced.removeAll();
+    m_objectIndex.pushBack(core::Ref<Object3D>());
+    m_objectReferenced.pushBack(false);
+
+    core::DataIO stream(data + kIdentifierLength, length - kIdentifierLength);
+    stream.name = kOuterStreamName;
+    parseHeaderSection(stream, length);
+    while (stream.bytesLeft > 0)
+        parseSection(stream);
+    collectRoots(out);
+}
+
+std::uint32_t M3G_Loader::computeChecksum(const unsigned char* data, unsigned int length)
+{
+    const uLong start = adler32(0, nullptr, 0);
+    return static_cast<std::uint32_t>(length == 0 ? start : adler32(start, data, length));
+}
+
+// ---- sections ---------------------------------------------------------------------
+
+void M3G_Loader::parseHeaderSection(core::DataIO& stream, int length)
+{
+    const unsigned char* sectionStart = stream.data;
+    const SectionHeader header = readSectionHeader(stream);
+    if (header.scheme != 0)
+        parseError("First section must be uncompressed.");
+    // In 64 bits, so that no length can wrap around into a match.
+    if (header.totalLength != header.uncompressedLength + kSectionFrameLength)
+        parseError(kLengthMismatch);
+
+    const ObjectHeader object = readObjectHeader(stream);
+    if (object.type != 0)
+        parseError("First object is not header object.");
+    if (object.length + kSectionFrameLength + 5 != header.totalLength)
+        parseError("First object size mismatch.");
+
+    unsigned char versionMajor = 0;
+    unsigned char versionMinor = 0;
+    std::uint32_t totalFileSize = 0;
+    std::uint32_t approximateContentSize = 0;
+    stream.getStreamData(versionMajor);
+    stream.getStreamData(versionMinor);
+    const bool hasExternalReferences = readBoolean(stream);
+    stream.getStreamData(totalFileSize);
+    stream.getStreamData(approximateContentSize);
+    // Free text that nothing uses: measured, never kept, so that a long one
+    // cannot fill the string pool.
+    const int authoringLength = skipString(stream);
+
+    if (versionMajor != 1 || versionMinor != 0)
+        parseError("Unsupported m3g version.");
+    if (header.uncompressedLength != authoringLength + kHeaderFixedLength)
+        parseError("Size of header object not correct in first section.");
+    if (!hasExternalReferences && approximateContentSize != totalFileSize)
+        parseWarning("approximateContentSize different than totalFileSize when has no external references.");
+    m_objectIndex.pushBack(core::Ref<Object3D>());
+    m_objectReferenced.pushBack(false);
+    if (totalFileSize != static_cast<std::uint32_t>(length))
+        parseError("TotalFileSize did not matched or small data buf len.");
+    checkSectionChecksum(header, stream, sectionStart, "CRC did not matched in first section.");
+
+    if (hasExternalReferences)
+        parseExternalReferences(stream);
+}
+
+void M3G_Loader::parseSection(core::DataIO& stream)
+{
+    const unsigned char* sectionStart = stream.data;
+    const SectionHeader header = readSectionHeader(stream);
+    m_sectionStream = getSectionObjectStream(header, stream);
+    parseSectionObjects();
+    checkSectionChecksum(header, stream, sectionStart, "CRC did not matched in the section.");
+}
+
+M3G_Loader::SectionHeader M3G_Loader::readSectionHeader(core::DataIO& stream)
+{
+    SectionHeader header;
+    stream.getStreamData(header.scheme);
+    stream.getStreamData(header.totalLength);
+    stream.getStreamData(header.uncompressedLength);
+    return header;
+}
+
+M3G_Loader::ObjectHeader M3G_Loader::readObjectHeader(core::DataIO& stream)
+{
+    ObjectHeader header;
+    stream.getStreamData(header.type);
+    stream.getStreamData(header.length);
+    return header;
+}
+
+core::Ref<core::DataIO> M3G_Loader::getSectionObjectStream(const SectionHeader& header, core::DataIO& stream)
+{
+    // Below 13 bytes the stored data would have a negative length.
+    if (header.totalLength < kSectionFrameLength)
+        parseError("Too small \"total section length\" field in m3g section header.");
+    if (header.totalLength > bytesLeftOf(stream) + kSectionHeaderLength)
+        parseError("Small section.");
+    switch (header.scheme) {
+    case 0:
+        if (header.totalLength != header.uncompressedLength + kSectionFrameLength)
+            parseError(kLengthMismatch);
+        // A view: the stored objects are read in place.
+        return core::Ref<core::DataIO>(VORNIC3D_NEW core::DataIO(stream, static_cast<int>(header.uncompressedLength)));
+    case 1:
+        return inflateSection(header, stream);
+    default:
+        // Without a stream the object loop would have nothing to read.
+        parseError("Unknown compression scheme in m3g section header.");
+    }
+}
+
+core::Ref<core::DataIO> M3G_Loader::inflateSection(const SectionHeader& header, const core::DataIO& stream)
+{
+    const std::uint32_t stored = static_cast<std::uint32_t>(header.totalLength - kSectionFrameLength);
+    const std::uint32_t size = header.uncompressedLength;
+    // The declared length sizes the buffer: refused before any allocation
+    // when no deflate stream of the stored size could fill it.
+    if (size == 0)
+        parseError(kUncompressedTooSmall);
+    if (size > static_cast<std::uint32_t>(INT_MAX) || size > kMaxInflateRatio * stored)
+        parseError(kUncompressedTooBig);
+    if (!poolCanHold(size))
+        parseError(kNoMemory);
+
+    releaseDecompressBuffer();
+    m_decompressBuffer = static_cast<unsigned char*>(VORNIC3D_ALLOC(static_cast<int>(size)));
+    uLongf produced = size;
+    switch (uncompress(m_decompressBuffer, &produced, stream.data, stored)) {
+    case Z_OK:
+        break;
+    case Z_MEM_ERROR:
+        parseError(kNoMemory);
+    case Z_BUF_ERROR:
+        parseError(kUncompressedTooSmall);
+    case Z_DATA_ERROR:
+        parseError("ZLib decompression failed: \"The input data was corrupted\"");
+    default:
+        parseError("ZLib decompression failed.");
+    }
+    if (produced != size)
+        parseError(kUncompressedTooBig);
+    return core::Ref<core::DataIO>(VORNIC3D_NEW core::DataIO(m_decompressBuffer, static_cast<int>(size)));
+}
+
+void M3G_Loader::releaseDecompressBuffer()
+{
+    if (m_decompressBuffer != nullptr)
+        VORNIC3D_FREE(m_decompressBuffer);
+}
+
+void M3G_Loader::checkSectionChecksum(const SectionHeader& header, core::DataIO& stream,
+                                      const unsigned char* sectionStart, const char* mismatch)
+{
+    // The lengths were checked against the bytes left when the section's
+    // object stream was made.
+    const auto checked = static_cast<std::int32_t>(header.totalLength - 4);
+    const auto skip = static_cast<std::int32_t>(sectionStart + checked - stream.data);
+    VORNIC3D_CHECK(skip >= 0 && skip <= stream.bytesLeft);
+    stream.data += skip;
+    stream.bytesLeft -= skip;
+    std::uint32_t checksum = 0;
+    stream.getStreamData(checksum);
+    if (checksum != computeChecksum(sectionStart, static_cast<unsigned int>(checked)))
+        parseError(mismatch);
+}
+
+// ---- objects ----------------------------------------------------------------------
+
+void M3G_Loader::parseSectionObjects()
+{
+    core::DataIO& stream = *m_sectionStream;
+    while (stream.bytesLeft > 0) {
+        const ObjectHeader header = readObjectHeader(stream);
+        if (header.type == 0 || header.type >= kObjectTypeCount)
+            parseError("Object type is not valid in object chunk.");
+        if (header.length > bytesLeftOf(stream))
+            parseError("Object size too big.");
+        const ObjectType& type = kObjectTypes[header.type];
+        core::Debug::printf(core::Debug::LEVEL_PLAIN, "\n  Loading object id: %d (%s), length: %d\n", header.type,
+                            type.name, static_cast<int>(header.length));
+
+        const ParseFunction parse = type.parse;
+        const std::int32_t before = stream.bytesLeft;
+        try {
+            core::Ref<Object3D> object = (this->*parse)();
+            m_objectIndex.pushBack(object);
+            m_objectReferenced.pushBack(false);
+        } catch (const AssertationFailedException& e) {
+            // A scene-graph setter refused a value of the file: the file is
+            // at fault, not the program.
+            logProgress("  Error!\n");
+            parseError(e.message);
+        } catch (...) {
+            logProgress("  Error!\n");
+            throw;
+        }
+        logProgress("  Done!\n");
+        if (static_cast<std::uint32_t>(before - stream.bytesLeft) != header.length)
+            parseError("Object size mismatch.");
+    }
+    if (stream.bytesLeft != 0)
+        parseError("Section size mismatch.");
+}
+
+void M3G_Loader::collectRoots(core::Vector<core::Ref<Object3D>>& out)
+{
+    const int before = out.m_size;
+    try {
+        for (int i = 0; i < m_objectIndex.m_size; ++i) {
+            if (m_objectIndex[i] != nullptr && !m_objectReferenced[i])
+                out.pushBack(m_objectIndex[i]);
+        }
+    } catch (...) {
+        // A full pool half-way: the caller gets all or nothing.
+        out.setSize(before);
+        throw;
+    }
+    // From here on the objects live through `out` and each other only.
+    m_objectIndex.removeAll();
+    m_objectReferenced.removeAll();
 }
 
 } // namespace render

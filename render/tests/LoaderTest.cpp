@@ -109,7 +109,7 @@ TEST_F(LoaderTest, AFailedFileLoadLogsClosesTheFileAndAppendsNothing)
         {"empty.png", kPrefix + std::string("Too small file!")},
         {"text.txt", kPrefix + std::string("Unsupported file format\n")},
         {"cut.png", kPrefix + std::string("Small stream buffer")},
-        {"scene.m3g", kPrefix + std::string("M3G scene files cannot be read")},
+        {"scene.m3g", kPrefix + std::string("First section must be uncompressed.")},
         {"missing.png", "GeneralFile: can not open the file"},
     };
     for (const auto& c : cases) {
@@ -143,7 +143,7 @@ TEST_F(LoaderTest, TheFirstBytesChooseTheReader)
         {"nothing left behind the offset", prefixed, 16, 16, kPrefix + std::string("Too small file!")},
         {"100 bytes of text", text, 100, 0, kPrefix + std::string("Unsupported file format\n")},
         {"M3G identifier, then a PNG", kM3GIdentifier + png, static_cast<int>(png.size()) + 12, 0,
-         kPrefix + std::string("M3G scene files cannot be read")},
+         kPrefix + std::string("First section must be uncompressed.")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

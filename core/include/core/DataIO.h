@@ -53,6 +53,11 @@ public:
     // Both zeros are written as +0.
     void setStreamData(float value);
 
+    // The failure of a stream named `name`: logs "IO error (<name>):
+    // \"<message>\"\n" at level 1 and throws core::IOException. Readers
+    // report the invalid values of their own primitives through it too.
+    [[noreturn]] static void ioError(const String& name, const char* message);
+
     unsigned char* data;
     std::int32_t bytesLeft;
     String name;
@@ -65,7 +70,6 @@ private:
     std::uint32_t peekCount() const;
     std::uint32_t readBits(int bytes);
     void writeBits(std::uint32_t bits, int bytes);
-    [[noreturn]] static void ioError(const String& name, const char* message);
 };
 
 } // namespace core

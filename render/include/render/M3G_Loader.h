@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/DataIO.h"
 #include "core/Object.h"
 #include "core/Ref.h"
 #include "core/Vector.h"
 #include "render/Object3D.h"
+
+#include <cstdint>
 
 namespace HAL {
 class File;
@@ -11,14 +14,31 @@ class File;
 
 namespace render {
 
+class Group;
+class Node;
+class Transformable;
+struct M3G_Group;
+struct M3G_Node;
+struct M3G_Object3D;
+struct M3G_Transformable;
+
 // The reader of M3G scene files, reached through render::Loader when content
-// starts with the 12-byte M3G file identifier.
+// starts with the 12-byte M3G file identifier: sections (stored or zlib
+// compressed, each with its Adler-32), the header, the external references
+// (loaded back through render::Loader) and the objects, each read by the
+// parse function its type names in the object-type table.
 // Contract: the front end builds one on its stack for each load and destroys
-// it when the load ends, also when it threw. A reader made with the file the
-// content came from keeps a counted reference to it, so that files named by
-// external references can be looked for beside it. The scene-file reader is
-// not built yet: load refuses every file with the parse error, after
-// canHandle has routed it here.
+// it when the load ends, also when it threw. Every malformed file is refused
+// with core::IOException (a value that a scene-graph setter refuses ends the
+// load the same way, carrying the setter's text); nothing reads outside the
+// data, and nothing is appended to `out` unless the whole file was read. The
+// result is every object that no other object of the file references, in
+// file order. Objects can refer only to objects before them, through the
+// index table that getRef reads. A reader made without a file (content from
+// memory) refuses external references: it has no folder to look in. Nested
+// loads of external references are bounded in depth and number and refuse a
+// file that is already being loaded further up, so no file can make a load
+// run away.
 class M3G_Loader : public core::Object {
 public:
     M3G_Loader();
@@ -30,12 +50,98 @@ public:
     // nothing beyond them. Below 12 bytes: the parse error "Too small file!".
     static bool canHandle(const unsigned char* data, int length);
 
-    // Appends the file's root objects to `out`; the caller keeps `data` alive
+    // Appends the file's root objects to `out`; `length` counts the
+    // identifier, which is not read again. The caller keeps `data` alive
     // during the call. Every failure throws.
     void load(const unsigned char* data, int length, core::Vector<core::Ref<Object3D>>& out);
 
+    // Adler-32 as zlib computes it (0 bytes give 1).
+    static std::uint32_t computeChecksum(const unsigned char* data, unsigned int length);
+
 private:
-    core::Ref<HAL::File> m_file;
+    // The 9 bytes that open every section.
+    struct SectionHeader {
+        unsigned char scheme = 0;
+        std::uint32_t totalLength = 0;
+        std::uint32_t uncompressedLength = 0;
+    };
+    // The 5 bytes that open every object.
+    struct ObjectHeader {
+        unsigned char type = 0;
+        std::uint32_t length = 0;
+    };
+
+    // ---- file structure (M3G_Loader.cpp) ----
+    void parseHeaderSection(core::DataIO& stream, int length);
+    void parseSection(core::DataIO& stream);
+    static SectionHeader readSectionHeader(core::DataIO& stream);
+    static ObjectHeader readObjectHeader(core::DataIO& stream);
+    core::Ref<core::DataIO> getSectionObjectStream(const SectionHeader& header, core::DataIO& stream);
+    core::Ref<core::DataIO> inflateSection(const SectionHeader& header, const core::DataIO& stream);
+    void releaseDecompressBuffer();
+    // Moves past the stored object data, then compares the section's checksum.
+    void checkSectionChecksum(const SectionHeader& header, core::DataIO& stream,
+                              const unsigned char* sectionStart, const char* mismatch);
+    void parseSectionObjects();
+    void collectRoots(core::Vector<core::Ref<Object3D>>& out);
+
+    // ---- external references (M3G_Loader_references.cpp) ----
+    void parseExternalReferences(core::DataIO& stream);
+    core::Ref<Object3D> loadExternalReference(const core::String& uri);
+
+    // ---- stream primitives and references (M3G_Loader_stream.cpp) ----
+    static bool readBoolean(core::DataIO& stream);
+    static float readFloat32(core::DataIO& stream);
+    // Refuses a count of records that the bytes left cannot hold, each at
+    // least `smallest` bytes, before anything is sized for it.
+    static void requireElements(core::DataIO& stream, std::uint32_t count, int smallest);
+    // Moves past a NUL-terminated string and returns its length.
+    static int skipString(core::DataIO& stream);
+    // A level-4 line of the load's progress, and the level-3 warning that
+    // does not stop the load.
+    static void logProgress(const char* text);
+    static void parseWarning(const char* message);
+    // The object the file numbers `index`, as a T, marked as referenced.
+    template <typename T>
+    core::Ref<T> getRef(std::uint32_t index);
+
+    // ---- base records (M3G_Loader_base.cpp) ----
+    static void readObject3D(M3G_Object3D& record, core::DataIO& stream);
+    static void readTransformable(M3G_Transformable& record, core::DataIO& stream);
+    static void readNode(M3G_Node& record, core::DataIO& stream);
+    static void readGroup(M3G_Group& record, core::DataIO& stream);
+    static void validateNodeAlignment(const M3G_Node& record);
+    void setToClass(Object3D* object, const M3G_Object3D& record);
+    void setToClass(Transformable* object, const M3G_Transformable& record);
+    void setToClass(Node* object, const M3G_Node& record);
+    void setToClass(Group* object, const M3G_Group& record);
+    void parseObject3DPart(Object3D* object);
+    void parseTransformablePart(Transformable* object);
+    void parseNodePart(Node* object);
+    void parseGroupPart(Group* object);
+
+    // ---- the object-type table (M3G_Loader_types.cpp) ----
+    using ParseFunction = core::Ref<Object3D> (M3G_Loader::*)();
+    // One row, indexed by object type: the name the log shows and the
+    // function that reads the record and makes the object.
+    struct ObjectType {
+        const char* name;
+        ParseFunction parse;
+    };
+    static constexpr int kObjectTypeCount = 23;
+    static const ObjectType kObjectTypes[kObjectTypeCount];
+
+    core::Ref<Object3D> parseGroup();
+    // Types without a reader; sprites are never read from a file.
+    core::Ref<Object3D> parseNotImplemented();
+
+    core::Vector<core::Ref<Object3D>> m_objectIndex;
+    core::Vector<bool> m_objectReferenced;
+    core::Ref<core::DataIO> m_sectionStream;
+    unsigned char* m_decompressBuffer = nullptr;
+    core::Ref<HAL::File> m_sourceFile;
 };
 
 } // namespace render
+
+#include "render/M3G_Loader.inl"

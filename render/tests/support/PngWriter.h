@@ -1,10 +1,8 @@
 #pragma once
 
-#include <vector>
+#include "Bytes.h"
 
 namespace testsupport {
-
-using Bytes = std::vector<unsigned char>;
 
 // A PNG image described sample by sample, for libpng's writer: `rows` holds
 // the rows in the file's own layout (samples below 8 bits packed from the

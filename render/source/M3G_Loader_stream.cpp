@@ -1,0 +1,68 @@
+#include "render/M3G_Loader.h"
+
+#include "core/Debug.h"
+
+#include <cstring>
+
+namespace render {
+
+namespace {
+
+constexpr char kSmallBuffer[] = "Small stream buffer";
+
+} // namespace
+
+// ---- primitives ---------------------------------------------------------------------
+//
+// Integers, strings and counted arrays of integers are core::DataIO's own
+// reads, which check the bytes left before they size or copy anything.
+
+bool M3G_Loader::readBoolean(core::DataIO& stream)
+{
+    unsigned char value = 0;
+    stream.getStreamData(value);
+    if (value > 1)
+        core::DataIO::ioError(stream.name, "Deserialized boolean data not '1' or '0'.");
+    return value == 1;
+}
+
+float M3G_Loader::readFloat32(core::DataIO& stream)
+{
+    // Infinities and NaNs are refused by the read itself.
+    float value = 0.0f;
+    stream.getStreamData(value);
+    return value;
+}
+
+void M3G_Loader::requireElements(core::DataIO& stream, std::uint32_t count, int smallest)
+{
+    const std::uint64_t left = stream.bytesLeft > 0 ? static_cast<std::uint64_t>(stream.bytesLeft) : 0;
+    if (static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(smallest) > left)
+        core::DataIO::ioError(stream.name, kSmallBuffer);
+}
+
+int M3G_Loader::skipString(core::DataIO& stream)
+{
+    const std::size_t left = stream.bytesLeft > 0 ? static_cast<std::size_t>(stream.bytesLeft) : 0;
+    const void* end = left > 0 ? std::memchr(stream.data, 0, left) : nullptr;
+    if (end == nullptr)
+        core::DataIO::ioError(stream.name, kSmallBuffer);
+    const auto length = static_cast<int>(static_cast<const unsigned char*>(end) - stream.data);
+    stream.data += length + 1;
+    stream.bytesLeft -= length + 1;
+    return length;
+}
+
+// ---- reports --------------------------------------------------------------------------
+
+void M3G_Loader::logProgress(const char* text)
+{
+    core::Debug::printf(core::Debug::LEVEL_PLAIN, "%s", text);
+}
+
+void M3G_Loader::parseWarning(const char* message)
+{
+    core::Debug::printf(core::Debug::LEVEL_WARNING, "Parse warning: \"%s\"\n", message);
+}
+
+} // namespace render

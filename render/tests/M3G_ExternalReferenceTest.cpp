@@ -1,0 +1,224 @@
+#include "M3G_LoaderFixture.h"
+#include "PngWriter.h"
+#include "TempFolder.h"
+
+#include "HALException.h"
+#include "render/Image2D.h"
+#include "render/Loader.h"
+
+#include <png.h>
+
+#include <filesystem>
+#include <string>
+
+using render::Loader;
+using testsupport::Bytes;
+using testsupport::countOf;
+using testsupport::M3GHeader;
+using testsupport::M3GRecord;
+using testsupport::groupObject;
+using testsupport::m3gFile;
+using testsupport::m3gFileWithReferences;
+using testsupport::m3gObject;
+using testsupport::m3gSection;
+
+namespace {
+
+using Objects = testsupport::Objects;
+
+constexpr char kOuter[] = "Unknown data source";
+constexpr char kTooMany[] = "Too many external references.";
+
+class M3G_ExternalReferenceTest : public testsupport::M3G_LoaderTest, protected testsupport::TempFolder {
+protected:
+    void putFile(const std::string& name, const Bytes& bytes) const
+    {
+        put(name, std::string(bytes.begin(), bytes.end()));
+    }
+
+    Objects loadPath(const std::string& path) const
+    {
+        Objects out;
+        Loader::load(core::String(path.c_str()), out);
+        return out;
+    }
+
+    // Each row's file is written as "top.m3g" and loaded by its path.
+    void expectRefusedByPath(const std::vector<Refusal>& rows)
+    {
+        for (const Refusal& row : rows) {
+            SCOPED_TRACE(row.name);
+            putFile("top.m3g", row.file);
+            expectRefused(row, [&](Objects& out) { Loader::load(core::String(at("top.m3g").c_str()), out); });
+        }
+    }
+
+    int loadsLogged() const { return countOf(log(), "Loader loading file:"); }
+};
+
+// Makes `folder` the process's working folder for its lifetime.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const std::string& folder) : m_previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~WorkingFolder() { std::filesystem::current_path(m_previous); }
+
+private:
+    std::filesystem::path m_previous;
+};
+
+Bytes png()
+{
+    testsupport::PngImage image;
+    image.colorType = PNG_COLOR_TYPE_RGB;
+    image.rows = {1, 2, 3};
+    return testsupport::writePng(image);
+}
+
+Bytes referenceObject(const std::string& uri)
+{
+    return m3gObject(testsupport::kExternalReferenceType, M3GRecord().text(uri));
+}
+
+// A file naming `uri` `count` times.
+Bytes referring(const std::string& uri, int count = 1)
+{
+    return m3gFileWithReferences(std::vector<std::string>(static_cast<std::size_t>(count), uri));
+}
+
+} // namespace
+
+// ---- found ------------------------------------------------------------------------------------
+
+TEST_F(M3G_ExternalReferenceTest, ReferencesAreFoundAsWrittenOrBesideTheReferencingFile)
+{
+    putFile("b.m3g", m3gFile(testsupport::groupObject({}, 7)));
+    Bytes twoRoots = groupObject({}, 8);
+    const Bytes second = groupObject({}, 9);
+    twoRoots.insert(twoRoots.end(), second.begin(), second.end());
+    putFile("two roots.m3g", m3gFile(twoRoots));
+    putFile("image.png", png());
+    M3GHeader compressedHeader;
+    compressedHeader.hasExternalReferences = 1;
+    const struct {
+        const char* name;
+        Bytes file;
+        std::string root;
+        int loads; // of the referenced file, attempts included
+    } cases[] = {
+        {"beside it", referring("b.m3g"), "group 7", 2},
+        {"as written", referring(at("b.m3g")), "group 7", 1},
+        {"a PNG image", referring("image.png"), "image", 2},
+        {"only the first of several roots", referring("two roots.m3g"), "group 8", 2},
+        {"a group holding it", m3gFileWithReferences({"b.m3g"}, {m3gSection(groupObject({2}, 3))}), "group 3", 2},
+        {"a compressed reference section",
+         m3gFile(compressedHeader, {m3gSection(referenceObject("b.m3g"), 1)}), "group 7", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        putFile("top.m3g", c.file);
+        clearLog();
+        const Objects out = loadPath(at("top.m3g"));
+        ASSERT_EQ(out.m_size, 1);
+        const bool isImage = dynamic_cast<render::Image2D*>(out[0].get()) != nullptr;
+        EXPECT_EQ(isImage ? "image" : "group " + std::to_string(out[0]->getUserID()), c.root);
+        EXPECT_EQ(loadsLogged(), 1 + c.loads);
+        EXPECT_NE(log().find("\n  Loading external reference \""), std::string::npos);
+    }
+}
+
+// ---- refused ----------------------------------------------------------------------------------
+
+TEST_F(M3G_ExternalReferenceTest, BadReferenceSectionsAndReferencesAreRefused)
+{
+    putFile("image.png", png());
+    putFile("header only.m3g", m3gFile(M3GHeader(), {}));
+    const Bytes reference = referenceObject("image.png");
+    const Bytes record(reference.begin() + 5, reference.end());
+    M3GHeader withReferences;
+    withReferences.hasExternalReferences = 1;
+    const auto referencesIn = [&](const Bytes& objects) { return m3gFile(withReferences, {m3gSection(objects)}); };
+    testsupport::M3GSection badChecksum;
+    badChecksum.objects = reference;
+    badChecksum.checksum = 0;
+
+    expectRefusedByPath({
+        {"a group in the reference section", referencesIn(groupObject()),
+         "Object type is not \"external reference\" in the object chunk of external references section.", ""},
+        {"longer than its section", referencesIn(M3GRecord().u8(255).u32(static_cast<std::uint32_t>(record.size() + 1))
+                                                     .bytes(record)),
+         "\"External reference\" object size too big.", ""},
+        {"longer than its URI", referencesIn(M3GRecord().u8(255).u32(static_cast<std::uint32_t>(record.size() + 1))
+                                                 .bytes(record).u8(0)),
+         "\"External reference\" object size mismatch.", ""},
+        {"a URI without its NUL", referencesIn(m3gObject(255, {'a', 'b'})), "Small stream buffer", kOuter},
+        {"checksum", m3gFile(withReferences, {m3gSection(badChecksum)}),
+         "CRC did not matched in the external references section.", ""},
+        {"a file without objects", referring("header only.m3g"), "External reference loaded no object.", ""},
+        {"a group naming an image as child", m3gFileWithReferences({"image.png"}, {m3gSection(groupObject({2}))}),
+         "Referenced object is not correct type.", ""},
+    });
+    // Without a file there is no folder to look in, and nothing may reach
+    // the file system.
+    expectRefusals({{"from memory", referring(at("image.png")), "External reference in a file loaded from memory.",
+                     ""}});
+}
+
+TEST_F(M3G_ExternalReferenceTest, AMissingReferenceFailsAfterItsRetry)
+{
+    putFile("top.m3g", referring("missing.m3g"));
+    const std::string message =
+        testsupport::messageOf<HAL::HALException>([&] { loadPath(at("top.m3g")); });
+    EXPECT_EQ(message, "GeneralFile: can not open the file");
+    EXPECT_EQ(countOf(log(), "GeneralFile::fopen : missing.m3g failed."), 1);
+    EXPECT_EQ(countOf(log(), "GeneralFile::fopen : " + at("missing.m3g") + " failed."), 1);
+    EXPECT_EQ(countOf(log(), "  Error!\n"), 1);
+}
+
+// ---- loads that could run away ----------------------------------------------------------------
+
+TEST_F(M3G_ExternalReferenceTest, LoopsDeepChainsAndFanOutsEndQuickly)
+{
+    const char* loop = "External reference to a file that is being loaded.";
+    putFile("back.m3g", referring("top.m3g"));
+    for (int i = 0; i < 20; ++i)
+        putFile("deep" + std::to_string(i) + ".m3g", referring("deep" + std::to_string(i + 1) + ".m3g"));
+    putFile("deep20.m3g", m3gFile(groupObject()));
+    for (int i = 0; i < 8; ++i)
+        putFile("fan" + std::to_string(i) + ".m3g", referring("fan" + std::to_string(i + 1) + ".m3g", 4));
+    putFile("fan8.m3g", m3gFile(groupObject()));
+    for (int i = 0; i < 12; ++i)
+        putFile("failing" + std::to_string(i) + ".m3g", referring("failing" + std::to_string(i + 1) + ".m3g"));
+    putFile("failing12.m3g", referring("missing.m3g"));
+    // From the files' own folder both attempts find each file, so every
+    // level loads the failing level below it twice: 2^12 loads unbounded.
+    const WorkingFolder inFolder(folder());
+
+    const struct {
+        const char* name;
+        Bytes file;
+        std::string message;
+    } cases[] = {
+        {"itself", referring("top.m3g"), loop},
+        {"a file that refers back", referring("back.m3g"), loop},
+        {"a chain 21 files deep", referring("deep0.m3g"), "External references nested too deeply."},
+        {"four references a level", referring("fan0.m3g"), kTooMany},
+        {"a chain that fails at its end", referring("failing0.m3g"), kTooMany},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectRefusedByPath({{c.name, c.file, c.message, ""}});
+        // The bound counts attempts; the log shows each file loaded, warm-up run included.
+        EXPECT_LE(loadsLogged(), 2 * (1 + 256));
+        clearLog();
+    }
+
+    // Sixteen files below the top one still load.
+    putFile("deep15.m3g", m3gFile(groupObject({}, 15)));
+    putFile("top.m3g", referring("deep0.m3g"));
+    const Objects out = loadPath(at("top.m3g"));
+    ASSERT_EQ(out.m_size, 1);
+    EXPECT_EQ(out[0]->getUserID(), 15);
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "M3GFrame.h"
+#include "SceneGraphTest.h"
+
+#include "core/IOException.h"
+#include "render/Group.h"
+#include "render/M3G_Loader.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+using Objects = core::Vector<core::Ref<render::Object3D>>;
+
+// The scene-graph fixture for the scene-file reader: loads built files and
+// runs tables of refused files.
+class M3G_LoaderTest : public SceneGraphTest {
+protected:
+    // A file the reader must refuse with core::IOException carrying
+    // `message` and the name of the stream it failed in.
+    struct Refusal {
+        const char* name;
+        Bytes file;
+        std::string message;
+        std::string stream;
+    };
+
+    // For each row: the load throws the row's core::IOException (logged as a
+    // parse error or as the stream's I/O error), leaves the caller's vector
+    // as it was and gives back every block it took from both pools.
+    void expectRefusals(const std::vector<Refusal>& rows)
+    {
+        for (const Refusal& row : rows) {
+            SCOPED_TRACE(row.name);
+            expectRefused(row, [&](Objects& out) {
+                render::M3G_Loader reader;
+                reader.load(row.file.data(), static_cast<int>(row.file.size()), out);
+            });
+        }
+    }
+
+    void expectRefused(const Refusal& row, const std::function<void(Objects&)>& load)
+    {
+        Objects out;
+        out.pushBack(core::Ref<render::Object3D>(VORNIC3D_NEW render::Group()));
+        render::Object3D* before = out[0].get();
+        // A first run lets the string pool's table grow to what the load
+        // needs; it only grows, so the second run must give back all it takes.
+        try {
+            load(out);
+        } catch (...) {
+        }
+        const int blocks = mainPool()->getAllocatedBlocks();
+        const int used = mainPool()->getUsedMem();
+        const int strings = stringPool()->getAllocatedBlocks();
+        // Not cleared: the log also holds the failures of the rows before.
+        const std::size_t logStart = log().size();
+        try {
+            load(out);
+            ADD_FAILURE() << "loaded";
+        } catch (const core::IOException& e) {
+            EXPECT_EQ(std::string(e.message), "IO Name: " + row.stream + ". Message: " + row.message);
+            const std::string written = log().substr(logStart);
+            const bool ioError = countOf(written, "IO error (" + row.stream + "): \"" + row.message + "\"\n") > 0;
+            const bool parseError = countOf(written, "Parse error: \"" + row.message + "\"\n") > 0;
+            EXPECT_TRUE(ioError || (row.stream.empty() && parseError)) << written;
+        }
+        ASSERT_EQ(out.m_size, 1);
+        EXPECT_EQ(out[0].get(), before);
+        EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks);
+        EXPECT_EQ(mainPool()->getUsedMem(), used);
+        EXPECT_EQ(stringPool()->getAllocatedBlocks(), strings);
+    }
+
+    // Loads `file` from memory; a refusal fails the test.
+    static Objects load(const Bytes& file)
+    {
+        Objects out;
+        render::M3G_Loader reader;
+        reader.load(file.data(), static_cast<int>(file.size()), out);
+        return out;
+    }
+
+    // The user ids of the loaded roots, which the tests' groups set to
+    // their own positions in the file.
+    static std::vector<int> userIDs(const Objects& out)
+    {
+        std::vector<int> ids;
+        for (int i = 0; i < out.m_size; ++i)
+            ids.push_back(out[i]->getUserID());
+        return ids;
+    }
+
+    static render::Group* groupAt(const Objects& out, int index)
+    {
+        return index < out.m_size ? dynamic_cast<render::Group*>(out[index].get()) : nullptr;
+    }
+};
+
+} // namespace testsupport

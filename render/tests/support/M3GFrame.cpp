@@ -1,0 +1,192 @@
+#include "M3GFrame.h"
+
+#include <zlib.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace testsupport {
+
+namespace {
+
+constexpr int kGroupType = 9;
+// The header section around the header record: 9 bytes of section header,
+// 5 of object type and length, 4 of checksum.
+constexpr std::uint32_t kHeaderSectionFrame = 18;
+
+std::uint32_t adler32Of(const Bytes& bytes)
+{
+    return static_cast<std::uint32_t>(
+        adler32(adler32(0, nullptr, 0), bytes.data(), static_cast<uInt>(bytes.size())));
+}
+
+void append(Bytes& to, const Bytes& bytes)
+{
+    to.insert(to.end(), bytes.begin(), bytes.end());
+}
+
+} // namespace
+
+// ---- records ------------------------------------------------------------------------
+
+M3GRecord& M3GRecord::u8(unsigned value)
+{
+    m_bytes.push_back(static_cast<unsigned char>(value));
+    return *this;
+}
+
+M3GRecord& M3GRecord::u16(unsigned value)
+{
+    return u8(value & 0xFF).u8((value >> 8) & 0xFF);
+}
+
+M3GRecord& M3GRecord::u32(std::uint32_t value)
+{
+    return u16(value & 0xFFFF).u16(value >> 16);
+}
+
+M3GRecord& M3GRecord::f32(float value)
+{
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return u32(bits);
+}
+
+M3GRecord& M3GRecord::text(const std::string& text)
+{
+    m_bytes.insert(m_bytes.end(), text.begin(), text.end());
+    return u8(0);
+}
+
+M3GRecord& M3GRecord::bytes(const Bytes& bytes)
+{
+    append(m_bytes, bytes);
+    return *this;
+}
+
+M3GRecord& M3GRecord::u32Array(const std::vector<std::uint32_t>& values)
+{
+    u32(static_cast<std::uint32_t>(values.size()));
+    for (std::uint32_t value : values)
+        u32(value);
+    return *this;
+}
+
+const Bytes kM3GIdentifier = {0xAB, 0x4A, 0x53, 0x52, 0x31, 0x38, 0x34, 0xBB, 0x0D, 0x0A, 0x1A, 0x0A};
+
+Bytes joined(const std::vector<Bytes>& parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts)
+        append(all, part);
+    return all;
+}
+
+Bytes m3gObject(int type, const Bytes& record)
+{
+    return M3GRecord().u8(static_cast<unsigned>(type)).u32(static_cast<std::uint32_t>(record.size())).bytes(record);
+}
+
+// ---- sections -----------------------------------------------------------------------
+
+Bytes m3gDeflate(const Bytes& objects)
+{
+    uLongf size = compressBound(static_cast<uLong>(objects.size()));
+    Bytes out(size);
+    // Test content is small and valid: zlib cannot fail on it.
+    if (compress2(out.data(), &size, objects.data(), static_cast<uLong>(objects.size()), Z_BEST_COMPRESSION) != Z_OK)
+        std::abort();
+    out.resize(size);
+    return out;
+}
+
+Bytes m3gSection(const M3GSection& section)
+{
+    const Bytes stored = section.stored ? *section.stored : section.scheme == 1 ? m3gDeflate(section.objects)
+                                                                               : section.objects;
+    Bytes bytes = M3GRecord()
+                      .u8(static_cast<unsigned>(section.scheme))
+                      .u32(section.totalLength.value_or(static_cast<std::uint32_t>(stored.size() + 13)))
+                      .u32(section.uncompressedLength.value_or(static_cast<std::uint32_t>(section.objects.size())))
+                      .bytes(stored);
+    const std::uint32_t checksum = section.checksum.value_or(adler32Of(bytes));
+    append(bytes, M3GRecord().u32(checksum));
+    return bytes;
+}
+
+Bytes m3gSection(const Bytes& objects, int scheme)
+{
+    return m3gSection(M3GSection(objects, scheme));
+}
+
+// ---- files --------------------------------------------------------------------------
+
+Bytes m3gHeaderRecord(const M3GHeader& header, std::uint32_t fileSize)
+{
+    const std::uint32_t total = header.totalFileSize.value_or(fileSize);
+    return M3GRecord()
+        .u8(header.versionMajor)
+        .u8(header.versionMinor)
+        .u8(header.hasExternalReferences)
+        .u32(total)
+        .u32(header.approximateContentSize.value_or(total))
+        .text(header.authoring);
+}
+
+Bytes m3gFile(const M3GHeader& header, const std::vector<Bytes>& sections)
+{
+    // The header record's length does not depend on the sizes it holds.
+    std::size_t size = kM3GIdentifier.size() + kHeaderSectionFrame + m3gHeaderRecord(header, 0).size();
+    for (const Bytes& section : sections)
+        size += section.size();
+    Bytes file = kM3GIdentifier;
+    append(file, m3gSection(m3gObject(0, m3gHeaderRecord(header, static_cast<std::uint32_t>(size)))));
+    for (const Bytes& section : sections)
+        append(file, section);
+    return file;
+}
+
+Bytes m3gFile(const Bytes& objects, int scheme)
+{
+    return m3gFile(M3GHeader(), {m3gSection(objects, scheme)});
+}
+
+Bytes m3gFileWithReferences(const std::vector<std::string>& uris, const std::vector<Bytes>& sections)
+{
+    Bytes references;
+    for (const std::string& uri : uris)
+        append(references, m3gObject(kExternalReferenceType, M3GRecord().text(uri)));
+    std::vector<Bytes> all = {m3gSection(references)};
+    all.insert(all.end(), sections.begin(), sections.end());
+    M3GHeader header;
+    header.hasExternalReferences = 1;
+    return m3gFile(header, all);
+}
+
+// ---- base records -------------------------------------------------------------------
+
+Bytes object3DRecord(std::uint32_t userID, const std::vector<std::uint32_t>& animationTracks)
+{
+    return M3GRecord().u32(userID).u32Array(animationTracks).u32(0);
+}
+
+Bytes transformableRecord()
+{
+    return M3GRecord().u8(0).u8(0);
+}
+
+Bytes nodeRecord()
+{
+    return M3GRecord().u8(1).u8(1).u8(255).u32(0xFFFFFFFFu).u8(0);
+}
+
+Bytes groupObject(const std::vector<std::uint32_t>& children, std::uint32_t userID)
+{
+    return m3gObject(kGroupType, M3GRecord()
+                                     .bytes(object3DRecord(userID))
+                                     .bytes(transformableRecord())
+                                     .bytes(nodeRecord())
+                                     .u32Array(children));
+}
+
+} // namespace testsupport
