@@ -1,5 +1,7 @@
 #include "render/Font2D.h"
 
+#include "Font2DBitmap.h"
+
 #include "File.h"
 
 #include "core/Assert.h"
@@ -11,22 +13,17 @@ namespace {
 
 // ---- bitmap fonts -------------------------------------------------------------
 //
-// The one kind of font is the bitmap font: its makers go here, the built-in
-// one and the one that reads the rest of an open description file after its
-// 'B'. Until it exists, both refuse with a clear message.
-
-constexpr const char* kNoBitmapFonts = "createNewFont : bitmap fonts are not available yet";
+// The one kind of font is the bitmap font: the built-in one, and the one that
+// reads the rest of an open description file after its 'B'.
 
 Font2D* createBuiltInFont()
 {
-    VORNIC3D_ASSERT(false, kNoBitmapFonts);
-    return nullptr;
+    return VORNIC3D_NEW Font2DBitmap();
 }
 
-Font2D* createBitmapFont(HAL::File* /*file*/)
+Font2D* createBitmapFont(HAL::File* file)
 {
-    VORNIC3D_ASSERT(false, kNoBitmapFonts);
-    return nullptr;
+    return VORNIC3D_NEW Font2DBitmap(file);
 }
 
 } // namespace

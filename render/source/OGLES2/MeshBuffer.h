@@ -3,8 +3,12 @@
 #include "OGLES2/OGLES_Graphics3D.h"
 
 #include "render/Camera.h"
+#include "render/IndexBuffer.h"
 #include "render/Mesh.h"
+#include "render/Texture2D.h"
 #include "render/Transform.h"
+
+#include "core/Assert.h"
 
 namespace render {
 
@@ -14,6 +18,20 @@ namespace render {
 // and texture are null and the index count is 0.
 class OGLES_Graphics3D::MeshBuffer : public core::Object {
 public:
+    bool isFree() const { return m_mesh->getAppearance(0) == nullptr; }
+
+    // Drops the quads and frees the buffer.
+    void empty()
+    {
+        m_mesh->setAppearance(0, nullptr);
+        m_texture = nullptr;
+        m_camera = nullptr;
+        m_modelTransform.setIdentity();
+        IndexBuffer* indices = m_mesh->getIndexBuffer(0);
+        VORNIC3D_CHECK(indices != nullptr);
+        indices->setIndexCount(0);
+    }
+
     // The camera current when the quads were made; null while free.
     core::Ref<Camera> m_camera;
     // The camera position in the camera's own axes, for the quads' placement.
@@ -21,8 +39,9 @@ public:
     // Identity, and again after every flush.
     Transform m_modelTransform;
     core::Ref<Mesh> m_mesh;
-    // The texture of every quad; not counted, null while free.
-    Texture2D* m_texture = nullptr;
+    // The texture of every quad, null while free. Held, so that a sprite or
+    // font let go before the frame ends leaves its quads drawable.
+    core::Ref<Texture2D> m_texture;
     // False: the batch is drawn without lights.
     bool m_lighting = true;
 };

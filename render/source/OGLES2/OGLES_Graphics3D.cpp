@@ -6,6 +6,7 @@
 
 #include "render/Camera.h"
 #include "render/Light.h"
+#include "render/Text2D.h"
 
 #include "Display.h"
 

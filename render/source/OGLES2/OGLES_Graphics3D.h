@@ -14,6 +14,10 @@ namespace HAL {
 class Display;
 }
 
+namespace core {
+class String;
+}
+
 namespace render {
 
 class CompositingMode;
@@ -26,6 +30,7 @@ class OGLES2_Texture2D;
 class PolygonMode;
 class Sprite3D;
 class Text2D;
+class Texture2D;
 class VertexArray;
 
 // The OpenGL ES 1.1 renderer: render targets (the screen or a texture),
@@ -42,7 +47,10 @@ class VertexArray;
 // world render loads its camera and lights once; every other draw loads
 // them itself. A light's list transform is the space the light node lives
 // in: the light is placed by it and then by its own composite transform.
-// Sprites and texts go to the batching buffers (OGLES_Graphics3D_batching).
+// Sprites and texts become camera-facing quads in the batching buffers
+// (OGLES_Graphics3D_batching), one draw a buffer when it is full, when every
+// buffer is taken by other textures or cameras, and at the release of the
+// target, which draws the debug overlay's lines first (screen frames only).
 // Every operation checks the device's error state before and after its
 // OpenGL ES work and throws the engine assertion when the display reports
 // an error; a failed draw leaves no vertex array enabled. The sources are
@@ -105,6 +113,7 @@ public:
 
 private:
     class MeshBuffer;
+    friend class OGLES_Graphics3DInspector; // the tests' view of the frame statistics
 
     // ---- set-up (OGLES_Graphics3D.cpp) ----
     void initGraphics3D();
@@ -120,6 +129,9 @@ private:
     // ---- internal objects (OGLES_Graphics3D_internal.cpp) ----
     // Made once, at the first bindTarget, sized by the display.
     void createInternalObjects();
+    // Quads a mesh can hold: their vertices are numbered with 16-bit
+    // indices, four a quad.
+    static constexpr int kMaxBufferQuads = 65535 / 4;
     // `count` quads of width x height with texture coordinates 0..1 (the
     // image's row 0 at the top) and no appearance.
     core::Ref<Mesh> createMesh(int width, int height, int count);
@@ -127,8 +139,8 @@ private:
     // texture is the given Texture2D, or a new one of the given Image2D, or
     // none for null.
     core::Ref<Mesh> create2DPolygonWithDefaultAppearance(Object3D* textureOrImage, int width, int height, int count);
-    // The end-of-frame flush of the batching buffers, and their emptying at
-    // a clear.
+    void createDynamicBuffers();
+    // Draws every used buffer, in order; and drops them at a clear.
     void flushDynamicBuffers();
     void emptyDynamicBuffers();
 
@@ -138,6 +150,23 @@ private:
     // Draws a used buffer and frees it; a null transform places the batch
     // by the current camera.
     void flushDynamicBuffer(MeshBuffer* buffer, const Transform* transform);
+    // The buffer at `index`, which must exist with its mesh; a free one is
+    // claimed for `texture` and `appearance`. Sets `claimed` when it was.
+    MeshBuffer* bufferFor(int index, Texture2D* texture, Appearance* appearance, bool* claimed);
+    // Appends the node's quads to the buffer; false when they do not fit.
+    bool placeSprite(MeshBuffer* buffer, Sprite3D* sprite, const Transform& transform);
+    bool placeText(MeshBuffer* buffer, Text2D* text, const Transform& transform);
+    // Screen pixels per world unit at `depth` in front of a perspective
+    // camera; 0 for any other projection.
+    float pixelSizeAt(float depth) const;
+
+    // ---- debug overlay (OGLES_Graphics3D_debug.cpp) ----
+    // The end of a screen frame: the frame rate, the overlay's lines, the
+    // counters set to 0.
+    void renderDebugInfo();
+    void renderDebugString(const core::String& text);
+    // The box of the mesh's stored positions, as one line strip.
+    void renderDebugMesh(Mesh* mesh, const Transform& transform);
 
     // ---- traversal (OGLES_Graphics3D_traversal.cpp) ----
     void renderNode(Node* node, const Transform& transform);
@@ -191,11 +220,15 @@ private:
     bool m_defaultLightPending = true;
 
     // ---- internal objects ----
-    // The batching buffers; none are made yet, so the loops over them at
-    // release and clear find none.
+    // max_dynamic_buffers buffers once the internal objects exist.
     core::Vector<core::Ref<MeshBuffer>> m_dynamicBuffers;
     // The camera of screen-space quads: the background and drawn textures.
     core::Ref<Camera> m_quadCamera;
+    // The overlay's camera (the screen in pixels), its one text node with
+    // the built-in font, and where that text draws its next line.
+    core::Ref<Camera> m_debugCamera;
+    core::Ref<Text2D> m_debugText;
+    Transform m_debugTextTransform;
     // A unit quad for drawing a texture.
     core::Ref<Mesh> m_quadMesh;
     // The screen-sized quad of the background image, made at its first use.
@@ -249,10 +282,21 @@ private:
     bool m_loadLights = true;
 
     // ---- frame statistics ----
+    // Screen frames finished; never reset.
+    int m_frameNumber = 0;
+    // The tick of the previous frame's end; 0 before the first.
+    std::uint32_t m_lastFrameTime = 0;
+    // Milliseconds gathered toward the next frame rate, the frames in them,
+    // and the frames of the last full second.
+    int m_measuredTime = 0;
+    int m_framesCounted = 0;
+    int m_frameRate = 0;
+    // Counted from one screen frame's end to the next.
     int m_drawCount = 0;
     int m_drawCallCount = 0;
     int m_indexCount = 0;
     int m_cameraSetCount = 0;
+    int m_buffersUsedCount = 0;
 };
 
 } // namespace render

@@ -5,10 +5,12 @@
 
 #include "render/Appearance.h"
 #include "render/Camera.h"
+#include "render/Font2D.h"
 #include "render/Image2D.h"
 #include "render/IndexBuffer.h"
 #include "render/Light.h"
 #include "render/Mesh.h"
+#include "render/Text2D.h"
 #include "render/Texture2D.h"
 #include "render/TriangleListArray.h"
 #include "render/VertexArray.h"
@@ -23,7 +25,8 @@ namespace render {
 // ---- creation ---------------------------------------------------------------------------
 
 // The background's polygon is made at its first use, at the size of the
-// screen, with the image it shows.
+// screen, with the image it shows. Objects sized by the display keep the
+// size they had here.
 void OGLES_Graphics3D::createInternalObjects()
 {
     VORNIC3D_CHECK(m_screenWidth != 0 && m_screenHeight != 0);
@@ -33,12 +36,45 @@ void OGLES_Graphics3D::createInternalObjects()
         m_defaultLight = VORNIC3D_NEW Light();
         m_defaultLight->setMode(Light::DIRECTIONAL);
     }
+    const auto width = static_cast<float>(m_screenWidth);
+    const auto height = static_cast<float>(m_screenHeight);
     if (m_quadCamera == nullptr) {
         m_quadCamera = VORNIC3D_NEW Camera();
-        m_quadCamera->setParallel(0.0f, static_cast<float>(m_screenWidth), 0.0f, static_cast<float>(m_screenHeight),
-                                  0.0f, 1000.0f);
+        m_quadCamera->setParallel(0.0f, width, 0.0f, height, 0.0f, 1000.0f);
     }
+    if (m_debugCamera == nullptr) {
+        m_debugCamera = VORNIC3D_NEW Camera();
+        m_debugCamera->setParallel(0.0f, width, 0.0f, height, 0.0f, 1000.0f);
+    }
+    createDynamicBuffers();
+    const core::Ref<Font2D> font = Font2D::createNewFont(nullptr);
+    m_debugText = VORNIC3D_NEW Text2D();
+    m_debugText->setFont(font.get());
+    m_debugTextTransform.setIdentity();
     m_internalObjectsCreated = true;
+}
+
+// The quads' vertices are numbered with 16-bit indices, four a quad.
+void OGLES_Graphics3D::createDynamicBuffers()
+{
+    VORNIC3D_CHECK(m_dynamicBuffers.m_size == 0);
+    VORNIC3D_ASSERT(m_config.max_dynamic_buffers > 0, "Graphics3D configuration error : max_dynamic_buffers <= 0");
+    VORNIC3D_ASSERT(m_config.max_dynamic_buffer_size > 0,
+                    "Graphics3D configuration error : max_dynamic_buffer_size <= 0");
+    VORNIC3D_ASSERT(m_config.max_dynamic_buffer_size <= kMaxBufferQuads,
+                    "Graphics3D configuration error : max_dynamic_buffer_size > 16383");
+    // Made aside first: a failure part-way leaves no buffers, so the next
+    // bindTarget can try again.
+    core::Vector<core::Ref<MeshBuffer>> buffers;
+    buffers.setSize(m_config.max_dynamic_buffers);
+    for (int i = 0; i < buffers.m_size; ++i) {
+        buffers[i] = VORNIC3D_NEW MeshBuffer();
+        buffers[i]->m_mesh = createMesh(1, 1, m_config.max_dynamic_buffer_size);
+        buffers[i]->empty();
+    }
+    m_dynamicBuffers.setSize(buffers.m_size);
+    for (int i = 0; i < buffers.m_size; ++i)
+        m_dynamicBuffers[i] = buffers[i];
 }
 
 // ---- meshes -------------------------------------------------------------------------------
@@ -47,7 +83,7 @@ void OGLES_Graphics3D::createInternalObjects()
 // shows the whole quad.
 core::Ref<Mesh> OGLES_Graphics3D::createMesh(int width, int height, int count)
 {
-    VORNIC3D_CHECK(count > 0 && count <= 65535 / 4);
+    VORNIC3D_CHECK(count > 0 && count <= kMaxBufferQuads);
     VORNIC3D_CHECK(width >= 0 && width <= 32767 && height >= 0 && height <= 32767);
     const auto w = static_cast<short>(width);
     const auto h = static_cast<short>(height);
@@ -100,17 +136,19 @@ core::Ref<Mesh> OGLES_Graphics3D::create2DPolygonWithDefaultAppearance(Object3D*
 
 // ---- batching buffers ---------------------------------------------------------------------
 
-// A used buffer is drawn and freed; the first free one ends the pass.
+// Every used buffer is drawn: a buffer freed in the middle of a frame (full,
+// or dropped after a failed text) may stand before used ones, whose quads
+// would otherwise stay behind.
 void OGLES_Graphics3D::flushDynamicBuffers()
 {
     for (int i = 0; i < m_dynamicBuffers.m_size; ++i) {
         MeshBuffer* buffer = m_dynamicBuffers[i].get();
         VORNIC3D_CHECK(buffer != nullptr && buffer->m_mesh != nullptr);
-        if (buffer->m_mesh->getAppearance(0) == nullptr)
-            break;
+        if (buffer->isFree())
+            continue;
         VORNIC3D_CHECK(buffer->m_texture != nullptr);
         flushDynamicBuffer(buffer, nullptr);
-        VORNIC3D_CHECK(buffer->m_mesh->getAppearance(0) == nullptr);
+        VORNIC3D_CHECK(buffer->isFree());
     }
 }
 
@@ -120,14 +158,8 @@ void OGLES_Graphics3D::emptyDynamicBuffers()
     for (int i = 0; i < m_dynamicBuffers.m_size; ++i) {
         MeshBuffer* buffer = m_dynamicBuffers[i].get();
         VORNIC3D_CHECK(buffer != nullptr && buffer->m_mesh != nullptr);
-        if (buffer->m_mesh->getAppearance(0) == nullptr)
-            continue;
-        buffer->m_texture = nullptr;
-        buffer->m_mesh->setAppearance(0, nullptr);
-        buffer->m_camera = nullptr;
-        IndexBuffer* indices = buffer->m_mesh->getIndexBuffer(0);
-        VORNIC3D_CHECK(indices != nullptr);
-        indices->setIndexCount(0);
+        if (!buffer->isFree())
+            buffer->empty();
     }
 }
 

@@ -62,6 +62,9 @@ void OGLES_Graphics3D::bindTarget(core::Object* target)
 void OGLES_Graphics3D::releaseTarget()
 {
     OGLES_HW_CHECK("OpenGLES error before releaseTarget");
+    // The overlay's lines are batched first, so the flush draws them too.
+    if (m_target != nullptr && m_targetTexture == nullptr)
+        renderDebugInfo();
     flushDynamicBuffers();
 
     if (m_targetTexture != nullptr) {

@@ -160,6 +160,8 @@ void OGLES_Graphics3D::renderNode(Node* node, const Transform& transform)
         for (int i = 0; i < mesh->getSubmeshCount(); ++i)
             lowLevelRender(mesh->getVertexBuffer(), mesh->getIndexBuffer(i), mesh->getAppearance(i), transform,
                            mesh->getScope());
+        if (m_config.debug_meshes)
+            renderDebugMesh(mesh, transform);
     } else {
         VORNIC3D_ASSERT(group != nullptr, "render failed! invalid node information");
         for (int i = 0; i < group->getChildCount(); ++i) {

@@ -3,6 +3,8 @@
 #include "win32/Win32Display.h"
 #include "win32/Win32WindowState.h"
 
+#include "BuiltInFont.h"
+
 #include "render/Background.h"
 #include "render/TriangleListArray.h"
 #include "render/VertexArray.h"
@@ -26,8 +28,8 @@ void OGLESTest::SetUp()
     WinceTestReset();
     HAL::windowState() = HAL::Win32WindowState{};
     HAL::DisplayConfig setup;
-    setup.width = kWidth;
-    setup.height = kHeight;
+    setup.width = m_width;
+    setup.height = m_height;
     setup.bitsPerPixel = 32;
     setup.title = "renderer test";
     setup.windowMode = HAL::DisplayConfig::WINDOW_MODE_WINDOWED;
@@ -108,7 +110,7 @@ render::Camera* OGLESTest::useScreenCamera()
 {
     if (m_screenCamera == nullptr) {
         m_screenCamera = VORNIC3D_NEW render::Camera();
-        m_screenCamera->setParallel(0.0f, static_cast<float>(kWidth), 0.0f, static_cast<float>(kHeight), -100.0f,
+        m_screenCamera->setParallel(0.0f, static_cast<float>(m_width), 0.0f, static_cast<float>(m_height), -100.0f,
                                     100.0f);
     }
     m_renderer->setCamera(m_screenCamera.get(), render::Transform());
@@ -137,6 +139,37 @@ std::uint32_t OGLESTest::pixelAt(int x, int y)
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return static_cast<std::uint32_t>(rgba[3]) << 24 | static_cast<std::uint32_t>(rgba[0]) << 16 |
            static_cast<std::uint32_t>(rgba[1]) << 8 | rgba[2];
+}
+
+std::vector<std::string> OGLESTest::pictureAt(int x, int y, int w, int h)
+{
+    std::vector<std::string> lines;
+    for (int row = y + h - 1; row >= y; --row) {
+        std::string line;
+        for (int column = x; column < x + w; ++column)
+            line += (pixelAt(column, row) >> 16 & 0xFFu) > 127 ? '#' : '.';
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string OGLESTest::builtInTextAt(int x, int y, int cells)
+{
+    std::string text;
+    for (int cell = 0; cell < cells; ++cell) {
+        const std::vector<std::string> picture = pictureAt(x + 8 * cell, y, 8, 8);
+        char found = '?';
+        for (int glyph = 0; glyph < render::kBuiltInFontGlyphCount && found == '?'; ++glyph) {
+            bool same = true;
+            for (int row = 0; row < 8; ++row)
+                for (int column = 0; column < 8; ++column)
+                    same = same && (picture[row][column] == '#') == ((render::kBuiltInFontRows[glyph][row] << column & 0x80) != 0);
+            if (same && render::kBuiltInFontCharacters[glyph] < 128)
+                found = static_cast<char>(render::kBuiltInFontCharacters[glyph]);
+        }
+        text += found;
+    }
+    return text;
 }
 
 std::string hexColor(std::uint32_t color)

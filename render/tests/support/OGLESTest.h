@@ -13,6 +13,8 @@
 #include "core/Ref.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -22,11 +24,15 @@ namespace testsupport {
 // a 24-bit depth buffer, so that every pixel read back is exact. Every test
 // draws for real, reads pixels back and is a leak test: scene objects must
 // be held by the test body's own references, gone before TearDown.
-// Tests that need other renderer switches call restartRenderer.
+// Tests that need other renderer switches call restartRenderer; fixtures
+// that need a larger frame pass its size to the constructor.
 class OGLESTest : public EngineTest {
 protected:
     static constexpr int kWidth = 64;
     static constexpr int kHeight = 48;
+
+    OGLESTest() = default;
+    OGLESTest(int width, int height) : m_width(width), m_height(height) {}
 
     // Colours as 0xAARRGGBB, as the engine writes them.
     static constexpr std::uint32_t kBlack = 0xFF000000u;
@@ -62,7 +68,8 @@ protected:
     // The rectangle's two triangles, counter-clockwise or clockwise as seen
     // from +z.
     static core::Ref<render::IndexBuffer> rectangleTriangles(bool clockwise = false);
-    // A parallel camera whose units are the frame's pixels, eye at z 0
+    // A parallel camera whose units are the frame's pixels (the fixture's
+    // size), eye at z 0
     // looking toward -z, seeing z from -100 to 100; made the renderer's
     // camera with an identity transform. The fixture holds it.
     render::Camera* useScreenCamera();
@@ -73,11 +80,20 @@ protected:
     // The pixel at (x, y) of the frame being drawn, counted from its lower
     // left corner as OpenGL ES counts, as 0xAARRGGBB.
     static std::uint32_t pixelAt(int x, int y);
+    // The w x h pixels from (x, y) up as lines of '#' (red above 127) and
+    // '.', the top line first.
+    static std::vector<std::string> pictureAt(int x, int y, int w, int h);
+    // The `cells` characters of the built-in font drawn at 8 x 8 pixels from
+    // (x, y) rightward, each cell's lower left corner at its place; '?' for
+    // a cell that is no glyph of the font.
+    static std::string builtInTextAt(int x, int y, int cells);
 
 private:
     void startRenderer(const render::Graphics3DConfig& config);
     void stopRenderer();
 
+    int m_width = kWidth;
+    int m_height = kHeight;
     core::Ref<HAL::Display> m_display;
     core::Ref<render::Graphics3D> m_renderer;
     core::Ref<render::Camera> m_screenCamera;
