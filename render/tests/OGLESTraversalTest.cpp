@@ -17,6 +17,7 @@ namespace {
 
 using render::Transform;
 using testsupport::hexColor;
+using testsupport::kUpright;
 using testsupport::nearColor;
 using testsupport::outcomeOf;
 using testsupport::refused;
@@ -56,30 +57,7 @@ protected:
         result->setBackground(background.get());
         return result;
     }
-    // An 8 x 8 RGBA image in four colours: red, green above blue, yellow.
-    static core::Ref<render::Image2D> quadrants(int size = 8)
-    {
-        std::vector<unsigned char> pixels;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) {
-                const bool left = x < size / 2;
-                const std::uint32_t c = y < size / 2 ? (left ? kRed : kGreen) : (left ? kBlue : kYellow);
-                pixels.insert(pixels.end(), {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
-                                             static_cast<unsigned char>(c), 0xFF});
-            }
-        return VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, size, size, pixels.data());
-    }
-    // The colours around (x, y), four pixels away: upper left, upper right,
-    // lower left, lower right.
-    static std::array<std::string, 4> around(int x, int y, int d = 2)
-    {
-        return {hexColor(pixelAt(x - d, y + d - 1)), hexColor(pixelAt(x + d - 1, y + d - 1)),
-                hexColor(pixelAt(x - d, y - d)), hexColor(pixelAt(x + d - 1, y - d))};
-    }
 };
-
-const std::array<std::string, 4> kUpright = {hexColor(0xFFFF0000u), hexColor(0xFF00FF00u), hexColor(0xFF0000FFu),
-                                             hexColor(0xFFFFFF00u)};
 
 } // namespace
 

@@ -15,6 +15,7 @@
 
 #include <GLES/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -117,6 +118,19 @@ render::Camera* OGLESTest::useScreenCamera()
     return m_screenCamera.get();
 }
 
+core::Ref<render::Image2D> OGLESTest::quadrants(int size)
+{
+    std::vector<unsigned char> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const bool left = x < size / 2;
+            const std::uint32_t c = y < size / 2 ? (left ? kRed : kGreen) : (left ? kBlue : kYellow);
+            pixels.insert(pixels.end(), {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
+                                         static_cast<unsigned char>(c), 0xFF});
+        }
+    return VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, size, size, pixels.data());
+}
+
 void OGLESTest::clearTo(std::uint32_t argb)
 {
     core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
@@ -139,6 +153,38 @@ std::uint32_t OGLESTest::pixelAt(int x, int y)
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return static_cast<std::uint32_t>(rgba[3]) << 24 | static_cast<std::uint32_t>(rgba[0]) << 16 |
            static_cast<std::uint32_t>(rgba[1]) << 8 | rgba[2];
+}
+
+std::array<std::string, 4> OGLESTest::around(int x, int y, int d)
+{
+    return {hexColor(pixelAt(x - d, y + d - 1)), hexColor(pixelAt(x + d - 1, y + d - 1)), hexColor(pixelAt(x - d, y - d)),
+            hexColor(pixelAt(x + d - 1, y - d))};
+}
+
+std::string OGLESTest::extentOf(std::uint32_t background) const
+{
+    std::vector<GLubyte> rgba(static_cast<std::size_t>(m_width * m_height * 4));
+    glReadPixels(0, 0, m_width, m_height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    int x0 = m_width;
+    int y0 = m_height;
+    int x1 = -1;
+    int y1 = -1;
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x) {
+            const GLubyte* p = &rgba[static_cast<std::size_t>((y * m_width + x) * 4)];
+            const std::uint32_t color = static_cast<std::uint32_t>(p[3]) << 24 | static_cast<std::uint32_t>(p[0]) << 16 |
+                                        static_cast<std::uint32_t>(p[1]) << 8 | p[2];
+            if (color == background)
+                continue;
+            x0 = std::min(x0, x);
+            y0 = std::min(y0, y);
+            x1 = std::max(x1, x);
+            y1 = std::max(y1, y);
+        }
+    if (x1 < 0)
+        return "none";
+    return std::to_string(x0) + "," + std::to_string(y0) + " " + std::to_string(x1 - x0 + 1) + "x" +
+           std::to_string(y1 - y0 + 1);
 }
 
 std::vector<std::string> OGLESTest::pictureAt(int x, int y, int w, int h)
@@ -171,6 +217,9 @@ std::string OGLESTest::builtInTextAt(int x, int y, int cells)
     }
     return text;
 }
+
+const std::array<std::string, 4> kUpright = {hexColor(0xFFFF0000u), hexColor(0xFF00FF00u), hexColor(0xFF0000FFu),
+                                             hexColor(0xFFFFFF00u)};
 
 std::string hexColor(std::uint32_t color)
 {

@@ -5,6 +5,7 @@
 #include "render/Camera.h"
 #include "render/Graphics3D.h"
 #include "render/Graphics3DConfig.h"
+#include "render/Image2D.h"
 #include "render/IndexBuffer.h"
 #include "render/VertexBuffer.h"
 
@@ -12,6 +13,7 @@
 
 #include "core/Ref.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -73,6 +75,9 @@ protected:
     // looking toward -z, seeing z from -100 to 100; made the renderer's
     // camera with an identity transform. The fixture holds it.
     render::Camera* useScreenCamera();
+    // A size x size RGBA image in four colours: red, green above blue,
+    // yellow.
+    static core::Ref<render::Image2D> quadrants(int size = 8);
     // Clears the bound frame to `argb` (colour and depth).
     void clearTo(std::uint32_t argb);
     static render::Transform translation(float x, float y, float z);
@@ -80,6 +85,12 @@ protected:
     // The pixel at (x, y) of the frame being drawn, counted from its lower
     // left corner as OpenGL ES counts, as 0xAARRGGBB.
     static std::uint32_t pixelAt(int x, int y);
+    // The colours around (x, y), d pixels away: upper left, upper right,
+    // lower left, lower right.
+    static std::array<std::string, 4> around(int x, int y, int d = 2);
+    // The smallest rectangle holding every pixel of the frame that is not
+    // `background`, as "x,y wxh" (its lower left corner); "none" without any.
+    std::string extentOf(std::uint32_t background) const;
     // The w x h pixels from (x, y) up as lines of '#' (red above 127) and
     // '.', the top line first.
     static std::vector<std::string> pictureAt(int x, int y, int w, int h);
@@ -98,6 +109,9 @@ private:
     core::Ref<render::Graphics3D> m_renderer;
     core::Ref<render::Camera> m_screenCamera;
 };
+
+// What around() sees at the centre of an upright quadrants() image.
+extern const std::array<std::string, 4> kUpright;
 
 // Each channel of `actual` within `tolerance` of `expected`'s, for blended
 // and lit pixels; both are printed in hexadecimal when they differ.
