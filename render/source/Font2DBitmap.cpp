@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace render {
@@ -167,6 +168,10 @@ Font2DBitmap::~Font2DBitmap() noexcept(false)
 
 void Font2DBitmap::loadImage(const char* name)
 {
+    // A path without a file name is the file layer's misuse, not a file.
+    const std::size_t length = std::strlen(name);
+    if (length == 0 || name[length - 1] == '/' || name[length - 1] == '\\')
+        throw FontException("Font2DBitmap : font file does not name an image");
     Loader::Objects objects;
     Loader::load(HAL::File::getWorkingDirectory() + name, objects);
     Image2D* image = objects.m_size > 0 ? dynamic_cast<Image2D*>(objects[0].get()) : nullptr;

@@ -149,6 +149,7 @@ Transform translation(float x, float y, float z)
 TEST_F(Font2DBitmapTest, DescriptionsAreReadAsTheirFormatSays)
 {
     const std::string name = image("cells.png", 32, 8);
+    const std::string row = image("row.png", 256, 1);
     const std::string many(1024, 'A');
     const struct {
         const char* name;
@@ -176,6 +177,9 @@ TEST_F(Font2DBitmapTest, DescriptionsAreReadAsTheirFormatSays)
          ""},
         {"width 0", "0000N\"@\"A", "FontException: Font2DBitmap : font width is out of range", ""},
         {"width beyond 16 bits", "8000N\"@\"A", "FontException: Font2DBitmap : font width is out of range", ""},
+        {"glyph rows beyond 16 bits", "0100N\"" + row + "\"" + std::string(200, 'A'),
+         "FontException: Font2DBitmap : font image is too big for its glyphs", ""},
+        {"no image name", "0008N\"\"A", "FontException: Font2DBitmap : font file does not name an image", ""},
         {"image missing", "0008N\"none.png\"A", "HALException: GeneralFile: can not open the file", ""},
         {"image no picture", "0008N\"" + named("font.txt") + "\"A", "IOException", ""},
     };
