@@ -1,5 +1,6 @@
 #include "Font2DBitmap.h"
 
+#include "BatchMesh.h"
 #include "BuiltInFont.h"
 
 #include "render/FontException.h"
@@ -7,11 +8,9 @@
 #include "render/Image2D.h"
 #include "render/IndexBuffer.h"
 #include "render/Loader.h"
-#include "render/Mesh.h"
 #include "render/Text2D.h"
 #include "render/Transform.h"
 #include "render/TriangleListArray.h"
-#include "render/VertexArray.h"
 #include "render/VertexBuffer.h"
 
 #include "File.h"
@@ -284,29 +283,16 @@ int Font2DBitmap::renderBitmapFontToMesh(Mesh* mesh, int indexCount, Text2D* tex
         core::Debug::printf(core::Debug::LEVEL_WARNING, "can not render text2D because text length is 0\n");
         VORNIC3D_CHECK(false);
     }
-    VORNIC3D_CHECK(mesh != nullptr);
     VORNIC3D_CHECK(m_texture != nullptr && m_texture->getImage() != nullptr);
-    VertexBuffer* vertices = mesh->getVertexBuffer();
-    VORNIC3D_CHECK(vertices != nullptr);
-    VertexArray* positions = vertices->getPositions(nullptr);
-    VertexArray* coordinates = vertices->getTexCoords(0, nullptr);
-    VORNIC3D_CHECK(positions != nullptr && coordinates != nullptr);
-    IndexBuffer* triangles = mesh->getIndexBuffer(0);
-    VORNIC3D_CHECK(triangles != nullptr);
-    VORNIC3D_ASSERT(dynamic_cast<TriangleListArray*>(triangles) != nullptr,
+    const BatchMeshArrays arrays = batchMeshArrays(mesh, indexCount);
+    VORNIC3D_ASSERT(dynamic_cast<TriangleListArray*>(arrays.triangles) != nullptr,
                     "Font2D rendering failed because destination Mesh does not store data in TriangleListArray");
-    unsigned short* indices = triangles->getIndices();
-    VORNIC3D_CHECK(positions->getData() != nullptr && coordinates->getData() != nullptr && indices != nullptr);
-    VORNIC3D_CHECK(positions->getComponentType() == VertexArray::SHORT && positions->getComponentCount() == 3);
-    VORNIC3D_CHECK(coordinates->getComponentType() == VertexArray::SHORT && coordinates->getComponentCount() == 2);
-    VORNIC3D_CHECK(indexCount >= 0 && indexCount <= triangles->getCapacity());
 
     // Room: vertices counted as vertices, and indices for the text and one
     // quad more.
-    const int base = indexCount == 0 ? 0 : indices[indexCount - 1] + 1;
-    const int vertexRoom = std::min(positions->getVertexCount(), coordinates->getVertexCount());
-    if (static_cast<long long>(indexCount) + 6LL * (length + 1) >= triangles->getCapacity() ||
-        static_cast<long long>(base) + 4LL * length > vertexRoom)
+    const int base = arrays.baseVertex(indexCount);
+    if (static_cast<long long>(indexCount) + 6LL * (length + 1) >= arrays.triangles->getCapacity() ||
+        static_cast<long long>(base) + 4LL * length > arrays.vertexRoom)
         return indexCount;
 
     float m[16];
@@ -331,11 +317,11 @@ int Font2DBitmap::renderBitmapFontToMesh(Mesh* mesh, int indexCount, Text2D* tex
         VORNIC3D_ASSERT(findGlyph(units[i]) != nullptr,
                         "Font2D does not include a character which is used in this text");
 
-    vertices->setTexScaleBias(0, m_texScaleS, nullptr);
-    vertices->setPositionScaleBias(kFixedPointScale, nullptr);
-    auto* p = static_cast<short*>(positions->getData()) + 3 * base;
-    auto* t = static_cast<short*>(coordinates->getData()) + 2 * base;
-    unsigned short* index = indices + indexCount;
+    arrays.vertices->setTexScaleBias(0, m_texScaleS, nullptr);
+    arrays.vertices->setPositionScaleBias(kFixedPointScale, nullptr);
+    short* p = arrays.positions + 3 * base;
+    short* t = arrays.texels + 2 * base;
+    unsigned short* index = arrays.indices + indexCount;
     const auto bottom = static_cast<short>(y0);
     const auto top = static_cast<short>(y1);
     const auto depth = static_cast<short>(z);

@@ -1,5 +1,7 @@
 #include "render/Sprite3D.h"
 
+#include "BatchMesh.h"
+
 #include "render/Appearance.h"
 #include "render/Graphics3D.h"
 #include "render/Graphics3DProperties.h"
@@ -233,26 +235,13 @@ int Sprite3D::renderSprite3DToMesh(Mesh* mesh, int indexCount, const Transform& 
     VORNIC3D_ASSERT(m_appearance != nullptr, "renderSprite3DToMesh failed because appearance is 0");
     const Image2D* image = m_texture->getImage();
     VORNIC3D_CHECK(image != nullptr);
-    VertexBuffer* vertices = mesh->getVertexBuffer();
-    VORNIC3D_CHECK(vertices != nullptr);
-    VertexArray* positions = vertices->getPositions(nullptr);
-    VertexArray* coordinates = vertices->getTexCoords(0, nullptr);
-    VORNIC3D_CHECK(positions != nullptr && coordinates != nullptr);
-    IndexBuffer* triangles = mesh->getIndexBuffer(0);
-    VORNIC3D_CHECK(triangles != nullptr);
-    unsigned short* indices = triangles->getIndices();
-    VORNIC3D_CHECK(positions->getData() != nullptr && coordinates->getData() != nullptr && indices != nullptr);
-    // The entry before indexCount is read below.
-    VORNIC3D_CHECK(indexCount >= 0 && indexCount <= triangles->getCapacity());
-    VORNIC3D_CHECK(positions->getComponentType() == VertexArray::SHORT && positions->getComponentCount() == 3);
-    VORNIC3D_CHECK(coordinates->getComponentType() == VertexArray::SHORT && coordinates->getComponentCount() == 2);
+    const BatchMeshArrays arrays = batchMeshArrays(mesh, indexCount);
 
-    // Room for four vertices behind the last quad and six indices. The base
-    // vertex follows the last index written, and the quad's own indices are
-    // made from it, so they never point past the room tested here.
-    const int base = indexCount == 0 ? 0 : indices[indexCount - 1] + 1;
-    const int vertexRoom = std::min(positions->getVertexCount(), coordinates->getVertexCount());
-    if (vertexRoom < base + 4 || indexCount + 6 > triangles->getCapacity())
+    // Room for four vertices behind the last quad and six indices. The
+    // quad's own indices are made from the base vertex, so they never point
+    // past the room tested here.
+    const int base = arrays.baseVertex(indexCount);
+    if (arrays.vertexRoom < base + 4 || indexCount + 6 > arrays.triangles->getCapacity())
         return indexCount;
 
     float corners[12];
@@ -261,16 +250,16 @@ int Sprite3D::renderSprite3DToMesh(Mesh* mesh, int indexCount, const Transform& 
     computeTexels(*image, texels);
 
     // Nothing is changed before every check has passed.
-    vertices->setTexScaleBias(0, m_texelScale, nullptr);
-    vertices->setPositionScaleBias(kFixedPointScale, nullptr);
-    short* p = static_cast<short*>(positions->getData()) + 3 * base;
+    arrays.vertices->setTexScaleBias(0, m_texelScale, nullptr);
+    arrays.vertices->setPositionScaleBias(kFixedPointScale, nullptr);
+    short* p = arrays.positions + 3 * base;
     for (int i = 0; i < 12; ++i)
         p[i] = static_cast<short>(corners[i]);
-    std::copy(texels, texels + 8, static_cast<short*>(coordinates->getData()) + 2 * base);
+    std::copy(texels, texels + 8, arrays.texels + 2 * base);
     // Two counter-clockwise triangles: (0, 3, 1) and (2, 1, 3).
     const int order[6] = {0, 3, 1, 2, 1, 3};
     for (int i = 0; i < 6; ++i)
-        indices[indexCount + i] = static_cast<unsigned short>(base + order[i]);
+        arrays.indices[indexCount + i] = static_cast<unsigned short>(base + order[i]);
     return indexCount + 6;
 }
 

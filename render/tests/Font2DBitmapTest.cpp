@@ -1,3 +1,4 @@
+#include "BatchMeshes.h"
 #include "SceneGraphTest.h"
 
 #include "Font2DBitmap.h"
@@ -26,13 +27,17 @@ using render::Font2DBitmap;
 using render::Mesh;
 using render::Transform;
 using render::VertexArray;
+using testsupport::batchMesh;
+using testsupport::Indices;
 using testsupport::outcomeOf;
+using testsupport::positionsOf;
+using testsupport::scalesOf;
+using testsupport::Shorts;
+using testsupport::snapshot;
+using testsupport::texelsOf;
 using testsupport::refused;
 
 namespace {
-
-using Shorts = std::vector<short>;
-using Indices = std::vector<unsigned short>;
 
 class Font2DBitmapTest : public testsupport::SceneGraphTest {
 protected:
@@ -95,43 +100,6 @@ std::string replaced(std::string text, const std::string& name)
 {
     const std::size_t at = text.find('@');
     return at == std::string::npos ? text : text.replace(at, 1, name);
-}
-
-// A batch mesh as the renderer builds it: vertices for `quads` quads,
-// indices for `indexQuads`, quad q's base vertex at index 6q.
-core::Ref<Mesh> batchMesh(int quads, int indexQuads)
-{
-    core::Ref<render::VertexBuffer> vertices = VORNIC3D_NEW render::VertexBuffer();
-    vertices->setPositions(VORNIC3D_NEW VertexArray(4 * quads, 3, VertexArray::SHORT), 1.0f, nullptr);
-    vertices->setTexCoords(0, VORNIC3D_NEW VertexArray(4 * quads, 2, VertexArray::SHORT), 1.0f, nullptr);
-    Indices indices;
-    for (int q = 0; q < indexQuads; ++q)
-        for (int corner : {0, 1, 3, 2, 3, 1})
-            indices.push_back(static_cast<unsigned short>(4 * q + corner));
-    core::Ref<render::IndexBuffer> triangles =
-        VORNIC3D_NEW render::TriangleListArray(indices.data(), static_cast<int>(indices.size()));
-    return VORNIC3D_NEW Mesh(vertices.get(), triangles.get(), nullptr);
-}
-
-Shorts valuesOf(const VertexArray& array, int firstVertex, int count)
-{
-    const int n = array.getComponentCount();
-    const auto* data = static_cast<const short*>(array.getData());
-    return Shorts(data + n * firstVertex, data + n * (firstVertex + count));
-}
-
-// Every value the text may write, to tell whether a call changed any.
-std::vector<int> snapshot(Mesh& mesh)
-{
-    std::vector<int> all;
-    const int count = mesh.getVertexBuffer()->getVertexCount();
-    for (short v : valuesOf(*mesh.getVertexBuffer()->getPositions(nullptr), 0, count))
-        all.push_back(v);
-    for (short v : valuesOf(*mesh.getVertexBuffer()->getTexCoords(0, nullptr), 0, count))
-        all.push_back(v);
-    const render::IndexBuffer& triangles = *mesh.getIndexBuffer(0);
-    all.insert(all.end(), triangles.getIndices(), triangles.getIndices() + triangles.getCapacity());
-    return all;
 }
 
 Transform translation(float x, float y, float z)
@@ -232,16 +200,12 @@ TEST_F(Font2DBitmapTest, QuadsFollowTheTextsCellsAfterTheLastQuad)
     EXPECT_EQ(bitmap.renderBitmapFontToMesh(mesh.get(), 0, text.get(), Transform()), 6);
     text->setText(core::String("AQ "));
     EXPECT_EQ(bitmap.renderBitmapFontToMesh(mesh.get(), 6, text.get(), doubled), 24);
-    EXPECT_EQ(valuesOf(*mesh->getVertexBuffer()->getPositions(nullptr), 4, 4),
+    EXPECT_EQ(positionsOf(*mesh, 4, 4),
               (Shorts{10, 20, 30, 170, 20, 30, 170, 100, 30, 10, 100, 30}));
-    EXPECT_EQ(valuesOf(*mesh->getVertexBuffer()->getTexCoords(0, nullptr), 4, 12),
+    EXPECT_EQ(texelsOf(*mesh, 4, 12),
               (Shorts{0, 31, 8, 31, 8, 0, 0, 0, 0, 63, 8, 63, 8, 31, 0, 31, 88, 95, 96, 95, 96, 63, 88, 63}));
-    const unsigned short* indices = mesh->getIndexBuffer(0)->getIndices();
-    EXPECT_EQ(Indices(indices + 6, indices + 18), (Indices{4, 5, 7, 5, 6, 7, 8, 9, 11, 9, 10, 11}));
-    float scales[8] = {};
-    mesh->getVertexBuffer()->getPositions(scales);
-    mesh->getVertexBuffer()->getTexCoords(0, scales + 4);
-    EXPECT_EQ(std::vector<float>(scales, scales + 8), (std::vector<float>{0.1f, 0, 0, 0, 1.0f / 128, 0, 0, 0}));
+    EXPECT_EQ(testsupport::indicesOf(*mesh, 6, 12), (Indices{4, 5, 7, 5, 6, 7, 8, 9, 11, 9, 10, 11}));
+    EXPECT_EQ(scalesOf(*mesh), (std::vector<float>{0.1f, 0, 0, 0, 1.0f / 128, 0, 0, 0}));
 }
 
 // A buffer of Q quads takes at most Q - 2 characters of one text; vertices
@@ -274,7 +238,7 @@ TEST_F(Font2DBitmapTest, TextFitsWhenItsVerticesAndIndicesDo)
             count = bitmap.renderBitmapFontToMesh(mesh.get(), 0, text.get(), Transform());
         }
         text->setText(core::String(c.text));
-        const std::vector<int> before = snapshot(*mesh);
+        const std::vector<float> before = snapshot(*mesh);
         const int length = static_cast<int>(std::strlen(c.text));
         EXPECT_EQ(bitmap.renderBitmapFontToMesh(mesh.get(), count, text.get(), Transform()),
                   c.fits ? count + 6 * length : count);
@@ -310,7 +274,7 @@ TEST_F(Font2DBitmapTest, BadTextsAreRefusedBeforeAnythingIsWritten)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         text->setText(core::String(c.text));
-        const std::vector<int> before = snapshot(*mesh);
+        const std::vector<float> before = snapshot(*mesh);
         EXPECT_EQ(outcomeOf([&] { bitmap.renderBitmapFontToMesh(mesh.get(), 0, text.get(), c.transform); }),
                   c.outcome);
         EXPECT_EQ(snapshot(*mesh), before);

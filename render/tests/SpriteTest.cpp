@@ -1,3 +1,4 @@
+#include "BatchMeshes.h"
 #include "SceneGraphTest.h"
 #include "TestTexture2D.h"
 
@@ -16,14 +17,19 @@ using render::Sprite3D;
 using render::Transform;
 using render::VertexArray;
 using testsupport::accepted;
+using testsupport::batchMesh;
+using testsupport::indicesOf;
+using testsupport::Indices;
+using testsupport::positionsOf;
+using testsupport::scalesOf;
+using testsupport::Shorts;
+using testsupport::snapshot;
+using testsupport::texelsOf;
 using testsupport::bare;
 using testsupport::outcomeOf;
 using testsupport::refused;
 
 namespace {
-
-using Shorts = std::vector<short>;
-using Indices = std::vector<unsigned short>;
 
 class SpriteTest : public testsupport::SceneGraphTest {
 protected:
@@ -34,69 +40,6 @@ protected:
         return VORNIC3D_NEW Sprite3D(false, image, appearance.get());
     }
 };
-
-// A batch mesh as the renderer builds it: room for `quads` quads, each
-// quad's base vertex already at its first index.
-Mesh* batchMesh(int quads, int indexQuads)
-{
-    core::Ref<render::VertexBuffer> vertices = VORNIC3D_NEW render::VertexBuffer();
-    vertices->setPositions(VORNIC3D_NEW VertexArray(4 * quads, 3, VertexArray::SHORT), 1.0f, nullptr);
-    vertices->setTexCoords(0, VORNIC3D_NEW VertexArray(4 * quads, 2, VertexArray::SHORT), 1.0f, nullptr);
-    Indices indices;
-    for (int q = 0; q < indexQuads; ++q)
-        for (int corner : {0, 3, 1, 2, 3, 1})
-            indices.push_back(static_cast<unsigned short>(4 * q + corner));
-    core::Ref<render::IndexBuffer> triangles =
-        VORNIC3D_NEW render::TriangleListArray(indices.data(), static_cast<int>(indices.size()));
-    return VORNIC3D_NEW Mesh(vertices.get(), triangles.get(), nullptr);
-}
-
-// `count` vertices of a 16-bit array from firstVertex on.
-Shorts valuesOf(const VertexArray& array, int firstVertex, int count)
-{
-    const int n = array.getComponentCount();
-    const auto* data = static_cast<const short*>(array.getData());
-    return Shorts(data + n * firstVertex, data + n * (firstVertex + count));
-}
-
-Shorts positionsOf(Mesh& mesh, int firstVertex, int count)
-{
-    return valuesOf(*mesh.getVertexBuffer()->getPositions(nullptr), firstVertex, count);
-}
-
-Shorts texelsOf(Mesh& mesh, int firstVertex, int count)
-{
-    return valuesOf(*mesh.getVertexBuffer()->getTexCoords(0, nullptr), firstVertex, count);
-}
-
-Indices indicesOf(Mesh& mesh, int first, int count)
-{
-    const unsigned short* data = mesh.getIndexBuffer(0)->getIndices();
-    return Indices(data + first, data + first + count);
-}
-
-// Position scale and bias, then texture-coordinate scale and bias.
-std::vector<float> scalesOf(Mesh& mesh)
-{
-    std::vector<float> scales(8);
-    mesh.getVertexBuffer()->getPositions(scales.data());
-    mesh.getVertexBuffer()->getTexCoords(0, scales.data() + 4);
-    return scales;
-}
-
-// Every value the batching may write, to tell whether a call changed any.
-std::vector<float> snapshot(Mesh& mesh)
-{
-    const int count = mesh.getVertexBuffer()->getVertexCount();
-    std::vector<float> all = scalesOf(mesh);
-    for (short v : positionsOf(mesh, 0, count))
-        all.push_back(v);
-    for (short v : texelsOf(mesh, 0, count))
-        all.push_back(v);
-    for (unsigned short i : indicesOf(mesh, 0, mesh.getIndexBuffer(0)->getCapacity()))
-        all.push_back(i);
-    return all;
-}
 
 Transform translation(float x, float y, float z)
 {

@@ -150,12 +150,16 @@ private:
     // Draws a used buffer and frees it; a null transform places the batch
     // by the current camera.
     void flushDynamicBuffer(MeshBuffer* buffer, const Transform* transform);
-    // The buffer at `index`, which must exist with its mesh; a free one is
-    // claimed for `texture` and `appearance`. Sets `claimed` when it was.
-    MeshBuffer* bufferFor(int index, Texture2D* texture, Appearance* appearance, bool* claimed);
-    // Appends the node's quads to the buffer; false when they do not fit.
-    bool placeSprite(MeshBuffer* buffer, Sprite3D* sprite, const Transform& transform);
-    bool placeText(MeshBuffer* buffer, Text2D* text, const Transform& transform);
+    // Writes a node's quads with `write` (mesh, index count) -> new index
+    // count, the count unchanged when they do not fit: into the first
+    // buffer that holds `texture` under the current camera (and
+    // `appearance` too when `sameAppearance`) or the first free one, claimed
+    // for them. A full buffer is drawn and the search goes on behind it;
+    // when none is left, all are drawn and it starts again. What does not
+    // fit an empty buffer fails with `failure` (null: the bare assertion).
+    template <typename Write>
+    void placeInBuffers(Texture2D* texture, Appearance* appearance, bool sameAppearance, const char* failure,
+                        const Transform& cameraTranslation, Write write);
     // Screen pixels per world unit at `depth` in front of a perspective
     // camera; 0 for any other projection.
     float pixelSizeAt(float depth) const;

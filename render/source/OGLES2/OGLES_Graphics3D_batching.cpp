@@ -62,6 +62,14 @@ Transform placementOf(const CameraSplit& split, float sx, float sy, float sz)
     return placement;
 }
 
+// What does not fit: the bare assertion, or the failure's text.
+[[noreturn]] void failPlacement(const char* failure)
+{
+    if (failure == nullptr)
+        VORNIC3D_CHECK(false);
+    VORNIC3D_ASSERT(false, failure);
+}
+
 // The rotation of a camera transform, its translation removed.
 Transform rotationOf(const Transform& transform)
 {
@@ -77,19 +85,53 @@ Transform rotationOf(const Transform& transform)
 
 // ---- buffers --------------------------------------------------------------------------------
 
-OGLES_Graphics3D::MeshBuffer* OGLES_Graphics3D::bufferFor(int index, Texture2D* texture, Appearance* appearance,
-                                                          bool* claimed)
+// A claimed buffer that takes nothing after all is freed again, so a failed
+// node leaves no empty batch behind.
+template <typename Write>
+void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance, bool sameAppearance,
+                                      const char* failure, const Transform& cameraTranslation, Write write)
 {
-    MeshBuffer* buffer = m_dynamicBuffers[index].get();
-    VORNIC3D_CHECK(buffer != nullptr && buffer->m_mesh != nullptr);
-    *claimed = buffer->isFree();
-    if (*claimed) {
-        VORNIC3D_CHECK(buffer->m_texture == nullptr);
-        buffer->m_texture = texture;
-        buffer->m_mesh->setAppearance(0, appearance);
-        buffer->m_lighting = true;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < m_dynamicBuffers.m_size; ++i) {
+            MeshBuffer* buffer = m_dynamicBuffers[i].get();
+            VORNIC3D_CHECK(buffer != nullptr && buffer->m_mesh != nullptr);
+            const bool claimed = buffer->isFree();
+            if (claimed) {
+                VORNIC3D_CHECK(buffer->m_texture == nullptr);
+                buffer->m_texture = texture;
+                buffer->m_mesh->setAppearance(0, appearance);
+                buffer->m_lighting = true;
+                appearance->setTexture(0, texture);
+            }
+            if (buffer->m_texture != texture || (sameAppearance && buffer->m_mesh->getAppearance(0) != appearance) ||
+                (buffer->m_camera != nullptr && buffer->m_camera != m_camera))
+                continue;
+            IndexBuffer* indices = buffer->m_mesh->getIndexBuffer(0);
+            VORNIC3D_CHECK(indices != nullptr);
+            const int count = indices->getIndexCount();
+            int written = count;
+            try {
+                buffer->m_camera = m_camera;
+                buffer->m_cameraTranslation = cameraTranslation;
+                written = write(buffer->m_mesh.get(), count);
+            } catch (...) {
+                if (claimed)
+                    buffer->empty();
+                throw;
+            }
+            if (written != count) {
+                indices->setIndexCount(written);
+                return;
+            }
+            if (claimed) {
+                buffer->empty();
+                failPlacement(failure);
+            }
+            flushDynamicBuffer(buffer, nullptr);
+        }
+        flushDynamicBuffers();
     }
-    return buffer;
+    failPlacement(failure);
 }
 
 // A flush in the middle of a world render, whose projection is loaded once,
@@ -151,54 +193,17 @@ void OGLES_Graphics3D::flushDynamicBuffer(MeshBuffer* buffer, const Transform* t
 
 // A buffer takes the sprite when it holds the sprite's texture under the
 // current camera; the appearance of its first quad serves every quad in it.
-// A full buffer is drawn and the search goes on behind it; when no buffer
-// is left, all are drawn and the search starts again.
+// Unscaled sprites keep their crop's size in screen pixels under a
+// perspective camera, and in camera units (pixels with a screen-sized
+// parallel camera) under any other; scaled ones are crop-sized in world
+// units.
 void OGLES_Graphics3D::handleSprite3D(Sprite3D* sprite, const Transform& transform)
 {
     VORNIC3D_CHECK(sprite != nullptr);
     Texture2D* texture = sprite->getTexture();
     Appearance* appearance = sprite->getAppearance();
     VORNIC3D_ASSERT(appearance != nullptr, "renderSprite3DToMesh failed because appearance is 0");
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int i = 0; i < m_dynamicBuffers.m_size; ++i) {
-            bool claimed = false;
-            MeshBuffer* buffer = bufferFor(i, texture, appearance, &claimed);
-            if (buffer->m_texture != texture || (buffer->m_camera != nullptr && buffer->m_camera != m_camera))
-                continue;
-            if (claimed)
-                appearance->setTexture(0, texture);
-            bool placed = false;
-            try {
-                placed = placeSprite(buffer, sprite, transform);
-            } catch (...) {
-                if (claimed)
-                    buffer->empty();
-                throw;
-            }
-            if (placed)
-                return;
-            // What does not fit into an empty buffer never will.
-            if (claimed) {
-                buffer->empty();
-                VORNIC3D_CHECK(false);
-            }
-            flushDynamicBuffer(buffer, nullptr);
-        }
-        flushDynamicBuffers();
-    }
-    VORNIC3D_CHECK(false);
-}
-
-// Unscaled sprites keep their crop's size in screen pixels under a
-// perspective camera, and in camera units (pixels with a screen-sized
-// parallel camera) under any other; scaled ones are crop-sized in world
-// units.
-bool OGLES_Graphics3D::placeSprite(MeshBuffer* buffer, Sprite3D* sprite, const Transform& transform)
-{
-    IndexBuffer* indices = buffer->m_mesh->getIndexBuffer(0);
-    VORNIC3D_CHECK(indices != nullptr);
-    const int count = indices->getIndexCount();
-    CameraSplit split = splitCamera(m_cameraTransform, transform);
+    const CameraSplit split = splitCamera(m_cameraTransform, transform);
     Transform quad;
     if (sprite->isScaled()) {
         quad = placementOf(split, static_cast<float>(sprite->getCropWidth()),
@@ -215,13 +220,8 @@ bool OGLES_Graphics3D::placeSprite(MeshBuffer* buffer, Sprite3D* sprite, const T
             quad = placementOf(split, width, width, 1.0f);
         }
     }
-    buffer->m_camera = m_camera;
-    buffer->m_cameraTranslation = split.cameraTranslation;
-    const int placed = sprite->renderSprite3DToMesh(buffer->m_mesh.get(), count, quad);
-    if (placed == count)
-        return false;
-    indices->setIndexCount(placed);
-    return true;
+    placeInBuffers(texture, appearance, false, nullptr, split.cameraTranslation,
+                   [&](Mesh* mesh, int count) { return sprite->renderSprite3DToMesh(mesh, count, quad); });
 }
 
 float OGLES_Graphics3D::pixelSizeAt(float depth) const
@@ -238,50 +238,15 @@ float OGLES_Graphics3D::pixelSizeAt(float depth) const
 
 // A buffer takes the text when it holds the text's own appearance object,
 // the font's texture and the current camera; texts sharing the default
-// appearance and a font thus share a buffer.
+// appearance and a font thus share a buffer. With render flag 0 one unit of
+// text size is one screen pixel also under a perspective camera; otherwise,
+// and under any other camera, one world unit.
 void OGLES_Graphics3D::handleText2D(Text2D* text, const Transform& transform)
 {
     VORNIC3D_CHECK(text != nullptr);
     auto* font = dynamic_cast<Font2DBitmap*>(text->getFont());
     VORNIC3D_ASSERT(font != nullptr, "Text2D does not provide Font2D information");
-    Texture2D* texture = font->getTexture();
-    Appearance* appearance = text->getAppearance();
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int i = 0; i < m_dynamicBuffers.m_size; ++i) {
-            bool claimed = false;
-            MeshBuffer* buffer = bufferFor(i, texture, appearance, &claimed);
-            if (buffer->m_mesh->getAppearance(0) != appearance || buffer->m_texture != texture ||
-                (buffer->m_camera != nullptr && buffer->m_camera != m_camera))
-                continue;
-            bool placed = false;
-            try {
-                placed = placeText(buffer, text, transform);
-            } catch (...) {
-                if (claimed)
-                    buffer->empty();
-                throw;
-            }
-            if (placed)
-                return;
-            if (claimed) {
-                buffer->empty();
-                VORNIC3D_ASSERT(false, "can not buffer texts (too small buffer size?)");
-            }
-            flushDynamicBuffer(buffer, nullptr);
-        }
-        flushDynamicBuffers();
-    }
-    VORNIC3D_ASSERT(false, "can not buffer texts (too small buffer size?)");
-}
-
-// With render flag 0 one unit of text size is one screen pixel also under a
-// perspective camera; otherwise, and under any other camera, one world unit.
-bool OGLES_Graphics3D::placeText(MeshBuffer* buffer, Text2D* text, const Transform& transform)
-{
-    IndexBuffer* indices = buffer->m_mesh->getIndexBuffer(0);
-    VORNIC3D_CHECK(indices != nullptr);
-    const int count = indices->getIndexCount();
-    CameraSplit split = splitCamera(m_cameraTransform, transform);
+    const CameraSplit split = splitCamera(m_cameraTransform, transform);
     float s = 1.0f;
     if (text->getRenderFlag() == 0) {
         VORNIC3D_CHECK(m_camera != nullptr);
@@ -290,14 +255,9 @@ bool OGLES_Graphics3D::placeText(MeshBuffer* buffer, Text2D* text, const Transfo
             s = pixel;
     }
     const Transform place = placementOf(split, s, s, s);
-    buffer->m_camera = m_camera;
-    buffer->m_cameraTranslation = split.cameraTranslation;
-    auto* font = static_cast<Font2DBitmap*>(text->getFont());
-    const int placed = font->renderBitmapFontToMesh(buffer->m_mesh.get(), count, text, place);
-    if (placed == count)
-        return false;
-    indices->setIndexCount(placed);
-    return true;
+    placeInBuffers(font->getTexture(), text->getAppearance(), true, "can not buffer texts (too small buffer size?)",
+                   split.cameraTranslation,
+                   [&](Mesh* mesh, int count) { return font->renderBitmapFontToMesh(mesh, count, text, place); });
 }
 
 } // namespace render
