@@ -8,6 +8,7 @@
 #include "render/Light.h"
 #include "render/Material.h"
 #include "render/Mesh.h"
+#include "render/SkinnedMesh.h"
 #include "render/Texture2D.h"
 #include "render/World.h"
 
@@ -139,6 +140,43 @@ TEST_F(OGLESTraversalTest, LightsArePlacedWhateverMatrixWasCurrent)
     g3d().render(bare.get());
     g3d().render(lit.get());
     EXPECT_TRUE(nearColor(pixelAt(32, 24), 0xFF3E3E3Eu));
+}
+
+// ---- skinned meshes -------------------------------------------------------------------------------
+
+// A red 16 x 16 skin bound whole to a bone that carries a green 8 x 8 mesh
+// of its own beside the skin; the unbound skeleton root moves both.
+TEST_F(OGLESTraversalTest, ASkinnedMeshShowsItsSkinWhereItsBonesAreAndTheBonesMeshes)
+{
+    useScreenCamera();
+    core::Ref<render::Group> skeleton = VORNIC3D_NEW render::Group();
+    core::Ref<render::Group> bone = VORNIC3D_NEW render::Group();
+    skeleton->addChild(bone.get());
+    bone->addChild(mesh(16, 0, 24, 8, kGreen).get());
+    core::Ref<render::VertexBuffer> vertices = rectangle(0, 0, 16, 16);
+    vertices->setDefaultColor(kRed);
+    core::Ref<render::Appearance> appearance = VORNIC3D_NEW render::Appearance();
+    core::Ref<render::SkinnedMesh> skin = VORNIC3D_NEW render::SkinnedMesh(
+        vertices.get(), testsupport::vectorOf(std::vector<core::Ref<render::IndexBuffer>>{rectangleTriangles()}),
+        testsupport::vectorOf(std::vector<core::Ref<render::Appearance>>{appearance}), skeleton.get());
+    skin->addTransform(bone.get(), 65535, 0, 4);
+    skeleton->setTranslation(0.0f, 16.0f, 0.0f);
+
+    // Each draw takes the bones' pose of that moment.
+    const struct {
+        float boneX;
+        int skinX; // the skin's left edge; the bone's mesh starts 16 further
+    } poses[] = {{24.0f, 24}, {0.0f, 0}};
+    for (const auto& pose : poses) {
+        SCOPED_TRACE(pose.skinX);
+        clearTo(kBlack);
+        bone->setTranslation(pose.boneX, 0.0f, 0.0f);
+        g3d().render(skin.get(), Transform());
+        EXPECT_EQ(extentOf(kBlack), std::to_string(pose.skinX) + ",16 24x16");
+        EXPECT_EQ(hexColor(pixelAt(pose.skinX + 8, 24)), hexColor(kRed));
+        EXPECT_EQ(hexColor(pixelAt(pose.skinX + 20, 20)), hexColor(kGreen));
+        EXPECT_EQ(hexColor(pixelAt(pose.skinX + 20, 28)), hexColor(kBlack));
+    }
 }
 
 // ---- textures as quads ---------------------------------------------------------------------------

@@ -47,6 +47,8 @@ class VertexArray;
 // world render loads its camera and lights once; every other draw loads
 // them itself. A light's list transform is the space the light node lives
 // in: the light is placed by it and then by its own composite transform.
+// A skinned mesh is skinned anew at every draw and draws its skin, then the
+// meshes its skeleton carries.
 // Sprites and texts become camera-facing quads in the batching buffers
 // (OGLES_Graphics3D_batching), one draw a buffer when it is full, when every
 // buffer is taken by other textures or cameras, and at the release of the

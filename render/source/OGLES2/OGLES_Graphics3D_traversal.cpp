@@ -10,6 +10,7 @@
 #include "render/Image2D.h"
 #include "render/Light.h"
 #include "render/Mesh.h"
+#include "render/SkinnedMesh.h"
 #include "render/Sprite3D.h"
 #include "render/Text2D.h"
 #include "render/Texture2D.h"
@@ -157,9 +158,21 @@ void OGLES_Graphics3D::renderNode(Node* node, const Transform& transform)
     } else if (sprite != nullptr) {
         handleSprite3D(sprite, transform);
     } else if (mesh != nullptr) {
+        auto* skinned = dynamic_cast<SkinnedMesh*>(mesh);
+        // The skin follows the bones' pose of this frame.
+        if (skinned != nullptr)
+            skinned->calcVertices_for_testing();
         for (int i = 0; i < mesh->getSubmeshCount(); ++i)
             lowLevelRender(mesh->getVertexBuffer(), mesh->getIndexBuffer(i), mesh->getAppearance(i), transform,
                            mesh->getScope());
+        // The skeleton hangs below the mesh, and bones may carry meshes of
+        // their own: they stand where the skin's bones do.
+        if (skinned != nullptr) {
+            Group* skeleton = skinned->getSkeleton();
+            Transform skeletonTransform(transform);
+            skeletonTransform.postMultiply(compositeOf(*skeleton));
+            renderNode(skeleton, skeletonTransform);
+        }
         if (m_config.debug_meshes)
             renderDebugMesh(mesh, transform);
     } else {
