@@ -1,113 +1,101 @@
-#include "FontDescription.h"
+#include "GameMediaTest.h"
 #include "MediaManifest.h"
-#include "OutputFile.h"
-#include "PngFile.h"
+
+#include "Font2DBitmap.h"
+
+#include "render/Image2D.h"
+#include "render/Text2D.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 
 namespace {
 
-using mediatest::FontDescription;
-using mediatest::parseFontDescription;
+using render::Font2DBitmap;
 
-FontDescription committedFont(const std::string& name)
-{
-    const std::vector<std::uint8_t> bytes = media::readInputFile(mediatest::mediaFolder() + "/" + name);
-    return parseFontDescription(std::string(bytes.begin(), bytes.end()));
-}
+class FontsTest : public mediatest::GameMediaTest {
+protected:
+    void SetUp() override
+    {
+        GameMediaTest::SetUp();
+        useScreenCamera();
+        g3d().bindTarget(nullptr);
+    }
+};
 
 const char* const kFonts[] = {"simple_font_file.txt", "simple_font_file2.txt"};
 
-bool isPowerOfTwo(int value)
+// A glyph and its character, in the order of the font's cells.
+struct Cell {
+    char character;
+    Font2DBitmap::CharInfo glyph;
+};
+
+std::vector<Cell> cellsOf(const Font2DBitmap& font)
 {
-    return value > 0 && (value & (value - 1)) == 0;
+    std::vector<Cell> cells;
+    for (int c = 1; c < 128; ++c)
+        if (const Font2DBitmap::CharInfo* glyph = font.findGlyph(static_cast<unsigned short>(c)))
+            cells.push_back({static_cast<char>(c), *glyph});
+    std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) { return a.glyph.x < b.glyph.x; });
+    return cells;
 }
 
 } // namespace
 
-// ---- the reading rules --------------------------------------------------------------
-
-TEST(FontsTest, DescriptionsAreReadByTheFontFileRules)
-{
-    const struct {
-        const char* what;
-        std::string text;
-        std::string error;
-        int width;
-        std::string image;
-        std::string characters;
-    } cases[] = {
-        {"plain", "B0008N\"a.png\"ABC", "", 8, "a.png", "ABC"},
-        {"line ends, comments and spaces", "B\r\n'cells' 0 00A\tX \"media/my font.png\"\n AB 'C'D\n", "", 10,
-         "media/my font.png", "AB D"},
-        {"separator colour", "B0010C00FF 0000 00FF\"f.png\"Z", "", 16, "f.png", "Z"},
-        {"not a font", "A0008N\"a.png\"ABC", "no 'B' first", 0, "", ""},
-        {"no width", "BXYZWN\"a.png\"A", "no font width", 0, "", ""},
-        {"bad colour", "B0008CGGGG00000000\"a.png\"A", "bad separator colour", 8, "", ""},
-        {"no quote", "B0008Na.png\"A", "no opening quote", 8, "", ""},
-        {"unclosed name", "B0008N\"a.png", "no closing quote", 8, "a.png", ""},
-        {"no characters", "B0008N\"a.png\"\n", "no characters", 8, "a.png", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const FontDescription font = parseFontDescription(c.text);
-        EXPECT_EQ(c.error, font.error);
-        EXPECT_EQ(c.width, font.cellWidth);
-        EXPECT_EQ(c.image, font.imageName);
-        EXPECT_EQ(c.characters, font.characters);
-    }
-}
-
-// ---- the game's fonts ---------------------------------------------------------------
-
-// Each character has its own cell in one row; a glyph's ink stays off the
-// cell's edges (filtering there would mix in the neighbouring glyph), the
-// space is empty, and nothing lies beyond the last cell.
-TEST(FontsTest, FontImagesHoldOneGlyphPerCell)
+// Each character has its own cell, in order along one row from the left
+// edge (a character listed twice would leave its second cell without one);
+// a glyph's ink stays off its cell's edges (filtering there would mix in
+// the neighbouring glyph), the space is empty, and nothing lies beyond the
+// last cell.
+TEST_F(FontsTest, FontImagesHoldOneGlyphPerCell)
 {
     for (const char* name : kFonts) {
         SCOPED_TRACE(name);
-        const FontDescription font = committedFont(name);
-        ASSERT_EQ("", font.error);
-        ASSERT_EQ("media/", font.imageName.substr(0, 6)) << "relative to the executable's folder";
-        EXPECT_EQ(font.characters.size(), std::set<char>(font.characters.begin(), font.characters.end()).size());
+        const core::Ref<render::Font2D> loaded = loadFont(name);
+        const auto& font = dynamic_cast<const Font2DBitmap&>(*loaded);
+        const render::Image2D& image = *font.getTexture()->getImage();
+        ASSERT_EQ(image.getFormat(), render::Image2D::RGBA);
+        const int width = image.getWidth();
+        const int height = image.getHeight();
+        const std::vector<Cell> cells = cellsOf(font);
+        const auto alphaAt = [&](int x, int y) { return image.getPixels()[4 * (y * width + x) + 3]; };
 
-        const mediatest::PngFile png = mediatest::readPng(mediatest::mediaFolder() + "/" + font.imageName.substr(6));
-        ASSERT_EQ("", png.error);
-        ASSERT_EQ(4, png.channels);
-        EXPECT_TRUE(isPowerOfTwo(png.width) && isPowerOfTwo(png.height));
-        const int cells = static_cast<int>(font.characters.size());
-        ASSERT_LE(cells * font.cellWidth, png.width);
-        for (int cell = 0; cell <= cells; ++cell) {
-            const int x0 = cell * font.cellWidth;
-            const int x1 = cell == cells ? png.width : x0 + font.cellWidth;
+        int x0 = 0;
+        for (const Cell& cell : cells) {
+            SCOPED_TRACE(std::string("glyph '") + cell.character + "'");
+            const Font2DBitmap::CharInfo& g = cell.glyph;
+            ASSERT_EQ(g.x, x0);
+            ASSERT_EQ(g.y, 0);
+            ASSERT_EQ(g.h, height);
+            x0 += g.w;
             int ink = 0;
             int edge = 0;
-            for (int y = 0; y < png.height; ++y) {
-                for (int x = x0; x < x1; ++x) {
-                    const int alpha = png.at(x, y, 3);
-                    ink += alpha >= 128 ? 1 : 0;
-                    const bool onEdge = x == x0 || x == x1 - 1 || y == 0 || y == png.height - 1;
-                    edge += onEdge && alpha > 0 ? 1 : 0;
+            for (int y = 0; y < height; ++y)
+                for (int x = g.x; x < g.x + g.w; ++x) {
+                    ink += alphaAt(x, y) >= 128 ? 1 : 0;
+                    const bool onEdge = x == g.x || x == g.x + g.w - 1 || y == 0 || y == height - 1;
+                    edge += onEdge && alphaAt(x, y) > 0 ? 1 : 0;
                 }
-            }
-            const char c = cell == cells ? ' ' : font.characters[static_cast<std::size_t>(cell)];
-            SCOPED_TRACE(cell == cells ? std::string("beyond the last cell") : std::string("glyph '") + c + "'");
-            EXPECT_EQ(0, edge);
-            if (c == ' ')
-                EXPECT_EQ(0, ink);
-            else
-                EXPECT_LT(0, ink);
+            EXPECT_EQ(edge, 0);
+            EXPECT_EQ(ink > 0, cell.character != ' ');
         }
+        int beyond = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = x0; x < width; ++x)
+                beyond += alphaAt(x, y) > 0 ? 1 : 0;
+        EXPECT_EQ(beyond, 0) << "beyond the last cell";
     }
 }
 
 // Everything the game writes with its two fonts: the intro, the menu and its
 // level list, the credits, the HUD and the level's end, with numbers as they
-// come out of the formats ("%d", "%.2f", a negative time included).
-TEST(FontsTest, FontsCoverEveryTextTheGameDraws)
+// come out of the formats ("%d", "%.2f", a negative time included). Each is
+// drawn from its first cell into its last, and nowhere else.
+TEST_F(FontsTest, FontsDrawEveryTextTheGameDraws)
 {
     std::vector<std::string> texts = {
         "DORVANEL", "PRODUCTION", "PRESENTS",
@@ -122,13 +110,30 @@ TEST(FontsTest, FontsCoverEveryTextTheGameDraws)
         texts.push_back("LEVEL : " + row.displayName);
         texts.push_back("1 : " + row.displayName);
     }
+    constexpr int kBaseline = 4;
     for (const char* name : kFonts) {
-        const FontDescription font = committedFont(name);
-        ASSERT_EQ("", font.error);
-        for (const std::string& text : texts) {
-            SCOPED_TRACE(std::string(name) + ": \"" + text + "\"");
-            for (char c : text)
-                EXPECT_NE(std::string::npos, font.characters.find(c)) << "no glyph for '" << c << "'";
+        const core::Ref<render::Font2D> font = loadFont(name);
+        const int cell = font->getSizeX();
+        for (const std::string& characters : texts) {
+            SCOPED_TRACE(std::string(name) + ": \"" + characters + "\"");
+            core::Ref<render::Text2D> text = VORNIC3D_NEW render::Text2D();
+            text->setFont(font.get());
+            text->setText(core::String(characters.c_str()));
+            clearTo(kBlack);
+            g3d().render(text.get(), translation(0.0f, static_cast<float>(kBaseline), 0.0f));
+            g3d().releaseTarget();
+            int x = 0;
+            int y = 0;
+            int w = 0;
+            int h = 0;
+            ASSERT_EQ(std::sscanf(extentOf(kBlack).c_str(), "%d,%d %dx%d", &x, &y, &w, &h), 4);
+            const int last = static_cast<int>(characters.size()) - 1;
+            EXPECT_LT(x, cell);
+            EXPECT_GT(x + w, last * cell);
+            EXPECT_LE(x + w, (last + 1) * cell);
+            EXPECT_GE(y, kBaseline);
+            EXPECT_LE(y + h, kBaseline + font->getSizeY());
+            g3d().bindTarget(nullptr);
         }
     }
 }

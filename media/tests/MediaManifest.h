@@ -6,8 +6,8 @@
 namespace mediatest {
 
 // Every file the game opens from its media folder, with what it must be.
-// The check reads them from the committed media/ folder; a later check that
-// loads them through the engine walks the same list.
+// The check reads them from the committed media/ folder, by hand and through
+// the engine as the game loads them.
 enum class MediaKind {
     Texture,    // an image the renderer uploads: sides powers of two
     LevelImage, // a tile map, at most 32 x 32, red = tile code
