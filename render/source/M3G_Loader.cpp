@@ -6,6 +6,7 @@
 #include "core/AssertationFailedException.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
+#include "render/ArithmeticException.h"
 #include "render/Loader_helpers.h"
 
 #include <zlib.h>
@@ -272,6 +273,11 @@ void M3G_Loader::parseSectionObjects()
         } catch (const AssertationFailedException& e) {
             // A scene-graph setter refused a value of the file: the file is
             // at fault, not the program.
+            logProgress("  Error!\n");
+            parseError(e.message);
+        } catch (const ArithmeticException& e) {
+            // A transform of the file that cannot be inverted (a bone's rest
+            // pose, say): the file's fault too.
             logProgress("  Error!\n");
             parseError(e.message);
         } catch (...) {

@@ -43,12 +43,17 @@ void M3G_Loader::setToClass(Object3D* object, const M3G_Object3D& record)
     object->setUserID(static_cast<int>(record.userID));
 }
 
-void M3G_Loader::parseObject3DPart(Object3D* object)
+void M3G_Loader::readObject3DPart(M3G_Object3D& record)
 {
-    M3G_Object3D record;
     readObject3D(record, *m_sectionStream);
     if (record.userParameterCount != 0)
         parseError("User parameters not yet supported by loader.");
+}
+
+void M3G_Loader::parseObject3DPart(Object3D* object)
+{
+    M3G_Object3D record;
+    readObject3DPart(record);
     setToClass(object, record);
 }
 
@@ -79,8 +84,13 @@ void M3G_Loader::setToClass(Transformable* object, const M3G_Transformable& reco
     if (record.hasComponentTransform) {
         object->setTranslation(record.translation[0], record.translation[1], record.translation[2]);
         object->setScale(record.scale[0], record.scale[1], record.scale[2]);
-        object->setOrientation(record.orientationAngle, record.orientationAxis[0], record.orientationAxis[1],
-                               record.orientationAxis[2]);
+        // No rotation, written as a zero axis: the setter cannot normalise
+        // that axis, and the orientation as constructed already means it.
+        const float* axis = record.orientationAxis;
+        const bool zeroAxis = axis[0] == 0.0f && axis[1] == 0.0f && axis[2] == 0.0f;
+        const bool noRotation = zeroAxis && record.orientationAngle == 0.0f;
+        if (!noRotation)
+            object->setOrientation(record.orientationAngle, axis[0], axis[1], axis[2]);
     }
     if (record.hasGeneralTransform) {
         Transform transform;

@@ -53,6 +53,44 @@ int M3G_Loader::skipString(core::DataIO& stream)
     return length;
 }
 
+void M3G_Loader::readValues(core::DataIO& stream, std::uint32_t count, core::Vector<signed char>& values)
+{
+    requireElements(stream, count, 1);
+    values.setSize(static_cast<int>(count));
+    if (count > 0)
+        std::memcpy(values.m_data, stream.data, count);
+    stream.data += count;
+    stream.bytesLeft -= static_cast<std::int32_t>(count);
+}
+
+void M3G_Loader::readValues(core::DataIO& stream, std::uint32_t count, core::Vector<short>& values)
+{
+    requireElements(stream, count, 2);
+    values.setSize(static_cast<int>(count));
+    // One pass over the whole array: vertex data is most of a scene file.
+    const unsigned char* bytes = stream.data;
+    for (std::uint32_t i = 0; i < count; ++i)
+        values.m_data[i] = static_cast<short>(static_cast<std::uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8));
+    stream.data += 2 * count;
+    stream.bytesLeft -= static_cast<std::int32_t>(2 * count);
+}
+
+void M3G_Loader::readColor(core::DataIO& stream, unsigned char* channels, int count)
+{
+    for (int i = 0; i < count; ++i)
+        stream.getStreamData(channels[i]);
+}
+
+unsigned int M3G_Loader::packRGB(const unsigned char* rgb)
+{
+    return static_cast<unsigned int>(rgb[0]) << 16 | static_cast<unsigned int>(rgb[1]) << 8 | rgb[2];
+}
+
+unsigned int M3G_Loader::packARGB(const unsigned char* rgba)
+{
+    return static_cast<unsigned int>(rgba[3]) << 24 | packRGB(rgba);
+}
+
 // ---- reports --------------------------------------------------------------------------
 
 void M3G_Loader::logProgress(const char* text)

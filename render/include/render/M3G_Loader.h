@@ -14,13 +14,49 @@ class File;
 
 namespace render {
 
+class AnimationTrack;
+class Appearance;
+class Background;
+class Camera;
+class CompositingMode;
+class Fog;
 class Group;
+class Image2D;
+class KeyframeSequence;
+class Light;
+class Material;
+class Mesh;
+class MorphingMesh;
 class Node;
+class PolygonMode;
+class SkinnedMesh;
+class Texture2D;
 class Transformable;
+class VertexArray;
+class VertexBuffer;
+class World;
+struct M3G_Appearance;
+struct M3G_Background;
+struct M3G_Camera;
+struct M3G_CompositingMode;
+struct M3G_Fog;
 struct M3G_Group;
+struct M3G_Image2D;
+struct M3G_KeyframeSequence;
+struct M3G_Light;
+struct M3G_Material;
+struct M3G_Mesh;
+struct M3G_MorphingMesh;
 struct M3G_Node;
 struct M3G_Object3D;
+struct M3G_PolygonMode;
+struct M3G_SkinnedMesh;
+struct M3G_Texture2D;
 struct M3G_Transformable;
+struct M3G_TriangleStripArray;
+struct M3G_VertexArray;
+struct M3G_VertexBuffer;
+struct M3G_World;
 
 // The reader of M3G scene files, reached through render::Loader when content
 // starts with the 12-byte M3G file identifier: sections (stored or zlib
@@ -97,6 +133,15 @@ private:
     static void requireElements(core::DataIO& stream, std::uint32_t count, int smallest);
     // Moves past a NUL-terminated string and returns its length.
     static int skipString(core::DataIO& stream);
+    // `count` signed bytes or little-endian 16-bit values into `values`,
+    // refused before it is sized when the bytes left cannot hold them.
+    static void readValues(core::DataIO& stream, std::uint32_t count, core::Vector<signed char>& values);
+    static void readValues(core::DataIO& stream, std::uint32_t count, core::Vector<short>& values);
+    // A colour's channels, one byte each, red first.
+    static void readColor(core::DataIO& stream, unsigned char* channels, int count);
+    // Red, green, blue as 0x00RRGGBB; red, green, blue, alpha as 0xAARRGGBB.
+    static unsigned int packRGB(const unsigned char* rgb);
+    static unsigned int packARGB(const unsigned char* rgba);
     // A level-4 line of the load's progress, and the level-3 warning that
     // does not stop the load.
     static void logProgress(const char* text);
@@ -115,6 +160,9 @@ private:
     void setToClass(Transformable* object, const M3G_Transformable& record);
     void setToClass(Node* object, const M3G_Node& record);
     void setToClass(Group* object, const M3G_Group& record);
+    // Reads the Object3D record of an object made after its record, refusing
+    // user parameters; it is applied once the object exists.
+    void readObject3DPart(M3G_Object3D& record);
     void parseObject3DPart(Object3D* object);
     void parseTransformablePart(Transformable* object);
     void parseNodePart(Node* object);
@@ -132,7 +180,76 @@ private:
     static const ObjectType kObjectTypes[kObjectTypeCount];
 
     core::Ref<Object3D> parseGroup();
-    // Types without a reader; sprites are never read from a file.
+
+    // ---- vertex data (M3G_Loader_vertex.cpp) ----
+    static void readVertexArray(M3G_VertexArray& record, core::DataIO& stream);
+    static void readVertexBuffer(M3G_VertexBuffer& record, core::DataIO& stream);
+    static void readTriangleStripArray(M3G_TriangleStripArray& record, core::DataIO& stream);
+    static void setToClass(VertexArray* array, M3G_VertexArray& record);
+    void setToClass(VertexBuffer* buffer, const M3G_VertexBuffer& record);
+    core::Ref<Object3D> parseVertexArray();
+    core::Ref<Object3D> parseVertexBuffer();
+    core::Ref<Object3D> parseTriangleStripArray();
+
+    // ---- meshes (M3G_Loader_mesh.cpp) ----
+    // The base records every mesh reads before its own.
+    struct MeshBase;
+    static void readMesh(M3G_Mesh& record, core::DataIO& stream);
+    static void readMorphingMesh(M3G_MorphingMesh& record, core::DataIO& stream);
+    static void readSkinnedMesh(M3G_SkinnedMesh& record, core::DataIO& stream);
+    static void validateMesh(const M3G_Mesh& record);
+    void readMeshBase(MeshBase& base);
+    // Index buffers and appearances, then the vertex buffer, whose vertex
+    // count every index must stay below.
+    void resolveMeshReferences(MeshBase& base);
+    void applyMeshBase(Mesh* mesh, const MeshBase& base);
+    void setToClass(MorphingMesh* mesh, const M3G_MorphingMesh& record);
+    void setToClass(SkinnedMesh* mesh, const M3G_SkinnedMesh& record);
+    core::Ref<Object3D> parseMesh();
+    core::Ref<Object3D> parseMorphingMesh();
+    core::Ref<Object3D> parseSkinnedMesh();
+
+    // ---- appearance (M3G_Loader_appearance.cpp) ----
+    static void readAppearance(M3G_Appearance& record, core::DataIO& stream);
+    static void readCompositingMode(M3G_CompositingMode& record, core::DataIO& stream);
+    static void readPolygonMode(M3G_PolygonMode& record, core::DataIO& stream);
+    static void readMaterial(M3G_Material& record, core::DataIO& stream);
+    static void readTexture2D(M3G_Texture2D& record, core::DataIO& stream);
+    static void readImage2D(M3G_Image2D& record, core::DataIO& stream);
+    void setToClass(Appearance* appearance, const M3G_Appearance& record);
+    static void setToClass(CompositingMode* mode, const M3G_CompositingMode& record);
+    static void setToClass(PolygonMode* mode, const M3G_PolygonMode& record);
+    static void setToClass(Material* material, const M3G_Material& record);
+    void setToClass(Texture2D* texture, const M3G_Texture2D& record);
+    static core::Ref<Image2D> makeImage(const M3G_Image2D& record);
+    core::Ref<Object3D> parseAppearance();
+    core::Ref<Object3D> parseCompositingMode();
+    core::Ref<Object3D> parsePolygonMode();
+    core::Ref<Object3D> parseMaterial();
+    core::Ref<Object3D> parseTexture2D();
+    core::Ref<Object3D> parseImage2D();
+
+    // ---- scene (M3G_Loader_scene.cpp) ----
+    static void readLight(M3G_Light& record, core::DataIO& stream);
+    static void readBackground(M3G_Background& record, core::DataIO& stream);
+    static void setToClass(Camera* camera, const M3G_Camera& record);
+    static void setToClass(Light* light, const M3G_Light& record);
+    static void setToClass(Fog* fog, const M3G_Fog& record);
+    void setToClass(Background* background, const M3G_Background& record);
+    void setToClass(World* world, const M3G_World& record);
+    core::Ref<Object3D> parseCamera();
+    core::Ref<Object3D> parseLight();
+    core::Ref<Object3D> parseFog();
+    core::Ref<Object3D> parseBackground();
+    core::Ref<Object3D> parseWorld();
+
+    // ---- animation (M3G_Loader_animation.cpp) ----
+    static void readKeyframeSequence(M3G_KeyframeSequence& record, core::DataIO& stream);
+    static void setToClass(KeyframeSequence* sequence, const M3G_KeyframeSequence& record);
+    core::Ref<Object3D> parseAnimationController();
+    core::Ref<Object3D> parseAnimationTrack();
+    core::Ref<Object3D> parseKeyframeSequence();
+    // Sprites are never read from a file.
     core::Ref<Object3D> parseNotImplemented();
 
     core::Vector<core::Ref<Object3D>> m_objectIndex;
