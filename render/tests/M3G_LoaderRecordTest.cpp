@@ -215,6 +215,9 @@ TEST_F(M3G_LoaderTest, BaseRecordsSetTheGroup)
          std::string("t 1,2,3 s 4,5,6 o 0,0,1,90 ") + kIdentity},
         {"-0 and the largest finite floats", withTransformable(components(-0.0f, FLT_MAX, -FLT_MAX, 0, 1, 0, 0)),
          "t -0,3.40282e+38,-3.40282e+38 "},
+        // No rotation, written as a zero axis: the orientation as constructed.
+        {"zero axis and angle", withTransformable(components(1, 2, 3, 0, 0, 0, 0)),
+         std::string("t 1,2,3 s 4,5,6 o 1,0,0,0 ") + kIdentity},
         {"general, row order", withTransformable(general(false)),
          "t 0,0,0 s 1,1,1 o 1,0,0,0 m 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16"},
         {"both: 106 bytes", withTransformable(general(true)),

@@ -10,6 +10,12 @@ namespace testsupport {
 namespace {
 
 constexpr int kGroupType = 9;
+constexpr int kAppearanceType = 3;
+constexpr int kStripsType = 11;
+constexpr int kTextureType = 17;
+constexpr int kWorldType = 22;
+constexpr int kVertexArrayType = 20;
+constexpr int kVertexBufferType = 21;
 // The header section around the header record: 9 bytes of section header,
 // 5 of object type and length, 4 of checksum.
 constexpr std::uint32_t kHeaderSectionFrame = 18;
@@ -187,6 +193,68 @@ Bytes groupObject(const std::vector<std::uint32_t>& children, std::uint32_t user
                                      .bytes(transformableRecord())
                                      .bytes(nodeRecord())
                                      .u32Array(children));
+}
+
+// ---- objects of every class ----------------------------------------------------------
+
+Bytes sceneObject(int type, const Bytes& record, std::uint32_t userID)
+{
+    // Cameras (5), groups, lights (12), the three meshes, textures and worlds.
+    const bool transformable = type == 5 || type == kGroupType || type == 12 || (type >= 14 && type <= kTextureType) ||
+                               type == kWorldType;
+    M3GRecord all;
+    all.bytes(object3DRecord(userID));
+    if (transformable)
+        all.bytes(transformableRecord());
+    if (transformable && type != kTextureType)
+        all.bytes(nodeRecord());
+    if (type == kGroupType || type == kWorldType)
+        all.u32Array({});
+    return m3gObject(type, all.bytes(record));
+}
+
+Bytes vertexArrayObject(int componentCount, const std::vector<int>& values)
+{
+    M3GRecord record;
+    record.u8(2).u8(static_cast<unsigned>(componentCount)).u8(0).u16(
+        static_cast<unsigned>(values.size() / static_cast<std::size_t>(componentCount)));
+    for (int value : values)
+        record.u16(static_cast<unsigned>(value));
+    return sceneObject(kVertexArrayType, record);
+}
+
+Bytes vertexBufferObject(std::uint32_t positions, std::uint32_t normals, std::uint32_t colors,
+                         const std::vector<std::uint32_t>& texCoords)
+{
+    M3GRecord record;
+    record.u8(255).u8(255).u8(255).u8(255).u32(positions).f32(0).f32(0).f32(0).f32(1).u32(normals).u32(colors);
+    record.u32(static_cast<std::uint32_t>(texCoords.size()));
+    for (std::uint32_t array : texCoords)
+        record.u32(array).f32(0).f32(0).f32(0).f32(1);
+    return sceneObject(kVertexBufferType, record);
+}
+
+Bytes stripsObject(const std::vector<unsigned>& indices, const std::vector<std::uint32_t>& stripLengths)
+{
+    M3GRecord record;
+    record.u8(130).u32(static_cast<std::uint32_t>(indices.size()));
+    for (unsigned index : indices)
+        record.u16(index);
+    return sceneObject(kStripsType, record.u32Array(stripLengths));
+}
+
+Bytes appearanceObject()
+{
+    return sceneObject(kAppearanceType, M3GRecord().u8(0).u32(0).u32(0).u32(0).u32(0).u32Array({}));
+}
+
+Bytes meshRecord(std::uint32_t vertexBuffer, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& submeshes)
+{
+    M3GRecord record;
+    record.u32(vertexBuffer).u32(static_cast<std::uint32_t>(submeshes.size()));
+    for (const auto& [indexBuffer, appearance] : submeshes)
+        record.u32(indexBuffer).u32(appearance);
+    return record;
 }
 
 } // namespace testsupport

@@ -93,4 +93,23 @@ Bytes nodeRecord();
 // A whole Group object (type 9) with those children and default base records.
 Bytes groupObject(const std::vector<std::uint32_t>& children = {}, std::uint32_t userID = 0);
 
+// ---- objects of every class ----------------------------------------------------------
+
+// One object of `type` (1..22): the default base records its class has
+// (Object3D, then Transformable, Node and a Group without children as far
+// as the class derives from them), then the class's own `record`.
+Bytes sceneObject(int type, const Bytes& record, std::uint32_t userID = 0);
+// A VertexArray (type 20) of 16-bit components stored as they are.
+Bytes vertexArrayObject(int componentCount, const std::vector<int>& values);
+// A VertexBuffer (type 21) of opaque white with unscaled positions and
+// those arrays (0 for none), one texture unit per entry of `texCoords`.
+Bytes vertexBufferObject(std::uint32_t positions, std::uint32_t normals = 0, std::uint32_t colors = 0,
+                         const std::vector<std::uint32_t>& texCoords = {});
+// A TriangleStripArray (type 11) of explicit 16-bit indices.
+Bytes stripsObject(const std::vector<unsigned>& indices, const std::vector<std::uint32_t>& stripLengths);
+// An Appearance (type 3) with no component and no texture.
+Bytes appearanceObject();
+// A Mesh record of one vertex buffer and (index buffer, appearance) pairs.
+Bytes meshRecord(std::uint32_t vertexBuffer, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& submeshes);
+
 } // namespace testsupport

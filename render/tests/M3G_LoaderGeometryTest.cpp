@@ -1,0 +1,260 @@
+#include "M3G_LoaderFixture.h"
+
+#include "render/IndexBuffer.h"
+#include "render/Mesh.h"
+#include "render/MorphingMesh.h"
+#include "render/SkinnedMesh.h"
+#include "render/VertexBuffer.h"
+
+#include <cstring>
+#include <vector>
+
+using testsupport::appearanceObject;
+using testsupport::Bytes;
+using testsupport::groupObject;
+using testsupport::M3GRecord;
+using testsupport::meshRecord;
+using testsupport::sceneObject;
+using testsupport::stripsObject;
+using testsupport::vertexArrayObject;
+using testsupport::vertexBufferObject;
+
+namespace {
+
+using Objects = testsupport::Objects;
+using M3G_LoaderTest = testsupport::M3G_LoaderTest;
+
+constexpr char kOuter[] = "Unknown data source";
+constexpr char kNil[] = "Reference to unloaded object detected. Reference is nil.";
+constexpr int kStrips = 11, kMesh = 14, kMorphing = 15, kSkinned = 16, kVertexArray = 20, kVertexBuffer = 21;
+
+Bytes fileOf(const std::vector<Bytes>& objects)
+{
+    return testsupport::m3gFile(testsupport::joined(objects));
+}
+
+// Positions of a unit square at 2, its buffer at 3, one strip over it at 4
+// and an appearance at 5: a mesh record naming them draws the square.
+std::vector<Bytes> square()
+{
+    return {vertexArrayObject(3, {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0}), vertexBufferObject(2),
+            stripsObject({0, 1, 2, 3}, {4}), appearanceObject()};
+}
+
+std::vector<Bytes> squareAnd(const std::vector<Bytes>& more)
+{
+    std::vector<Bytes> objects = square();
+    objects.insert(objects.end(), more.begin(), more.end());
+    return objects;
+}
+
+Bytes vertexArray(unsigned size, unsigned components, unsigned encoding, const std::vector<int>& values)
+{
+    M3GRecord record;
+    record.u8(size).u8(components).u8(encoding).u16(static_cast<unsigned>(values.size() / components));
+    for (int value : values)
+        size == 1 ? record.u8(static_cast<unsigned>(value)) : record.u16(static_cast<unsigned>(value));
+    return sceneObject(kVertexArray, record);
+}
+
+Bytes strips(unsigned encoding, const Bytes& indices, const std::vector<std::uint32_t>& lengths)
+{
+    return sceneObject(kStrips, M3GRecord().u8(encoding).bytes(indices).u32Array(lengths));
+}
+
+// A square mesh (at 6) morphing towards the buffers named.
+Bytes morphing(const std::vector<std::uint32_t>& targets)
+{
+    M3GRecord record;
+    record.bytes(meshRecord(3, {{4, 5}})).u32(static_cast<std::uint32_t>(targets.size()));
+    for (std::uint32_t target : targets)
+        record.u32(target).f32(0.25f * static_cast<float>(target % 4));
+    return sceneObject(kMorphing, record);
+}
+
+// A square mesh skinned to `skeleton`, one run per bone.
+struct Run {
+    std::uint32_t bone, first, count;
+    std::int32_t weight;
+};
+Bytes skinned(std::uint32_t skeleton, const std::vector<Run>& runs)
+{
+    M3GRecord record;
+    record.bytes(meshRecord(3, {{4, 5}})).u32(skeleton).u32(static_cast<std::uint32_t>(runs.size()));
+    for (const Run& run : runs)
+        record.u32(run.bone).u32(run.first).u32(run.count).u32(static_cast<std::uint32_t>(run.weight));
+    return sceneObject(kSkinned, record);
+}
+
+// A group (bone) whose transform is all zeros: its rest pose has no inverse.
+Bytes flattenedGroup()
+{
+    M3GRecord record;
+    record.bytes(testsupport::object3DRecord()).u8(0).u8(1);
+    for (int i = 0; i < 16; ++i)
+        record.f32(0);
+    return testsupport::m3gObject(9, record.bytes(testsupport::nodeRecord()).u32Array({}));
+}
+
+std::vector<short> shortsOf(const render::VertexArray& array)
+{
+    std::vector<short> values(static_cast<std::size_t>(array.getVertexCount() * array.getComponentCount()));
+    std::memcpy(values.data(), array.getData(), values.size() * sizeof(short));
+    return values;
+}
+
+} // namespace
+
+// ---- refused records --------------------------------------------------------------------
+
+TEST_F(M3G_LoaderTest, BadVertexDataIsRefused)
+{
+    const Bytes shorts = vertexArray(2, 3, 0, {1, 2, 3});
+    const Bytes bytes3 = vertexArray(1, 3, 0, {1, 2, 3});
+    const Bytes four = M3GRecord().u32(4).u16(0).u16(1).u16(2).u16(3);
+    expectRefusals({
+        {"no vertices", fileOf({vertexArray(2, 3, 0, {})}), "Zero vertex count in vertex array.", ""},
+        {"one component", fileOf({vertexArray(2, 1, 0, {5})}), "Component Count out of range.", ""},
+        // Read as 16-bit values: an 8-bit read would leave bytes over.
+        {"component size 4", fileOf({vertexArray(4, 2, 0, {5, 6})}), "Component size out of range.", ""},
+        {"encoding 2", fileOf({vertexArray(2, 2, 2, {5, 6})}), "Invalid component encoding", ""},
+        {"values cut short", fileOf({sceneObject(kVertexArray, M3GRecord().u8(2).u8(2).u8(0).u16(2).u16(1))}),
+         "Small stream buffer", kOuter},
+        {"16-bit colours", fileOf({shorts, vertexBufferObject(0, 0, 2)}),
+         "Referenced colors object does not have correct component type. Should be 1.", ""},
+        {"2-component colours", fileOf({vertexArray(1, 2, 0, {1, 2}), vertexBufferObject(0, 0, 2)}),
+         "Component count is not 3 or 4 in colors data.", ""},
+        {"2-component positions", fileOf({vertexArray(2, 2, 0, {1, 2}), vertexBufferObject(2)}),
+         "Component count is not 3 in positions data.", ""},
+        {"texture coordinates 0", fileOf({vertexBufferObject(0, 0, 0, {0})}), kNil, ""},
+        {"arrays of two vertex counts", fileOf({shorts, vertexArray(1, 3, 0, {1, 2, 3, 4, 5, 6}),
+                                                 vertexBufferObject(2, 0, 3)}),
+         "Vornic3D exception", ""},
+        {"start index encoding", fileOf({strips(0, M3GRecord().u32(5), {3})}),
+         "Unsupported encoding in TriangleStripArray.", ""},
+        {"no strips", fileOf({strips(130, four, {})}), "Strip Lengths are 0 in TriangleStripArray.", ""},
+        {"no 32-bit indices", fileOf({strips(128, M3GRecord().u32(0), {3})}),
+         "Raw indices length is 0 in TriangleStripArray.", ""},
+        {"no 8-bit indices", fileOf({strips(129, M3GRecord().u32(0), {3})}),
+         "Byte indices length is 0 in TriangleStripArray.", ""},
+        {"no 16-bit indices", fileOf({strips(130, M3GRecord().u32(0), {3})}),
+         "Uint16 indices length is 0 in TriangleStripArray.", ""},
+        {"32-bit index 65536", fileOf({strips(128, M3GRecord().u32Array({0, 1, 65536}), {3})}),
+         "Too big data in triangle strip. Values must be in range -32768 ... 32767", ""},
+        {"strips longer than the indices", fileOf({strips(130, four, {3, 2})}),
+         "Strip lengths exceed the index count in TriangleStripArray.", ""},
+        // A 32-bit sum would wrap to 4 and pass.
+        {"strip lengths wrapping 32 bits", fileOf({strips(130, four, {0xFFFFFFFFu, 5})}),
+         "Strip lengths exceed the index count in TriangleStripArray.", ""},
+        {"a strip of 2", fileOf({strips(130, four, {2})}), "Vornic3D exception", ""},
+    });
+}
+
+TEST_F(M3G_LoaderTest, BadMeshesAreRefused)
+{
+    const Bytes pairOfVertices = vertexArrayObject(3, {0, 0, 0, 1, 1, 1});
+    const char* beyondVertices = "Bone vertices beyond the vertex count of SkinnedMesh.";
+    expectRefusals({
+        {"no vertex buffer", fileOf(squareAnd({sceneObject(kMesh, meshRecord(0, {{4, 5}}))})),
+         "Vertex buffer not specified for mesh.", ""},
+        {"no submesh", fileOf(squareAnd({sceneObject(kMesh, meshRecord(3, {}))})), "Submeshes not specified for mesh.",
+         ""},
+        {"appearance of submesh 0 before index buffer of submesh 1",
+         fileOf(squareAnd({sceneObject(kMesh, meshRecord(3, {{4, 0}, {0, 5}}))})),
+         "Not all appearances are specified for mesh.", ""},
+        {"index buffer naming a vertex array", fileOf(squareAnd({sceneObject(kMesh, meshRecord(3, {{2, 5}}))})),
+         "Referenced object is not correct type.", ""},
+        {"before its vertex buffer", fileOf({sceneObject(kMesh, meshRecord(3, {{4, 5}}))}),
+         "Reference to unloaded object detected.", ""},
+        {"an index reaching the vertex count",
+         fileOf(squareAnd({stripsObject({0, 1, 4}, {3}), sceneObject(kMesh, meshRecord(3, {{4, 5}, {6, 5}}))})),
+         "Index of a submesh beyond the vertex count of the mesh.", ""},
+        {"a target of fewer vertices", fileOf(squareAnd({pairOfVertices, vertexBufferObject(6), morphing({7})})),
+         "Morph target has fewer vertices than the mesh.", ""},
+        {"a target without positions", fileOf(squareAnd({vertexBufferObject(0), morphing({6})})),
+         "Morph target has no positions.", ""},
+        {"no skeleton", fileOf(squareAnd({skinned(0, {})})), "No skeleton set for SkinnedMesh.", ""},
+        {"a skeleton with a parent", fileOf(squareAnd({groupObject(), groupObject({6}), skinned(6, {})})),
+         "Skeleton of SkinnedMesh already has a parent.", ""},
+        {"a second mesh on one skeleton", fileOf(squareAnd({groupObject(), skinned(6, {}), skinned(6, {})})),
+         "Skeleton of SkinnedMesh already has a parent.", ""},
+        {"bone 0", fileOf(squareAnd({groupObject(), skinned(6, {{0, 0, 4, 65535}})})), kNil, ""},
+        {"weight 0", fileOf(squareAnd({groupObject(), skinned(6, {{6, 0, 4, 0}})})),
+         "Bone weight less than 1 in SkinnedMesh.", ""},
+        {"a run past the vertices", fileOf(squareAnd({groupObject(), skinned(6, {{6, 1, 4, 1}})})), beyondVertices,
+         ""},
+        // A 32-bit sum would wrap to 1 and pass.
+        {"a run wrapping 32 bits", fileOf(squareAnd({groupObject(), skinned(6, {{6, 0xFFFFFFFFu, 2, 1}})})),
+         beyondVertices, ""},
+        {"no vertices in the run", fileOf(squareAnd({groupObject(), skinned(6, {{6, 0, 0, 1}})})), beyondVertices,
+         ""},
+        {"a bone outside the skeleton", fileOf(squareAnd({groupObject(), groupObject(), skinned(6, {{7, 0, 4, 1}})})),
+         "bone is not the skeleton Group or one of its descendants", ""},
+        {"a bone whose rest pose has no inverse",
+         fileOf(squareAnd({flattenedGroup(), groupObject({6}), skinned(7, {{6, 0, 4, 1}})})),
+         "Transform not invertible", ""},
+    });
+}
+
+// ---- loaded content ---------------------------------------------------------------------
+
+TEST_F(M3G_LoaderTest, VertexDataLoadsAsWritten)
+{
+    M3GRecord buffer;
+    buffer.u8(10).u8(20).u8(30).u8(40).u32(2).f32(1).f32(2).f32(3).f32(0.5f).u32(3).u32(4).u32(1);
+    buffer.u32(5).f32(0.25f).f32(0.75f).f32(0).f32(2);
+    const Objects out = load(fileOf({
+        vertexArray(2, 3, 1, {1, 2, 3, 1, 1, 1, -2, 0, 5}), // differences: (1, 2, 3), (2, 3, 4), (0, 3, 9)
+        vertexArray(1, 3, 1, {100, 0, 1, 100, 0, -2, 0, 0, 0}), // 100 + 100 wraps to -56
+        vertexArray(1, 4, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}), vertexArray(1, 2, 0, {1, 2, 3, 4, 5, 6}),
+        sceneObject(kVertexBuffer, buffer), strips(129, M3GRecord().u32(5).u8(0).u8(1).u8(2).u8(2).u8(1), {5}),
+        strips(128, M3GRecord().u32Array({2, 1, 65535}), {3})}));
+    ASSERT_EQ(out.m_size, 3);
+    const auto* vertices = dynamic_cast<render::VertexBuffer*>(out[0].get());
+    ASSERT_NE(vertices, nullptr);
+    float scaleBias[4];
+    EXPECT_EQ(shortsOf(*vertices->getPositions(scaleBias)), (std::vector<short>{1, 2, 3, 2, 3, 4, 0, 3, 9}));
+    EXPECT_EQ((std::vector<float>(scaleBias, scaleBias + 4)), (std::vector<float>{0.5f, 1, 2, 3}));
+    const auto* normals = static_cast<const signed char*>(vertices->getNormals()->getData());
+    EXPECT_EQ((std::vector<int>(normals, normals + 9)), (std::vector<int>{100, 0, 1, -56, 0, -1, -56, 0, -1}));
+    EXPECT_EQ(vertices->getColors()->getComponentCount(), 4);
+    // Texture coordinates are widened to 16 bits when attached.
+    EXPECT_EQ(shortsOf(*vertices->getTexCoords(0, scaleBias)), (std::vector<short>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ((std::vector<float>(scaleBias, scaleBias + 4)), (std::vector<float>{2, 0.25f, 0.75f, 0}));
+    EXPECT_EQ(vertices->getDefaultColor(), 0x280A141Eu);
+
+    const std::vector<std::vector<unsigned short>> triangles = {{0, 1, 2, 2, 2, 1, 2, 2, 1}, {2, 1, 65535}};
+    for (int i = 0; i < 2; ++i) {
+        const auto* list = dynamic_cast<render::IndexBuffer*>(out[1 + i].get());
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(std::vector<unsigned short>(list->getIndices(), list->getIndices() + list->getIndexCount()),
+                  triangles[static_cast<std::size_t>(i)]);
+    }
+}
+
+TEST_F(M3G_LoaderTest, MeshesJoinTheirParts)
+{
+    const Objects out = load(fileOf(squareAnd({
+        sceneObject(kMesh, meshRecord(3, {{4, 5}, {4, 5}})), // 6
+        vertexBufferObject(2), morphing({7, 7}),             // 7, 8: weights 0.75 and 0.75
+        vertexArrayObject(3, {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0}), vertexBufferObject(9), morphing({7, 10}),
+        groupObject(), groupObject({12}), skinned(13, {{12, 0, 2, 65535}, {12, 2, 2, 1}, {13, 0, 4, 7}}), // 12..14
+    })));
+    ASSERT_EQ(out.m_size, 4);
+    const auto* mesh = dynamic_cast<render::Mesh*>(out[0].get());
+    ASSERT_NE(mesh, nullptr);
+    EXPECT_EQ(mesh->getSubmeshCount(), 2);
+    EXPECT_EQ(mesh->getIndexBuffer(0), mesh->getIndexBuffer(1));
+    EXPECT_NE(mesh->getAppearance(1), nullptr);
+
+    const auto* morph = dynamic_cast<render::MorphingMesh*>(out[2].get());
+    ASSERT_NE(morph, nullptr);
+    EXPECT_EQ(morph->getMorphTargetCount(), 2);
+    EXPECT_EQ(morph->getWeights()[0], 0.75f);
+    EXPECT_EQ(morph->getWeights()[1], 0.5f);
+
+    const auto* skin = dynamic_cast<render::SkinnedMesh*>(out[3].get());
+    ASSERT_NE(skin, nullptr);
+    EXPECT_EQ(skin->getSkeleton()->getParent(), skin);
+    EXPECT_EQ(skin->getSkeleton()->getChildCount(), 1);
+}
