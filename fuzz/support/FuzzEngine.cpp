@@ -5,6 +5,7 @@
 #include "core/MemoryManager.h"
 #include "core/MemoryManagerConfig.h"
 #include "core/StringPool.h"
+#include "render/Graphics3D.h"
 
 #include <cstdlib>
 
@@ -50,6 +51,9 @@ void startEngine()
     globals->m_memoryManager = heapManager("MemoryManager");
     globals->m_stringPoolMemoryManager = heapManager("StringPool");
     globals->m_stringPool = new core::StringPool();
+    // Appearances, vertex buffers and textures ask the renderer for its
+    // limits; one made without a display draws nothing.
+    globals->m_graphics3D = render::Graphics3D::createGraphics3D(render::Graphics3D::OPENGL_ES, nullptr, nullptr);
 }
 
 } // namespace fuzzsupport

@@ -9,7 +9,8 @@
 namespace fuzzsupport {
 
 // The engine singletons a harness needs (registry, log, both memory managers,
-// the string pool), made on the first call and kept for the whole run.
+// the string pool, a renderer without a display), made on the first call and
+// kept for the whole run.
 // Both managers run on their malloc/free hooks, so every engine block is a
 // heap block of its own and AddressSanitizer sees any overrun of it; a
 // request beyond the game's main pool fails as that pool would, with the
