@@ -235,7 +235,8 @@ void M3G_Loader::setToClass(SkinnedMesh* mesh, const M3G_SkinnedMesh& record)
         const M3G_TransformReference& run = record.transformReferences[i];
         const core::Ref<Node> bone = getRef<Node>(run.transformNode);
         checkSkinningRun(run, vertexCount);
-        mesh->addTransform(bone.get(), run.weight, static_cast<int>(run.firstVertex), static_cast<int>(run.vertexCount));
+        const auto first = static_cast<int>(run.firstVertex);
+        mesh->addTransform(bone.get(), run.weight, first, static_cast<int>(run.vertexCount));
     }
 }
 

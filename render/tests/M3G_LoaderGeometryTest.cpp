@@ -6,6 +6,7 @@
 #include "render/SkinnedMesh.h"
 #include "render/VertexBuffer.h"
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -24,9 +25,8 @@ namespace {
 using Objects = testsupport::Objects;
 using M3G_LoaderTest = testsupport::M3G_LoaderTest;
 
-constexpr char kOuter[] = "Unknown data source";
 constexpr char kNil[] = "Reference to unloaded object detected. Reference is nil.";
-constexpr int kStrips = 11, kMesh = 14, kMorphing = 15, kSkinned = 16, kVertexArray = 20, kVertexBuffer = 21;
+constexpr int kStrips = 11, kMesh = 14, kMorphing = 15, kSkinned = 16, kVertexBuffer = 21;
 
 Bytes fileOf(const std::vector<Bytes>& objects)
 {
@@ -34,27 +34,14 @@ Bytes fileOf(const std::vector<Bytes>& objects)
 }
 
 // Positions of a unit square at 2, its buffer at 3, one strip over it at 4
-// and an appearance at 5: a mesh record naming them draws the square.
-std::vector<Bytes> square()
-{
-    return {vertexArrayObject(3, {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0}), vertexBufferObject(2),
-            stripsObject({0, 1, 2, 3}, {4}), appearanceObject()};
-}
-
+// and an appearance at 5 (a mesh record naming them draws the square), then
+// `more`.
 std::vector<Bytes> squareAnd(const std::vector<Bytes>& more)
 {
-    std::vector<Bytes> objects = square();
+    std::vector<Bytes> objects = {vertexArrayObject(3, {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0}), vertexBufferObject(2),
+                                  stripsObject({0, 1, 2, 3}, {4}), appearanceObject()};
     objects.insert(objects.end(), more.begin(), more.end());
     return objects;
-}
-
-Bytes vertexArray(unsigned size, unsigned components, unsigned encoding, const std::vector<int>& values)
-{
-    M3GRecord record;
-    record.u8(size).u8(components).u8(encoding).u16(static_cast<unsigned>(values.size() / components));
-    for (int value : values)
-        size == 1 ? record.u8(static_cast<unsigned>(value)) : record.u16(static_cast<unsigned>(value));
-    return sceneObject(kVertexArray, record);
 }
 
 Bytes strips(unsigned encoding, const Bytes& indices, const std::vector<std::uint32_t>& lengths)
@@ -72,17 +59,14 @@ Bytes morphing(const std::vector<std::uint32_t>& targets)
     return sceneObject(kMorphing, record);
 }
 
-// A square mesh skinned to `skeleton`, one run per bone.
-struct Run {
-    std::uint32_t bone, first, count;
-    std::int32_t weight;
-};
-Bytes skinned(std::uint32_t skeleton, const std::vector<Run>& runs)
+// A square mesh skinned to `skeleton`, one run per bone: bone, first
+// vertex, vertex count, weight.
+Bytes skinned(std::uint32_t skeleton, const std::vector<std::array<std::uint32_t, 4>>& runs)
 {
     M3GRecord record;
     record.bytes(meshRecord(3, {{4, 5}})).u32(skeleton).u32(static_cast<std::uint32_t>(runs.size()));
-    for (const Run& run : runs)
-        record.u32(run.bone).u32(run.first).u32(run.count).u32(static_cast<std::uint32_t>(run.weight));
+    for (const auto& run : runs)
+        record.u32(run[0]).u32(run[1]).u32(run[2]).u32(run[3]);
     return sceneObject(kSkinned, record);
 }
 
@@ -109,25 +93,22 @@ std::vector<short> shortsOf(const render::VertexArray& array)
 
 TEST_F(M3G_LoaderTest, BadVertexDataIsRefused)
 {
-    const Bytes shorts = vertexArray(2, 3, 0, {1, 2, 3});
-    const Bytes bytes3 = vertexArray(1, 3, 0, {1, 2, 3});
+    const Bytes shorts = vertexArrayObject(3, {1, 2, 3});
     const Bytes four = M3GRecord().u32(4).u16(0).u16(1).u16(2).u16(3);
     expectRefusals({
-        {"no vertices", fileOf({vertexArray(2, 3, 0, {})}), "Zero vertex count in vertex array.", ""},
-        {"one component", fileOf({vertexArray(2, 1, 0, {5})}), "Component Count out of range.", ""},
+        {"no vertices", fileOf({vertexArrayObject(3, {})}), "Zero vertex count in vertex array.", ""},
+        {"one component", fileOf({vertexArrayObject(1, {5})}), "Component Count out of range.", ""},
         // Read as 16-bit values: an 8-bit read would leave bytes over.
-        {"component size 4", fileOf({vertexArray(4, 2, 0, {5, 6})}), "Component size out of range.", ""},
-        {"encoding 2", fileOf({vertexArray(2, 2, 2, {5, 6})}), "Invalid component encoding", ""},
-        {"values cut short", fileOf({sceneObject(kVertexArray, M3GRecord().u8(2).u8(2).u8(0).u16(2).u16(1))}),
-         "Small stream buffer", kOuter},
+        {"component size 4", fileOf({vertexArrayObject(2, {5, 6}, 4, 0)}), "Component size out of range.", ""},
+        {"encoding 2", fileOf({vertexArrayObject(2, {5, 6}, 2, 2)}), "Invalid component encoding", ""},
         {"16-bit colours", fileOf({shorts, vertexBufferObject(0, 0, 2)}),
          "Referenced colors object does not have correct component type. Should be 1.", ""},
-        {"2-component colours", fileOf({vertexArray(1, 2, 0, {1, 2}), vertexBufferObject(0, 0, 2)}),
+        {"2-component colours", fileOf({vertexArrayObject(2, {1, 2}, 1), vertexBufferObject(0, 0, 2)}),
          "Component count is not 3 or 4 in colors data.", ""},
-        {"2-component positions", fileOf({vertexArray(2, 2, 0, {1, 2}), vertexBufferObject(2)}),
+        {"2-component positions", fileOf({vertexArrayObject(2, {1, 2}), vertexBufferObject(2)}),
          "Component count is not 3 in positions data.", ""},
         {"texture coordinates 0", fileOf({vertexBufferObject(0, 0, 0, {0})}), kNil, ""},
-        {"arrays of two vertex counts", fileOf({shorts, vertexArray(1, 3, 0, {1, 2, 3, 4, 5, 6}),
+        {"arrays of two vertex counts", fileOf({shorts, vertexArrayObject(3, {1, 2, 3, 4, 5, 6}, 1),
                                                  vertexBufferObject(2, 0, 3)}),
          "Vornic3D exception", ""},
         {"start index encoding", fileOf({strips(0, M3GRecord().u32(5), {3})}),
@@ -135,8 +116,6 @@ TEST_F(M3G_LoaderTest, BadVertexDataIsRefused)
         {"no strips", fileOf({strips(130, four, {})}), "Strip Lengths are 0 in TriangleStripArray.", ""},
         {"no 32-bit indices", fileOf({strips(128, M3GRecord().u32(0), {3})}),
          "Raw indices length is 0 in TriangleStripArray.", ""},
-        {"no 8-bit indices", fileOf({strips(129, M3GRecord().u32(0), {3})}),
-         "Byte indices length is 0 in TriangleStripArray.", ""},
         {"no 16-bit indices", fileOf({strips(130, M3GRecord().u32(0), {3})}),
          "Uint16 indices length is 0 in TriangleStripArray.", ""},
         {"32-bit index 65536", fileOf({strips(128, M3GRecord().u32Array({0, 1, 65536}), {3})}),
@@ -146,7 +125,6 @@ TEST_F(M3G_LoaderTest, BadVertexDataIsRefused)
         // A 32-bit sum would wrap to 4 and pass.
         {"strip lengths wrapping 32 bits", fileOf({strips(130, four, {0xFFFFFFFFu, 5})}),
          "Strip lengths exceed the index count in TriangleStripArray.", ""},
-        {"a strip of 2", fileOf({strips(130, four, {2})}), "Vornic3D exception", ""},
     });
 }
 
@@ -186,8 +164,6 @@ TEST_F(M3G_LoaderTest, BadMeshesAreRefused)
         // A 32-bit sum would wrap to 1 and pass.
         {"a run wrapping 32 bits", fileOf(squareAnd({groupObject(), skinned(6, {{6, 0xFFFFFFFFu, 2, 1}})})),
          beyondVertices, ""},
-        {"no vertices in the run", fileOf(squareAnd({groupObject(), skinned(6, {{6, 0, 0, 1}})})), beyondVertices,
-         ""},
         {"a bone outside the skeleton", fileOf(squareAnd({groupObject(), groupObject(), skinned(6, {{7, 0, 4, 1}})})),
          "bone is not the skeleton Group or one of its descendants", ""},
         {"a bone whose rest pose has no inverse",
@@ -204,9 +180,9 @@ TEST_F(M3G_LoaderTest, VertexDataLoadsAsWritten)
     buffer.u8(10).u8(20).u8(30).u8(40).u32(2).f32(1).f32(2).f32(3).f32(0.5f).u32(3).u32(4).u32(1);
     buffer.u32(5).f32(0.25f).f32(0.75f).f32(0).f32(2);
     const Objects out = load(fileOf({
-        vertexArray(2, 3, 1, {1, 2, 3, 1, 1, 1, -2, 0, 5}), // differences: (1, 2, 3), (2, 3, 4), (0, 3, 9)
-        vertexArray(1, 3, 1, {100, 0, 1, 100, 0, -2, 0, 0, 0}), // 100 + 100 wraps to -56
-        vertexArray(1, 4, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}), vertexArray(1, 2, 0, {1, 2, 3, 4, 5, 6}),
+        vertexArrayObject(3, {1, 2, 3, 1, 1, 1, -2, 0, 5}, 2, 1), // differences: (1, 2, 3), (2, 3, 4), (0, 3, 9)
+        vertexArrayObject(3, {100, 0, 1, 100, 0, -2, 0, 0, 0}, 1, 1), // 100 + 100 wraps to -56
+        vertexArrayObject(4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 1), vertexArrayObject(2, {1, 2, 3, 4, 5, 6}, 1),
         sceneObject(kVertexBuffer, buffer), strips(129, M3GRecord().u32(5).u8(0).u8(1).u8(2).u8(2).u8(1), {5}),
         strips(128, M3GRecord().u32Array({2, 1, 65535}), {3})}));
     ASSERT_EQ(out.m_size, 3);

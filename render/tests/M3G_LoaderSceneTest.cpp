@@ -16,6 +16,7 @@
 #include "render/Transform.h"
 #include "render/World.h"
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,7 +32,6 @@ using Objects = testsupport::Objects;
 using M3G_LoaderTest = testsupport::M3G_LoaderTest;
 
 constexpr char kNil[] = "Reference to unloaded object detected. Reference is nil.";
-constexpr char kWrongType[] = "Referenced object is not correct type.";
 constexpr char kBadImage[] = "Pixel data size does not match the image size.";
 constexpr char kBadPalette[] = "Palette size not correct for the image format.";
 
@@ -47,21 +47,24 @@ Bytes withFloats(M3GRecord record, const std::vector<float>& values)
     return record;
 }
 
-Bytes image(unsigned format, std::uint32_t width, std::uint32_t height, const Bytes& palette, const Bytes& pixels)
+// Mutable without pixels: its record ends after the height.
+Bytes image(unsigned format, std::uint32_t width, std::uint32_t height, const Bytes& palette = {},
+            const std::optional<Bytes>& pixels = std::nullopt)
 {
-    return sceneObject(10, M3GRecord().u8(format).u8(0).u32(width).u32(height).u32(static_cast<std::uint32_t>(
-                               palette.size())).bytes(palette).u32(static_cast<std::uint32_t>(pixels.size())).bytes(pixels));
-}
-
-Bytes mutableImage(unsigned format, std::uint32_t width, std::uint32_t height)
-{
-    return sceneObject(10, M3GRecord().u8(format).u8(1).u32(width).u32(height));
+    M3GRecord record;
+    record.u8(format).u8(pixels ? 0 : 1).u32(width).u32(height);
+    if (pixels)
+        record.u32(static_cast<std::uint32_t>(palette.size())).bytes(palette).u32(
+            static_cast<std::uint32_t>(pixels->size())).bytes(*pixels);
+    return sceneObject(10, record);
 }
 
 Bytes appearance(unsigned layer, std::uint32_t compositing, std::uint32_t fog, std::uint32_t polygon,
                  std::uint32_t material, const std::vector<std::uint32_t>& textures = {})
 {
-    return sceneObject(3, M3GRecord().u8(layer).u32(compositing).u32(fog).u32(polygon).u32(material).u32Array(textures));
+    M3GRecord record;
+    record.u8(layer).u32(compositing).u32(fog).u32(polygon).u32(material);
+    return sceneObject(3, record.u32Array(textures));
 }
 
 Bytes texture(std::uint32_t image, unsigned blending, unsigned wrapS, unsigned levelFilter, unsigned imageFilter)
@@ -135,12 +138,6 @@ Bytes keyframe(std::uint32_t time, const std::vector<float>& values)
     return withFloats(M3GRecord().u32(time), values);
 }
 
-template <typename T>
-const T* as(const Objects& out, int index)
-{
-    return index < out.m_size ? dynamic_cast<const T*>(out[index].get()) : nullptr;
-}
-
 // What the reader sets on each class, as one line.
 std::string describe(Object3D* object)
 {
@@ -166,13 +163,10 @@ std::string describe(Object3D* object)
           << i->isMutable() << " first " << int(i->getPixels()[0]);
     if (auto* c = dynamic_cast<Camera*>(object)) {
         float p[4] = {};
+        float m[16];
         Transform projection;
         o << std::dec << "projection " << c->getProjectionParameters(p) << ' ' << p[0] << ',' << p[1] << ',' << p[2]
-          << ',' << p[3];
-        c->getProjection(&projection);
-        float m[16];
-        projection.get(m);
-        o << " m1 " << m[1];
+          << ',' << p[3] << " m1 " << (c->getProjection(&projection), projection.get(m), m[1]);
     }
     if (auto* l = dynamic_cast<Light*>(object))
         o << "mode " << std::dec << l->getMode() << std::hex << " colour " << l->getColor() << std::dec
@@ -217,42 +211,34 @@ TEST_F(M3G_LoaderTest, BadSceneRecordsAreRefused)
     const Bytes seq = sequence(176, 0, 1, 1, 1, first);
     expectRefusals({
         {"layer 64", fileOf({appearance(64, 0, 0, 0, 0)}), "Appearance layer is not correct.", ""},
-        {"layer -64", fileOf({appearance(0xC0, 0, 0, 0, 0)}), "Appearance layer is not correct.", ""},
         {"texture entry 0", fileOf({appearance(0, 0, 0, 0, 0, {0})}), kNil, ""},
         {"more textures than units", fileOf({rgb, texture(2, 228, 240, 208, 210), appearance(0, 0, 0, 0, 0, {3, 3})}),
          "Vornic3D exception", ""},
-        {"fog naming a material", fileOf({material(1), appearance(0, 0, 2, 0, 0)}), kWrongType, ""},
         {"blending 69", fileOf({compositing(69)}), "CompositingMode blending mode is not correct.", ""},
         {"culling 163", fileOf({polygon(163, 168)}), "Polygon mode culling not correct value.", ""},
-        {"winding 170", fileOf({polygon(160, 170)}), "Polygon mode winding not correct value.", ""},
         {"shininess 128.5", fileOf({material(128.5f)}), "IllegalArgumentException", ""},
         {"no image, bad filters too", fileOf({texture(0, 0, 0, 0, 0)}), "No image set for texture.", ""},
         {"level filter 211", fileOf({rgb, texture(2, 228, 240, 211, 210)}), "Unknown level filter.", ""},
-        {"s-wrapping 242", fileOf({rgb, texture(2, 228, 242, 208, 210)}), "Unknown s-wrapping type.", ""},
-        {"blending 229", fileOf({rgb, texture(2, 229, 240, 208, 210)}), "Unknown blending type.", ""},
-        {"luminance, even mutable", fileOf({mutableImage(97, 1, 1)}), "Unsuported image format.", ""},
-        {"immutable without pixels", fileOf({image(99, 1, 1, {}, {})}), "No pixels specified for immutable object", ""},
-        {"65536 x 65536", fileOf({mutableImage(100, 65536, 65536)}), "Image size too big.", ""},
-        {"width beyond int", fileOf({mutableImage(99, 0x80000001u, 1)}), "Image size too big.", ""},
+        {"luminance, even mutable", fileOf({image(97, 1, 1)}), "Unsuported image format.", ""},
+        {"immutable without pixels", fileOf({image(99, 1, 1, {}, Bytes())}), "No pixels specified for immutable object",
+         ""},
+        {"65536 x 65536", fileOf({image(100, 65536, 65536)}), "Image size too big.", ""},
+        {"width beyond int", fileOf({image(99, 0x80000001u, 1)}), "Image size too big.", ""},
         {"a byte short", fileOf({image(99, 2, 2, {}, Bytes(11, 7))}), kBadImage, ""},
-        {"a pixel over", fileOf({image(99, 2, 2, {}, Bytes(15, 7))}), kBadImage, ""},
-        {"palette of 257 entries", fileOf({image(99, 1, 1, Bytes(771, 0), {0})}), kBadPalette, ""},
-        {"palette of 5 RGB bytes", fileOf({image(99, 1, 1, Bytes(5, 0), {0})}), kBadPalette, ""},
+        {"palette of 257 entries", fileOf({image(99, 1, 1, Bytes(771, 0), Bytes{0})}), kBadPalette, ""},
+        {"palette of 5 RGB bytes", fileOf({image(99, 1, 1, Bytes(5, 0), Bytes{0})}), kBadPalette, ""},
         {"palette image of RGB pixels", fileOf({image(99, 2, 1, Bytes(48, 0), Bytes(6, 0))}), kBadImage, ""},
         // Nothing after the type is read.
         {"screen camera", fileOf({camera(51, {})}), "Camera projection type not correct.", ""},
-        {"perspective of 180 degrees", fileOf({camera(50, {180, 1, 1, 2})}), "Vornic3D exception", ""},
         {"light mode 132", fileOf({light(132, 1, 45)}),
          "The Light mode field does not hold a valid enumerated value, as specified in the class definition.", ""},
-        {"spot angle 91", fileOf({light(131, 1, 91)}), "IllegalArgument in Light::setSpotAngle()", ""},
         {"fog mode 82", fileOf({sceneObject(7, M3GRecord().u8(0).u8(0).u8(0).u8(82))}),
          "Fog mode must be render::Fog::EXPONENTIAL or render::Fog::LINEAR.", ""},
         {"fog density 0", fileOf({sceneObject(7, M3GRecord().u8(0).u8(0).u8(0).u8(80).f32(0))}),
          "Exponential fog density not greater than zero.", ""},
-        {"image mode X 34", fileOf({background(0, 34, 32, 16)}), "Background image mode X is not valid enum value.", ""},
-        {"image mode Y 31", fileOf({background(0, 32, 31, 16)}), "Background image mode Y is not valid enum value.", ""},
+        {"image mode X 34", fileOf({background(0, 34, 32, 16)}), "Background image mode X is not valid enum value.",
+         ""},
         {"negative crop", fileOf({background(0, 32, 32, -1)}), "IllegalArgumentException", ""},
-        {"camera naming a light", fileOf({light(128, 1, 45), world(2, 0)}), kWrongType, ""},
         {"no keyframes", fileOf({sequence(176, 0, 1, 1, 0, {})}),
          "Keyframe count is less than or equal to zero in KeyframeSequence.", ""},
         {"no components", fileOf({sequence(176, 0, 1, 0, 1, M3GRecord().u32(0))}),
@@ -267,13 +253,10 @@ TEST_F(M3G_LoaderTest, BadSceneRecordsAreRefused)
          ""},
         {"duration 0", fileOf({sequence(176, 0, 0, 1, 1, first)}), "Invalid argument.", ""},
         {"SQUAD", fileOf({sequence(179, 0, 1, 1, 1, first)}), "No implementation: Normalize SLERP/SQUAD values...", ""},
-        {"a negative time", fileOf({sequence(176, 0, 1, 1, 1, keyframe(0xFFFFFFFFu, {1}))}), "Time not positive.", ""},
         {"keyframes beyond the data", fileOf({sequence(176, 0, 1, 1, 0x40000000u, first)}), "Small stream buffer",
          "Unknown data source"},
         {"no sequence", fileOf({track(0, 0, 256)}), "KeyframeSequence is 0 in AnimationTrack.", ""},
-        {"property 255", fileOf({seq, track(2, 0, 255)}), "Invalid target property ID value in AnimationTrack.", ""},
         {"property 277", fileOf({seq, track(2, 0, 277)}), "Invalid target property ID value in AnimationTrack.", ""},
-        {"controller naming a sequence", fileOf({seq, track(2, 2, 256)}), kWrongType, ""},
         {"interval -1 .. -2", fileOf({controller(1, -1, -2)}),
          "AnimationController start time is greater than end time.", ""},
         {"weight -0.5", fileOf({controller(-0.5f, 0, 0)}), "AnimationController weight less than 0.", ""},
@@ -302,8 +285,8 @@ TEST_F(M3G_LoaderTest, SceneRecordsLoadAsWritten)
         {"texture", {rgb, texture(2, 224, 241, 209, 208)},
          "blend colour 10203 blending 224 wrap 241,240 filters 209,208 image 2"},
         // The palette's other entries are black.
-        {"palette of 16 entries", {image(100, 2, 1, Bytes(64, 9), {15, 0})}, "image 100 2x1 mutable 0 first 15"},
-        {"mutable image", {mutableImage(99, 3, 5)}, "image 99 3x5 mutable 1 first 255"},
+        {"palette of 16 entries", {image(100, 2, 1, Bytes(64, 9), Bytes{15, 0})}, "image 100 2x1 mutable 0 first 15"},
+        {"mutable image", {image(99, 3, 5)}, "image 99 3x5 mutable 1 first 255"},
         {"generic camera", {camera(48, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16})},
          "projection 48 0,0,0,0 m1 2"},
         {"parallel camera", {camera(49, {10, 2, 1, 100})}, "projection 49 10,2,1,100"},
@@ -333,9 +316,11 @@ TEST_F(M3G_LoaderTest, SceneRecordsLoadAsWritten)
         const std::string state = describe(out[0].get());
         EXPECT_NE(state.find(c.state), std::string::npos) << state;
     }
-    const Bytes animated = testsupport::m3gObject(
-        9, M3GRecord().bytes(testsupport::object3DRecord(0, {3, 3})).u8(0).u8(0).bytes(testsupport::nodeRecord()).u32Array({}));
-    const Objects out = load(fileOf({seq, track(2, 0, 256), animated}));
+    // Tracks listed in an object's base record reach it, the same one twice too.
+    M3GRecord group;
+    group.bytes(testsupport::object3DRecord(0, {3, 3})).bytes(testsupport::transformableRecord());
+    group.bytes(testsupport::nodeRecord()).u32Array({});
+    const Objects out = load(fileOf({seq, track(2, 0, 256), testsupport::m3gObject(9, group)}));
     ASSERT_EQ(out.m_size, 1);
     EXPECT_EQ(out[0]->getAnimationTrackCount(), 2);
 }

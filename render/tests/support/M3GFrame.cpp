@@ -213,13 +213,13 @@ Bytes sceneObject(int type, const Bytes& record, std::uint32_t userID)
     return m3gObject(type, all.bytes(record));
 }
 
-Bytes vertexArrayObject(int componentCount, const std::vector<int>& values)
+Bytes vertexArrayObject(int componentCount, const std::vector<int>& values, int componentSize, int encoding)
 {
     M3GRecord record;
-    record.u8(2).u8(static_cast<unsigned>(componentCount)).u8(0).u16(
-        static_cast<unsigned>(values.size() / static_cast<std::size_t>(componentCount)));
+    record.u8(static_cast<unsigned>(componentSize)).u8(static_cast<unsigned>(componentCount));
+    record.u8(static_cast<unsigned>(encoding)).u16(static_cast<unsigned>(values.size() / componentCount));
     for (int value : values)
-        record.u16(static_cast<unsigned>(value));
+        componentSize == 1 ? record.u8(static_cast<unsigned>(value)) : record.u16(static_cast<unsigned>(value));
     return sceneObject(kVertexArrayType, record);
 }
 

@@ -99,8 +99,8 @@ Bytes groupObject(const std::vector<std::uint32_t>& children = {}, std::uint32_t
 // (Object3D, then Transformable, Node and a Group without children as far
 // as the class derives from them), then the class's own `record`.
 Bytes sceneObject(int type, const Bytes& record, std::uint32_t userID = 0);
-// A VertexArray (type 20) of 16-bit components stored as they are.
-Bytes vertexArrayObject(int componentCount, const std::vector<int>& values);
+// A VertexArray (type 20) of components of 1 or 2 bytes, vertex by vertex.
+Bytes vertexArrayObject(int componentCount, const std::vector<int>& values, int componentSize = 2, int encoding = 0);
 // A VertexBuffer (type 21) of opaque white with unscaled positions and
 // those arrays (0 for none), one texture unit per entry of `texCoords`.
 Bytes vertexBufferObject(std::uint32_t positions, std::uint32_t normals = 0, std::uint32_t colors = 0,
