@@ -18,9 +18,12 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # Leaks inside system libraries (D-Bus, Mesa, X) are listed there, ours never.
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
-# llvmpipe rasterizes on the drawing thread itself, so no driver threads are
-# alive when LeakSanitizer stops the process at exit to scan it.
+# llvmpipe rasterizes on the drawing thread itself and Mesa keeps no shader
+# cache (whose writer thread can still be busy at exit), so no driver thread
+# is alive when LeakSanitizer stops the process at exit to scan it; the tests
+# also leave nothing behind in the user's cache folder.
 export LP_NUM_THREADS=0
+export MESA_SHADER_CACHE_DISABLE=true
 
 # The window tests (label "xvfb") need an X server: a private Xvfb, which
 # picks a free display number itself and reports it once it accepts
