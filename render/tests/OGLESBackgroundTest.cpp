@@ -4,6 +4,7 @@
 #include "render/Background.h"
 #include "render/Image2D.h"
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -24,20 +25,6 @@ protected:
         OGLESTest::SetUp();
         g3d().bindTarget(nullptr);
     }
-    static core::Ref<render::Image2D> image(int width, int height, bool quadrants)
-    {
-        std::vector<unsigned char> pixels;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const bool left = x < width / 2;
-                std::uint32_t c = kGreen;
-                if (quadrants)
-                    c = y < height / 2 ? (left ? kRed : kGreen) : (left ? kBlue : kYellow);
-                pixels.insert(pixels.end(), {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
-                                             static_cast<unsigned char>(c)});
-            }
-        return VORNIC3D_NEW render::Image2D(render::Image2D::RGB, width, height, pixels.data());
-    }
     core::Ref<Background> background(render::Image2D* picture)
     {
         core::Ref<Background> result = VORNIC3D_NEW Background();
@@ -45,11 +32,6 @@ protected:
         result->setImage(picture);
         return result;
     }
-};
-
-struct Sample {
-    int x, y;
-    std::uint32_t color;
 };
 
 } // namespace
@@ -64,7 +46,7 @@ TEST_F(OGLESBackgroundTest, BorderAndRepeatShowTheCrop)
         const char* what;
         int modeX, modeY;
         std::array<int, 4> crop;
-        std::vector<Sample> samples;
+        std::vector<std::tuple<int, int, std::uint32_t>> samples; // x, y, colour
     } cases[] = {
         {"whole image", B, B, {0, 0, 64, 64}, {{16, 36, kRed}, {48, 36, kGreen}, {16, 12, kBlue}, {48, 12, kYellow}}},
         {"bottom 48 rows, one to one", B, B, {0, 16, 64, 48},
@@ -78,24 +60,23 @@ TEST_F(OGLESBackgroundTest, BorderAndRepeatShowTheCrop)
         {"repeated twice", R, R, {0, 0, 128, 128}, {{8, 42, kRed}, {24, 42, kGreen}, {40, 42, kRed}, {8, 30, kBlue}}},
         {"empty crop", B, B, {0, 0, 0, 0}, {{16, 36, kMagenta}, {48, 12, kMagenta}}},
     };
-    core::Ref<render::Image2D> picture = image(64, 64, true);
+    core::Ref<render::Image2D> picture = quadrants(64);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         core::Ref<Background> backdrop = background(picture.get());
         backdrop->setImageMode(c.modeX, c.modeY);
         backdrop->setCrop(c.crop[0], c.crop[1], c.crop[2], c.crop[3]);
         g3d().clear(backdrop.get());
-        for (const Sample& s : c.samples) {
-            EXPECT_EQ(hexColor(pixelAt(s.x, s.y)), hexColor(s.color)) << s.x << "," << s.y;
-        }
+        for (const auto& [x, y, color] : c.samples)
+            EXPECT_EQ(hexColor(pixelAt(x, y)), hexColor(color)) << x << "," << y;
     }
 }
 
 TEST_F(OGLESBackgroundTest, ANewImageIsUploadedAndABadOneRefused)
 {
-    core::Ref<render::Image2D> first = image(64, 64, true);
-    core::Ref<render::Image2D> second = image(16, 16, false);
-    core::Ref<render::Image2D> odd = image(24, 16, false);
+    core::Ref<render::Image2D> first = quadrants(64);
+    core::Ref<render::Image2D> second = plain(kGreen, 16, 16);
+    core::Ref<render::Image2D> odd = plain(kGreen, 24, 16);
     core::Ref<Background> backdrop = background(first.get());
     g3d().clear(backdrop.get());
     EXPECT_EQ(hexColor(pixelAt(16, 36)), hexColor(kRed));

@@ -79,42 +79,21 @@ core::Ref<render::VertexArray> colorArray(int components, std::uint32_t argb)
 
 // ---- placement ---------------------------------------------------------------------------------
 
+// Scale 2 and bias (4, 6), moved 10 along x: the 10 x 10 rectangle covers
+// (14, 6) to (34, 26).
 TEST_F(OGLESDrawTest, PositionsAreScaledBiasedAndTransformed)
 {
-    const float bias[] = {4.0f, 6.0f, 0.0f};
-    const struct { float scale; const float* bias; float moveX; std::array<int, 4> box; } cases[] = {
-        {1.0f, nullptr, 0.0f, {0, 0, 10, 10}},
-        {2.0f, bias, 10.0f, {14, 6, 34, 26}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.scale << " " << (c.bias != nullptr) << " " << c.moveX);
-        clearTo(kBlack);
-        core::Ref<render::VertexBuffer> vertices = rectangle(0, 0, 10, 10);
-        float scaleBias[4] = {};
-        render::VertexArray* positions = vertices->getPositions(scaleBias);
-        vertices->setPositions(positions, c.scale, c.bias);
-        vertices->setDefaultColor(kRed);
-        core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-        Transform move;
-        move.postTranslate(c.moveX, 0.0f, 0.0f);
-        g3d().render(vertices.get(), rectangleTriangles().get(), appearance.get(), move);
-        // The box's corner pixels, then the pixels just beyond them.
-        const auto [x0, y0, x1, y1] = c.box;
-        EXPECT_EQ((std::array{pixelAt(x0, y0), pixelAt(x1 - 1, y1 - 1)}), (std::array{kRed, kRed}));
-        EXPECT_EQ((std::array{pixelAt(x1, y1 - 1), pixelAt(x1 - 1, y1)}), (std::array{kBlack, kBlack}));
-    }
-}
-
-TEST_F(OGLESDrawTest, IndicesBeyondTheVerticesAreRefused)
-{
     clearTo(kBlack);
-    core::Ref<render::VertexBuffer> vertices = rectangle(0, 0, kWidth, kHeight);
-    const unsigned short indices[] = {0, 1, 3, 2, 3, 4};
-    core::Ref<render::IndexBuffer> triangles = VORNIC3D_NEW render::TriangleListArray(indices, 6);
+    core::Ref<render::VertexBuffer> vertices = rectangle(0, 0, 10, 10);
+    const float bias[] = {4.0f, 6.0f, 0.0f};
+    vertices->setPositions(vertices->getPositions(nullptr), 2.0f, bias);
+    vertices->setDefaultColor(kRed);
     core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-    EXPECT_EQ(outcomeOf([&] { g3d().render(vertices.get(), triangles.get(), appearance.get(), Transform()); }),
-              refused("handleIndex : index beyond the vertex count"));
-    EXPECT_EQ(centre(), hexColor(kBlack));
+    g3d().render(vertices.get(), rectangleTriangles().get(), appearance.get(), translation(10, 0, 0));
+    // The corner pixels, then the pixels just beyond them.
+    EXPECT_EQ((std::array{pixelAt(14, 6), pixelAt(33, 25)}), (std::array{kRed, kRed}));
+    EXPECT_EQ((std::array{pixelAt(13, 6), pixelAt(34, 25), pixelAt(33, 26), pixelAt(14, 5)}),
+              (std::array{kBlack, kBlack, kBlack, kBlack}));
 }
 
 // ---- polygon mode --------------------------------------------------------------------------------
@@ -157,22 +136,29 @@ TEST_F(OGLESDrawTest, VertexColoursOrTheDefaultColour)
     core::Ref<render::VertexBuffer> colored = rectangle(0, 0, kWidth, kHeight);
     colored->setColors(colorArray(4, kRed).get());
     colored->setDefaultColor(kGreen);
+    core::Ref<render::VertexBuffer> rgb = rectangle(0, 0, kWidth, kHeight);
+    rgb->setColors(colorArray(3, kRed).get());
+    rgb->setDefaultColor(kGreen);
+    const unsigned short beyond[] = {0, 1, 3, 2, 3, 4};
+    core::Ref<render::IndexBuffer> wrong = VORNIC3D_NEW render::TriangleListArray(beyond, 6);
     core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-    const auto draw = [&](render::VertexBuffer* vertices) {
+    const auto draw = [&](render::VertexBuffer* vertices, render::IndexBuffer* triangles = nullptr) {
         clearTo(kBlack);
-        g3d().render(vertices, rectangleTriangles().get(), appearance.get(), Transform());
+        g3d().render(vertices, triangles != nullptr ? triangles : rectangleTriangles().get(), appearance.get(),
+                     Transform());
         return centre();
     };
     EXPECT_EQ(draw(plain.get()), hexColor(kGreen));
     EXPECT_EQ(draw(colored.get()), hexColor(kRed));
     EXPECT_EQ(draw(plain.get()), hexColor(kGreen));
 
-    // Colours the device cannot take are refused, and leave no array behind.
-    core::Ref<render::VertexBuffer> rgb = rectangle(0, 0, kWidth, kHeight);
-    rgb->setColors(colorArray(3, kRed).get());
-    rgb->setDefaultColor(kGreen);
+    // Colours the device cannot take and indices beyond the vertices are
+    // refused before any array is enabled, and leave none behind.
     EXPECT_EQ(outcomeOf([&] { draw(rgb.get()); }),
               refused("OGLES_Graphics3D handleColors failed because color component count != 4"));
+    EXPECT_EQ(outcomeOf([&] { draw(colored.get(), wrong.get()); }),
+              refused("handleIndex : index beyond the vertex count"));
+    EXPECT_EQ(centre(), hexColor(kBlack));
     EXPECT_EQ(draw(plain.get()), hexColor(kGreen));
 
     render::Graphics3DConfig config = defaultConfig();
@@ -325,8 +311,7 @@ TEST_F(OGLESDrawTest, TextureEnvironments)
 // draw of the first texture must bind it again.
 TEST_F(OGLESDrawTest, ADrawAfterAnotherUploadIsStillTextured)
 {
-    const unsigned char red[] = {0xFF, 0, 0, 0xFF};
-    core::Ref<render::Image2D> image = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 1, 1, red);
+    core::Ref<render::Image2D> image = plain(kRed, 1, 1);
     core::Ref<render::Texture2D> first = g3d().createNewTexture();
     first->setImage(image.get());
     core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();

@@ -118,17 +118,30 @@ render::Camera* OGLESTest::useScreenCamera()
     return m_screenCamera.get();
 }
 
-core::Ref<render::Image2D> OGLESTest::quadrants(int size)
+namespace {
+
+core::Ref<render::Image2D> fourColours(int width, int height, const std::array<std::uint32_t, 4>& colours)
 {
     std::vector<unsigned char> pixels;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            const bool left = x < size / 2;
-            const std::uint32_t c = y < size / 2 ? (left ? kRed : kGreen) : (left ? kBlue : kYellow);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t c = colours[(y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)];
             pixels.insert(pixels.end(), {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
                                          static_cast<unsigned char>(c), 0xFF});
         }
-    return VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, size, size, pixels.data());
+    return VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, width, height, pixels.data());
+}
+
+} // namespace
+
+core::Ref<render::Image2D> OGLESTest::quadrants(int size)
+{
+    return fourColours(size, size, {kRed, kGreen, kBlue, kYellow});
+}
+
+core::Ref<render::Image2D> OGLESTest::plain(std::uint32_t argb, int width, int height)
+{
+    return fourColours(width, height, {argb, argb, argb, argb});
 }
 
 void OGLESTest::clearTo(std::uint32_t argb)
@@ -187,30 +200,23 @@ std::string OGLESTest::extentOf(std::uint32_t background) const
            std::to_string(y1 - y0 + 1);
 }
 
-std::vector<std::string> OGLESTest::pictureAt(int x, int y, int w, int h)
-{
-    std::vector<std::string> lines;
-    for (int row = y + h - 1; row >= y; --row) {
-        std::string line;
-        for (int column = x; column < x + w; ++column)
-            line += (pixelAt(column, row) >> 16 & 0xFFu) > 127 ? '#' : '.';
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string OGLESTest::builtInTextAt(int x, int y, int cells)
+std::string OGLESTest::builtInTextAt(int x, int y, int cells, int scale)
 {
     std::string text;
     for (int cell = 0; cell < cells; ++cell) {
-        const std::vector<std::string> picture = pictureAt(x + 8 * cell, y, 8, 8);
+        std::vector<bool> ink;
+        for (int row = 8 * scale - 1; row >= 0; --row)
+            for (int column = 0; column < 8 * scale; ++column)
+                ink.push_back((pixelAt(x + 8 * scale * cell + column, y + row) >> 16 & 0xFFu) > 127);
         char found = '?';
         for (int glyph = 0; glyph < render::kBuiltInFontGlyphCount && found == '?'; ++glyph) {
-            bool same = true;
-            for (int row = 0; row < 8; ++row)
-                for (int column = 0; column < 8; ++column)
-                    same = same && (picture[row][column] == '#') == ((render::kBuiltInFontRows[glyph][row] << column & 0x80) != 0);
-            if (same && render::kBuiltInFontCharacters[glyph] < 128)
+            bool same = render::kBuiltInFontCharacters[glyph] < 128;
+            for (std::size_t i = 0; i < ink.size(); ++i) {
+                const int row = static_cast<int>(i) / (8 * scale) / scale;
+                const int column = static_cast<int>(i) % (8 * scale) / scale;
+                same = same && ink[i] == ((render::kBuiltInFontRows[glyph][row] << column & 0x80) != 0);
+            }
+            if (same)
                 found = static_cast<char>(render::kBuiltInFontCharacters[glyph]);
         }
         text += found;
