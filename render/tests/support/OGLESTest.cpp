@@ -36,12 +36,13 @@ void OGLESTest::SetUp()
     setup.windowMode = HAL::DisplayConfig::WINDOW_MODE_WINDOWED;
     const HAL::Win32Display::SurfaceFormat exact{8, 8, 8, 8, 24};
     m_display = VORNIC3D_NEW HAL::Win32Display(&setup, nullptr, &exact);
-    startRenderer(defaultConfig());
+    restartRenderer(defaultConfig());
 }
 
 void OGLESTest::TearDown()
 {
-    stopRenderer();
+    core::Globals::get()->m_graphics3D = nullptr;
+    m_renderer = nullptr;
     m_screenCamera = nullptr;
     m_display = nullptr;
     HAL::windowState() = HAL::Win32WindowState{};
@@ -63,20 +64,10 @@ render::Graphics3DConfig OGLESTest::defaultConfig()
 
 void OGLESTest::restartRenderer(const render::Graphics3DConfig& config)
 {
-    stopRenderer();
-    startRenderer(config);
-}
-
-void OGLESTest::startRenderer(const render::Graphics3DConfig& config)
-{
-    m_renderer = render::Graphics3D::createGraphics3D(render::Graphics3D::OPENGL_ES, m_display.get(), &config);
-    core::Globals::get()->m_graphics3D = m_renderer.get();
-}
-
-void OGLESTest::stopRenderer()
-{
     core::Globals::get()->m_graphics3D = nullptr;
     m_renderer = nullptr;
+    m_renderer = render::Graphics3D::createGraphics3D(render::Graphics3D::OPENGL_ES, m_display.get(), &config);
+    core::Globals::get()->m_graphics3D = m_renderer.get();
 }
 
 // ---- scenes -------------------------------------------------------------------------
@@ -178,22 +169,14 @@ std::string OGLESTest::extentOf(std::uint32_t background) const
 {
     std::vector<GLubyte> rgba(static_cast<std::size_t>(m_width * m_height * 4));
     glReadPixels(0, 0, m_width, m_height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    int x0 = m_width;
-    int y0 = m_height;
-    int x1 = -1;
-    int y1 = -1;
-    for (int y = 0; y < m_height; ++y)
-        for (int x = 0; x < m_width; ++x) {
-            const GLubyte* p = &rgba[static_cast<std::size_t>((y * m_width + x) * 4)];
-            const std::uint32_t color = static_cast<std::uint32_t>(p[3]) << 24 | static_cast<std::uint32_t>(p[0]) << 16 |
-                                        static_cast<std::uint32_t>(p[1]) << 8 | p[2];
-            if (color == background)
-                continue;
-            x0 = std::min(x0, x);
-            y0 = std::min(y0, y);
-            x1 = std::max(x1, x);
-            y1 = std::max(y1, y);
-        }
+    int x0 = m_width, y0 = m_height, x1 = -1, y1 = -1;
+    for (int i = 0; i < m_width * m_height; ++i) {
+        const GLubyte* p = &rgba[static_cast<std::size_t>(i) * 4];
+        if ((static_cast<std::uint32_t>(p[3]) << 24 | p[0] << 16 | p[1] << 8 | p[2]) == background)
+            continue;
+        x0 = std::min(x0, i % m_width), x1 = std::max(x1, i % m_width);
+        y0 = std::min(y0, i / m_width), y1 = std::max(y1, i / m_width);
+    }
     if (x1 < 0)
         return "none";
     return std::to_string(x0) + "," + std::to_string(y0) + " " + std::to_string(x1 - x0 + 1) + "x" +

@@ -54,8 +54,8 @@ protected:
     // The game's switches with lighting, texturing and vertex colours on, no
     // default light, no overlay, and two small batching buffers.
     static render::Graphics3DConfig defaultConfig();
-    // Replaces the renderer by a new one made with `config` on the same
-    // display.
+    // Replaces the renderer (if any) by a new one made with `config` on the
+    // same display.
     void restartRenderer(const render::Graphics3DConfig& config);
 
     render::Graphics3D& g3d() { return *m_renderer; }
@@ -100,9 +100,6 @@ protected:
     static std::string builtInTextAt(int x, int y, int cells, int scale = 1);
 
 private:
-    void startRenderer(const render::Graphics3DConfig& config);
-    void stopRenderer();
-
     int m_width = kWidth;
     int m_height = kHeight;
     core::Ref<HAL::Display> m_display;
