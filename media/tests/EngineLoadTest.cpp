@@ -1,46 +1,50 @@
 #include "GameMediaTest.h"
-#include "MediaManifest.h"
+#include "LevelMap.h"
 
 #include "render/Font2D.h"
 #include "render/Image2D.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 using mediatest::MediaFile;
 using mediatest::MediaKind;
+using mediatest::sample;
 
 class EngineLoadTest : public mediatest::GameMediaTest {};
 
-bool isPowerOfTwo(int value)
-{
-    return value > 0 && (value & (value - 1)) == 0;
-}
-
 } // namespace
 
-// RGB or RGBA as listed; textures at their listed size, with the sides the
-// renderer needs; level images at most 32 x 32.
+// RGB or RGBA as listed; textures at their listed size; level images are
+// their text maps, one pixel a cell, the tile code in the red byte.
 TEST_F(EngineLoadTest, EveryImageLoadsAsListed)
 {
+    const std::vector<media::LevelMap> maps = media::readLevelMaps(mediatest::mediaFolder() + "/levels");
     for (const MediaFile& file : mediatest::mediaFiles()) {
         if (file.kind != MediaKind::Texture && file.kind != MediaKind::LevelImage)
             continue;
         SCOPED_TRACE(file.name);
-        const core::Ref<render::Image2D> image = loadImage(file.name.c_str());
+        const core::Ref<render::Image2D> image = loadImage(mediaPath(file.name.c_str()));
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->getFormat(), file.channels == 4 ? render::Image2D::RGBA : render::Image2D::RGB);
+        const auto size = std::pair(image->getWidth(), image->getHeight());
         if (file.kind == MediaKind::Texture) {
-            EXPECT_EQ(image->getWidth(), file.width);
-            EXPECT_EQ(image->getHeight(), file.height);
-            EXPECT_TRUE(isPowerOfTwo(image->getWidth()) && isPowerOfTwo(image->getHeight()));
-        } else {
-            EXPECT_LE(image->getWidth(), 32);
-            EXPECT_LE(image->getHeight(), 32);
+            EXPECT_EQ(size, std::pair(file.width, file.height));
+            continue;
         }
+        const auto map = std::find_if(maps.begin(), maps.end(),
+                                      [&](const media::LevelMap& m) { return m.name + ".png" == file.name; });
+        ASSERT_NE(map, maps.end());
+        ASSERT_EQ(size, std::pair(map->width, map->height));
+        for (int y = 0; y < map->height; ++y)
+            for (int x = 0; x < map->width; ++x) {
+                ASSERT_EQ(map->code(x, y), sample(*image, x, y, 0)) << "cell (" << x << ", " << y << ")";
+                ASSERT_EQ(0, sample(*image, x, y, 1) + sample(*image, x, y, 2));
+            }
     }
 }
 
@@ -50,23 +54,17 @@ TEST_F(EngineLoadTest, EverythingTheGameHoldsAtOnceFitsItsPools)
 {
     std::vector<core::Ref<render::Font2D>> fonts;
     std::vector<core::Ref<render::Image2D>> images;
-    // The set-up.
-    fonts.push_back(loadFont("simple_font_file.txt"));
-    fonts.push_back(loadFont("simple_font_file2.txt"));
-    for (const char* name : {"tausta.png", "tessly_mordane_logo_2.png", "dust.png"})
-        images.push_back(loadImage(name));
-    // The run state, with a dust sprite and a font of its own.
-    images.push_back(loadImage("dust.png"));
-    fonts.push_back(loadFont("simple_font_file.txt"));
-    for (const char* name : {"BG1.png", "BG2.png", "BG3.png"})
-        images.push_back(loadImage(name));
-    // A level: the sprite sheet, the atlas cut from it and the largest map.
-    const core::Ref<render::Image2D> sheet = loadImage("sprites.png");
-    images.push_back(sheet);
-    images.push_back(VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 2 * sheet->getWidth(), 4 * sheet->getHeight()));
+    // The set-up; the run state, with a dust sprite and a font of its own.
+    for (const char* name : {"simple_font_file.txt", "simple_font_file2.txt", "simple_font_file.txt"})
+        fonts.push_back(loadFont(name));
+    for (const char* name : {"tausta.png", "tessly_mordane_logo_2.png", "dust.png", "dust.png", "BG1.png", "BG2.png",
+                             "BG3.png", "sprites.png"})
+        images.push_back(loadImage(mediaPath(name)));
+    // A level: the atlas cut from the sprite sheet and the largest map.
+    images.push_back(VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 2 * 256, 4 * 256));
     core::Ref<render::Image2D> level;
     for (const mediatest::LevelRow& row : mediatest::levelTable()) {
-        core::Ref<render::Image2D> candidate = loadImage(row.fileName.c_str());
+        core::Ref<render::Image2D> candidate = loadImage(mediaPath(row.fileName.c_str()));
         if (level == nullptr || candidate->getWidth() * candidate->getHeight() > level->getWidth() * level->getHeight())
             level = candidate;
     }

@@ -1,5 +1,4 @@
 #include "GameMediaTest.h"
-#include "MediaManifest.h"
 
 #include "Font2DBitmap.h"
 
@@ -28,19 +27,14 @@ protected:
 
 const char* const kFonts[] = {"simple_font_file.txt", "simple_font_file2.txt"};
 
-// A glyph and its character, in the order of the font's cells.
-struct Cell {
-    char character;
-    Font2DBitmap::CharInfo glyph;
-};
-
-std::vector<Cell> cellsOf(const Font2DBitmap& font)
+// The font's glyphs of the characters 1 to 127, ordered by their cell.
+std::vector<std::pair<char, Font2DBitmap::CharInfo>> cellsOf(const Font2DBitmap& font)
 {
-    std::vector<Cell> cells;
+    std::vector<std::pair<char, Font2DBitmap::CharInfo>> cells;
     for (int c = 1; c < 128; ++c)
         if (const Font2DBitmap::CharInfo* glyph = font.findGlyph(static_cast<unsigned short>(c)))
             cells.push_back({static_cast<char>(c), *glyph});
-    std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) { return a.glyph.x < b.glyph.x; });
+    std::sort(cells.begin(), cells.end(), [](const auto& a, const auto& b) { return a.second.x < b.second.x; });
     return cells;
 }
 
@@ -61,16 +55,12 @@ TEST_F(FontsTest, FontImagesHoldOneGlyphPerCell)
         ASSERT_EQ(image.getFormat(), render::Image2D::RGBA);
         const int width = image.getWidth();
         const int height = image.getHeight();
-        const std::vector<Cell> cells = cellsOf(font);
         const auto alphaAt = [&](int x, int y) { return image.getPixels()[4 * (y * width + x) + 3]; };
 
         int x0 = 0;
-        for (const Cell& cell : cells) {
-            SCOPED_TRACE(std::string("glyph '") + cell.character + "'");
-            const Font2DBitmap::CharInfo& g = cell.glyph;
-            ASSERT_EQ(g.x, x0);
-            ASSERT_EQ(g.y, 0);
-            ASSERT_EQ(g.h, height);
+        for (const auto& [character, g] : cellsOf(font)) {
+            SCOPED_TRACE(std::string("glyph '") + character + "'");
+            ASSERT_EQ((std::vector<int>{g.x, g.y, g.h}), (std::vector<int>{x0, 0, height}));
             x0 += g.w;
             int ink = 0;
             int edge = 0;
@@ -81,7 +71,7 @@ TEST_F(FontsTest, FontImagesHoldOneGlyphPerCell)
                     edge += onEdge && alphaAt(x, y) > 0 ? 1 : 0;
                 }
             EXPECT_EQ(edge, 0);
-            EXPECT_EQ(ink > 0, cell.character != ' ');
+            EXPECT_EQ(ink > 0, character != ' ');
         }
         int beyond = 0;
         for (int y = 0; y < height; ++y)
@@ -122,10 +112,7 @@ TEST_F(FontsTest, FontsDrawEveryTextTheGameDraws)
             clearTo(kBlack);
             g3d().render(text.get(), translation(0.0f, static_cast<float>(kBaseline), 0.0f));
             g3d().releaseTarget();
-            int x = 0;
-            int y = 0;
-            int w = 0;
-            int h = 0;
+            int x = 0, y = 0, w = 0, h = 0;
             ASSERT_EQ(std::sscanf(extentOf(kBlack).c_str(), "%d,%d %dx%d", &x, &y, &w, &h), 4);
             const int last = static_cast<int>(characters.size()) - 1;
             EXPECT_LT(x, cell);

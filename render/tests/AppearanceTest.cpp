@@ -64,19 +64,14 @@ TEST_F(AppearanceTest, TextureUnitsFollowTheRenderersCount)
     core::Ref<Appearance> one = VORNIC3D_NEW Appearance();
     renderer().properties().numTextureUnits = 2;
     core::Ref<Appearance> two = VORNIC3D_NEW Appearance();
-
     one->setTexture(0, texture.get());
     two->setTexture(1, texture.get());
-    EXPECT_EQ(one->getTexture(0), texture.get());
-    EXPECT_EQ(two->getTexture(1), texture.get());
-    EXPECT_EQ(two->getTexture(0), nullptr);
     EXPECT_EQ(texture->getRefCount(), 3);
     for (int unit : {1, -1}) {
         EXPECT_EQ(outcomeOf([&] { one->setTexture(unit, texture.get()); }), bare()) << unit;
         EXPECT_EQ(outcomeOf([&] { one->getTexture(unit); }), bare()) << unit;
     }
     one->setTexture(0, nullptr);
-    EXPECT_EQ(one->getTexture(0), nullptr);
     EXPECT_EQ(texture->getRefCount(), 2);
 
     for (int layer : {-63, 63})
@@ -109,14 +104,6 @@ TEST_F(AppearanceTest, ComponentsAreSharedByCountedReference)
     EXPECT_EQ(shared->getRefCount(), 1);
 }
 
-TEST_F(AppearanceTest, NeedsTheRenderer)
-{
-    core::Globals::get()->m_graphics3D = nullptr;
-    EXPECT_EQ(outcomeOf([] { core::Ref<Appearance> a = VORNIC3D_NEW Appearance(); }),
-              refused("Graphics3D::getInstance failed because Globals does not include Graphics3D object"));
-    core::Globals::get()->m_graphics3D = &renderer();
-}
-
 TEST_F(AppearanceTest, DyingDefaultTextAppearanceClearsItsSlot)
 {
     core::Globals* globals = core::Globals::get();
@@ -134,7 +121,6 @@ TEST_F(AppearanceTest, DyingDefaultTextAppearanceClearsItsSlot)
 TEST_F(AppearanceTest, CompositingModeSetters)
 {
     const std::vector<testsupport::SetterCase<CompositingMode>> cases = {
-        {"new mode", [](CompositingMode&) {}, accepted(), "blending 68 threshold 0 offset 0 0 depth 11 write 11"},
         {"setBlending(64)", [](CompositingMode& c) { c.setBlending(64); }, accepted(), "blending 64"},
         {"setBlending(69)", [](CompositingMode& c) { c.setBlending(69); }, accepted(), "blending 69"},
         {"setBlending(63)", [](CompositingMode& c) { c.setBlending(63); }, bare(), ""},
@@ -150,7 +136,6 @@ TEST_F(AppearanceTest, CompositingModeSetters)
 TEST_F(AppearanceTest, PolygonModeSetters)
 {
     const std::vector<testsupport::SetterCase<PolygonMode>> cases = {
-        {"new mode", [](PolygonMode&) {}, accepted(), "culling 160 shading 165 winding 168 line 1 flags 000"},
         {"setCulling(162)", [](PolygonMode& p) { p.setCulling(162); }, accepted(), "culling 162"},
         {"setCulling(163)", [](PolygonMode& p) { p.setCulling(163); }, bare(), ""},
         {"setShading(164)", [](PolygonMode& p) { p.setShading(164); }, accepted(), "shading 164"},
@@ -164,7 +149,6 @@ TEST_F(AppearanceTest, PolygonModeSetters)
 TEST_F(AppearanceTest, MaterialSetters)
 {
     const std::vector<testsupport::SetterCase<Material>> cases = {
-        {"new material", [](Material&) {}, accepted(), "colors 00333333 ffcccccc 00000000 00000000 shininess 0 "},
         {"setColor(AMBIENT | DIFFUSE)", [](Material& m) { m.setColor(0x400 | 0x800, 0x80123456); }, accepted(),
          "colors 80123456 80123456 00000000 00000000"},
         {"setColor(all four)", [](Material& m) { m.setColor(0x3C00, 0x01020304); }, accepted(),

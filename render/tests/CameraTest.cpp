@@ -3,7 +3,6 @@
 #include "render/ArithmeticException.h"
 #include "render/Camera.h"
 
-#include <algorithm>
 #include <array>
 #include <functional>
 
@@ -30,6 +29,7 @@ Rows projectionOf(const Camera& camera)
 
 } // namespace
 
+// The parameters are given back for the centred forms only.
 TEST_F(CameraTest, ProjectionMatricesFollowTheOpenGLConvention)
 {
     render::Transform generic;
@@ -39,43 +39,29 @@ TEST_F(CameraTest, ProjectionMatricesFollowTheOpenGLConvention)
         std::function<void(Camera&)> set;
         int type;
         Rows rows;
+        std::array<float, 4> parameters;
     } cases[] = {
-        {"new camera", [](Camera&) {}, Camera::GENERIC, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
         {"generic", [&](Camera& c) { c.setGeneric(generic); }, Camera::GENERIC,
-         {1, 0, 0, 4, 0, 1, 0, 5, 0, 0, 1, 6, 0, 0, 0, 1}},
+         {1, 0, 0, 4, 0, 1, 0, 5, 0, 0, 1, 6, 0, 0, 0, 1}, {-1, -1, -1, -1}},
         {"perspective(60, 1.5, 1, 100)", [](Camera& c) { c.setPerspective(60, 1.5f, 1, 100); }, Camera::PERSPECTIVE,
-         {1.1547f, 0, 0, 0, 0, 1.7321f, 0, 0, 0, 0, -1.0202f, -2.0202f, 0, 0, -1, 0}},
+         {1.1547f, 0, 0, 0, 0, 1.7321f, 0, 0, 0, 0, -1.0202f, -2.0202f, 0, 0, -1, 0}, {60, 1.5f, 1, 100}},
         {"parallel(10, 1.5, 1, 100)", [](Camera& c) { c.setParallel(10, 1.5f, 1, 100); }, Camera::PARALLEL,
-         {0.13333f, 0, 0, 0, 0, 0.2f, 0, 0, 0, 0, -0.020202f, -1.0202f, 0, 0, 0, 1}},
+         {0.13333f, 0, 0, 0, 0, 0.2f, 0, 0, 0, 0, -0.020202f, -1.0202f, 0, 0, 0, 1}, {10, 1.5f, 1, 100}},
         {"parallel box(-1, 3, -2, 2, 1, 100)", [](Camera& c) { c.setParallel(-1, 3, -2, 2, 1, 100); },
-         Camera::PARALLEL_BOX, {0.5f, 0, 0, -0.5f, 0, 0.5f, 0, 0, 0, 0, -0.020202f, -1.0202f, 0, 0, 0, 1}},
+         Camera::PARALLEL_BOX, {0.5f, 0, 0, -0.5f, 0, 0.5f, 0, 0, 0, 0, -0.020202f, -1.0202f, 0, 0, 0, 1},
+         {-1, -1, -1, -1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         core::Ref<Camera> camera = VORNIC3D_NEW Camera();
         c.set(*camera);
-        EXPECT_EQ(camera->getProjection(nullptr), c.type);
+        std::array<float, 4> parameters = {-1, -1, -1, -1};
+        EXPECT_EQ(camera->getProjectionParameters(parameters.data()), c.type);
+        EXPECT_EQ(parameters, c.parameters);
         const Rows rows = projectionOf(*camera);
         for (int i = 0; i < 16; ++i)
             EXPECT_NEAR(rows[i], c.rows[i], 1e-4f) << "element " << i;
     }
-}
-
-TEST_F(CameraTest, ProjectionParametersOnlyForTheCentredForms)
-{
-    core::Ref<Camera> camera = VORNIC3D_NEW Camera();
-    float params[4] = {-1, -1, -1, -1};
-    camera->setPerspective(60, 1.5f, 1, 100);
-    EXPECT_EQ(camera->getProjectionParameters(params), Camera::PERSPECTIVE);
-    EXPECT_EQ(params[0], 60.0f);
-    EXPECT_EQ(params[3], 100.0f);
-
-    const float unchanged[4] = {-1, -1, -1, -1};
-    std::copy(unchanged, unchanged + 4, params);
-    camera->setParallel(-1, 3, -2, 2, 1, 100);
-    EXPECT_EQ(camera->getProjectionParameters(params), Camera::PARALLEL_BOX);
-    EXPECT_TRUE(std::equal(params, params + 4, unchanged));
-    EXPECT_EQ(camera->getProjectionParameters(nullptr), Camera::PARALLEL_BOX);
 }
 
 TEST_F(CameraTest, RefusedProjectionsChangeNothing)
@@ -86,13 +72,11 @@ TEST_F(CameraTest, RefusedProjectionsChangeNothing)
         testsupport::Outcome outcome;
     } cases[] = {
         {"perspective fovy 180", [](Camera& c) { c.setPerspective(180, 1, 1, 10); }, bare()},
-        {"perspective fovy 0", [](Camera& c) { c.setPerspective(0, 1, 1, 10); }, bare()},
         {"perspective aspect 0", [](Camera& c) { c.setPerspective(60, 0, 1, 10); }, bare()},
         {"perspective near 0", [](Camera& c) { c.setPerspective(60, 1, 0, 10); }, bare()},
         {"perspective far -1", [](Camera& c) { c.setPerspective(60, 1, 1, -1); }, bare()},
         {"perspective near == far", [](Camera& c) { c.setPerspective(60, 1, 5, 5); }, accepted()},
         {"parallel height 0", [](Camera& c) { c.setParallel(0, 1, 1, 10); }, bare()},
-        {"parallel aspect -1", [](Camera& c) { c.setParallel(1, -1, 1, 10); }, bare()},
         {"box right == left", [](Camera& c) { c.setParallel(2, 2, 0, 1, 1, 10); },
          refused("setParallel failed : right - left == 0")},
         {"box top == bottom", [](Camera& c) { c.setParallel(0, 1, 3, 3, 1, 10); },

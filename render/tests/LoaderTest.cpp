@@ -7,7 +7,6 @@
 #include "core/IOException.h"
 #include "render/Image2D.h"
 #include "render/Loader.h"
-#include "render/M3G_Loader.h"
 
 #include <png.h>
 
@@ -15,7 +14,6 @@
 
 using render::Image2D;
 using render::Loader;
-using render::M3G_Loader;
 using testsupport::Bytes;
 
 namespace {
@@ -130,6 +128,8 @@ TEST_F(LoaderTest, TheFirstBytesChooseTheReader)
     const Bytes png = redBlue();
     const Bytes text(100, 't');
     const Bytes prefixed = Bytes(16, 0) + png;
+    Bytes almostM3G = kM3GIdentifier + text;
+    almostM3G[11] = 0x0B;
     const struct {
         const char* name;
         Bytes content;
@@ -144,6 +144,7 @@ TEST_F(LoaderTest, TheFirstBytesChooseTheReader)
         {"100 bytes of text", text, 100, 0, kPrefix + std::string("Unsupported file format\n")},
         {"M3G identifier, then a PNG", kM3GIdentifier + png, static_cast<int>(png.size()) + 12, 0,
          kPrefix + std::string("First section must be uncompressed.")},
+        {"M3G identifier with a wrong last byte", almostM3G, 100, 0, kPrefix + std::string("Unsupported file format\n")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -158,28 +159,11 @@ TEST_F(LoaderTest, AnOffsetOutsideTheBlockOrNoDataIsTheCallersMistake)
     const Bytes png = redBlue();
     const int length = static_cast<int>(png.size());
     Objects out;
-    EXPECT_EQ(testsupport::outcomeOf([&] { Loader::load(nullptr, 100, 0, out); }), testsupport::bare());
-    EXPECT_EQ(testsupport::outcomeOf([&] { Loader::load(png.data(), length, -1, out); }), testsupport::bare());
-    EXPECT_EQ(testsupport::outcomeOf([&] { Loader::load(png.data(), length, length + 1, out); }),
-              testsupport::bare());
+    const struct {
+        const unsigned char* data;
+        int offset;
+    } calls[] = {{nullptr, 0}, {png.data(), -1}, {png.data(), length + 1}};
+    for (const auto& c : calls)
+        EXPECT_EQ(testsupport::outcomeOf([&] { Loader::load(c.data, length, c.offset, out); }), testsupport::bare());
     EXPECT_EQ(out.m_size, 0);
-}
-
-// ---- the scene-file reader's entry ------------------------------------------------------------
-
-TEST_F(LoaderTest, SceneFileReaderKnowsItsIdentifierAndHoldsItsFile)
-{
-    Bytes almost = kM3GIdentifier;
-    almost[11] = 0x0B;
-    EXPECT_TRUE(M3G_Loader::canHandle(kM3GIdentifier.data(), 12));
-    EXPECT_FALSE(M3G_Loader::canHandle(almost.data(), 12));
-    EXPECT_EQ(testsupport::messageOf<core::IOException>([&] { M3G_Loader::canHandle(kM3GIdentifier.data(), 11); }),
-              kPrefix + std::string("Too small file!"));
-
-    core::Ref<HAL::File> file = HAL::File::createFileHandle(core::String("scene.m3g"));
-    {
-        M3G_Loader reader(file.get());
-        EXPECT_EQ(file->getRefCount(), 2);
-    }
-    EXPECT_EQ(file->getRefCount(), 1);
 }

@@ -44,12 +44,6 @@ protected:
         g3d().render(vertices.get(), rectangleTriangles(clockwise).get(),
                      appearance != nullptr ? appearance : empty.get(), Transform());
     }
-    static core::Ref<Appearance> with(CompositingMode* compositingMode)
-    {
-        core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-        appearance->setCompositingMode(compositingMode);
-        return appearance;
-    }
     std::string centre() { return hexColor(pixelAt(kWidth / 2, kHeight / 2)); }
     // A new renderer with `config`, bound to the screen under the camera.
     void restartWith(const render::Graphics3DConfig& config)
@@ -79,42 +73,21 @@ core::Ref<render::VertexArray> colorArray(int components, std::uint32_t argb)
 
 // ---- placement ---------------------------------------------------------------------------------
 
+// Scale 2 and bias (4, 6), moved 10 along x: the 10 x 10 rectangle covers
+// (14, 6) to (34, 26).
 TEST_F(OGLESDrawTest, PositionsAreScaledBiasedAndTransformed)
 {
-    const float bias[] = {4.0f, 6.0f, 0.0f};
-    const struct { float scale; const float* bias; float moveX; std::array<int, 4> box; } cases[] = {
-        {1.0f, nullptr, 0.0f, {0, 0, 10, 10}},
-        {2.0f, bias, 10.0f, {14, 6, 34, 26}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.scale << " " << (c.bias != nullptr) << " " << c.moveX);
-        clearTo(kBlack);
-        core::Ref<render::VertexBuffer> vertices = rectangle(0, 0, 10, 10);
-        float scaleBias[4] = {};
-        render::VertexArray* positions = vertices->getPositions(scaleBias);
-        vertices->setPositions(positions, c.scale, c.bias);
-        vertices->setDefaultColor(kRed);
-        core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-        Transform move;
-        move.postTranslate(c.moveX, 0.0f, 0.0f);
-        g3d().render(vertices.get(), rectangleTriangles().get(), appearance.get(), move);
-        // The box's corner pixels, then the pixels just beyond them.
-        const auto [x0, y0, x1, y1] = c.box;
-        EXPECT_EQ((std::array{pixelAt(x0, y0), pixelAt(x1 - 1, y1 - 1)}), (std::array{kRed, kRed}));
-        EXPECT_EQ((std::array{pixelAt(x1, y1 - 1), pixelAt(x1 - 1, y1)}), (std::array{kBlack, kBlack}));
-    }
-}
-
-TEST_F(OGLESDrawTest, IndicesBeyondTheVerticesAreRefused)
-{
     clearTo(kBlack);
-    core::Ref<render::VertexBuffer> vertices = rectangle(0, 0, kWidth, kHeight);
-    const unsigned short indices[] = {0, 1, 3, 2, 3, 4};
-    core::Ref<render::IndexBuffer> triangles = VORNIC3D_NEW render::TriangleListArray(indices, 6);
+    core::Ref<render::VertexBuffer> vertices = rectangle(0, 0, 10, 10);
+    const float bias[] = {4.0f, 6.0f, 0.0f};
+    vertices->setPositions(vertices->getPositions(nullptr), 2.0f, bias);
+    vertices->setDefaultColor(kRed);
     core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-    EXPECT_EQ(outcomeOf([&] { g3d().render(vertices.get(), triangles.get(), appearance.get(), Transform()); }),
-              refused("handleIndex : index beyond the vertex count"));
-    EXPECT_EQ(centre(), hexColor(kBlack));
+    g3d().render(vertices.get(), rectangleTriangles().get(), appearance.get(), translation(10, 0, 0));
+    // The corner pixels, then the pixels just beyond them.
+    EXPECT_EQ((std::array{pixelAt(14, 6), pixelAt(33, 25)}), (std::array{kRed, kRed}));
+    EXPECT_EQ((std::array{pixelAt(13, 6), pixelAt(34, 25), pixelAt(33, 26), pixelAt(14, 5)}),
+              (std::array{kBlack, kBlack, kBlack, kBlack}));
 }
 
 // ---- polygon mode --------------------------------------------------------------------------------
@@ -157,22 +130,29 @@ TEST_F(OGLESDrawTest, VertexColoursOrTheDefaultColour)
     core::Ref<render::VertexBuffer> colored = rectangle(0, 0, kWidth, kHeight);
     colored->setColors(colorArray(4, kRed).get());
     colored->setDefaultColor(kGreen);
+    core::Ref<render::VertexBuffer> rgb = rectangle(0, 0, kWidth, kHeight);
+    rgb->setColors(colorArray(3, kRed).get());
+    rgb->setDefaultColor(kGreen);
+    const unsigned short beyond[] = {0, 1, 3, 2, 3, 4};
+    core::Ref<render::IndexBuffer> wrong = VORNIC3D_NEW render::TriangleListArray(beyond, 6);
     core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-    const auto draw = [&](render::VertexBuffer* vertices) {
+    const auto draw = [&](render::VertexBuffer* vertices, render::IndexBuffer* triangles = nullptr) {
         clearTo(kBlack);
-        g3d().render(vertices, rectangleTriangles().get(), appearance.get(), Transform());
+        g3d().render(vertices, triangles != nullptr ? triangles : rectangleTriangles().get(), appearance.get(),
+                     Transform());
         return centre();
     };
     EXPECT_EQ(draw(plain.get()), hexColor(kGreen));
     EXPECT_EQ(draw(colored.get()), hexColor(kRed));
     EXPECT_EQ(draw(plain.get()), hexColor(kGreen));
 
-    // Colours the device cannot take are refused, and leave no array behind.
-    core::Ref<render::VertexBuffer> rgb = rectangle(0, 0, kWidth, kHeight);
-    rgb->setColors(colorArray(3, kRed).get());
-    rgb->setDefaultColor(kGreen);
+    // Colours the device cannot take and indices beyond the vertices are
+    // refused before any array is enabled, and leave none behind.
     EXPECT_EQ(outcomeOf([&] { draw(rgb.get()); }),
               refused("OGLES_Graphics3D handleColors failed because color component count != 4"));
+    EXPECT_EQ(outcomeOf([&] { draw(colored.get(), wrong.get()); }),
+              refused("handleIndex : index beyond the vertex count"));
+    EXPECT_EQ(centre(), hexColor(kBlack));
     EXPECT_EQ(draw(plain.get()), hexColor(kGreen));
 
     render::Graphics3DConfig config = defaultConfig();
@@ -182,49 +162,90 @@ TEST_F(OGLESDrawTest, VertexColoursOrTheDefaultColour)
     EXPECT_EQ(draw(rgb.get()), hexColor(kGreen));
 }
 
-// ---- compositing ---------------------------------------------------------------------------------
+// ---- appearance components ---------------------------------------------------------------------
 
-TEST_F(OGLESDrawTest, SixBlendingModes)
+// Each row fills the frame over `destination` with `source` through one
+// component of its appearance (for fog, 50 units in front of the eye in
+// white fog); a draw without the component writes the plain source again.
+TEST_F(OGLESDrawTest, AppearanceComponentsColourTheFillUntilLeftOut)
 {
-    const std::uint32_t destination = 0x804080C0u;
-    const std::uint32_t source = 0x80804020u;
-    const struct { int blending; std::uint32_t expected; } cases[] = {
-        {CompositingMode::ALPHA, 0x80606070u},     {CompositingMode::ALPHA_ADD, 0xC080A0D0u},
-        {CompositingMode::MODULATE, 0x40202018u},  {CompositingMode::MODULATE_X2, 0x81404030u},
-        {CompositingMode::REPLACE, 0x80804020u},   {CompositingMode::ONE_DST_ALPHA, 0xC0A08080u},
+    const auto compositing = [](int blending, float threshold = 0, bool colorWrite = true, bool alphaWrite = true) {
+        return [=](Appearance& a) {
+            core::Ref<CompositingMode> mode = VORNIC3D_NEW CompositingMode();
+            mode->setBlending(blending);
+            mode->setAlphaThreshold(threshold);
+            mode->setColorWriteEnable(colorWrite);
+            mode->setAlphaWriteEnable(alphaWrite);
+            a.setCompositingMode(mode.get());
+        };
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.blending);
-        clearTo(destination);
-        core::Ref<CompositingMode> mode = VORNIC3D_NEW CompositingMode();
-        mode->setBlending(c.blending);
-        fill(source, with(mode.get()).get());
-        EXPECT_TRUE(nearColor(pixelAt(kWidth / 2, kHeight / 2), c.expected));
-    }
-}
-
-TEST_F(OGLESDrawTest, AlphaThresholdAndWriteMasks)
-{
-    const struct { const char* what; float threshold; bool colorWrite, alphaWrite; std::uint32_t source, expected; }
-    cases[] = {
-        {"alpha above the threshold", 0.5f, true, true, 0x80FF0000u, 0x80FF0000u},
-        {"alpha below the threshold", 0.5f, true, true, 0x7FFF0000u, kBlue},
-        {"colour writes off", 0.0f, false, true, 0x80FF0000u, 0x800000FFu},
-        {"alpha writes off", 0.0f, true, false, 0x80FF0000u, 0xFFFF0000u},
+    const auto fog = [](int mode, float density) {
+        return [=](Appearance& a) {
+            core::Ref<render::Fog> f = VORNIC3D_NEW render::Fog();
+            f->setColor(0xFFFFFF);
+            f->setMode(mode);
+            f->setDensity(density);
+            f->setLinear(0.0f, 100.0f);
+            a.setFog(f.get());
+        };
+    };
+    const unsigned char texel[] = {0x80, 0x40, 0xC0, 0x80};
+    core::Ref<render::Image2D> image = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 1, 1, texel);
+    const auto textured = [&](int function) {
+        return [&, function](Appearance& a) {
+            core::Ref<render::Texture2D> texture = g3d().createNewTexture();
+            texture->setImage(image.get());
+            texture->setBlendColor(0x204060);
+            texture->setBlending(function);
+            a.setTexture(0, texture.get());
+        };
+    };
+    using CM = CompositingMode;
+    using T = render::Texture2D;
+    const std::uint32_t half = 0x80FF0000u;
+    const struct {
+        const char* what;
+        std::function<void(Appearance&)> set;
+        std::uint32_t destination, source, expected;
+        int z;
+    } cases[] = {
+        {"alpha", compositing(CM::ALPHA), 0x804080C0u, 0x80804020u, 0x80606070u, 0},
+        {"alpha add", compositing(CM::ALPHA_ADD), 0x804080C0u, 0x80804020u, 0xC080A0D0u, 0},
+        {"modulate", compositing(CM::MODULATE), 0x804080C0u, 0x80804020u, 0x40202018u, 0},
+        {"modulate x2", compositing(CM::MODULATE_X2), 0x804080C0u, 0x80804020u, 0x81404030u, 0},
+        {"replace", compositing(CM::REPLACE), 0x804080C0u, 0x80804020u, 0x80804020u, 0},
+        {"one, destination alpha", compositing(CM::ONE_DST_ALPHA), 0x804080C0u, 0x80804020u, 0xC0A08080u, 0},
+        {"alpha above the threshold", compositing(CM::REPLACE, 0.5f), kBlue, half, half, 0},
+        {"alpha below the threshold", compositing(CM::REPLACE, 0.5f), kBlue, 0x7FFF0000u, kBlue, 0},
+        {"colour writes off", compositing(CM::REPLACE, 0, false), kBlue, half, 0x800000FFu, 0},
+        {"alpha writes off", compositing(CM::REPLACE, 0, true, false), kBlue, half, 0xFFFF0000u, 0},
+        {"linear fog, half way", fog(render::Fog::LINEAR, 1), kBlue, kBlack, 0xFF808080u, -50},
+        {"exponential fog", fog(render::Fog::EXPONENTIAL, 0.02f), kBlue, kBlack, 0xFFA1A1A1u, -50},
+        {"texture, replace", textured(T::FUNC_REPLACE), kBlack, 0xFFFF8040u, 0x808040C0u, 0},
+        {"texture, modulate", textured(T::FUNC_MODULATE), kBlack, 0xFFFF8040u, 0x80802030u, 0},
+        {"texture, decal", textured(T::FUNC_DECAL), kBlack, 0xFFFF8040u, 0xFFBF6080u, 0},
+        {"texture, blend", textured(T::FUNC_BLEND), kBlack, 0xFFFF8040u, 0x808F7058u, 0},
+        {"texture, add", textured(T::FUNC_ADD), kBlack, 0xFFFF8040u, 0x80FFC0FFu, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        clearTo(kBlue);
-        core::Ref<CompositingMode> mode = VORNIC3D_NEW CompositingMode();
-        mode->setAlphaThreshold(c.threshold);
-        mode->setColorWriteEnable(c.colorWrite);
-        mode->setAlphaWriteEnable(c.alphaWrite);
-        fill(c.source, with(mode.get()).get());
-        EXPECT_EQ(centre(), hexColor(c.expected));
-        // A draw without compositing mode writes everything again.
-        fill(kGreen);
-        EXPECT_EQ(centre(), hexColor(kGreen));
+        clearTo(c.destination);
+        core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
+        c.set(*appearance);
+        fill(c.source, appearance.get(), c.z);
+        EXPECT_TRUE(nearColor(pixelAt(kWidth / 2, kHeight / 2), c.expected));
+        fill(c.source, nullptr, c.z);
+        EXPECT_EQ(centre(), hexColor(c.source));
     }
+
+    // With texturing off the texture is not used.
+    render::Graphics3DConfig config = defaultConfig();
+    config.texturing = false;
+    restartWith(config);
+    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
+    textured(T::FUNC_REPLACE)(*appearance);
+    fill(0xFFFF8040u, appearance.get());
+    EXPECT_EQ(centre(), hexColor(0xFFFF8040u));
 }
 
 TEST_F(OGLESDrawTest, DepthTestAndWrite)
@@ -241,12 +262,14 @@ TEST_F(OGLESDrawTest, DepthTestAndWrite)
         g3d().releaseTarget();
         g3d().bindTarget(nullptr, c.depthBuffer, 1);
         clearTo(kBlack);
-        core::Ref<CompositingMode> near = VORNIC3D_NEW CompositingMode();
-        near->setDepthWriteEnable(c.write);
-        core::Ref<CompositingMode> far = VORNIC3D_NEW CompositingMode();
-        far->setDepthTestEnable(c.test);
-        fill(kRed, with(near.get()).get(), 10);
-        fill(kBlue, with(far.get()).get(), -10);
+        core::Ref<Appearance> near = VORNIC3D_NEW Appearance();
+        near->setCompositingMode(VORNIC3D_NEW CompositingMode());
+        near->getCompositingMode()->setDepthWriteEnable(c.write);
+        core::Ref<Appearance> far = VORNIC3D_NEW Appearance();
+        far->setCompositingMode(VORNIC3D_NEW CompositingMode());
+        far->getCompositingMode()->setDepthTestEnable(c.test);
+        fill(kRed, near.get(), 10);
+        fill(kBlue, far.get(), -10);
         EXPECT_EQ(centre(), hexColor(c.expected));
     }
 
@@ -265,68 +288,11 @@ TEST_F(OGLESDrawTest, DepthTestAndWrite)
     }
 }
 
-// ---- fog --------------------------------------------------------------------------------------------
-
-// A black rectangle 50 units in front of the eye in white fog.
-TEST_F(OGLESDrawTest, LinearAndExponentialFog)
-{
-    const struct { const char* what; std::function<void(render::Fog&)> set; std::uint32_t expected; } cases[] = {
-        {"linear, half way", [](render::Fog& f) { f.setLinear(0.0f, 100.0f); }, 0xFF808080u},
-        {"exponential", [](render::Fog& f) { f.setMode(render::Fog::EXPONENTIAL); f.setDensity(0.02f); }, 0xFFA1A1A1u},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        clearTo(kBlue);
-        core::Ref<render::Fog> fog = VORNIC3D_NEW render::Fog();
-        fog->setColor(0xFFFFFF);
-        c.set(*fog);
-        core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-        appearance->setFog(fog.get());
-        fill(kBlack, appearance.get(), -50);
-        EXPECT_TRUE(nearColor(pixelAt(kWidth / 2, kHeight / 2), c.expected));
-        fill(kBlack, nullptr, -50);
-        EXPECT_EQ(centre(), hexColor(kBlack));
-    }
-}
-
-// ---- textures ---------------------------------------------------------------------------------------
-
-TEST_F(OGLESDrawTest, TextureEnvironments)
-{
-    const unsigned char texel[] = {0x80, 0x40, 0xC0, 0x80};
-    core::Ref<render::Image2D> image = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 1, 1, texel);
-    core::Ref<render::Texture2D> texture = g3d().createNewTexture();
-    texture->setImage(image.get());
-    texture->setBlendColor(0x204060);
-    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-    appearance->setTexture(0, texture.get());
-    const struct { int blending; std::uint32_t expected; } cases[] = {
-        {render::Texture2D::FUNC_REPLACE, 0x808040C0u}, {render::Texture2D::FUNC_MODULATE, 0x80802030u},
-        {render::Texture2D::FUNC_DECAL, 0xFFBF6080u},   {render::Texture2D::FUNC_BLEND, 0x808F7058u},
-        {render::Texture2D::FUNC_ADD, 0x80FFC0FFu},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.blending);
-        clearTo(kBlack);
-        texture->setBlending(c.blending);
-        fill(0xFFFF8040u, appearance.get());
-        EXPECT_TRUE(nearColor(pixelAt(kWidth / 2, kHeight / 2), c.expected));
-    }
-
-    // With texturing off the texture is not used.
-    render::Graphics3DConfig config = defaultConfig();
-    config.texturing = false;
-    restartWith(config);
-    fill(0xFFFF8040u, appearance.get());
-    EXPECT_EQ(centre(), hexColor(0xFFFF8040u));
-}
-
 // Uploading another texture binds and unbinds it on the device; the next
 // draw of the first texture must bind it again.
 TEST_F(OGLESDrawTest, ADrawAfterAnotherUploadIsStillTextured)
 {
-    const unsigned char red[] = {0xFF, 0, 0, 0xFF};
-    core::Ref<render::Image2D> image = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 1, 1, red);
+    core::Ref<render::Image2D> image = plain(kRed, 1, 1);
     core::Ref<render::Texture2D> first = g3d().createNewTexture();
     first->setImage(image.get());
     core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();

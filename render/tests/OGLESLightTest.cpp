@@ -24,45 +24,36 @@ using testsupport::refused;
 // default colour (blue) shows where lighting is off.
 class OGLESLightTest : public testsupport::OGLESTest {
 protected:
-    // The references are empty by then (TearDown), so nothing throws here.
-    ~OGLESLightTest() noexcept override {}
-
     void SetUp() override
     {
         OGLESTest::SetUp();
-        start();
-    }
-    void start()
-    {
         g3d().bindTarget(nullptr);
         useScreenCamera();
+    }
+    void restart(const render::Graphics3DConfig& config)
+    {
+        g3d().releaseTarget();
+        restartRenderer(config);
+        g3d().bindTarget(nullptr);
+        useScreenCamera();
+    }
+    static core::Ref<render::Mesh> litRectangle()
+    {
         core::Ref<render::VertexBuffer> vertices = rectangle(0, 0, kWidth, kHeight);
         vertices->setDefaultColor(kBlue);
         core::Ref<Material> material = VORNIC3D_NEW Material();
         material->setColor(Material::AMBIENT | Material::DIFFUSE, 0xFFFFFFFFu);
-        m_appearance = VORNIC3D_NEW render::Appearance();
-        m_appearance->setMaterial(material.get());
-        m_mesh = VORNIC3D_NEW render::Mesh(vertices.get(), rectangleTriangles().get(), m_appearance.get());
+        core::Ref<render::Appearance> appearance = VORNIC3D_NEW render::Appearance();
+        appearance->setMaterial(material.get());
+        return VORNIC3D_NEW render::Mesh(vertices.get(), rectangleTriangles().get(), appearance.get());
     }
-    void TearDown() override
-    {
-        m_mesh = nullptr;
-        m_appearance = nullptr;
-        OGLESTest::TearDown();
-    }
-    void restartWith(const render::Graphics3DConfig& config)
-    {
-        g3d().releaseTarget();
-        m_mesh = nullptr;
-        m_appearance = nullptr;
-        restartRenderer(config);
-        start();
-    }
-    void draw()
+    // The centre pixel of `mesh` drawn on a cleared frame.
+    std::uint32_t draw(render::Mesh& mesh)
     {
         core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
         g3d().clear(background.get());
-        g3d().render(m_mesh.get(), Transform());
+        g3d().render(&mesh, Transform());
+        return pixelAt(32, 24);
     }
     static core::Ref<Light> light(int mode, unsigned int color)
     {
@@ -71,9 +62,6 @@ protected:
         result->setColor(color);
         return result;
     }
-
-    core::Ref<render::Appearance> m_appearance;
-    core::Ref<render::Mesh> m_mesh;
 };
 
 } // namespace
@@ -83,7 +71,6 @@ TEST_F(OGLESLightTest, LightsByModePlacementAndScope)
     const std::uint32_t half = 0xFF808080u;
     const struct { const char* what; std::function<void(Light&)> set; Transform placement;
                    std::uint32_t centre, right; } cases[] = {
-        {"directional", [](Light&) {}, Transform(), kWhite, kWhite},
         {"directional, coloured and dimmed", [](Light& l) { l.setColor(0xFF8040); l.setIntensity(0.5f); },
          Transform(), 0xFF804020u, 0xFF804020u},
         {"directional, turned 60 degrees", [](Light& l) { l.setOrientation(60.0f, 1.0f, 0.0f, 0.0f); },
@@ -97,15 +84,15 @@ TEST_F(OGLESLightTest, LightsByModePlacementAndScope)
         {"out of the mesh's scope", [](Light& l) { l.setScope(2); }, Transform(), kBlue, kBlue},
         {"not rendering", [](Light& l) { l.setRenderingEnable(false); }, Transform(), kBlue, kBlue},
     };
-    m_mesh->setScope(1);
+    core::Ref<render::Mesh> mesh = litRectangle();
+    mesh->setScope(1);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         core::Ref<Light> lamp = light(Light::DIRECTIONAL, 0xFFFFFF);
         c.set(*lamp);
         g3d().resetLights();
         EXPECT_EQ(g3d().addLight(lamp.get(), c.placement), 0);
-        draw();
-        EXPECT_TRUE(nearColor(pixelAt(32, 24), c.centre));
+        EXPECT_TRUE(nearColor(draw(*mesh), c.centre));
         EXPECT_TRUE(nearColor(pixelAt(42, 24), c.right));
     }
     g3d().resetLights();
@@ -113,54 +100,48 @@ TEST_F(OGLESLightTest, LightsByModePlacementAndScope)
 
 TEST_F(OGLESLightTest, NineLightsFailAndResetLightsEmptiesTheList)
 {
+    core::Ref<render::Mesh> mesh = litRectangle();
     core::Ref<Light> lamp = light(Light::DIRECTIONAL, 0xFFFFFF);
     EXPECT_EQ(outcomeOf([&] { g3d().addLight(nullptr, Transform()); }), refused("light parameter is 0"));
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(g3d().addLight(lamp.get(), Transform()), i);
     EXPECT_EQ(outcomeOf([&] { g3d().setLight(9, lamp.get(), Transform()); }),
               refused("setLight : index parameter is too big"));
-    EXPECT_EQ(outcomeOf([&] { draw(); }), refused("render : Graphics3D does not support this light ID"));
+    EXPECT_EQ(outcomeOf([&] { draw(*mesh); }), refused("render : Graphics3D does not support this light ID"));
     g3d().resetLights();
     EXPECT_EQ(g3d().getLightCount(), 0);
-    draw();
-    EXPECT_EQ(hexColor(pixelAt(32, 24)), hexColor(kBlue));
+    EXPECT_EQ(hexColor(draw(*mesh)), hexColor(kBlue));
 }
 
 // The renderer's default light shines from the camera: alone when the list
 // is empty, beside a lone ambient light.
+// The renderer's default light shines from the camera: alone when the list
+// is empty, beside a lone ambient light; two lights of the list light
+// alone. A light set by the application replaces it; none leaves the scene
+// unlit, and with lighting switched off no light is used.
 TEST_F(OGLESLightTest, TheDefaultLightLightsWhatHasNoOtherLight)
 {
     render::Graphics3DConfig config = defaultConfig();
     config.default_light = true;
-    restartWith(config);
+    restart(config);
     ASSERT_NE(g3d().getDefaultLight(), nullptr);
     EXPECT_EQ(g3d().getDefaultLight()->getMode(), Light::DIRECTIONAL);
-    m_appearance->getMaterial()->setColor(Material::DIFFUSE, 0xFF808080u);
-    draw();
-    EXPECT_TRUE(nearColor(pixelAt(32, 24), 0xFF808080u));
-
+    core::Ref<render::Mesh> mesh = litRectangle();
+    mesh->getAppearance(0)->getMaterial()->setColor(Material::DIFFUSE, 0xFF808080u);
     core::Ref<Light> ambient = light(Light::AMBIENT, 0x404040);
+    EXPECT_TRUE(nearColor(draw(*mesh), 0xFF808080u));
     g3d().addLight(ambient.get(), Transform());
-    draw();
-    EXPECT_TRUE(nearColor(pixelAt(32, 24), 0xFFC0C0C0u));
-
-    // Two lights of the list light alone.
+    EXPECT_TRUE(nearColor(draw(*mesh), 0xFFC0C0C0u));
     g3d().addLight(ambient.get(), Transform());
-    draw();
-    EXPECT_TRUE(nearColor(pixelAt(32, 24), 0xFF808080u));
-
-    // A light set by the application replaces it; none leaves the scene unlit.
+    EXPECT_TRUE(nearColor(draw(*mesh), 0xFF808080u));
     g3d().resetLights();
     g3d().setDefaultLight(nullptr);
-    draw();
-    EXPECT_EQ(hexColor(pixelAt(32, 24)), hexColor(kBlue));
+    EXPECT_EQ(hexColor(draw(*mesh)), hexColor(kBlue));
 
-    // With lighting switched off no light is used.
     config.default_light = false;
     config.lighting = false;
-    restartWith(config);
+    restart(config);
     g3d().addLight(ambient.get(), Transform());
-    draw();
-    EXPECT_EQ(hexColor(pixelAt(32, 24)), hexColor(kBlue));
+    EXPECT_EQ(hexColor(draw(*mesh)), hexColor(kBlue));
     g3d().resetLights();
 }

@@ -63,7 +63,6 @@ TEST_F(TextTest, SettersCheckBeforeTheyStore)
     core::Ref<CellFont> font = VORNIC3D_NEW CellFont(8, 12);
     core::Ref<CellFont> empty = VORNIC3D_NEW CellFont(0, 12);
     const std::vector<testsupport::SetterCase<Text2D>> cases = {
-        {"new text", [](Text2D&) {}, accepted(), "text \" \" font Text2D does not have a font size none flag 0"},
         {"setText", [](Text2D& t) { t.setText(core::String("SCORE")); }, accepted(), "text \"SCORE\""},
         {"setFont(8 x 12)", [&](Text2D& t) { t.setFont(font.get()); }, accepted(), "font set size 8x12"},
         {"setFont, then setSize(3, 4)", [&](Text2D& t) { t.setFont(font.get()), t.setSize(3, 4); }, accepted(),
@@ -106,8 +105,7 @@ TEST_F(TextTest, TextsShareOneDefaultAppearanceWhileAnyHoldsIt)
         const Appearance& a = *text->getAppearance();
         EXPECT_EQ(a.getPolygonMode()->getCulling(), render::PolygonMode::CULL_NONE);
         EXPECT_EQ(a.getCompositingMode()->getBlending(), render::CompositingMode::ALPHA);
-        EXPECT_FALSE(a.getCompositingMode()->isDepthTestEnabled());
-        EXPECT_FALSE(a.getCompositingMode()->isDepthWriteEnabled());
+        EXPECT_FALSE(a.getCompositingMode()->isDepthTestEnabled() || a.getCompositingMode()->isDepthWriteEnabled());
         EXPECT_EQ(a.getMaterial()->getColor(render::Material::AMBIENT), 0x00FFFFFFu);
         EXPECT_EQ(a.getMaterial()->getColor(render::Material::DIFFUSE), 0xFFFFFFFFu);
     }
@@ -148,7 +146,4 @@ TEST_F(TextTest, CreateNewFontWantsABitmapFontFile)
     EXPECT_THROW(Font2D::createNewFont(folder.at("bitmap").c_str()), HAL::HALException);
     EXPECT_EQ(openFileCount(), files);
     EXPECT_THROW(Font2D::createNewFont(folder.at("missing").c_str()), HAL::HALException);
-    core::Ref<Font2D> builtIn = Font2D::createNewFont(nullptr);
-    EXPECT_EQ(builtIn->getSizeX(), 8);
-    EXPECT_EQ(builtIn->getSizeY(), 8);
 }

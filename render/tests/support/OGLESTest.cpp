@@ -36,12 +36,13 @@ void OGLESTest::SetUp()
     setup.windowMode = HAL::DisplayConfig::WINDOW_MODE_WINDOWED;
     const HAL::Win32Display::SurfaceFormat exact{8, 8, 8, 8, 24};
     m_display = VORNIC3D_NEW HAL::Win32Display(&setup, nullptr, &exact);
-    startRenderer(defaultConfig());
+    restartRenderer(defaultConfig());
 }
 
 void OGLESTest::TearDown()
 {
-    stopRenderer();
+    core::Globals::get()->m_graphics3D = nullptr;
+    m_renderer = nullptr;
     m_screenCamera = nullptr;
     m_display = nullptr;
     HAL::windowState() = HAL::Win32WindowState{};
@@ -63,20 +64,10 @@ render::Graphics3DConfig OGLESTest::defaultConfig()
 
 void OGLESTest::restartRenderer(const render::Graphics3DConfig& config)
 {
-    stopRenderer();
-    startRenderer(config);
-}
-
-void OGLESTest::startRenderer(const render::Graphics3DConfig& config)
-{
-    m_renderer = render::Graphics3D::createGraphics3D(render::Graphics3D::OPENGL_ES, m_display.get(), &config);
-    core::Globals::get()->m_graphics3D = m_renderer.get();
-}
-
-void OGLESTest::stopRenderer()
-{
     core::Globals::get()->m_graphics3D = nullptr;
     m_renderer = nullptr;
+    m_renderer = render::Graphics3D::createGraphics3D(render::Graphics3D::OPENGL_ES, m_display.get(), &config);
+    core::Globals::get()->m_graphics3D = m_renderer.get();
 }
 
 // ---- scenes -------------------------------------------------------------------------
@@ -118,17 +109,30 @@ render::Camera* OGLESTest::useScreenCamera()
     return m_screenCamera.get();
 }
 
-core::Ref<render::Image2D> OGLESTest::quadrants(int size)
+namespace {
+
+core::Ref<render::Image2D> fourColours(int width, int height, const std::array<std::uint32_t, 4>& colours)
 {
     std::vector<unsigned char> pixels;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            const bool left = x < size / 2;
-            const std::uint32_t c = y < size / 2 ? (left ? kRed : kGreen) : (left ? kBlue : kYellow);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t c = colours[(y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1)];
             pixels.insert(pixels.end(), {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
                                          static_cast<unsigned char>(c), 0xFF});
         }
-    return VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, size, size, pixels.data());
+    return VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, width, height, pixels.data());
+}
+
+} // namespace
+
+core::Ref<render::Image2D> OGLESTest::quadrants(int size)
+{
+    return fourColours(size, size, {kRed, kGreen, kBlue, kYellow});
+}
+
+core::Ref<render::Image2D> OGLESTest::plain(std::uint32_t argb, int width, int height)
+{
+    return fourColours(width, height, {argb, argb, argb, argb});
 }
 
 void OGLESTest::clearTo(std::uint32_t argb)
@@ -165,52 +169,37 @@ std::string OGLESTest::extentOf(std::uint32_t background) const
 {
     std::vector<GLubyte> rgba(static_cast<std::size_t>(m_width * m_height * 4));
     glReadPixels(0, 0, m_width, m_height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    int x0 = m_width;
-    int y0 = m_height;
-    int x1 = -1;
-    int y1 = -1;
-    for (int y = 0; y < m_height; ++y)
-        for (int x = 0; x < m_width; ++x) {
-            const GLubyte* p = &rgba[static_cast<std::size_t>((y * m_width + x) * 4)];
-            const std::uint32_t color = static_cast<std::uint32_t>(p[3]) << 24 | static_cast<std::uint32_t>(p[0]) << 16 |
-                                        static_cast<std::uint32_t>(p[1]) << 8 | p[2];
-            if (color == background)
-                continue;
-            x0 = std::min(x0, x);
-            y0 = std::min(y0, y);
-            x1 = std::max(x1, x);
-            y1 = std::max(y1, y);
-        }
+    int x0 = m_width, y0 = m_height, x1 = -1, y1 = -1;
+    for (int i = 0; i < m_width * m_height; ++i) {
+        const GLubyte* p = &rgba[static_cast<std::size_t>(i) * 4];
+        if ((static_cast<std::uint32_t>(p[3]) << 24 | p[0] << 16 | p[1] << 8 | p[2]) == background)
+            continue;
+        x0 = std::min(x0, i % m_width), x1 = std::max(x1, i % m_width);
+        y0 = std::min(y0, i / m_width), y1 = std::max(y1, i / m_width);
+    }
     if (x1 < 0)
         return "none";
     return std::to_string(x0) + "," + std::to_string(y0) + " " + std::to_string(x1 - x0 + 1) + "x" +
            std::to_string(y1 - y0 + 1);
 }
 
-std::vector<std::string> OGLESTest::pictureAt(int x, int y, int w, int h)
-{
-    std::vector<std::string> lines;
-    for (int row = y + h - 1; row >= y; --row) {
-        std::string line;
-        for (int column = x; column < x + w; ++column)
-            line += (pixelAt(column, row) >> 16 & 0xFFu) > 127 ? '#' : '.';
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string OGLESTest::builtInTextAt(int x, int y, int cells)
+std::string OGLESTest::builtInTextAt(int x, int y, int cells, int scale)
 {
     std::string text;
     for (int cell = 0; cell < cells; ++cell) {
-        const std::vector<std::string> picture = pictureAt(x + 8 * cell, y, 8, 8);
+        std::vector<bool> ink;
+        for (int row = 8 * scale - 1; row >= 0; --row)
+            for (int column = 0; column < 8 * scale; ++column)
+                ink.push_back((pixelAt(x + 8 * scale * cell + column, y + row) >> 16 & 0xFFu) > 127);
         char found = '?';
         for (int glyph = 0; glyph < render::kBuiltInFontGlyphCount && found == '?'; ++glyph) {
-            bool same = true;
-            for (int row = 0; row < 8; ++row)
-                for (int column = 0; column < 8; ++column)
-                    same = same && (picture[row][column] == '#') == ((render::kBuiltInFontRows[glyph][row] << column & 0x80) != 0);
-            if (same && render::kBuiltInFontCharacters[glyph] < 128)
+            bool same = render::kBuiltInFontCharacters[glyph] < 128;
+            for (std::size_t i = 0; i < ink.size(); ++i) {
+                const int row = static_cast<int>(i) / (8 * scale) / scale;
+                const int column = static_cast<int>(i) % (8 * scale) / scale;
+                same = same && ink[i] == ((render::kBuiltInFontRows[glyph][row] << column & 0x80) != 0);
+            }
+            if (same)
                 found = static_cast<char>(render::kBuiltInFontCharacters[glyph]);
         }
         text += found;

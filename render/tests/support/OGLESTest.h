@@ -54,8 +54,8 @@ protected:
     // The game's switches with lighting, texturing and vertex colours on, no
     // default light, no overlay, and two small batching buffers.
     static render::Graphics3DConfig defaultConfig();
-    // Replaces the renderer by a new one made with `config` on the same
-    // display.
+    // Replaces the renderer (if any) by a new one made with `config` on the
+    // same display.
     void restartRenderer(const render::Graphics3DConfig& config);
 
     render::Graphics3D& g3d() { return *m_renderer; }
@@ -76,8 +76,9 @@ protected:
     // camera with an identity transform. The fixture holds it.
     render::Camera* useScreenCamera();
     // A size x size RGBA image in four colours: red, green above blue,
-    // yellow.
+    // yellow; an opaque RGBA image of one colour.
     static core::Ref<render::Image2D> quadrants(int size = 8);
+    static core::Ref<render::Image2D> plain(std::uint32_t argb, int width = 4, int height = 4);
     // Clears the bound frame to `argb` (colour and depth).
     void clearTo(std::uint32_t argb);
     static render::Transform translation(float x, float y, float z);
@@ -91,18 +92,14 @@ protected:
     // The smallest rectangle holding every pixel of the frame that is not
     // `background`, as "x,y wxh" (its lower left corner); "none" without any.
     std::string extentOf(std::uint32_t background) const;
-    // The w x h pixels from (x, y) up as lines of '#' (red above 127) and
-    // '.', the top line first.
-    static std::vector<std::string> pictureAt(int x, int y, int w, int h);
-    // The `cells` characters of the built-in font drawn at 8 x 8 pixels from
-    // (x, y) rightward, each cell's lower left corner at its place; '?' for
-    // a cell that is no glyph of the font.
-    static std::string builtInTextAt(int x, int y, int cells);
+    // The `cells` characters of the built-in font drawn in cells of 8 x 8
+    // glyph pixels, each `scale` x `scale` frame pixels, from (x, y)
+    // rightward, each cell's lower left corner at its place: a frame pixel is
+    // ink when its red is above 127. '?' for a cell that is no glyph of the
+    // font.
+    static std::string builtInTextAt(int x, int y, int cells, int scale = 1);
 
 private:
-    void startRenderer(const render::Graphics3DConfig& config);
-    void stopRenderer();
-
     int m_width = kWidth;
     int m_height = kHeight;
     core::Ref<HAL::Display> m_display;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TestTexture2D.h"
+
 #include "render/Graphics3D.h"
 #include "render/Graphics3DProperties.h"
 
@@ -16,13 +18,24 @@ namespace testsupport {
 // deleting it.
 class TestGraphics3D : public render::Graphics3D {
 public:
-    explicit TestGraphics3D(HAL::Display* display = nullptr);
+    explicit TestGraphics3D(HAL::Display* display = nullptr) : m_display(display)
+    {
+        m_properties.supportAntialiasing = true;
+        m_properties.supportDithering = true;
+        m_properties.supportMipmapping = true;
+        m_properties.supportPerspectiveCorrection = true;
+        m_properties.maxLights = 8;
+        m_properties.maxTextureDimension = 256;
+        m_properties.maxSpriteCropDimension = 1024;
+        m_properties.maxTransformsPerVertex = 2;
+        m_properties.numTextureUnits = 1;
+    }
 
     // ---- what tests read and set ----
     HAL::Display* getDisplay() override { return m_display; }
     const render::Graphics3DProperties& getProperties() override { return m_properties; }
     render::Graphics3DProperties& properties() { return m_properties; }
-    render::Texture2D* createNewTexture() override;
+    render::Texture2D* createNewTexture() override { return VORNIC3D_NEW TestTexture2D(); }
 
     // ---- everything else does nothing ----
     int addLight(render::Light*, const render::Transform&) override { return 0; }

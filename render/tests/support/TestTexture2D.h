@@ -1,6 +1,9 @@
 #pragma once
 
+#include "render/Image2D.h"
 #include "render/Texture2D.h"
+
+#include "core/Assert.h"
 
 namespace testsupport {
 
@@ -9,7 +12,12 @@ namespace testsupport {
 // each rebuild the scene graph asks for.
 class TestTexture2D : public render::Texture2D {
 public:
-    void setImage(render::Image2D* image) override;
+    void setImage(render::Image2D* image) override
+    {
+        VORNIC3D_CHECK(image != nullptr);
+        m_image = image;
+        ++m_setImageCount;
+    }
     int getSetImageCount() const { return m_setImageCount; }
 
 private:
