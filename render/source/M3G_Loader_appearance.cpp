@@ -78,14 +78,19 @@ void M3G_Loader::setToClass(Appearance* appearance, const M3G_Appearance& record
         appearance->setTexture(unit, getRef<Texture2D>(record.textures[unit]).get());
 }
 
+void M3G_Loader::validateAppearance(const M3G_Appearance& record)
+{
+    if (!inRange(record.layer, -kLayerLimit, kLayerLimit))
+        parseError("Appearance layer is not correct.");
+}
+
 core::Ref<Object3D> M3G_Loader::parseAppearance()
 {
     core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
     parseObject3DPart(appearance.get());
     M3G_Appearance record;
     readAppearance(record, *m_sectionStream);
-    if (!inRange(record.layer, -kLayerLimit, kLayerLimit))
-        parseError("Appearance layer is not correct.");
+    validateAppearance(record);
     setToClass(appearance.get(), record);
     return core::Ref<Object3D>(appearance);
 }
@@ -116,15 +121,20 @@ void M3G_Loader::setToClass(CompositingMode* mode, const M3G_CompositingMode& re
     mode->setDepthOffset(record.depthOffsetFactor, record.depthOffsetUnits);
 }
 
+void M3G_Loader::validateCompositingMode(const M3G_CompositingMode& record)
+{
+    // The renderer's own ONE_DST_ALPHA (69) is no mode a file can name.
+    if (!inRange(record.blending, CompositingMode::ALPHA, CompositingMode::REPLACE))
+        parseError("CompositingMode blending mode is not correct.");
+}
+
 core::Ref<Object3D> M3G_Loader::parseCompositingMode()
 {
     core::Ref<CompositingMode> mode = VORNIC3D_NEW CompositingMode();
     parseObject3DPart(mode.get());
     M3G_CompositingMode record;
     readCompositingMode(record, *m_sectionStream);
-    // The renderer's own ONE_DST_ALPHA (69) is no mode a file can name.
-    if (!inRange(record.blending, CompositingMode::ALPHA, CompositingMode::REPLACE))
-        parseError("CompositingMode blending mode is not correct.");
+    validateCompositingMode(record);
     setToClass(mode.get(), record);
     return core::Ref<Object3D>(mode);
 }
@@ -152,18 +162,23 @@ void M3G_Loader::setToClass(PolygonMode* mode, const M3G_PolygonMode& record)
     mode->setPerspectiveCorrectionEnabled(record.perspectiveCorrectionEnabled);
 }
 
-core::Ref<Object3D> M3G_Loader::parsePolygonMode()
+void M3G_Loader::validatePolygonMode(const M3G_PolygonMode& record)
 {
-    core::Ref<PolygonMode> mode = VORNIC3D_NEW PolygonMode();
-    parseObject3DPart(mode.get());
-    M3G_PolygonMode record;
-    readPolygonMode(record, *m_sectionStream);
     if (!inRange(record.culling, PolygonMode::CULL_BACK, PolygonMode::CULL_NONE))
         parseError("Polygon mode culling not correct value.");
     if (!inRange(record.shading, PolygonMode::SHADE_FLAT, PolygonMode::SHADE_SMOOTH))
         parseError("Polygon mode shading not correct value.");
     if (!inRange(record.winding, PolygonMode::WINDING_CCW, PolygonMode::WINDING_CW))
         parseError("Polygon mode winding not correct value.");
+}
+
+core::Ref<Object3D> M3G_Loader::parsePolygonMode()
+{
+    core::Ref<PolygonMode> mode = VORNIC3D_NEW PolygonMode();
+    parseObject3DPart(mode.get());
+    M3G_PolygonMode record;
+    readPolygonMode(record, *m_sectionStream);
+    validatePolygonMode(record);
     setToClass(mode.get(), record);
     return core::Ref<Object3D>(mode);
 }
@@ -226,14 +241,8 @@ void M3G_Loader::setToClass(Texture2D* texture, const M3G_Texture2D& record)
     texture->setWrapping(record.wrappingS, record.wrappingT);
 }
 
-core::Ref<Object3D> M3G_Loader::parseTexture2D()
+void M3G_Loader::validateTexture2D(const M3G_Texture2D& record)
 {
-    // The renderer's own texture class, which knows the device.
-    core::Ref<Texture2D> texture(Graphics3D::getInstance()->createNewTexture());
-    parseObject3DPart(texture.get());
-    parseTransformablePart(texture.get());
-    M3G_Texture2D record;
-    readTexture2D(record, *m_sectionStream);
     if (record.image == 0)
         parseError("No image set for texture.");
     if (!inRange(record.levelFilter, Texture2D::FILTER_BASE_LEVEL, Texture2D::FILTER_NEAREST))
@@ -246,6 +255,17 @@ core::Ref<Object3D> M3G_Loader::parseTexture2D()
         parseError("Unknown t-wrapping type.");
     if (!inRange(record.blending, Texture2D::FUNC_ADD, Texture2D::FUNC_REPLACE))
         parseError("Unknown blending type.");
+}
+
+core::Ref<Object3D> M3G_Loader::parseTexture2D()
+{
+    // The renderer's own texture class, which knows the device.
+    core::Ref<Texture2D> texture(Graphics3D::getInstance()->createNewTexture());
+    parseObject3DPart(texture.get());
+    parseTransformablePart(texture.get());
+    M3G_Texture2D record;
+    readTexture2D(record, *m_sectionStream);
+    validateTexture2D(record);
     setToClass(texture.get(), record);
     return core::Ref<Object3D>(texture);
 }
@@ -282,17 +302,22 @@ core::Ref<Image2D> M3G_Loader::makeImage(const M3G_Image2D& record)
         VORNIC3D_NEW Image2D(record.format, width, height, record.pixels.m_data, palette.m_data));
 }
 
+void M3G_Loader::validateImage2D(const M3G_Image2D& record)
+{
+    if (record.format != Image2D::RGB && record.format != Image2D::RGBA)
+        parseError("Unsuported image format.");
+    if (!record.isMutable && record.pixels.m_size == 0)
+        parseError("No pixels specified for immutable object");
+    checkImageData(record);
+}
+
 core::Ref<Object3D> M3G_Loader::parseImage2D()
 {
     M3G_Object3D object3D;
     readObject3DPart(object3D);
     M3G_Image2D record;
     readImage2D(record, *m_sectionStream);
-    if (record.format != Image2D::RGB && record.format != Image2D::RGBA)
-        parseError("Unsuported image format.");
-    if (!record.isMutable && record.pixels.m_size == 0)
-        parseError("No pixels specified for immutable object");
-    checkImageData(record);
+    validateImage2D(record);
     core::Ref<Image2D> image = makeImage(record);
     setToClass(image.get(), object3D);
     return core::Ref<Object3D>(image);

@@ -34,6 +34,13 @@ void M3G_Loader::setToClass(Camera* camera, const M3G_Camera& record)
     }
 }
 
+void M3G_Loader::validateCamera(const M3G_Camera& record)
+{
+    const int type = record.projectionType;
+    if (type != Camera::GENERIC && type != Camera::PARALLEL && type != Camera::PERSPECTIVE)
+        parseError("Camera projection type not correct.");
+}
+
 core::Ref<Object3D> M3G_Loader::parseCamera()
 {
     core::Ref<Camera> camera = VORNIC3D_NEW Camera();
@@ -44,16 +51,15 @@ core::Ref<Object3D> M3G_Loader::parseCamera()
     M3G_Camera record;
     stream.getStreamData(record.projectionType);
     // The type decides what follows, so a bad one ends the read.
+    validateCamera(record);
     if (record.projectionType == Camera::GENERIC) {
         for (float& value : record.projectionMatrix)
             value = readFloat32(stream);
-    } else if (record.projectionType == Camera::PARALLEL || record.projectionType == Camera::PERSPECTIVE) {
+    } else {
         record.fovy = readFloat32(stream);
         record.aspectRatio = readFloat32(stream);
         record.nearDistance = readFloat32(stream);
         record.farDistance = readFloat32(stream);
-    } else {
-        parseError("Camera projection type not correct.");
     }
     setToClass(camera.get(), record);
     return core::Ref<Object3D>(camera);
@@ -84,6 +90,13 @@ void M3G_Loader::setToClass(Light* light, const M3G_Light& record)
     light->setSpotExponent(record.spotExponent);
 }
 
+void M3G_Loader::validateLight(const M3G_Light& record)
+{
+    if (record.mode < Light::AMBIENT || record.mode > Light::SPOT)
+        parseError("The Light mode field does not hold a valid enumerated value, as specified in the class "
+                   "definition.");
+}
+
 core::Ref<Object3D> M3G_Loader::parseLight()
 {
     core::Ref<Light> light = VORNIC3D_NEW Light();
@@ -92,9 +105,7 @@ core::Ref<Object3D> M3G_Loader::parseLight()
     parseNodePart(light.get());
     M3G_Light record;
     readLight(record, *m_sectionStream);
-    if (record.mode < Light::AMBIENT || record.mode > Light::SPOT)
-        parseError("The Light mode field does not hold a valid enumerated value, as specified in the class "
-                   "definition.");
+    validateLight(record);
     setToClass(light.get(), record);
     return core::Ref<Object3D>(light);
 }
@@ -114,6 +125,14 @@ void M3G_Loader::setToClass(Fog* fog, const M3G_Fog& record)
     }
 }
 
+void M3G_Loader::validateFog(const M3G_Fog& record)
+{
+    if (record.mode != Fog::EXPONENTIAL && record.mode != Fog::LINEAR)
+        parseError("Fog mode must be render::Fog::EXPONENTIAL or render::Fog::LINEAR.");
+    if (record.mode == Fog::EXPONENTIAL && record.density <= 0.0f)
+        parseError("Exponential fog density not greater than zero.");
+}
+
 core::Ref<Object3D> M3G_Loader::parseFog()
 {
     core::Ref<Fog> fog = VORNIC3D_NEW Fog();
@@ -128,10 +147,7 @@ core::Ref<Object3D> M3G_Loader::parseFog()
     } else if (record.mode == Fog::EXPONENTIAL) {
         record.density = readFloat32(stream);
     }
-    if (record.mode != Fog::EXPONENTIAL && record.mode != Fog::LINEAR)
-        parseError("Fog mode must be render::Fog::EXPONENTIAL or render::Fog::LINEAR.");
-    if (record.mode == Fog::EXPONENTIAL && record.density <= 0.0f)
-        parseError("Exponential fog density not greater than zero.");
+    validateFog(record);
     setToClass(fog.get(), record);
     return core::Ref<Object3D>(fog);
 }
@@ -165,18 +181,23 @@ void M3G_Loader::setToClass(Background* background, const M3G_Background& record
     background->setCrop(record.cropX, record.cropY, record.cropWidth, record.cropHeight);
 }
 
-core::Ref<Object3D> M3G_Loader::parseBackground()
+void M3G_Loader::validateBackground(const M3G_Background& record)
 {
-    core::Ref<Background> background = VORNIC3D_NEW Background();
-    parseObject3DPart(background.get());
-    M3G_Background record;
-    readBackground(record, *m_sectionStream);
     const int modeX = record.backgroundImageModeX;
     const int modeY = record.backgroundImageModeY;
     if (modeX != Background::BORDER && modeX != Background::REPEAT)
         parseError("Background image mode X is not valid enum value.");
     if (modeY != Background::BORDER && modeY != Background::REPEAT)
         parseError("Background image mode Y is not valid enum value.");
+}
+
+core::Ref<Object3D> M3G_Loader::parseBackground()
+{
+    core::Ref<Background> background = VORNIC3D_NEW Background();
+    parseObject3DPart(background.get());
+    M3G_Background record;
+    readBackground(record, *m_sectionStream);
+    validateBackground(record);
     setToClass(background.get(), record);
     return core::Ref<Object3D>(background);
 }

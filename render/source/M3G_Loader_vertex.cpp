@@ -29,16 +29,10 @@ void decodeDifferences(core::Vector<Value>& values, int componentCount)
         values.m_data[i] = static_cast<Value>(static_cast<Wide>(values.m_data[i] + values.m_data[i - componentCount]));
 }
 
-// The file's strip lengths as the constructor takes them, once their sum is
-// known to lie within the indices given: an unchecked sum would walk the
-// constructor past the end of the indices.
-core::Vector<int> checkedStripLengths(const core::Vector<std::uint32_t>& lengths, int indexCount)
+// The file's strip lengths as the constructor takes them; their sum is
+// known to lie within the indices given.
+core::Vector<int> stripLengthsOf(const core::Vector<std::uint32_t>& lengths)
 {
-    std::uint64_t sum = 0;
-    for (int i = 0; i < lengths.m_size; ++i)
-        sum += lengths.m_data[i];
-    if (sum > static_cast<std::uint64_t>(indexCount))
-        parseError("Strip lengths exceed the index count in TriangleStripArray.");
     core::Vector<int> checked;
     checked.setSize(lengths.m_size);
     for (int i = 0; i < lengths.m_size; ++i)
@@ -94,12 +88,8 @@ void M3G_Loader::setToClass(VertexArray* array, M3G_VertexArray& record)
     }
 }
 
-core::Ref<Object3D> M3G_Loader::parseVertexArray()
+void M3G_Loader::validateVertexArray(const M3G_VertexArray& record)
 {
-    M3G_Object3D object3D;
-    readObject3DPart(object3D);
-    M3G_VertexArray record;
-    readVertexArray(record, *m_sectionStream);
     if (record.vertexCount == 0)
         parseError("Zero vertex count in vertex array.");
     if (record.componentCount < 2 || record.componentCount > 4)
@@ -108,6 +98,15 @@ core::Ref<Object3D> M3G_Loader::parseVertexArray()
         parseError("Component size out of range.");
     if (record.encoding > 1)
         parseError("Invalid component encoding");
+}
+
+core::Ref<Object3D> M3G_Loader::parseVertexArray()
+{
+    M3G_Object3D object3D;
+    readObject3DPart(object3D);
+    M3G_VertexArray record;
+    readVertexArray(record, *m_sectionStream);
+    validateVertexArray(record);
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "    VertexCount:%d, ComponentCount:%d, ComponentSize:%d\n",
                         record.vertexCount, record.componentCount, record.componentSize);
 
@@ -206,37 +205,57 @@ void M3G_Loader::readTriangleStripArray(M3G_TriangleStripArray& record, core::Da
     stream.getStreamData(record.stripLengths);
 }
 
+// An unchecked sum of the strip lengths would walk the constructor past
+// the end of the indices.
+void M3G_Loader::validateTriangleStripArray(const M3G_TriangleStripArray& record)
+{
+    if (record.stripLengths.m_size == 0)
+        parseError("Strip Lengths are 0 in TriangleStripArray.");
+    int indexCount = 0;
+    switch (record.encoding) {
+    case kExplicitIndices | kWidth32:
+        indexCount = record.indices32.m_size;
+        if (indexCount == 0)
+            parseError("Raw indices length is 0 in TriangleStripArray.");
+        break;
+    case kExplicitIndices | kWidth8:
+        indexCount = record.indices8.m_size;
+        if (indexCount == 0)
+            parseError("Byte indices length is 0 in TriangleStripArray.");
+        break;
+    case kExplicitIndices | kWidth16:
+        indexCount = record.indices16.m_size;
+        if (indexCount == 0)
+            parseError("Uint16 indices length is 0 in TriangleStripArray.");
+        break;
+    default:
+        parseError("Unsupported encoding in TriangleStripArray.");
+    }
+    std::uint64_t sum = 0;
+    for (int i = 0; i < record.stripLengths.m_size; ++i)
+        sum += record.stripLengths.m_data[i];
+    if (sum > static_cast<std::uint64_t>(indexCount))
+        parseError("Strip lengths exceed the index count in TriangleStripArray.");
+}
+
 core::Ref<Object3D> M3G_Loader::parseTriangleStripArray()
 {
     M3G_Object3D object3D;
     readObject3DPart(object3D);
     M3G_TriangleStripArray record;
     readTriangleStripArray(record, *m_sectionStream);
-    if (record.stripLengths.m_size == 0)
-        parseError("Strip Lengths are 0 in TriangleStripArray.");
+    validateTriangleStripArray(record);
 
     core::Vector<unsigned short> narrowed;
-    const core::Vector<unsigned short>* indices = &narrowed;
-    switch (record.encoding) {
-    case kExplicitIndices | kWidth32:
-        if (record.indices32.m_size == 0)
-            parseError("Raw indices length is 0 in TriangleStripArray.");
+    const core::Vector<unsigned short>* indices = &record.indices16;
+    if (record.encoding == (kExplicitIndices | kWidth32)) {
         narrowed = narrowedIndices(record.indices32);
-        break;
-    case kExplicitIndices | kWidth8:
-        if (record.indices8.m_size == 0)
-            parseError("Byte indices length is 0 in TriangleStripArray.");
+        indices = &narrowed;
+    } else if (record.encoding == (kExplicitIndices | kWidth8)) {
         narrowed = narrowedIndices(record.indices8);
-        break;
-    case kExplicitIndices | kWidth16:
-        if (record.indices16.m_size == 0)
-            parseError("Uint16 indices length is 0 in TriangleStripArray.");
-        indices = &record.indices16;
-        break;
-    default:
-        parseError("Unsupported encoding in TriangleStripArray.");
+        indices = &narrowed;
     }
-    const core::Vector<int> lengths = checkedStripLengths(record.stripLengths, indices->m_size);
+    const core::Vector<int> lengths = stripLengthsOf(record.stripLengths);
 
     core::Ref<TriangleStripArray> strips =
         VORNIC3D_NEW TriangleStripArray(indices->m_data, lengths.m_data, lengths.m_size);

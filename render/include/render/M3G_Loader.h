@@ -14,6 +14,7 @@ class File;
 
 namespace render {
 
+class AnimationController;
 class AnimationTrack;
 class Appearance;
 class Background;
@@ -30,11 +31,15 @@ class MorphingMesh;
 class Node;
 class PolygonMode;
 class SkinnedMesh;
+class Sprite3D;
 class Texture2D;
 class Transformable;
+class TriangleStripArray;
 class VertexArray;
 class VertexBuffer;
 class World;
+struct M3G_AnimationController;
+struct M3G_AnimationTrack;
 struct M3G_Appearance;
 struct M3G_Background;
 struct M3G_Camera;
@@ -74,7 +79,8 @@ struct M3G_World;
 // memory) refuses external references: it has no folder to look in. Nested
 // loads of external references are bounded in depth and number and refuse a
 // file that is already being loaded further up, so no file can make a load
-// run away.
+// run away. The same loader can write one object's record back in the
+// layout it reads (saveObject), which nothing in the engine does.
 class M3G_Loader : public core::Object {
 public:
     M3G_Loader();
@@ -93,6 +99,26 @@ public:
 
     // Adler-32 as zlib computes it (0 bytes give 1).
     static std::uint32_t computeChecksum(const unsigned char* data, unsigned int length);
+
+    // ---- writing records (M3G_Writer_*.cpp) ----
+    // Nothing in the engine writes a scene file: these let a file writer
+    // write one object's record at a time, in the layout the reader reads.
+    // The writer gives the stream to write into (it advances with every
+    // record) and enters every object into the index table in file order,
+    // null for positions 0 (nil) and 1 (the header), before it writes a
+    // record that refers to it; references are written as those positions,
+    // a null one as 0.
+    void setSectionStream(core::DataIO* stream);
+    void addToIndexTable(Object3D* object);
+    // Writes the record of `object` as object type `type` (1..22): the base
+    // records its class has, then its own, each checked as the reader
+    // checks it. An object of another class is the engine assertion "Bug
+    // in save functionality. Object type mismatch.", before anything is
+    // written; every other refusal is the parse error (or the stream's
+    // error), and what was written stays. Animation controllers, tracks and
+    // keyframe sequences, morphing and skinned meshes and sprites are never
+    // written: their types always fail.
+    void saveObject(int type, Object3D* object);
 
 private:
     // The 9 bytes that open every section.
@@ -170,11 +196,14 @@ private:
 
     // ---- the object-type table (M3G_Loader_types.cpp) ----
     using ParseFunction = core::Ref<Object3D> (M3G_Loader::*)();
-    // One row, indexed by object type: the name the log shows and the
-    // function that reads the record and makes the object.
+    using SaveFunction = void (M3G_Loader::*)(Object3D*);
+    // One row, indexed by object type: the name the log shows, the function
+    // that reads the record and makes the object, and the one that writes
+    // an object's record.
     struct ObjectType {
         const char* name;
         ParseFunction parse;
+        SaveFunction save;
     };
     static constexpr int kObjectTypeCount = 23;
     static const ObjectType kObjectTypes[kObjectTypeCount];
@@ -185,6 +214,8 @@ private:
     static void readVertexArray(M3G_VertexArray& record, core::DataIO& stream);
     static void readVertexBuffer(M3G_VertexBuffer& record, core::DataIO& stream);
     static void readTriangleStripArray(M3G_TriangleStripArray& record, core::DataIO& stream);
+    static void validateVertexArray(const M3G_VertexArray& record);
+    static void validateTriangleStripArray(const M3G_TriangleStripArray& record);
     static void setToClass(VertexArray* array, M3G_VertexArray& record);
     void setToClass(VertexBuffer* buffer, const M3G_VertexBuffer& record);
     core::Ref<Object3D> parseVertexArray();
@@ -216,6 +247,11 @@ private:
     static void readMaterial(M3G_Material& record, core::DataIO& stream);
     static void readTexture2D(M3G_Texture2D& record, core::DataIO& stream);
     static void readImage2D(M3G_Image2D& record, core::DataIO& stream);
+    static void validateAppearance(const M3G_Appearance& record);
+    static void validateCompositingMode(const M3G_CompositingMode& record);
+    static void validatePolygonMode(const M3G_PolygonMode& record);
+    static void validateTexture2D(const M3G_Texture2D& record);
+    static void validateImage2D(const M3G_Image2D& record);
     void setToClass(Appearance* appearance, const M3G_Appearance& record);
     static void setToClass(CompositingMode* mode, const M3G_CompositingMode& record);
     static void setToClass(PolygonMode* mode, const M3G_PolygonMode& record);
@@ -232,6 +268,10 @@ private:
     // ---- scene (M3G_Loader_scene.cpp) ----
     static void readLight(M3G_Light& record, core::DataIO& stream);
     static void readBackground(M3G_Background& record, core::DataIO& stream);
+    static void validateCamera(const M3G_Camera& record);
+    static void validateLight(const M3G_Light& record);
+    static void validateFog(const M3G_Fog& record);
+    static void validateBackground(const M3G_Background& record);
     static void setToClass(Camera* camera, const M3G_Camera& record);
     static void setToClass(Light* light, const M3G_Light& record);
     static void setToClass(Fog* fog, const M3G_Fog& record);
@@ -251,6 +291,93 @@ private:
     core::Ref<Object3D> parseKeyframeSequence();
     // Sprites are never read from a file.
     core::Ref<Object3D> parseNotImplemented();
+
+    // ---- write primitives and references (M3G_Writer_stream.cpp) ----
+    // Each writes at the section stream's position and advances it; too few
+    // bytes left is the stream's "Small stream buffer", a float that is not
+    // finite its "Invalid floating point number".
+    void writeByte(unsigned char value);
+    void writeBoolean(bool value);
+    void writeInt16(std::int16_t value);
+    void writeUInt16(std::uint16_t value);
+    void writeInt32(std::int32_t value);
+    void writeUInt32(std::uint32_t value);
+    // Both zeros as +0.
+    void writeFloat32(float value);
+    void writeFloats(const float* values, int count);
+    // The count as UInt32, then the elements.
+    void writeArray(const core::Vector<unsigned char>& values);
+    void writeArray(const core::Vector<std::uint16_t>& values);
+    void writeArray(const core::Vector<std::uint32_t>& values);
+    void writeColor(const unsigned char* channels, int count);
+    // 0x00RRGGBB into red, green, blue; 0xAARRGGBB into red, green, blue, alpha.
+    static void unpackRGB(unsigned int rgb, unsigned char* channels);
+    static void unpackARGB(unsigned int argb, unsigned char* channels);
+    // The index-table position that holds this very object (null: 0).
+    std::uint32_t getObjectIndex(const Object3D* object) const;
+    // `object` as a T, else the engine assertion of a class mismatch.
+    template <typename T>
+    static T* savedAs(Object3D* object);
+
+    // ---- base records (M3G_Writer_base.cpp) ----
+    void setToStruct(M3G_Object3D& record, Object3D* object);
+    static void setToStruct(M3G_Transformable& record, Transformable* object);
+    static void setToStruct(M3G_Node& record, Node* object);
+    void setToStruct(M3G_Group& record, Group* object);
+    void saveObject3DPart(Object3D* object);
+    void saveTransformablePart(Transformable* object);
+    void saveNodePart(Node* object);
+    void saveGroupPart(Group* object);
+    void saveGroup(Object3D* object);
+
+    // ---- vertex data (M3G_Writer_vertex.cpp) and meshes (M3G_Writer_mesh.cpp) ----
+    static void setToStruct(M3G_VertexArray& record, VertexArray* array);
+    void setToStruct(M3G_VertexBuffer& record, VertexBuffer* buffer);
+    static void setToStruct(M3G_TriangleStripArray& record, TriangleStripArray* strips);
+    void setToStruct(M3G_Mesh& record, Mesh* mesh);
+    void setToStruct(M3G_MorphingMesh& record, MorphingMesh* mesh);
+    void setToStruct(M3G_SkinnedMesh& record, SkinnedMesh* mesh);
+    // The Object3D, Transformable, Node and Mesh records of every mesh.
+    void saveMeshBase(Mesh* mesh);
+    void saveVertexArray(Object3D* object);
+    void saveVertexBuffer(Object3D* object);
+    void saveTriangleStripArray(Object3D* object);
+    void saveMesh(Object3D* object);
+    void saveMorphingMesh(Object3D* object);
+    void saveSkinnedMesh(Object3D* object);
+
+    // ---- appearance (M3G_Writer_appearance.cpp) ----
+    void setToStruct(M3G_Appearance& record, Appearance* appearance);
+    static void setToStruct(M3G_CompositingMode& record, CompositingMode* mode);
+    static void setToStruct(M3G_PolygonMode& record, PolygonMode* mode);
+    static void setToStruct(M3G_Material& record, Material* material);
+    void setToStruct(M3G_Texture2D& record, Texture2D* texture);
+    static void setToStruct(M3G_Image2D& record, Image2D* image);
+    void saveAppearance(Object3D* object);
+    void saveCompositingMode(Object3D* object);
+    void savePolygonMode(Object3D* object);
+    void saveMaterial(Object3D* object);
+    void saveTexture2D(Object3D* object);
+    void saveImage2D(Object3D* object);
+
+    // ---- scene (M3G_Writer_scene.cpp) and animation (M3G_Writer_animation.cpp) ----
+    static void setToStruct(M3G_Camera& record, Camera* camera);
+    static void setToStruct(M3G_Light& record, Light* light);
+    static void setToStruct(M3G_Fog& record, Fog* fog);
+    void setToStruct(M3G_Background& record, Background* background);
+    void setToStruct(M3G_World& record, World* world);
+    static void setToStruct(M3G_AnimationController& record, AnimationController* controller);
+    void setToStruct(M3G_AnimationTrack& record, AnimationTrack* track);
+    static void setToStruct(M3G_KeyframeSequence& record, KeyframeSequence* sequence);
+    void saveCamera(Object3D* object);
+    void saveLight(Object3D* object);
+    void saveFog(Object3D* object);
+    void saveBackground(Object3D* object);
+    void saveWorld(Object3D* object);
+    void saveAnimationController(Object3D* object);
+    void saveAnimationTrack(Object3D* object);
+    void saveKeyframeSequence(Object3D* object);
+    void saveSprite(Object3D* object);
 
     core::Vector<core::Ref<Object3D>> m_objectIndex;
     core::Vector<bool> m_objectReferenced;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Assert.h"
 #include "render/Loader_helpers.h"
 
 namespace render {
@@ -21,6 +22,18 @@ core::Ref<T> M3G_Loader::getRef(std::uint32_t index)
         parseError("Referenced object is not correct type.");
     m_objectReferenced[static_cast<int>(index)] = true;
     return core::Ref<T>(typed);
+}
+
+// ---- saved objects ---------------------------------------------------------------
+
+// Type tables and callers can disagree; writing one class's record for an
+// object of another would read back as garbage, so it is a program bug.
+template <typename T>
+T* M3G_Loader::savedAs(Object3D* object)
+{
+    T* typed = dynamic_cast<T*>(object);
+    VORNIC3D_ASSERT(typed != nullptr, "Bug in save functionality. Object type mismatch.");
+    return typed;
 }
 
 } // namespace render

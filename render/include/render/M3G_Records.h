@@ -10,7 +10,9 @@ namespace render {
 // struct per class, its fields in file order, read whole before it is
 // checked and applied to the scene object (M3G_Loader::setToClass). Object
 // indices stay numbers here; applying a record resolves them. Counted arrays
-// are vectors sized to their count.
+// are vectors sized to their count. Writing goes the other way: a record is
+// filled from an object (M3G_Loader::setToStruct), checked as the reader
+// checks it, then written field by field.
 
 // ---- base records ------------------------------------------------------------------
 

@@ -1,0 +1,88 @@
+#include "render/M3G_Loader.h"
+
+#include "core/Assert.h"
+#include "render/Appearance.h"
+#include "render/Group.h"
+#include "render/IndexBuffer.h"
+#include "render/Loader_helpers.h"
+#include "render/M3G_Records.h"
+#include "render/MorphingMesh.h"
+#include "render/SkinnedMesh.h"
+#include "render/VertexBuffer.h"
+
+namespace render {
+
+// ---- records --------------------------------------------------------------------------
+
+void M3G_Loader::setToStruct(M3G_Mesh& record, Mesh* mesh)
+{
+    VORNIC3D_CHECK(mesh != nullptr);
+    record.vertexBuffer = getObjectIndex(mesh->getVertexBuffer());
+    record.submeshCount = static_cast<std::uint32_t>(mesh->getSubmeshCount());
+    record.submeshes.setSize(mesh->getSubmeshCount());
+    for (int i = 0; i < record.submeshes.m_size; ++i) {
+        record.submeshes[i].indexBuffer = getObjectIndex(mesh->getIndexBuffer(i));
+        record.submeshes[i].appearance = getObjectIndex(mesh->getAppearance(i));
+    }
+}
+
+void M3G_Loader::setToStruct(M3G_MorphingMesh& record, MorphingMesh* mesh)
+{
+    VORNIC3D_CHECK(mesh != nullptr);
+    record.morphTargetCount = static_cast<std::uint32_t>(mesh->getMorphTargetCount());
+    record.morphTargets.setSize(mesh->getMorphTargetCount());
+    for (int i = 0; i < record.morphTargets.m_size; ++i) {
+        record.morphTargets[i].morphTarget = getObjectIndex(mesh->getMorphTarget(i));
+        record.morphTargets[i].initialWeight = mesh->getWeights()[i];
+    }
+}
+
+void M3G_Loader::setToStruct(M3G_SkinnedMesh& record, SkinnedMesh* mesh)
+{
+    VORNIC3D_CHECK(mesh != nullptr);
+    // The mesh does not tell its bone runs: only the skeleton is filled.
+    record.skeleton = getObjectIndex(mesh->getSkeleton());
+}
+
+// ---- save members ---------------------------------------------------------------------
+
+void M3G_Loader::saveMeshBase(Mesh* mesh)
+{
+    saveObject3DPart(mesh);
+    saveTransformablePart(mesh);
+    saveNodePart(mesh);
+    M3G_Mesh record;
+    setToStruct(record, mesh);
+    validateMesh(record);
+    writeUInt32(record.vertexBuffer);
+    writeUInt32(record.submeshCount);
+    for (int i = 0; i < record.submeshes.m_size; ++i) {
+        writeUInt32(record.submeshes[i].indexBuffer);
+        writeUInt32(record.submeshes[i].appearance);
+    }
+}
+
+void M3G_Loader::saveMesh(Object3D* object)
+{
+    saveMeshBase(savedAs<Mesh>(object));
+}
+
+void M3G_Loader::saveMorphingMesh(Object3D* object)
+{
+    MorphingMesh* mesh = savedAs<MorphingMesh>(object);
+    saveMeshBase(mesh);
+    M3G_MorphingMesh record;
+    setToStruct(record, mesh);
+    parseError("Not tested!");
+}
+
+void M3G_Loader::saveSkinnedMesh(Object3D* object)
+{
+    SkinnedMesh* mesh = savedAs<SkinnedMesh>(object);
+    saveMeshBase(mesh);
+    M3G_SkinnedMesh record;
+    setToStruct(record, mesh);
+    parseError("No implementation!");
+}
+
+} // namespace render

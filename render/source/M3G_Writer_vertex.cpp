@@ -1,0 +1,149 @@
+#include "render/M3G_Loader.h"
+
+#include "core/Assert.h"
+#include "render/Loader_helpers.h"
+#include "render/M3G_Records.h"
+#include "render/TriangleStripArray.h"
+#include "render/VertexArray.h"
+#include "render/VertexBuffer.h"
+
+#include <cstring>
+
+namespace render {
+
+namespace {
+
+// Explicit 16-bit indices: the width the strip array itself holds.
+constexpr unsigned char kExplicitIndices16 = 0x82;
+constexpr int kByteLimit = 255;
+constexpr int kVertexCountLimit = 65535;
+
+} // namespace
+
+// ---- VertexArray ----------------------------------------------------------------------
+
+void M3G_Loader::setToStruct(M3G_VertexArray& record, VertexArray* array)
+{
+    VORNIC3D_CHECK(array != nullptr);
+    const int vertexCount = array->getVertexCount();
+    const int componentCount = array->getComponentCount();
+    const int componentSize = array->getComponentType();
+    if (vertexCount > kVertexCountLimit)
+        parseError("Too big vertex count in VertexArray!");
+    if (componentCount > kByteLimit)
+        parseError("Too big component count in VertexArray!");
+    if (componentSize > kByteLimit)
+        parseError("Too big component type in VertexArray!");
+    record.componentSize = static_cast<unsigned char>(componentSize);
+    record.componentCount = static_cast<unsigned char>(componentCount);
+    // The values as they are: the array keeps no differences.
+    record.encoding = 0;
+    record.vertexCount = static_cast<std::uint16_t>(vertexCount);
+    const int count = vertexCount * componentCount;
+    if (componentSize == VertexArray::BYTE) {
+        record.byteValues.setSize(count);
+        if (count > 0)
+            std::memcpy(record.byteValues.m_data, array->getData(), static_cast<std::size_t>(count));
+    } else {
+        record.shortValues.setSize(count);
+        if (count > 0)
+            std::memcpy(record.shortValues.m_data, array->getData(), static_cast<std::size_t>(count) * sizeof(short));
+    }
+}
+
+void M3G_Loader::saveVertexArray(Object3D* object)
+{
+    VertexArray* array = savedAs<VertexArray>(object);
+    saveObject3DPart(array);
+    M3G_VertexArray record;
+    setToStruct(record, array);
+    validateVertexArray(record);
+    writeByte(record.componentSize);
+    writeByte(record.componentCount);
+    writeByte(record.encoding);
+    writeUInt16(record.vertexCount);
+    for (int i = 0; i < record.byteValues.m_size; ++i)
+        writeByte(static_cast<unsigned char>(record.byteValues.m_data[i]));
+    for (int i = 0; i < record.shortValues.m_size; ++i)
+        writeInt16(record.shortValues.m_data[i]);
+}
+
+// ---- VertexBuffer ---------------------------------------------------------------------
+
+void M3G_Loader::setToStruct(M3G_VertexBuffer& record, VertexBuffer* buffer)
+{
+    VORNIC3D_CHECK(buffer != nullptr);
+    unpackARGB(buffer->getDefaultColor(), record.defaultColor);
+    float scaleBias[4] = {};
+    record.positions = getObjectIndex(buffer->getPositions(scaleBias));
+    record.positionScale = scaleBias[0];
+    for (int i = 0; i < 3; ++i)
+        record.positionBias[i] = scaleBias[i + 1];
+    record.normals = getObjectIndex(buffer->getNormals());
+    record.colors = getObjectIndex(buffer->getColors());
+    // The file cannot leave a unit out, so the units that have coordinates
+    // follow each other and read back from unit 0 on.
+    for (int unit = 0; unit < buffer->getTexCoordUnitCount(); ++unit) {
+        const VertexArray* coordinates = buffer->getTexCoords(unit, scaleBias);
+        if (coordinates == nullptr)
+            continue;
+        M3G_TextureCoordinate set;
+        set.textureCoordinates = getObjectIndex(coordinates);
+        set.textureCoordinatesScale = scaleBias[0];
+        for (int i = 0; i < 3; ++i)
+            set.textureCoordinatesBias[i] = scaleBias[i + 1];
+        record.textureCoordinates.pushBack(set);
+    }
+    record.textureCoordinateArrayCount = static_cast<std::uint32_t>(record.textureCoordinates.m_size);
+}
+
+void M3G_Loader::saveVertexBuffer(Object3D* object)
+{
+    VertexBuffer* buffer = savedAs<VertexBuffer>(object);
+    saveObject3DPart(buffer);
+    M3G_VertexBuffer record;
+    setToStruct(record, buffer);
+    writeColor(record.defaultColor, 4);
+    writeUInt32(record.positions);
+    writeFloats(record.positionBias, 3);
+    writeFloat32(record.positionScale);
+    writeUInt32(record.normals);
+    writeUInt32(record.colors);
+    writeUInt32(record.textureCoordinateArrayCount);
+    for (int i = 0; i < record.textureCoordinates.m_size; ++i) {
+        const M3G_TextureCoordinate& set = record.textureCoordinates[i];
+        writeUInt32(set.textureCoordinates);
+        writeFloats(set.textureCoordinatesBias, 3);
+        writeFloat32(set.textureCoordinatesScale);
+    }
+}
+
+// ---- TriangleStripArray ---------------------------------------------------------------
+
+void M3G_Loader::setToStruct(M3G_TriangleStripArray& record, TriangleStripArray* strips)
+{
+    VORNIC3D_CHECK(strips != nullptr);
+    record.encoding = kExplicitIndices16;
+    const int count = strips->getIndexCount();
+    record.indices16.setSize(count);
+    if (count > 0)
+        std::memcpy(record.indices16.m_data, strips->getIndices(), sizeof(std::uint16_t) * record.indices16.m_size);
+    // The array holds a triangle list, its strips long gone: one strip of 3
+    // per triangle reads back as the same triangles, where one strip of all
+    // the indices would read back as other ones.
+    record.stripLengths.setSize(count / 3, 3);
+}
+
+void M3G_Loader::saveTriangleStripArray(Object3D* object)
+{
+    TriangleStripArray* strips = savedAs<TriangleStripArray>(object);
+    saveObject3DPart(strips);
+    M3G_TriangleStripArray record;
+    setToStruct(record, strips);
+    validateTriangleStripArray(record);
+    writeByte(record.encoding);
+    writeArray(record.indices16);
+    writeArray(record.stripLengths);
+}
+
+} // namespace render
