@@ -1,8 +1,8 @@
-#include "Main.h"
 #include "Screen.h"
 #include "Vornic3DApp.h"
 
 #include "core/AssertationFailedException.h"
+#include "framework/App.h"
 #include "framework/FrameworkSettings.h"
 
 #include <gtest/gtest.h>

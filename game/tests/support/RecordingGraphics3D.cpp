@@ -1,10 +1,16 @@
 #include "RecordingGraphics3D.h"
 
+#include "render/Text2D.h"
+
 namespace gametest {
 
 void RecordingGraphics3D::render(render::Node* node, const render::Transform& transform)
 {
-    m_drawn.push_back({node, transform});
+    m_drawn.push_back({node, transform, "", nullptr});
+    if (auto* text = dynamic_cast<render::Text2D*>(node)) {
+        m_drawn.back().text = text->getText().c_str();
+        m_drawn.back().appearance = text->getAppearance();
+    }
 }
 
 void RecordingGraphics3D::setCamera(render::Camera* camera, const render::Transform& transform)

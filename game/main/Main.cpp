@@ -1,19 +1,14 @@
-#include "Main.h"
-
+// The game's program: the application factory that the framework's start-up
+// calls. It lives in the executable's own sources, not in the game library,
+// so the link always finds it.
 #include "Screen.h"
 #include "Vornic3DApp.h"
 
 #include "System.h"
+#include "framework/App.h"
 #include "framework/FrameworkSettings.h"
 
 #include <cstdint>
-
-namespace game {
-
-float g_screenWidth = 240.0f;
-float g_screenHeight = 400.0f;
-
-} // namespace game
 
 namespace framework {
 
