@@ -50,6 +50,12 @@ GameGlobals* GameGlobals::getInstance()
     return s_instance;
 }
 
+GameGlobals& GameGlobals::get()
+{
+    VORNIC3D_CHECK(s_instance != nullptr);
+    return *s_instance;
+}
+
 // ---- life cycle -----------------------------------------------------------------------
 
 GameGlobals::GameGlobals()

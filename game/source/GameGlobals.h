@@ -45,6 +45,8 @@ public:
     static void deInitClass();
     // Null when there is none.
     static GameGlobals* getInstance();
+    // For callers that need it: the bare assertion when there is none.
+    static GameGlobals& get();
 
     ~GameGlobals() override;
 

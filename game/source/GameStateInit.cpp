@@ -55,13 +55,6 @@ core::Ref<render::Image2D> loadMediaImage(const char* fileName)
     return image;
 }
 
-GameGlobals& globals()
-{
-    GameGlobals* globals = GameGlobals::getInstance();
-    VORNIC3D_CHECK(globals != nullptr);
-    return *globals;
-}
-
 BestTimeFile::Times bestTimesOf(const GameGlobals& g)
 {
     BestTimeFile::Times times;
@@ -77,7 +70,7 @@ BestTimeFile::Times bestTimesOf(const GameGlobals& g)
 GameStateInit::GameStateInit(Game* game, const core::String& name) : GameState(game, name)
 {
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "GameStateInit constructor\n");
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     fillLevelTable();
     createLight();
     GameOde::createOdeClass();
@@ -103,7 +96,7 @@ GameStateInit::~GameStateInit()
 
 void GameStateInit::fillLevelTable()
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     for (std::size_t row = 0; row < g.m_levels.size(); ++row) {
         LevelInfo& level = g.m_levels[row];
         level.fileName = kLevelRows[row].fileName;
@@ -115,7 +108,7 @@ void GameStateInit::fillLevelTable()
 
 void GameStateInit::createLight()
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     g.m_light = VORNIC3D_NEW render::Light();
     g.m_light->setMode(render::Light::OMNI);
     g.m_light->setColor(0x00FFFFFF);
@@ -126,7 +119,7 @@ void GameStateInit::createLight()
 
 void GameStateInit::createFonts()
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     g.m_font = render::Font2D::createNewFont(mediaPath("simple_font_file.txt").c_str());
     g.m_font2 = render::Font2D::createNewFont(mediaPath("simple_font_file2.txt").c_str());
     // The intro's text node, with the texts' shared default appearance.
@@ -136,7 +129,7 @@ void GameStateInit::createFonts()
 
 void GameStateInit::createInputs()
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     g.m_keyboard = HAL::Input::createInputHandle(HAL::INPUT_DEVICE_KEYBOARD);
     g.m_mouse = HAL::Input::createInputHandle(HAL::INPUT_DEVICE_MOUSE);
     VORNIC3D_CHECK(g.m_keyboard != nullptr && g.m_mouse != nullptr);
@@ -153,7 +146,7 @@ void GameStateInit::createBackdrop()
     const int top = static_cast<int>(static_cast<float>(image->getHeight()) - g_screenHeight);
     backdrop->setCrop(0, top, static_cast<int>(g_screenWidth), static_cast<int>(g_screenHeight));
     backdrop->setColorClearEnable(true);
-    globals().m_background = backdrop;
+    GameGlobals::get().m_background = backdrop;
 }
 
 core::Ref<render::Sprite3D> GameStateInit::createSprite(const char* fileName)
@@ -178,7 +171,7 @@ core::Ref<render::Sprite3D> GameStateInit::createSprite(const char* fileName)
 
 void GameStateInit::playIntro()
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     const bool ranOut = showInitText("DORVANEL", nullptr) == 1 && showInitText("PRODUCTION", nullptr) == 1 &&
                         showInitText("PRESENTS", nullptr) == 1;
     if (ranOut)
@@ -189,7 +182,7 @@ void GameStateInit::playIntro()
 
 void GameStateInit::loadConfig()
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     SettingsFile::load(mediaPath("../config.txt"), g.m_quitKey, g.m_shadows, g.m_sounds);
     BestTimeFile::Times times = bestTimesOf(g);
     BestTimeFile::load(mediaPath("hiscore.bin"), times);
@@ -199,7 +192,7 @@ void GameStateInit::loadConfig()
 
 void GameStateInit::saveBestTimes()
 {
-    BestTimeFile::save(mediaPath("hiscore.bin"), bestTimesOf(globals()));
+    BestTimeFile::save(mediaPath("hiscore.bin"), bestTimesOf(GameGlobals::get()));
 }
 
 // ---- the machine's slots ----------------------------------------------------------------

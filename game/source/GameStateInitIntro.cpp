@@ -61,10 +61,10 @@ void present(render::Graphics3D& g3d)
 
 int GameStateInit::showInitText(const char* text, render::Sprite3D* sprite)
 {
-    GameGlobals* g = GameGlobals::getInstance();
-    VORNIC3D_CHECK(g != nullptr && g->m_text != nullptr);
+    GameGlobals& g = GameGlobals::get();
+    VORNIC3D_CHECK(g.m_text != nullptr);
     render::Graphics3D& g3d = *render::Graphics3D::getInstance();
-    render::Text2D& line = *g->m_text;
+    render::Text2D& line = *g.m_text;
     render::Material* textMaterial = materialOf(line.getAppearance());
     render::Material* spriteMaterial = sprite != nullptr ? materialOf(sprite->getAppearance()) : nullptr;
     const int cellWidth = line.getSizeX();
@@ -75,10 +75,10 @@ int GameStateInit::showInitText(const char* text, render::Sprite3D* sprite)
 
     // The world's origin in the middle of the screen.
     g3d.bindTarget(nullptr);
-    g->m_camera->activate();
+    g.m_camera->activate();
     render::Transform view;
     view.postTranslate(-g_screenWidth / 2.0f, -g_screenHeight / 2.0f, 0.0f);
-    g->m_camera->setTransform(view);
+    g.m_camera->setTransform(view);
     const std::uint32_t start = HAL::getTime();
     playMediaSound("theme.wav");
 
@@ -86,7 +86,7 @@ int GameStateInit::showInitText(const char* text, render::Sprite3D* sprite)
     int fade = 0;
     for (int frame = 0;;) {
         const float angle = 0.04f * static_cast<float>(frame);
-        g->m_light->setTranslation(200.0f * std::sin(angle), 100.0f * std::cos(angle), -9900.0f);
+        g.m_light->setTranslation(200.0f * std::sin(angle), 100.0f * std::cos(angle), -9900.0f);
         g3d.clear(nullptr);
         if (sprite != nullptr) {
             spriteMaterial->setColor(render::Material::DIFFUSE, fadedWhite(fade));
@@ -110,7 +110,7 @@ int GameStateInit::showInitText(const char* text, render::Sprite3D* sprite)
         // across the wrap would never end the wait (or skip it).
         while (HAL::getTime() - start < kFirstFrameMs) {
         }
-        if (g->m_mouse->readInput(HAL::INPUT_MOUSE_LEFT) != 0.0f) {
+        if (g.m_mouse->readInput(HAL::INPUT_MOUSE_LEFT) != 0.0f) {
             result = 0;
             break;
         }

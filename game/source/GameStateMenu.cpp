@@ -32,13 +32,6 @@ constexpr int kTapFeedbackMs = 1000;
 // The zones' bounds in the stylus's -1..1 coordinates.
 constexpr float kZone = 0.5f;
 
-GameGlobals& globals()
-{
-    GameGlobals* globals = GameGlobals::getInstance();
-    VORNIC3D_CHECK(globals != nullptr);
-    return *globals;
-}
-
 } // namespace
 
 // ---- life cycle -----------------------------------------------------------------------
@@ -77,7 +70,7 @@ GameStateMenu::~GameStateMenu()
 void GameStateMenu::init()
 {
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "GameStateMenu init\n");
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     m_stateTime = 0;
     m_page = PAGE_MAIN;
 
@@ -104,7 +97,7 @@ void GameStateMenu::init()
 
 void GameStateMenu::deinit()
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     stopMediaSound();
     m_stateTime = 0;
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "GameStateMenu deinit\n");
@@ -116,7 +109,7 @@ void GameStateMenu::deinit()
 
 void GameStateMenu::buildSelectedLevel()
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     const LevelInfo& row = g.m_levels.at(static_cast<std::size_t>(m_selectedLevel));
     // The previous level goes before the new one loads into the object list.
     g.m_level = VORNIC3D_NEW GameLevel(m_selectedLevel);
@@ -128,7 +121,7 @@ void GameStateMenu::buildSelectedLevel()
 int GameStateMenu::update(int elapsedMs)
 {
     VORNIC3D_CHECK(m_selectedItem >= 0 && m_selectedItem < m_items.m_size);
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     g.m_camera->update(elapsedMs);
     if (m_tapTime > 0)
         m_tapTime = std::max(m_tapTime - elapsedMs, 0);
@@ -157,7 +150,7 @@ int GameStateMenu::update(int elapsedMs)
 
 int GameStateMenu::handleStylus()
 {
-    HAL::Input& mouse = *globals().m_mouse;
+    HAL::Input& mouse = *GameGlobals::get().m_mouse;
     if (mouse.readInput(HAL::INPUT_MOUSE_LEFT) != 0.0f) {
         g_menuStylusDown = true;
         m_tapTime = kTapFeedbackMs;
@@ -180,7 +173,7 @@ int GameStateMenu::handleStylus()
 
 int GameStateMenu::tapAt(float x, float y)
 {
-    const int levelCount = static_cast<int>(globals().m_levels.size());
+    const int levelCount = static_cast<int>(GameGlobals::get().m_levels.size());
     if (y > -kZone && y < kZone) {
         if (x > -kZone && x < kZone)
             return activateHighlighted();
@@ -201,7 +194,7 @@ int GameStateMenu::activateHighlighted()
     if (isHighlighted(kQuitGame))
         return 0;
     if (isHighlighted(kStartGame)) {
-        const LevelInfo& row = globals().m_levels.at(static_cast<std::size_t>(m_selectedLevel));
+        const LevelInfo& row = GameGlobals::get().m_levels.at(static_cast<std::size_t>(m_selectedLevel));
         if (row.bestTime != LevelInfo::kLocked) {
             m_page = PAGE_STARTING;
             m_startCounter = 0;

@@ -42,13 +42,6 @@ const CreditLine kCredits[] = {
     {"GAME ENGINE:", kWideGlyph}, {"VORNIC3D", kNarrowGlyph},
 };
 
-GameGlobals& globals()
-{
-    GameGlobals* globals = GameGlobals::getInstance();
-    VORNIC3D_CHECK(globals != nullptr);
-    return *globals;
-}
-
 render::Transform translation(float x, float y, float z)
 {
     render::Transform t;
@@ -59,7 +52,7 @@ render::Transform translation(float x, float y, float z)
 // Screen pixel (x, y) from the bottom-left corner, wherever the camera is.
 render::Transform anchor(float x, float y, float z)
 {
-    render::Transform t = globals().m_camera->getTransform();
+    render::Transform t = GameGlobals::get().m_camera->getTransform();
     t.postTranslate(x, y, z);
     return t;
 }
@@ -78,7 +71,7 @@ render::Transform turnedAnchor(float x, float y, float degrees)
 
 void GameStateMenu::render(render::Graphics3D* g3d)
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     g3d->setViewport(0, 0, static_cast<int>(g_screenWidth), static_cast<int>(g_screenHeight));
     g3d->clear(g.m_background.get());
     drawArrows(g3d);
@@ -91,7 +84,7 @@ void GameStateMenu::drawArrows(render::Graphics3D* /*g3d*/)
 {
     const float w = g_screenWidth;
     const float h = g_screenHeight;
-    GameObject& arrow = *globals().m_objects[1];
+    GameObject& arrow = *GameGlobals::get().m_objects[1];
     // Down at the bottom, up at the top: the zones that move the highlight.
     render::Transform t = turnedAnchor(w / 2.0f, 64.0f, 180.0f);
     arrow.render(&t);
@@ -108,7 +101,7 @@ void GameStateMenu::drawArrows(render::Graphics3D* /*g3d*/)
 
 void GameStateMenu::drawDust(render::Graphics3D* g3d)
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     render::Sprite3D* dust = g.m_sprites[1].get();
     VORNIC3D_CHECK(dust != nullptr);
     const float w = g_screenWidth;
@@ -137,7 +130,7 @@ void GameStateMenu::drawDust(render::Graphics3D* g3d)
 
 void GameStateMenu::drawTexts(render::Graphics3D* g3d)
 {
-    globals().m_camera->activate();
+    GameGlobals::get().m_camera->activate();
     if (m_page == PAGE_MAIN || m_page == PAGE_STARTING)
         drawList(g3d);
     m_menuText->setAppearance(m_textAppearance.get());
@@ -147,7 +140,7 @@ void GameStateMenu::drawTexts(render::Graphics3D* g3d)
 
 void GameStateMenu::drawList(render::Graphics3D* g3d)
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     const float w = g_screenWidth;
     // The camera aims so that the highlighted entry stands mid-screen.
     render::Transform line;
@@ -206,7 +199,7 @@ void GameStateMenu::drawCredits(render::Graphics3D* g3d)
 {
     const float w = g_screenWidth;
     // The camera's aim rises by 50 pixels a second: the credits drift down.
-    globals().m_camera->setTarget(translation(0.0f, 0.05f * static_cast<float>(m_stateTime) - 50.0f, 0.0f));
+    GameGlobals::get().m_camera->setTarget(translation(0.0f, 0.05f * static_cast<float>(m_stateTime) - 50.0f, 0.0f));
     render::Transform place = translation(10.0f - w / 2.0f, 0.0f, 0.0f);
     place.postMultiply(translation(w / 2.0f, 0.9f * g_screenHeight, 0.0f));
     for (const CreditLine& credit : kCredits) {

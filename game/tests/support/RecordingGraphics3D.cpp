@@ -6,7 +6,7 @@ namespace gametest {
 
 void RecordingGraphics3D::render(render::Node* node, const render::Transform& transform)
 {
-    m_drawn.push_back({node, transform, "", nullptr});
+    m_drawn.push_back({node, transform});
     if (auto* text = dynamic_cast<render::Text2D*>(node)) {
         m_drawn.back().text = text->getText().c_str();
         m_drawn.back().appearance = text->getAppearance();

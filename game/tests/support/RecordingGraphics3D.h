@@ -11,11 +11,13 @@ namespace gametest {
 
 // The test renderer that also remembers what the game asks of it: every node
 // drawn with its transform (a text also with its text and appearance at that
-// moment), the camera last set (which getCamera then answers, as a real
-// renderer does) and the frames presented.
+// moment) and the camera last set (which getCamera then answers, as a real
+// renderer does).
 class RecordingGraphics3D : public testsupport::TestGraphics3D {
 public:
     struct Drawn {
+        Drawn(const render::Node* drawnNode, const render::Transform& at) : node(drawnNode), transform(at) {}
+
         const render::Node* node;
         render::Transform transform;
         std::string text;
@@ -26,13 +28,11 @@ public:
     void render(render::Node* node, const render::Transform& transform) override;
     void setCamera(render::Camera* camera, const render::Transform& transform) override;
     render::Camera* getCamera(render::Transform* transform) override;
-    void releaseTarget() override { ++m_frames; }
 
     std::vector<Drawn> m_drawn;
     render::Camera* m_camera = nullptr;
     render::Transform m_cameraTransform;
     int m_cameraSets = 0;
-    int m_frames = 0;
 };
 
 } // namespace gametest
