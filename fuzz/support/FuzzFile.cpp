@@ -34,7 +34,8 @@ std::string writeInputFile(const std::string& name, const std::string& bytes)
         std::atexit(removeRunFolder);
     }
     const std::string path = folder + "/" + name;
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 

