@@ -12,24 +12,14 @@
 #include <string>
 
 using render::Loader;
-using testsupport::Bytes;
-using testsupport::countOf;
-using testsupport::M3GHeader;
-using testsupport::M3GRecord;
-using testsupport::groupObject;
-using testsupport::m3gFile;
-using testsupport::m3gFileWithReferences;
-using testsupport::m3gObject;
-using testsupport::m3gSection;
+using namespace testsupport;
 
 namespace {
 
-using Objects = testsupport::Objects;
-
-constexpr char kOuter[] = "Unknown data source";
 constexpr char kTooMany[] = "Too many external references.";
+const M3GHeader kWithReferences(1, 0, 1);
 
-class M3G_ExternalReferenceTest : public testsupport::M3G_LoaderTest, protected testsupport::TempFolder {
+class M3G_ExternalReferenceTest : public M3G_LoaderTest, protected TempFolder {
 protected:
     void putFile(const std::string& name, const Bytes& bytes) const
     {
@@ -56,30 +46,17 @@ protected:
     int loadsLogged() const { return countOf(log(), "Loader loading file:"); }
 };
 
-// Makes `folder` the process's working folder for its lifetime.
-class WorkingFolder {
-public:
-    explicit WorkingFolder(const std::string& folder) : m_previous(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(folder);
-    }
-    ~WorkingFolder() { std::filesystem::current_path(m_previous); }
-
-private:
-    std::filesystem::path m_previous;
-};
-
 Bytes png()
 {
-    testsupport::PngImage image;
+    PngImage image;
     image.colorType = PNG_COLOR_TYPE_RGB;
     image.rows = {1, 2, 3};
-    return testsupport::writePng(image);
+    return writePng(image);
 }
 
 Bytes referenceObject(const std::string& uri)
 {
-    return m3gObject(testsupport::kExternalReferenceType, M3GRecord().text(uri));
+    return m3gObject(kExternalReferenceType, M3GRecord().text(uri));
 }
 
 // A file naming `uri` `count` times.
@@ -94,14 +71,9 @@ Bytes referring(const std::string& uri, int count = 1)
 
 TEST_F(M3G_ExternalReferenceTest, ReferencesAreFoundAsWrittenOrBesideTheReferencingFile)
 {
-    putFile("b.m3g", m3gFile(testsupport::groupObject({}, 7)));
-    Bytes twoRoots = groupObject({}, 8);
-    const Bytes second = groupObject({}, 9);
-    twoRoots.insert(twoRoots.end(), second.begin(), second.end());
-    putFile("two roots.m3g", m3gFile(twoRoots));
+    putFile("b.m3g", m3gFile(groupObject({}, 7)));
+    putFile("two roots.m3g", m3gFile(joined({groupObject({}, 8), groupObject({}, 9)})));
     putFile("image.png", png());
-    M3GHeader compressedHeader;
-    compressedHeader.hasExternalReferences = 1;
     const struct {
         const char* name;
         Bytes file;
@@ -113,8 +85,8 @@ TEST_F(M3G_ExternalReferenceTest, ReferencesAreFoundAsWrittenOrBesideTheReferenc
         {"a PNG image", referring("image.png"), "image", 2},
         {"only the first of several roots", referring("two roots.m3g"), "group 8", 2},
         {"a group holding it", m3gFileWithReferences({"b.m3g"}, {m3gSection(groupObject({2}, 3))}), "group 3", 2},
-        {"a compressed reference section",
-         m3gFile(compressedHeader, {m3gSection(referenceObject("b.m3g"), 1)}), "group 7", 2},
+        {"a compressed reference section", m3gFile(kWithReferences, {m3gSection(referenceObject("b.m3g"), 1)}),
+         "group 7", 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -137,24 +109,19 @@ TEST_F(M3G_ExternalReferenceTest, BadReferenceSectionsAndReferencesAreRefused)
     putFile("header only.m3g", m3gFile(M3GHeader(), {}));
     const Bytes reference = referenceObject("image.png");
     const Bytes record(reference.begin() + 5, reference.end());
-    M3GHeader withReferences;
-    withReferences.hasExternalReferences = 1;
-    const auto referencesIn = [&](const Bytes& objects) { return m3gFile(withReferences, {m3gSection(objects)}); };
-    testsupport::M3GSection badChecksum;
-    badChecksum.objects = reference;
+    const auto tooLong = M3GRecord().u8(255).u32(static_cast<std::uint32_t>(record.size() + 1)).bytes(record);
+    const auto referencesIn = [&](const Bytes& objects) { return m3gFile(kWithReferences, {m3gSection(objects)}); };
+    M3GSection badChecksum(reference);
     badChecksum.checksum = 0;
 
     expectRefusedByPath({
         {"a group in the reference section", referencesIn(groupObject()),
          "Object type is not \"external reference\" in the object chunk of external references section.", ""},
-        {"longer than its section", referencesIn(M3GRecord().u8(255).u32(static_cast<std::uint32_t>(record.size() + 1))
-                                                     .bytes(record)),
-         "\"External reference\" object size too big.", ""},
-        {"longer than its URI", referencesIn(M3GRecord().u8(255).u32(static_cast<std::uint32_t>(record.size() + 1))
-                                                 .bytes(record).u8(0)),
-         "\"External reference\" object size mismatch.", ""},
+        {"longer than its section", referencesIn(tooLong), "\"External reference\" object size too big.", ""},
+        {"longer than its URI", referencesIn(M3GRecord(tooLong).u8(0)), "\"External reference\" object size mismatch.",
+         ""},
         {"a URI without its NUL", referencesIn(m3gObject(255, {'a', 'b'})), "Small stream buffer", kOuter},
-        {"checksum", m3gFile(withReferences, {m3gSection(badChecksum)}),
+        {"checksum", m3gFile(kWithReferences, {m3gSection(badChecksum)}),
          "CRC did not matched in the external references section.", ""},
         {"a file without objects", referring("header only.m3g"), "External reference loaded no object.", ""},
         {"a group naming an image as child", m3gFileWithReferences({"image.png"}, {m3gSection(groupObject({2}))}),
@@ -169,9 +136,7 @@ TEST_F(M3G_ExternalReferenceTest, BadReferenceSectionsAndReferencesAreRefused)
 TEST_F(M3G_ExternalReferenceTest, AMissingReferenceFailsAfterItsRetry)
 {
     putFile("top.m3g", referring("missing.m3g"));
-    const std::string message =
-        testsupport::messageOf<HAL::HALException>([&] { loadPath(at("top.m3g")); });
-    EXPECT_EQ(message, "GeneralFile: can not open the file");
+    EXPECT_EQ(messageOf<HAL::HALException>([&] { loadPath(at("top.m3g")); }), "GeneralFile: can not open the file");
     EXPECT_EQ(countOf(log(), "GeneralFile::fopen : missing.m3g failed."), 1);
     EXPECT_EQ(countOf(log(), "GeneralFile::fopen : " + at("missing.m3g") + " failed."), 1);
     EXPECT_EQ(countOf(log(), "  Error!\n"), 1);
@@ -194,7 +159,8 @@ TEST_F(M3G_ExternalReferenceTest, LoopsDeepChainsAndFanOutsEndQuickly)
     putFile("failing12.m3g", referring("missing.m3g"));
     // From the files' own folder both attempts find each file, so every
     // level loads the failing level below it twice: 2^12 loads unbounded.
-    const WorkingFolder inFolder(folder());
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder());
 
     const struct {
         const char* name;
@@ -208,12 +174,12 @@ TEST_F(M3G_ExternalReferenceTest, LoopsDeepChainsAndFanOutsEndQuickly)
         {"a chain that fails at its end", referring("failing0.m3g"), kTooMany},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         expectRefusedByPath({{c.name, c.file, c.message, ""}});
         // The bound counts attempts; the log shows each file loaded, warm-up run included.
-        EXPECT_LE(loadsLogged(), 2 * (1 + 256));
+        EXPECT_LE(loadsLogged(), 2 * (1 + 256)) << c.name;
         clearLog();
     }
+    std::filesystem::current_path(previous);
 
     // Sixteen files below the top one still load.
     putFile("deep15.m3g", m3gFile(groupObject({}, 15)));

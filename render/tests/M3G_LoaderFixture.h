@@ -15,6 +15,15 @@ namespace testsupport {
 
 using Objects = core::Vector<core::Ref<render::Object3D>>;
 
+constexpr char kOuter[] = "Unknown data source"; // the name of the stream over the whole file
+constexpr char kNil[] = "Reference to unloaded object detected. Reference is nil.";
+
+// A file of one section holding `objects`.
+inline Bytes fileOf(const std::vector<Bytes>& objects, int scheme = 0)
+{
+    return m3gFile(joined(objects), scheme);
+}
+
 // The scene-graph fixture for the scene-file reader: loads built files and
 // runs tables of refused files.
 class M3G_LoaderTest : public SceneGraphTest {
@@ -101,3 +110,5 @@ protected:
 };
 
 } // namespace testsupport
+
+using M3G_LoaderTest = testsupport::M3G_LoaderTest;

@@ -7,31 +7,13 @@
 #include "render/VertexBuffer.h"
 
 #include <array>
-#include <cstring>
 #include <vector>
 
-using testsupport::appearanceObject;
-using testsupport::Bytes;
-using testsupport::groupObject;
-using testsupport::M3GRecord;
-using testsupport::meshRecord;
-using testsupport::sceneObject;
-using testsupport::stripsObject;
-using testsupport::vertexArrayObject;
-using testsupport::vertexBufferObject;
+using namespace testsupport;
 
 namespace {
 
-using Objects = testsupport::Objects;
-using M3G_LoaderTest = testsupport::M3G_LoaderTest;
-
-constexpr char kNil[] = "Reference to unloaded object detected. Reference is nil.";
-constexpr int kStrips = 11, kMesh = 14, kMorphing = 15, kSkinned = 16, kVertexBuffer = 21;
-
-Bytes fileOf(const std::vector<Bytes>& objects)
-{
-    return testsupport::m3gFile(testsupport::joined(objects));
-}
+constexpr int kStrips = 11, kMesh = 14, kMorphing = 15, kSkinned = 16;
 
 // Positions of a unit square at 2, its buffer at 3, one strip over it at 4
 // and an appearance at 5 (a mesh record naming them draws the square), then
@@ -73,18 +55,8 @@ Bytes skinned(std::uint32_t skeleton, const std::vector<std::array<std::uint32_t
 // A group (bone) whose transform is all zeros: its rest pose has no inverse.
 Bytes flattenedGroup()
 {
-    M3GRecord record;
-    record.bytes(testsupport::object3DRecord()).u8(0).u8(1);
-    for (int i = 0; i < 16; ++i)
-        record.f32(0);
-    return testsupport::m3gObject(9, record.bytes(testsupport::nodeRecord()).u32Array({}));
-}
-
-std::vector<short> shortsOf(const render::VertexArray& array)
-{
-    std::vector<short> values(static_cast<std::size_t>(array.getVertexCount() * array.getComponentCount()));
-    std::memcpy(values.data(), array.getData(), values.size() * sizeof(short));
-    return values;
+    return m3gObject(9, M3GRecord().bytes(object3DRecord()).u8(0).u8(1).bytes(Bytes(64, 0)).bytes(nodeRecord()).u32Array(
+                            {}));
 }
 
 } // namespace
@@ -135,10 +107,6 @@ TEST_F(M3G_LoaderTest, BadMeshesAreRefused)
         {"appearance of submesh 0 before index buffer of submesh 1",
          fileOf(squareAnd({sceneObject(kMesh, meshRecord(3, {{4, 0}, {0, 5}}))})),
          "Not all appearances are specified for mesh.", ""},
-        {"index buffer naming a vertex array", fileOf(squareAnd({sceneObject(kMesh, meshRecord(3, {{2, 5}}))})),
-         "Referenced object is not correct type.", ""},
-        {"before its vertex buffer", fileOf({sceneObject(kMesh, meshRecord(3, {{4, 5}}))}),
-         "Reference to unloaded object detected.", ""},
         {"an index reaching the vertex count",
          fileOf(squareAnd({stripsObject({0, 1, 4}, {3}), sceneObject(kMesh, meshRecord(3, {{4, 5}, {6, 5}}))})),
          "Index of a submesh beyond the vertex count of the mesh.", ""},
@@ -149,9 +117,6 @@ TEST_F(M3G_LoaderTest, BadMeshesAreRefused)
         {"no skeleton", fileOf(squareAnd({skinned(0, {})})), "No skeleton set for SkinnedMesh.", ""},
         {"a skeleton with a parent", fileOf(squareAnd({groupObject(), groupObject({6}), skinned(6, {})})),
          "Skeleton of SkinnedMesh already has a parent.", ""},
-        {"a second mesh on one skeleton", fileOf(squareAnd({groupObject(), skinned(6, {}), skinned(6, {})})),
-         "Skeleton of SkinnedMesh already has a parent.", ""},
-        {"bone 0", fileOf(squareAnd({groupObject(), skinned(6, {{0, 0, 4, 65535}})})), kNil, ""},
         {"weight 0", fileOf(squareAnd({groupObject(), skinned(6, {{6, 0, 4, 0}})})),
          "Bone weight less than 1 in SkinnedMesh.", ""},
         {"a run past the vertices", fileOf(squareAnd({groupObject(), skinned(6, {{6, 1, 4, 1}})})), beyondVertices,
@@ -167,36 +132,24 @@ TEST_F(M3G_LoaderTest, BadMeshesAreRefused)
 
 // ---- loaded content ---------------------------------------------------------------------
 
+// The writers' round trip (M3G_WriterTest) reads back the vertex buffer,
+// plain arrays and strips; these are the encodings no writer writes.
 TEST_F(M3G_LoaderTest, VertexDataLoadsAsWritten)
 {
-    M3GRecord buffer;
-    buffer.u8(10).u8(20).u8(30).u8(40).u32(2).f32(1).f32(2).f32(3).f32(0.5f).u32(3).u32(4).u32(1);
-    buffer.u32(5).f32(0.25f).f32(0.75f).f32(0).f32(2);
     const Objects out = load(fileOf({
         vertexArrayObject(3, {1, 2, 3, 1, 1, 1, -2, 0, 5}, 2, 1), // differences: (1, 2, 3), (2, 3, 4), (0, 3, 9)
         vertexArrayObject(3, {100, 0, 1, 100, 0, -2, 0, 0, 0}, 1, 1), // 100 + 100 wraps to -56
-        vertexArrayObject(4, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, 1), vertexArrayObject(2, {1, 2, 3, 4, 5, 6}, 1),
-        sceneObject(kVertexBuffer, buffer), strips(129, M3GRecord().u32(5).u8(0).u8(1).u8(2).u8(2).u8(1), {5}),
+        strips(129, M3GRecord().u32(5).u8(0).u8(1).u8(2).u8(2).u8(1), {5}),
         strips(128, M3GRecord().u32Array({2, 1, 65535}), {3})}));
-    ASSERT_EQ(out.m_size, 3);
-    const auto* vertices = dynamic_cast<render::VertexBuffer*>(out[0].get());
-    ASSERT_NE(vertices, nullptr);
-    float scaleBias[4];
-    EXPECT_EQ(shortsOf(*vertices->getPositions(scaleBias)), (std::vector<short>{1, 2, 3, 2, 3, 4, 0, 3, 9}));
-    EXPECT_EQ((std::vector<float>(scaleBias, scaleBias + 4)), (std::vector<float>{0.5f, 1, 2, 3}));
-    const auto* normals = static_cast<const signed char*>(vertices->getNormals()->getData());
-    EXPECT_EQ((std::vector<int>(normals, normals + 9)), (std::vector<int>{100, 0, 1, -56, 0, -1, -56, 0, -1}));
-    EXPECT_EQ(vertices->getColors()->getComponentCount(), 4);
-    // Texture coordinates are widened to 16 bits when attached.
-    EXPECT_EQ(shortsOf(*vertices->getTexCoords(0, scaleBias)), (std::vector<short>{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ((std::vector<float>(scaleBias, scaleBias + 4)), (std::vector<float>{2, 0.25f, 0.75f, 0}));
-    EXPECT_EQ(vertices->getDefaultColor(), 0x280A141Eu);
-
+    ASSERT_EQ(out.m_size, 4);
+    const auto* shorts = static_cast<const short*>(dynamic_cast<render::VertexArray&>(*out[0]).getData());
+    EXPECT_EQ(std::vector<short>(shorts, shorts + 9), (std::vector<short>{1, 2, 3, 2, 3, 4, 0, 3, 9}));
+    const auto* bytes = static_cast<const signed char*>(dynamic_cast<render::VertexArray&>(*out[1]).getData());
+    EXPECT_EQ(std::vector<int>(bytes, bytes + 9), (std::vector<int>{100, 0, 1, -56, 0, -1, -56, 0, -1}));
     const std::vector<std::vector<unsigned short>> triangles = {{0, 1, 2, 2, 2, 1, 2, 2, 1}, {2, 1, 65535}};
     for (int i = 0; i < 2; ++i) {
-        const auto* list = dynamic_cast<render::IndexBuffer*>(out[1 + i].get());
-        ASSERT_NE(list, nullptr);
-        EXPECT_EQ(std::vector<unsigned short>(list->getIndices(), list->getIndices() + list->getIndexCount()),
+        const auto& list = dynamic_cast<render::IndexBuffer&>(*out[2 + i]);
+        EXPECT_EQ(std::vector<unsigned short>(list.getIndices(), list.getIndices() + list.getIndexCount()),
                   triangles[static_cast<std::size_t>(i)]);
     }
 }
@@ -210,20 +163,15 @@ TEST_F(M3G_LoaderTest, MeshesJoinTheirParts)
         groupObject(), groupObject({12}), skinned(13, {{12, 0, 2, 65535}, {12, 2, 2, 1}, {13, 0, 4, 7}}), // 12..14
     })));
     ASSERT_EQ(out.m_size, 4);
-    const auto* mesh = dynamic_cast<render::Mesh*>(out[0].get());
-    ASSERT_NE(mesh, nullptr);
-    EXPECT_EQ(mesh->getSubmeshCount(), 2);
-    EXPECT_EQ(mesh->getIndexBuffer(0), mesh->getIndexBuffer(1));
-    EXPECT_NE(mesh->getAppearance(1), nullptr);
-
-    const auto* morph = dynamic_cast<render::MorphingMesh*>(out[2].get());
-    ASSERT_NE(morph, nullptr);
-    EXPECT_EQ(morph->getMorphTargetCount(), 2);
-    EXPECT_EQ(morph->getWeights()[0], 0.75f);
-    EXPECT_EQ(morph->getWeights()[1], 0.5f);
-
-    const auto* skin = dynamic_cast<render::SkinnedMesh*>(out[3].get());
-    ASSERT_NE(skin, nullptr);
-    EXPECT_EQ(skin->getSkeleton()->getParent(), skin);
-    EXPECT_EQ(skin->getSkeleton()->getChildCount(), 1);
+    const auto& mesh = dynamic_cast<render::Mesh&>(*out[0]);
+    EXPECT_EQ(mesh.getSubmeshCount(), 2);
+    EXPECT_EQ(mesh.getIndexBuffer(0), mesh.getIndexBuffer(1));
+    EXPECT_NE(mesh.getAppearance(1), nullptr);
+    const auto& morph = dynamic_cast<render::MorphingMesh&>(*out[2]);
+    EXPECT_EQ(morph.getMorphTargetCount(), 2);
+    EXPECT_EQ(morph.getWeights()[0], 0.75f);
+    EXPECT_EQ(morph.getWeights()[1], 0.5f);
+    auto& skin = dynamic_cast<render::SkinnedMesh&>(*out[3]);
+    EXPECT_EQ(skin.getSkeleton()->getParent(), &skin);
+    EXPECT_EQ(skin.getSkeleton()->getChildCount(), 1);
 }

@@ -3,25 +3,9 @@
 #include <string>
 
 using render::M3G_Loader;
-using testsupport::Bytes;
-using testsupport::countOf;
-using testsupport::groupObject;
-using testsupport::joined;
-using testsupport::kM3GIdentifier;
-using testsupport::M3GHeader;
-using testsupport::M3GRecord;
-using testsupport::M3GSection;
-using testsupport::m3gFile;
-using testsupport::m3gObject;
-using testsupport::m3gSection;
+using namespace testsupport;
 
 namespace {
-
-using Objects = testsupport::Objects;
-using M3G_LoaderTest = testsupport::M3G_LoaderTest;
-
-constexpr char kOuter[] = "Unknown data source";
-constexpr unsigned char kGroupType = 9;
 
 Bytes withSections(const std::vector<Bytes>& sections)
 {
@@ -67,21 +51,14 @@ Bytes groups(int n)
 
 TEST_F(M3G_LoaderTest, BadIdentifierAndHeaderSectionsAreRefused)
 {
-    M3GHeader version2;
-    version2.versionMajor = 2;
-    M3GHeader version11;
-    version11.versionMinor = 1;
-    M3GHeader externalByte2;
-    externalByte2.hasExternalReferences = 2;
     const Bytes headerOnly = m3gFile(M3GHeader(), {});
-    M3GHeader wrongSize;
-    wrongSize.totalFileSize = static_cast<std::uint32_t>(headerOnly.size() - 1);
-    const Bytes record = testsupport::m3gHeaderRecord(M3GHeader(), 0);
-    const auto recordLength = static_cast<std::uint32_t>(record.size());
+    const Bytes record = m3gHeaderRecord(M3GHeader(), 0);
     const Bytes header = m3gObject(0, record);
     // Total 33 = 20 + 13 and object length 15 = 33 - 18, as they should be.
     const Bytes authoringWithoutEnd = joined(
         {kM3GIdentifier, M3GRecord().u8(0).u32(33).u32(20).u8(0).u32(15).u8(1).u8(0).u8(0).u32(40).u32(40).u8('a')});
+    M3GHeader shortFile;
+    shortFile.totalFileSize = static_cast<std::uint32_t>(headerOnly.size() - 1);
 
     expectRefusals({
         {"11 bytes", Bytes(kM3GIdentifier.begin(), kM3GIdentifier.end() - 1), "Too small file!", ""},
@@ -91,16 +68,18 @@ TEST_F(M3G_LoaderTest, BadIdentifierAndHeaderSectionsAreRefused)
          joined({kM3GIdentifier, m3gSection(overridden(M3GSection(header), 31, std::nullopt))}),
          "Section length error in section header for uncompressed data.", ""},
         {"a group first", withFirstSection(groupObject()), "First object is not header object.", ""},
-        {"header object length one too large", withFirstSection(M3GRecord().u8(0).u32(recordLength + 1).bytes(record)),
+        {"header object length one too large",
+         withFirstSection(M3GRecord().u8(0).u32(static_cast<std::uint32_t>(record.size() + 1)).bytes(record)),
          "First object size mismatch.", ""},
-        {"version 2.0", m3gFile(version2, {}), "Unsupported m3g version.", ""},
-        {"version 1.1", m3gFile(version11, {}), "Unsupported m3g version.", ""},
-        {"hasExternalReferences 2", m3gFile(externalByte2, {}), "Deserialized boolean data not '1' or '0'.", kOuter},
+        {"version 2.0", m3gFile(M3GHeader(2), {}), "Unsupported m3g version.", ""},
+        {"version 1.1", m3gFile(M3GHeader(1, 1), {}), "Unsupported m3g version.", ""},
+        {"hasExternalReferences 2", m3gFile(M3GHeader(1, 0, 2), {}), "Deserialized boolean data not '1' or '0'.",
+         kOuter},
         {"a byte after the authoring field", withFirstSection(m3gObject(0, joined({record, {7}}))),
          "Size of header object not correct in first section.", ""},
         {"authoring field without its NUL", authoringWithoutEnd, "Small stream buffer", kOuter},
-        {"totalFileSize one short", m3gFile(wrongSize, {}), "TotalFileSize did not matched or small data buf len.",
-         ""},
+        {"totalFileSize one short", m3gFile(shortFile, {}),
+         "TotalFileSize did not matched or small data buf len.", ""},
         {"header checksum", flipped(headerOnly, headerOnly.size() - 4), "CRC did not matched in first section.", ""},
     });
 }
@@ -108,18 +87,10 @@ TEST_F(M3G_LoaderTest, BadIdentifierAndHeaderSectionsAreRefused)
 TEST_F(M3G_LoaderTest, AHeaderOnlyFileLoadsNothing)
 {
     // The authoring field never reaches the string pool, so it may be long.
-    for (const std::string& authoring : {std::string(), std::string("x"), std::string(50000, 'a')}) {
-        SCOPED_TRACE(authoring.size());
-        M3GHeader header;
-        header.authoring = authoring;
-        // An authoring field of n characters makes a first section of n + 30 bytes.
-        const Bytes file = m3gFile(header, {});
-        EXPECT_EQ(file.size(), 12 + authoring.size() + 30);
-        EXPECT_EQ(load(file).m_size, 0);
-    }
-    M3GHeader approximate;
-    approximate.approximateContentSize = 1;
-    EXPECT_EQ(load(m3gFile(approximate, {})).m_size, 0);
+    M3GHeader header;
+    header.authoring = std::string(50000, 'a');
+    header.approximateContentSize = 1;
+    EXPECT_EQ(load(m3gFile(header, {})).m_size, 0);
     EXPECT_EQ(countOf(log(), "Parse warning: \"approximateContentSize different than totalFileSize when has no "
                              "external references.\"\n"),
               1);
@@ -141,7 +112,6 @@ TEST_F(M3G_LoaderTest, BadSectionFramesAreRefusedBeforeTheyAreRead)
         {"section checksum", withSection(badChecksum), "CRC did not matched in the section.", ""},
         {"total length 12", withSection(overridden(M3GSection(), 12, std::nullopt)), tooSmall, ""},
         {"lengths whose sum wraps", withSection(overridden(M3GSection(), 12, 0xFFFFFFFFu)), tooSmall, ""},
-        {"compressed, total length 0", withSection(overridden(M3GSection(group, 1), 0, std::nullopt)), tooSmall, ""},
         {"total length beyond the data", withSection(overridden(M3GSection(group), 0xFFFFFFFFu, 0xFFFFFFF2u)),
          "Small section.", ""},
         {"total length one beyond the data", withSection(overridden(M3GSection(group), size + 14, size + 1)),
@@ -156,15 +126,13 @@ TEST_F(M3G_LoaderTest, BadSectionFramesAreRefusedBeforeTheyAreRead)
 TEST_F(M3G_LoaderTest, CompressedSectionsInflateOnlyToTheirDeclaredLength)
 {
     const Bytes objects = joined({groups(3), groupObject({2, 3, 4})});
-    const Bytes stored = testsupport::m3gDeflate(objects);
+    const Bytes stored = m3gDeflate(objects);
     const auto size = static_cast<std::uint32_t>(objects.size());
     const auto declared = [&](std::uint32_t length) {
         return withSection(overridden(M3GSection(objects, 1), std::nullopt, length));
     };
     M3GSection corrupted(objects, 1);
     corrupted.stored = flipped(stored, 0);
-    M3GSection truncated(objects, 1);
-    truncated.stored = Bytes(stored.begin(), stored.begin() + static_cast<long>(stored.size() / 2));
     // Incompressible bytes that claim deflate's best ratio: more than the pool holds.
     M3GSection beyondPool(Bytes(), 1);
     beyondPool.stored = Bytes(300, 0x5A);
@@ -172,16 +140,13 @@ TEST_F(M3G_LoaderTest, CompressedSectionsInflateOnlyToTheirDeclaredLength)
 
     const char* tooBig = "Too big \"uncompressed length\" field in m3g section header.";
     const char* tooSmall = "Too small \"uncompressed length\" field in m3g section header.";
-    const char* corrupt = "ZLib decompression failed: \"The input data was corrupted\"";
     expectRefusals({
         {"declared one too large", declared(size + 1), tooBig, ""},
         {"declared one too small", declared(size - 1), tooSmall, ""},
         {"declared 0", declared(0), tooSmall, ""},
-        {"a flipped byte", withSection(corrupted), corrupt, ""},
-        {"a truncated stream", withSection(truncated), corrupt, ""},
+        {"a flipped byte", withSection(corrupted), "ZLib decompression failed: \"The input data was corrupted\"", ""},
         {"beyond deflate's ratio", declared(static_cast<std::uint32_t>(stored.size()) * 1032 + 1), tooBig, ""},
         {"INT_MAX + 1", declared(0x80000000u), tooBig, ""},
-        {"0xFFFFFFFF", declared(0xFFFFFFFFu), tooBig, ""},
         {"more than the pool holds", withSection(beyondPool),
          "ZLib decompression failed: \"There was not enough memory\"", ""},
     });
@@ -199,14 +164,11 @@ TEST_F(M3G_LoaderTest, ObjectFramesAndUnreadTypesAreRefused)
     expectRefusals({
         {"type 0", in(m3gObject(0, record)), invalid, ""},
         {"type 23", in(m3gObject(23, record)), invalid, ""},
-        {"type 255", in(m3gObject(255, record)), invalid, ""},
-        {"longer than its section", in(M3GRecord().u8(kGroupType).u32(length + 1).bytes(record)),
-         "Object size too big.", ""},
-        {"longer than its record", in(M3GRecord().u8(kGroupType).u32(length + 1).bytes(record).u8(0)),
+        {"longer than its section", in(M3GRecord().u8(9).u32(length + 1).bytes(record)), "Object size too big.", ""},
+        {"longer than its record", in(M3GRecord().u8(9).u32(length + 1).bytes(record).u8(0)),
          "Object size mismatch.", ""},
-        {"length cut in a stored section", in({kGroupType, 1, 2, 3}), "Small stream buffer", kOuter},
-        {"length cut in a compressed section", withSections({m3gSection({kGroupType, 1, 2, 3}, 1)}),
-         "Small stream buffer", ""},
+        {"length cut in a stored section", in({9, 1, 2, 3}), "Small stream buffer", kOuter},
+        {"length cut in a compressed section", withSections({m3gSection({9, 1, 2, 3}, 1)}), "Small stream buffer", ""},
         {"a sprite", in(m3gObject(18, record)), "No implementation yet.", ""},
     });
     EXPECT_EQ(countOf(log(), "\n  Loading object id: 18 (render::Sprite), length: " + std::to_string(length) +
@@ -224,8 +186,6 @@ TEST_F(M3G_LoaderTest, TheRootsAreTheObjectsNothingReferencesInFileOrder)
         std::vector<Bytes> sections;
         std::vector<int> roots;
     } cases[] = {
-        {"three unreferenced groups", {m3gSection(groups(3))}, {2, 3, 4}},
-        {"a group naming the first", {m3gSection(joined({groups(2), groupObject({2}, 4)}))}, {3, 4}},
         {"a group naming every other", {m3gSection(joined({groups(3), groupObject({4, 2, 3}, 5)}))}, {5}},
         {"a chain", {m3gSection(joined({groupObject({}, 2), groupObject({2}, 3), groupObject({3}, 4)}))}, {4}},
         {"stored, empty and compressed sections",
@@ -239,8 +199,7 @@ TEST_F(M3G_LoaderTest, TheRootsAreTheObjectsNothingReferencesInFileOrder)
     }
     clearLog();
     const Objects out = load(withSections({m3gSection(groupObject({}, 2), 1), m3gSection(groupObject({2}, 3))}));
-    ASSERT_NE(groupAt(out, 0), nullptr);
-    ASSERT_EQ(groupAt(out, 0)->getChildCount(), 1);
+    ASSERT_EQ(userIDs(out), std::vector<int>{3});
     EXPECT_EQ(groupAt(out, 0)->getChild(0)->getUserID(), 2);
     EXPECT_NE(log().find("\n  Loading object id: 9 (render::Group), length: " +
                          std::to_string(groupObject().size() - 5) + "\n  Done!\n"),
@@ -248,24 +207,10 @@ TEST_F(M3G_LoaderTest, TheRootsAreTheObjectsNothingReferencesInFileOrder)
         << log();
 }
 
-// ---- checksums ----------------------------------------------------------------------------
-
 TEST_F(M3G_LoaderTest, ChecksumIsAdler32)
 {
-    const struct {
-        std::string text;
-        std::uint32_t sum;
-    } cases[] = {
-        {"", 1},
-        {"a", 0x00620062},
-        {"abc", 0x024D0127},
-        {"Wikipedia", 0x11E60398},
-        {std::string(6000, '\xFF'), 0xA49759EA},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text.size());
-        EXPECT_EQ(M3G_Loader::computeChecksum(reinterpret_cast<const unsigned char*>(c.text.data()),
-                                              static_cast<unsigned>(c.text.size())),
-                  c.sum);
-    }
+    // Sums of 6000 bytes of 0xFF pass 32 bits unless reduced every 5552 bytes.
+    const Bytes ones(6000, 0xFF);
+    EXPECT_EQ(M3G_Loader::computeChecksum(ones.data(), 0), 1u);
+    EXPECT_EQ(M3G_Loader::computeChecksum(ones.data(), 6000), 0xA49759EAu);
 }

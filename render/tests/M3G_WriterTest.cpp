@@ -24,21 +24,15 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
-using testsupport::Bytes;
-using testsupport::joined;
-using testsupport::M3GRecord;
+using namespace testsupport;
 using namespace render;
 
 namespace {
-
-using M3G_LoaderTest = testsupport::M3G_LoaderTest;
 
 // One object of a file with its object type; the file's objects in order.
 struct Entry {
@@ -69,7 +63,7 @@ std::string writeScene(const Scene& scene, Bytes& objects, std::vector<Bytes>* r
             return e.message;
         }
         record.resize(record.size() - static_cast<std::size_t>(stream->bytesLeft));
-        objects = joined({objects, testsupport::m3gObject(entry.type, record)});
+        objects = joined({objects, m3gObject(entry.type, record)});
         if (records != nullptr)
             records->push_back(record);
     }
@@ -125,33 +119,10 @@ core::Ref<TriangleStripArray> strips()
     return make<TriangleStripArray>(indices, lengths, 1);
 }
 
-Bytes floats(const std::vector<float>& values)
-{
-    M3GRecord record;
-    for (float value : values)
-        record.f32(value);
-    return record;
-}
-
-// With VORNIC3D_M3G_SEEDS naming the fuzz corpus folder, each round-trip
-// file becomes a seed of both scene-file harnesses.
-void keepSeed(const std::string& name, const Bytes& objects)
-{
-    const char* corpus = std::getenv("VORNIC3D_M3G_SEEDS");
-    if (corpus == nullptr)
-        return;
-    const auto save = [](const std::string& path, const Bytes& bytes) {
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    };
-    save(std::string(corpus) + "/m3g/roundtrip-" + name + ".m3g", testsupport::m3gFile(objects));
-    save(std::string(corpus) + "/m3g_objects/roundtrip-" + name, joined({{0}, objects}));
-}
-
 // A scene of every scene class: the background's image (2), the background
 // (3), a generic (4) and a perspective camera (5), a light (6), a group
-// holding the light (7), a world without camera and background (8) and one
-// holding the perspective camera and the group (9).
+// holding the light (7), a world without camera and background (8), one
+// holding the perspective camera and the group (9) and a parallel camera (10).
 Scene sceneClasses()
 {
     const auto picture = image(Image2D::RGBA, 4, 4);
@@ -167,6 +138,8 @@ Scene sceneClasses()
     generic->setGeneric(projection);
     auto camera = make<Camera>();
     camera->setPerspective(60, 1.5f, 1, 100);
+    auto parallel = make<Camera>();
+    parallel->setParallel(10, 2, 1, 100);
     auto light = make<Light>();
     light->setMode(Light::SPOT);
     light->setAttenuation(1, 0.5f, 0.25f);
@@ -185,6 +158,7 @@ Scene sceneClasses()
     group->setTransform(transform);
     group->setAlphaFactor(0.2f);
     group->setRenderingEnable(false);
+    group->setPickingEnable(false);
     group->setScope(5);
     auto world = make<World>();
     world->addChild(camera.get());
@@ -192,7 +166,7 @@ Scene sceneClasses()
     world->setActiveCamera(camera.get());
     world->setBackground(background.get());
     return {{10, picture}, {4, background}, {5, generic}, {5, camera}, {12, light}, {9, group}, {22, make<World>()},
-            {22, world}};
+            {22, world}, {5, parallel}};
 }
 
 // The appearance classes: a compositing mode (2), two fogs (3, 4), a polygon
@@ -287,25 +261,22 @@ TEST_F(M3G_LoaderTest, EveryWritableClassReadsBackAsItWasWritten)
     } rows[] = {
         {"scene",
          sceneClasses,
-         {{3, M3GRecord().u8(0x40).u8(0x20).u8(0x10).u8(0x80).u32(2).u8(33).u8(32).u32(1).u32(1).u32(2).u32(2).u8(
-                  0).u8(1)},
-          {5, M3GRecord().u8(50).bytes(floats({60, 1.5f, 1, 100}))},
-          {6, M3GRecord().bytes(floats({1, 0.5f, 0.25f})).u8(0x10).u8(0x20).u8(0x30).u8(131).bytes(
-                  floats({2, 30, 64}))},
+         {{3, M3GRecord().bytes({0x40, 0x20, 0x10, 0x80}).u32(2).u8(33).u8(32).u32(1).u32(1).u32(2).u32(2).u8(0).u8(1)},
+          {5, M3GRecord().u8(50).f32s({60, 1.5f, 1, 100})},
+          {6, M3GRecord().f32s({1, 0.5f, 0.25f}).u8(0x10).u8(0x20).u8(0x30).u8(131).f32s({2, 30, 64})},
           // Both transforms, always.
-          {7, M3GRecord().bytes(testsupport::object3DRecord(7)).u8(1).bytes(floats({1, 2, 3, 4, 5, 6, 90, 0, 0, 1}))
-                  .u8(1).bytes(floats({1, 0, 0, 7, 0, 1, 0, 8, 0, 0, 1, 9, 0, 0, 0, 1}))
-                  .u8(0).u8(1).u8(51).u32(5).u8(0).u32Array({6})},
+          {7, M3GRecord().bytes(object3DRecord(7)).u8(1).f32s({1, 2, 3, 4, 5, 6, 90, 0, 0, 1})
+                  .u8(1).f32s({1, 0, 0, 7, 0, 1, 0, 8, 0, 0, 1, 9, 0, 0, 0, 1})
+                  .u8(0).u8(0).u8(51).u32(5).u8(0).u32Array({6})},
           {8, M3GRecord().u32Array({}).u32(0).u32(0)},
           {9, M3GRecord().u32Array({5, 7}).u32(5).u32(3)}}},
         {"appearance",
          appearanceClasses,
          // A threshold of 0.5 truncates to 127; -0 is written as +0.
          {{2, M3GRecord().u8(0).u8(1).u8(0).u8(1).u8(67).u8(127).f32(0).f32(2.5f)},
-          {4, M3GRecord().u8(1).u8(2).u8(3).u8(81).bytes(floats({1, 50}))},
+          {4, M3GRecord().u8(1).u8(2).u8(3).u8(81).f32s({1, 50})},
           {5, M3GRecord().u8(161).u8(164).u8(169).u8(1).u8(0).u8(1)},
-          {6, M3GRecord().u8(1).u8(2).u8(3).u8(5).u8(6).u8(7).u8(4).u8(8).u8(9).u8(10).u8(11).u8(12).u8(13).f32(
-                  20).u8(1)},
+          {6, M3GRecord().bytes({1, 2, 3, 5, 6, 7, 4, 8, 9, 10, 11, 12, 13}).f32(20).u8(1)},
           {8, M3GRecord().u32(7).u8(0x11).u8(0x22).u8(0x33).u8(226).u8(240).u8(241).u8(209).u8(210)},
           // Unit 0 is empty: the texture is the only entry and reads back on unit 0.
           {9, M3GRecord().u8(0xFB).u32(2).u32(4).u32(5).u32(6).u32Array({8})}}},
@@ -318,8 +289,8 @@ TEST_F(M3G_LoaderTest, EveryWritableClassReadsBackAsItWasWritten)
          {{4, M3GRecord().u32(768).bytes(Bytes(768, 9)).u32(4).bytes({3, 3, 3, 3})}}},
         {"geometry",
          geometryClasses,
-         {{6, M3GRecord().u8(0xFF).u8(0).u8(0x10).u8(0x80).u32(2).bytes(floats({1, 2, 3, 0.5f})).u32(3).u32(4).u32(
-                  1).u32(5).bytes(floats({0.25f, 0.5f, 0, 2}))},
+         {{6, M3GRecord().bytes({0xFF, 0, 0x10, 0x80}).u32(2).f32s({1, 2, 3, 0.5f}).u32(3).u32(4).u32(1).u32(5).f32s(
+                  {0.25f, 0.5f, 0, 2})},
           {7, M3GRecord().u8(1).u8(3).u8(0).u16(2).bytes({1, 0xFE, 3, 4, 5, 0xFA})},
           // The triangle list as strips of 3: one strip of all nine indices
           // would read back as seven other triangles.
@@ -341,9 +312,8 @@ TEST_F(M3G_LoaderTest, EveryWritableClassReadsBackAsItWasWritten)
             EXPECT_EQ(Bytes(record.end() - static_cast<long>(std::min(record.size(), ending.size())), record.end()),
                       ending);
         }
-        keepSeed(row.name, objects);
 
-        const testsupport::Objects roots = load(testsupport::m3gFile(objects));
+        const Objects roots = load(m3gFile(objects));
         std::map<int, Object3D*> byID;
         for (int i = 0; i < roots.m_size; ++i)
             collect(roots[i].get(), byID);
@@ -407,5 +377,5 @@ TEST_F(M3G_LoaderTest, AnAlignedNodeIsWrittenUnalignedAfterAWarning)
     EXPECT_EQ(core::Debug::getWarningCount() - warnings, 1);
     const Bytes unaligned = M3GRecord().u8(1).u8(144).u8(144).u32(0).u32(0).u32Array({});
     EXPECT_EQ(Bytes(objects.end() - 15, objects.end()), unaligned);
-    EXPECT_EQ(groupAt(load(testsupport::m3gFile(objects)), 0)->getAlignmentTarget(Node::Z_AXIS), Node::NONE);
+    EXPECT_EQ(groupAt(load(m3gFile(objects)), 0)->getAlignmentTarget(Node::Z_AXIS), Node::NONE);
 }

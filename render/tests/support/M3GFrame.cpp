@@ -9,47 +9,13 @@ namespace testsupport {
 
 namespace {
 
-constexpr int kGroupType = 9;
-constexpr int kAppearanceType = 3;
-constexpr int kStripsType = 11;
-constexpr int kTextureType = 17;
-constexpr int kWorldType = 22;
-constexpr int kVertexArrayType = 20;
-constexpr int kVertexBufferType = 21;
 // The header section around the header record: 9 bytes of section header,
 // 5 of object type and length, 4 of checksum.
 constexpr std::uint32_t kHeaderSectionFrame = 18;
 
-std::uint32_t adler32Of(const Bytes& bytes)
-{
-    return static_cast<std::uint32_t>(
-        adler32(adler32(0, nullptr, 0), bytes.data(), static_cast<uInt>(bytes.size())));
-}
-
-void append(Bytes& to, const Bytes& bytes)
-{
-    to.insert(to.end(), bytes.begin(), bytes.end());
-}
-
 } // namespace
 
 // ---- records ------------------------------------------------------------------------
-
-M3GRecord& M3GRecord::u8(unsigned value)
-{
-    m_bytes.push_back(static_cast<unsigned char>(value));
-    return *this;
-}
-
-M3GRecord& M3GRecord::u16(unsigned value)
-{
-    return u8(value & 0xFF).u8((value >> 8) & 0xFF);
-}
-
-M3GRecord& M3GRecord::u32(std::uint32_t value)
-{
-    return u16(value & 0xFFFF).u16(value >> 16);
-}
 
 M3GRecord& M3GRecord::f32(float value)
 {
@@ -58,15 +24,16 @@ M3GRecord& M3GRecord::f32(float value)
     return u32(bits);
 }
 
-M3GRecord& M3GRecord::text(const std::string& text)
+M3GRecord& M3GRecord::f32s(const std::vector<float>& values)
 {
-    m_bytes.insert(m_bytes.end(), text.begin(), text.end());
-    return u8(0);
+    for (float value : values)
+        f32(value);
+    return *this;
 }
 
 M3GRecord& M3GRecord::bytes(const Bytes& bytes)
 {
-    append(m_bytes, bytes);
+    m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
     return *this;
 }
 
@@ -82,9 +49,9 @@ const Bytes kM3GIdentifier = {0xAB, 0x4A, 0x53, 0x52, 0x31, 0x38, 0x34, 0xBB, 0x
 
 Bytes joined(const std::vector<Bytes>& parts)
 {
-    Bytes all;
+    M3GRecord all;
     for (const Bytes& part : parts)
-        append(all, part);
+        all.bytes(part);
     return all;
 }
 
@@ -110,14 +77,14 @@ Bytes m3gSection(const M3GSection& section)
 {
     const Bytes stored = section.stored ? *section.stored : section.scheme == 1 ? m3gDeflate(section.objects)
                                                                                : section.objects;
-    Bytes bytes = M3GRecord()
-                      .u8(static_cast<unsigned>(section.scheme))
-                      .u32(section.totalLength.value_or(static_cast<std::uint32_t>(stored.size() + 13)))
-                      .u32(section.uncompressedLength.value_or(static_cast<std::uint32_t>(section.objects.size())))
-                      .bytes(stored);
-    const std::uint32_t checksum = section.checksum.value_or(adler32Of(bytes));
-    append(bytes, M3GRecord().u32(checksum));
-    return bytes;
+    M3GRecord bytes;
+    bytes.u8(static_cast<unsigned>(section.scheme))
+        .u32(section.totalLength.value_or(static_cast<std::uint32_t>(stored.size() + 13)))
+        .u32(section.uncompressedLength.value_or(static_cast<std::uint32_t>(section.objects.size())))
+        .bytes(stored);
+    const Bytes& framed = bytes;
+    const auto adler = adler32(adler32(0, nullptr, 0), framed.data(), static_cast<uInt>(framed.size()));
+    return bytes.u32(section.checksum.value_or(static_cast<std::uint32_t>(adler)));
 }
 
 Bytes m3gSection(const Bytes& objects, int scheme)
@@ -145,11 +112,8 @@ Bytes m3gFile(const M3GHeader& header, const std::vector<Bytes>& sections)
     std::size_t size = kM3GIdentifier.size() + kHeaderSectionFrame + m3gHeaderRecord(header, 0).size();
     for (const Bytes& section : sections)
         size += section.size();
-    Bytes file = kM3GIdentifier;
-    append(file, m3gSection(m3gObject(0, m3gHeaderRecord(header, static_cast<std::uint32_t>(size)))));
-    for (const Bytes& section : sections)
-        append(file, section);
-    return file;
+    const Bytes headerSection = m3gSection(m3gObject(0, m3gHeaderRecord(header, static_cast<std::uint32_t>(size))));
+    return M3GRecord().bytes(kM3GIdentifier).bytes(headerSection).bytes(joined(sections));
 }
 
 Bytes m3gFile(const Bytes& objects, int scheme)
@@ -159,14 +123,12 @@ Bytes m3gFile(const Bytes& objects, int scheme)
 
 Bytes m3gFileWithReferences(const std::vector<std::string>& uris, const std::vector<Bytes>& sections)
 {
-    Bytes references;
+    M3GRecord references;
     for (const std::string& uri : uris)
-        append(references, m3gObject(kExternalReferenceType, M3GRecord().text(uri)));
+        references.bytes(m3gObject(kExternalReferenceType, M3GRecord().text(uri)));
     std::vector<Bytes> all = {m3gSection(references)};
     all.insert(all.end(), sections.begin(), sections.end());
-    M3GHeader header;
-    header.hasExternalReferences = 1;
-    return m3gFile(header, all);
+    return m3gFile(M3GHeader(1, 0, 1), all);
 }
 
 // ---- base records -------------------------------------------------------------------
@@ -188,11 +150,8 @@ Bytes nodeRecord()
 
 Bytes groupObject(const std::vector<std::uint32_t>& children, std::uint32_t userID)
 {
-    return m3gObject(kGroupType, M3GRecord()
-                                     .bytes(object3DRecord(userID))
-                                     .bytes(transformableRecord())
-                                     .bytes(nodeRecord())
-                                     .u32Array(children));
+    return m3gObject(9, joined({object3DRecord(userID), transformableRecord(), nodeRecord(),
+                                M3GRecord().u32Array(children)}));
 }
 
 // ---- objects of every class ----------------------------------------------------------
@@ -200,15 +159,14 @@ Bytes groupObject(const std::vector<std::uint32_t>& children, std::uint32_t user
 Bytes sceneObject(int type, const Bytes& record, std::uint32_t userID)
 {
     // Cameras (5), groups, lights (12), the three meshes, textures and worlds.
-    const bool transformable = type == 5 || type == kGroupType || type == 12 || (type >= 14 && type <= kTextureType) ||
-                               type == kWorldType;
+    const bool transformable = type == 5 || type == 9 || type == 12 || (type >= 14 && type <= 17) || type == 22;
     M3GRecord all;
     all.bytes(object3DRecord(userID));
     if (transformable)
         all.bytes(transformableRecord());
-    if (transformable && type != kTextureType)
+    if (transformable && type != 17)
         all.bytes(nodeRecord());
-    if (type == kGroupType || type == kWorldType)
+    if (type == 9 || type == 22)
         all.u32Array({});
     return m3gObject(type, all.bytes(record));
 }
@@ -220,7 +178,7 @@ Bytes vertexArrayObject(int componentCount, const std::vector<int>& values, int 
     record.u8(static_cast<unsigned>(encoding)).u16(static_cast<unsigned>(values.size() / componentCount));
     for (int value : values)
         componentSize == 1 ? record.u8(static_cast<unsigned>(value)) : record.u16(static_cast<unsigned>(value));
-    return sceneObject(kVertexArrayType, record);
+    return sceneObject(20, record);
 }
 
 Bytes vertexBufferObject(std::uint32_t positions, std::uint32_t normals, std::uint32_t colors,
@@ -231,7 +189,7 @@ Bytes vertexBufferObject(std::uint32_t positions, std::uint32_t normals, std::ui
     record.u32(static_cast<std::uint32_t>(texCoords.size()));
     for (std::uint32_t array : texCoords)
         record.u32(array).f32(0).f32(0).f32(0).f32(1);
-    return sceneObject(kVertexBufferType, record);
+    return sceneObject(21, record);
 }
 
 Bytes stripsObject(const std::vector<unsigned>& indices, const std::vector<std::uint32_t>& stripLengths)
@@ -240,12 +198,12 @@ Bytes stripsObject(const std::vector<unsigned>& indices, const std::vector<std::
     record.u8(130).u32(static_cast<std::uint32_t>(indices.size()));
     for (unsigned index : indices)
         record.u16(index);
-    return sceneObject(kStripsType, record.u32Array(stripLengths));
+    return sceneObject(11, record.u32Array(stripLengths));
 }
 
 Bytes appearanceObject()
 {
-    return sceneObject(kAppearanceType, M3GRecord().u8(0).u32(0).u32(0).u32(0).u32(0).u32Array({}));
+    return sceneObject(3, M3GRecord().u8(0).u32(0).u32(0).u32(0).u32(0).u32Array({}));
 }
 
 Bytes meshRecord(std::uint32_t vertexBuffer, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& submeshes)

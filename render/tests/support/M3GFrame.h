@@ -20,17 +20,18 @@ namespace testsupport {
 // The little-endian fields of one record, appended in the order of the calls.
 class M3GRecord {
 public:
-    M3GRecord& u8(unsigned value);
-    M3GRecord& u16(unsigned value);
-    M3GRecord& u32(std::uint32_t value);
+    M3GRecord& u8(unsigned value) { return bytes({static_cast<unsigned char>(value)}); }
+    M3GRecord& u16(unsigned value) { return u8(value & 0xFF).u8((value >> 8) & 0xFF); }
+    M3GRecord& u32(std::uint32_t value) { return u16(value & 0xFFFF).u16(value >> 16); }
     M3GRecord& f32(float value);
+    // Each value as f32.
+    M3GRecord& f32s(const std::vector<float>& values);
     // The bytes of `text`, then a NUL.
-    M3GRecord& text(const std::string& text);
+    M3GRecord& text(const std::string& text) { return bytes(Bytes(text.begin(), text.end())).u8(0); }
     M3GRecord& bytes(const Bytes& bytes);
     // A counted array of 32-bit values (object indices, for one).
     M3GRecord& u32Array(const std::vector<std::uint32_t>& values);
 
-    const Bytes& data() const { return m_bytes; }
     operator const Bytes&() const { return m_bytes; }
 
 private:
@@ -65,9 +66,14 @@ Bytes m3gSection(const M3GSection& section);
 Bytes m3gSection(const Bytes& objects, int scheme = 0);
 
 struct M3GHeader {
-    unsigned versionMajor = 1;
-    unsigned versionMinor = 0;
-    unsigned hasExternalReferences = 0; // the byte as written
+    explicit M3GHeader(unsigned major = 1, unsigned minor = 0, unsigned externalReferences = 0)
+        : versionMajor(major), versionMinor(minor), hasExternalReferences(externalReferences)
+    {
+    }
+
+    unsigned versionMajor;
+    unsigned versionMinor;
+    unsigned hasExternalReferences; // the byte as written
     // Both the file's own size unless given.
     std::optional<std::uint32_t> totalFileSize;
     std::optional<std::uint32_t> approximateContentSize;
