@@ -37,44 +37,36 @@ Walk walkFreeList(const MemoryManager& mm, int request)
 } // namespace
 
 // The same long random sequence of allocations and releases, filling the
-// pool (or its table) until it refuses and draining it again, must give the
-// block the walk names at every step, and statistics that add up.
+// pool (or its table) until it refuses three times and draining it again,
+// must give the block the walk names at every step, and statistics that add
+// up.
 TEST_F(MemoryManagerFirstFitTest, EveryAllocationTakesTheBlockAPlainWalkOfTheFreeListTakes)
 {
-    const struct {
-        const char* name;
-        int tableSize;
-    } rounds[] = {{"the pool fills", 0}, {"the table fills", 60}};
-    for (const auto& round : rounds) {
-        SCOPED_TRACE(round.name);
+    for (const int tableSize : {0, 60}) { // 0: the pool fills; 60: the table fills first
+        SCOPED_TRACE(tableSize);
         core::MemoryManagerConfig config;
-        config.debug_monitor_table_size = round.tableSize;
+        config.debug_monitor_table_size = tableSize;
         make(40 * 1024, &config);
         const std::uint8_t* pool =
             MemoryManagerInspector::areaEnd(*m_mm) - m_mm->getDataBlockSize() - MemoryManager::kPoolGuardSize;
-        std::mt19937 random(round.tableSize + 1);
+        std::mt19937 random(tableSize + 1);
         std::vector<std::pair<void*, std::int32_t>> live; // and the size each block got
         std::int32_t used = 0, peak = 0, allocations = 0;
         int refusals = 0;
-        bool filling = true;
-        for (int step = 0; step < 8000; ++step) {
-            if (live.empty() || random() % 100 < (filling ? 80u : 15u)) {
-                // Small requests, many of a few sizes (so that freed blocks
-                // are taken whole again), some large, some the exact size of
-                // the first free block.
+        for (int step = 0; step < 4000; ++step) {
+            SCOPED_TRACE(step);
+            if (live.empty() || random() % 100 < (refusals < 3 ? 80u : 15u)) {
+                // Many requests of a few sizes (so that freed blocks are taken
+                // whole again), some the exact size of the first free block.
                 static const int kCommonSizes[] = {4, 12, 40, 100, 180};
-                int request = 1 + static_cast<int>(random() % 300);
                 const auto free = MemoryManagerInspector::freeBlocks(*m_mm);
-                if (random() % 2 == 0)
-                    request = kCommonSizes[random() % 5];
-                else if (random() % 8 == 0)
-                    request = 1 + static_cast<int>(random() % 3000);
-                else if (random() % 8 == 0 && !free.empty() && free.front().size < 4000)
+                int request = random() % 2 == 0 ? kCommonSizes[random() % 5] : 1 + static_cast<int>(random() % 300);
+                if (random() % 8 == 0 && !free.empty() && free.front().size < 4000)
                     request = std::max(1, free.front().size - MemoryManager::kBlockHeaderSize);
                 const Walk walk = walkFreeList(*m_mm, request);
                 if (walk.offset == 0) {
                     ASSERT_EQ(messageOf<core::MemoryManagerException>([&] { alloc(request); }),
-                              "MemoryManager: memory full") << "step " << step;
+                              "MemoryManager: memory full");
                     ++refusals;
                 } else if (m_mm->getAllocatedBlocks() == m_mm->getDebugTableSize()) {
                     ASSERT_EQ(messageOf<AssertationFailedException>([&] { alloc(request); }),
@@ -84,20 +76,18 @@ TEST_F(MemoryManagerFirstFitTest, EveryAllocationTakesTheBlockAPlainWalkOfTheFre
                     ++refusals;
                 } else {
                     auto* p = static_cast<std::uint8_t*>(alloc(request));
-                    ASSERT_EQ(p - MemoryManager::kBlockHeaderSize - pool, walk.offset) << "step " << step;
-                    ASSERT_EQ(m_mm->getUsedMem(), used + walk.size) << "step " << step;
+                    ASSERT_EQ(p - MemoryManager::kBlockHeaderSize - pool, walk.offset);
                     used += walk.size;
                     ++allocations;
                     live.emplace_back(p, walk.size);
                 }
-                filling = refusals < 3;
             } else {
                 const std::size_t i = random() % live.size();
                 release(live[i].first);
                 used -= live[i].second;
                 live.erase(live.begin() + static_cast<std::ptrdiff_t>(i));
                 if (live.empty())
-                    filling = true, refusals = 0;
+                    refusals = 0;
             }
             peak = std::max(peak, used);
             ASSERT_EQ(m_mm->getAllocatedBlocks(), static_cast<std::int32_t>(live.size()));
@@ -106,7 +96,7 @@ TEST_F(MemoryManagerFirstFitTest, EveryAllocationTakesTheBlockAPlainWalkOfTheFre
             ASSERT_EQ(m_mm->getPeakMem(), peak);
             ASSERT_EQ(m_mm->getAllocationCount(), allocations);
             if (step % 25 == 0) {
-                ASSERT_TRUE(MemoryManagerInspector::consistent(*m_mm)) << "step " << step;
+                ASSERT_TRUE(MemoryManagerInspector::consistent(*m_mm));
             }
         }
         for (auto& block : live)

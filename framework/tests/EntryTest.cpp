@@ -6,29 +6,24 @@
 #include <cstdio>
 #include <regex>
 #include <string>
+#include <utility>
 #include <sys/wait.h>
 
 namespace {
 
-struct HelperRun {
-    int exitCode = -1; // -1 when the process did not exit by itself
-    std::string output; // standard output and error
-};
-
-// `environment` holds assignments for the shell.
-HelperRun runHelper(const std::string& environment)
+// Runs the helper with `environment` (assignments for the shell): its exit
+// code (-1 when it did not exit by itself) and its standard output and error.
+std::pair<int, std::string> runHelper(const std::string& environment)
 {
-    HelperRun run;
+    std::string output;
     FILE* pipe = popen((environment + " " FRAMEWORK_ENTRY_HELPER " 2>&1").c_str(), "r");
     if (pipe == nullptr)
-        return run;
+        return {-1, output};
     char buffer[4096];
     for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        run.output.append(buffer, n);
+        output.append(buffer, n);
     const int status = pclose(pipe);
-    if (WIFEXITED(status))
-        run.exitCode = WEXITSTATUS(status);
-    return run;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 TEST(EntryTest, AFailureEndsTheProgramWithItsLogFlushedAndACodeOf1)
@@ -55,9 +50,10 @@ TEST(EntryTest, AFailureEndsTheProgramWithItsLogFlushedAndACodeOf1)
         // What a failed program still holds goes with its process; the leak
         // checker would only change the exit code.
         const std::string leakCheck = c.exitCode == 0 ? "" : " ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\"";
-        const HelperRun run = runHelper(std::string("FRAMEWORK_TEST_APPLICATION=") + c.application + leakCheck);
-        EXPECT_EQ(c.exitCode, run.exitCode);
-        EXPECT_TRUE(std::regex_search(run.output, std::regex(c.output))) << run.output;
+        const auto [exitCode, output] =
+            runHelper(std::string("FRAMEWORK_TEST_APPLICATION=") + c.application + leakCheck);
+        EXPECT_EQ(c.exitCode, exitCode);
+        EXPECT_TRUE(std::regex_search(output, std::regex(c.output))) << output;
     }
 }
 

@@ -8,7 +8,6 @@
 #include <wince/Messages.h>
 #include <wince/TestApi.h>
 
-
 namespace {
 
 using Events = std::vector<std::string>;
@@ -26,48 +25,32 @@ class StubDisplay : public HAL::Display {
     int getY() override { return 0; }
 };
 
-// A renderer that writes its target changes into the application's events.
+// A renderer on `window` (none while null) that writes its target changes
+// into the application's events.
 class RecordingGraphics3D : public testsupport::TestGraphics3D {
 public:
-    using TestGraphics3D::TestGraphics3D;
+    HAL::Display* getDisplay() override { return window; }
     void bindTarget(core::Object* target) override { applicationEvents().push_back(target ? "bind" : "bind screen"); }
     void releaseTarget() override { applicationEvents().push_back("release"); }
+
+    HAL::Display* window = nullptr;
 };
 
-// The engine with a recording renderer registered, on a window or without.
-class GameLoopTest : public testsupport::EngineTest {
+class GameLoopTest : public testsupport::SceneGraphTest {
 protected:
-    // The references are empty by then (TearDown), so nothing throws here.
-    ~GameLoopTest() noexcept override {}
-
-    void useRenderer(bool withWindow)
-    {
-        core::Globals::get()->m_graphics3D = nullptr;
-        m_renderer = nullptr;
-        if (m_display.get() == nullptr)
-            m_display = VORNIC3D_NEW StubDisplay();
-        m_renderer = VORNIC3D_NEW RecordingGraphics3D(withWindow ? m_display.get() : nullptr);
-        core::Globals::get()->m_graphics3D = m_renderer.get();
-        applicationEvents().clear();
-        WinceTestReset();
-    }
-
+    testsupport::TestGraphics3D* createRenderer() override { return m_renderer = VORNIC3D_NEW RecordingGraphics3D(); }
     void TearDown() override
     {
-        core::Globals::get()->m_graphics3D = nullptr;
-        m_renderer = nullptr;
-        m_display = nullptr;
         WinceTestReset();
-        EngineTest::TearDown();
+        SceneGraphTest::TearDown();
     }
 
-private:
-    core::Ref<HAL::Display> m_display;
-    core::Ref<RecordingGraphics3D> m_renderer;
+    RecordingGraphics3D* m_renderer = nullptr;
 };
 
 TEST_F(GameLoopTest, APassNeedsAWindowAndDrawsOnlyAfterAnUpdateThatGoesOn)
 {
+    const core::Ref<HAL::Display> window(VORNIC3D_NEW StubDisplay());
     struct Case {
         const char* name;
         bool window;
@@ -87,24 +70,21 @@ TEST_F(GameLoopTest, APassNeedsAWindowAndDrawsOnlyAfterAnUpdateThatGoesOn)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        useRenderer(c.window);
+        m_renderer->window = c.window ? window.get() : nullptr;
+        applicationEvents().clear();
+        WinceTestReset();
         if (c.quitPending)
             PostQuitMessage(0);
-        testsupport::TestApplication app([&](int, int) { return c.update; });
+        testsupport::TestApplication app([&](int) { return c.update; });
         int result = -1;
         EXPECT_EQ(c.outcome, testsupport::outcomeOf([&] { result = framework::frameworkGameLoop(&app, 16); }));
         EXPECT_EQ(c.result, result);
         EXPECT_EQ(c.events, applicationEvents());
     }
-}
-
-TEST_F(GameLoopTest, TheHandOverNeedsAWindow)
-{
-    useRenderer(false);
-    testsupport::TestApplication app([](int, int) { return 1; });
-    EXPECT_EQ(testsupport::refused("Graphics3D does not have a window"),
-              testsupport::outcomeOf([&] { framework::frameworkStartGameApplication(&app); }));
-    EXPECT_EQ(Events{}, applicationEvents());
+    // The hand-over to the application needs the window too.
+    m_renderer->window = nullptr;
+    testsupport::TestApplication app([](int) { return 1; });
+    EXPECT_EQ(noWindow, testsupport::outcomeOf([&] { framework::frameworkStartGameApplication(&app); }));
 }
 
 } // namespace

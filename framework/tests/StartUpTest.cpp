@@ -1,3 +1,4 @@
+#include "EngineTest.h"
 #include "StdoutCapture.h"
 #include "TestApplication.h"
 
@@ -24,14 +25,9 @@ TEST(StartUpTest, AZeroDisplaySizeStopsStartUpOnceTheSingletonsExistBeforeAnyWin
     testsupport::StdoutCapture log;
     setenv("FRAMEWORK_TEST_APPLICATION", "zero-display", 1);
     framework::FrameworkSettings settings;
-    std::string failure;
-    try {
-        framework::createFramework(nullptr, &settings);
-    } catch (const AssertationFailedException& e) {
-        failure = e.message;
-    }
+    EXPECT_EQ("set display width and height", testsupport::messageOf<AssertationFailedException>(
+                                                   [&] { framework::createFramework(nullptr, &settings); }));
     unsetenv("FRAMEWORK_TEST_APPLICATION");
-    EXPECT_EQ("set display width and height", failure);
     EXPECT_EQ(nullptr, render::Graphics3D::getInstance()->getDisplay()) << "the renderer without a window";
     EXPECT_EQ(nullptr, HAL::windowState().mainWindow) << "a window was made";
     // Everything stands, so shut-down removes it all.
@@ -40,17 +36,15 @@ TEST(StartUpTest, AZeroDisplaySizeStopsStartUpOnceTheSingletonsExistBeforeAnyWin
 
 TEST(StartUpTest, PoolSizesOf0TakeTheSystemDefaultsAndAreWrittenBack)
 {
-    struct Case {
-        const char* name;
+    const struct {
         int given[2];
         int used[2];
+    } cases[] = {
+        {{0, 0}, {102400000, 51200000}},
+        {{1000000, 40960}, {1000000, 40960}},
     };
-    const Case cases[] = {
-        {"0 takes the defaults", {0, 0}, {102400000, 51200000}},
-        {"sizes given stay", {1000000, 40960}, {1000000, 40960}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given[0]);
         testsupport::StdoutCapture log;
         framework::FrameworkSettings settings;
         settings.memory_size = c.given[0];

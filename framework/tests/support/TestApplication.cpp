@@ -40,8 +40,8 @@ framework::App* framework::createApplication(framework::FrameworkSettings* setti
     if (which == "zero-display")
         settings->display_config.width = 0;
     if (which == "std-exception")
-        return new TestApplication([](int, int) -> int { throw std::runtime_error("update refused"); });
-    return new TestApplication([leak = which == "leak"](int update, int) {
+        return new TestApplication([](int) -> int { throw std::runtime_error("update refused"); });
+    return new TestApplication([leak = which == "leak"](int update) {
         if (leak && update == 1)
             leakOneObject();
         return update < 3 ? 1 : 0;
