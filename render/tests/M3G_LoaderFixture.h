@@ -29,12 +29,13 @@ inline Bytes fileOf(const std::vector<Bytes>& objects, int scheme = 0)
 class M3G_LoaderTest : public SceneGraphTest {
 protected:
     // A file the reader must refuse with core::IOException carrying
-    // `message` and the name of the stream it failed in.
+    // `message` and the name of the stream it failed in: none for the parse
+    // errors and for the reads in a compressed section.
     struct Refusal {
         const char* name;
         Bytes file;
         std::string message;
-        std::string stream;
+        std::string stream = "";
     };
 
     // For each row: the load throws the row's core::IOException (logged as a

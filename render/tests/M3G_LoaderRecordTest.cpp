@@ -26,20 +26,18 @@ Bytes withTransformable(const Bytes& record)
     return group(object3DRecord(), record);
 }
 
-Bytes withNode(const Bytes& record)
-{
-    return group(object3DRecord(), transformableRecord(), record);
-}
-
 Bytes components(float tx, float ty, float tz, float angle, float ax, float ay, float az)
 {
     return M3GRecord().u8(1).f32s({tx, ty, tz, 4, 5, 6, angle, ax, ay, az}).u8(0);
 }
 
-Bytes aligned(unsigned zTarget, unsigned yTarget, std::uint32_t zReference, std::uint32_t yReference)
+// A group of that user id aligned as given.
+Bytes aligned(unsigned zTarget, unsigned yTarget, std::uint32_t zReference, std::uint32_t yReference,
+              std::uint32_t userID = 0)
 {
-    return M3GRecord().u8(1).u8(1).u8(255).u32(0xFFFFFFFFu).u8(1).u8(zTarget).u8(yTarget).u32(zReference).u32(
-        yReference);
+    return group(object3DRecord(userID), transformableRecord(),
+                 M3GRecord().u8(1).u8(1).u8(255).u32(0xFFFFFFFFu).u8(1).u8(zTarget).u8(yTarget).u32(zReference).u32(
+                     yReference));
 }
 
 } // namespace
@@ -60,20 +58,19 @@ TEST_F(M3G_LoaderTest, BadBaseRecordsAreRefused)
         {"user parameter count beyond the data", fileOf({group(M3GRecord().u32(0).u32(0).u32(0x10000000u).u32(1))}),
          small, kOuter},
         {"a user parameter", fileOf({group(M3GRecord().u32(0).u32(0).u32(1).u32(7).u32(2).u8(1).u8(2))}),
-         "User parameters not yet supported by loader.", ""},
-        {"track 0", fileOf({tracks({0})}), kNil, ""},
-        {"track 1, the header", fileOf({tracks({1})}), kNil, ""},
-        {"track naming a group", fileOf({plain, tracks({2})}), "Referenced object is not correct type.", ""},
-        {"track naming itself", fileOf({tracks({2})}), unloaded, ""},
+         "User parameters not yet supported by loader."},
+        {"track 0", fileOf({tracks({0})}), kNil},
+        {"track 1, the header", fileOf({tracks({1})}), kNil},
+        {"track naming a group", fileOf({plain, tracks({2})}), "Referenced object is not correct type."},
+        {"track naming itself", fileOf({tracks({2})}), unloaded},
         {"child index 0xFFFFFFFF", fileOf({group(object3DRecord(), transformableRecord(), nodeRecord(),
                                                  M3GRecord().u32Array({0xFFFFFFFFu}))}),
-         unloaded, ""},
-        {"z-target 146", fileOf({withNode(aligned(146, 144, 0, 0))}), "Node aligment: Invalid z-target axis", ""},
-        {"y-target 148", fileOf({withNode(aligned(144, 148, 0, 0))}), "Node aligment: Invalid y-target axis", ""},
-        {"Z_AXIS without its node", fileOf({withNode(aligned(148, 144, 0, 0))}), "z-axis reference object is NULL",
-         ""},
+         unloaded},
+        {"z-target 146", fileOf({aligned(146, 144, 0, 0)}), "Node aligment: Invalid z-target axis"},
+        {"y-target 148", fileOf({aligned(144, 148, 0, 0)}), "Node aligment: Invalid y-target axis"},
+        {"Z_AXIS without its node", fileOf({aligned(148, 144, 0, 0)}), "z-axis reference object is NULL"},
         {"a zero axis with an angle", fileOf({withTransformable(components(0, 0, 0, 45, 0, 0, 0))}),
-         "Rotation axis zero and angle nonzero", ""},
+         "Rotation axis zero and angle nonzero"},
     });
     EXPECT_EQ(countOf(log(), "Parse warning: \"Node aligment: z-axis reference object is 0 when z-target is "
                              "Z_AXIS\"\n"),
@@ -91,7 +88,7 @@ TEST_F(M3G_LoaderTest, BaseRecordsSetTheGroup)
         withTransformable(components(-0.0f, FLT_MAX, -FLT_MAX, 0, 1, 0, 0)),
         // No rotation, written as a zero axis: the orientation as constructed.
         withTransformable(components(1, 2, 3, 0, 0, 0, 0)),
-        withNode(M3GRecord().u8(1).u8(1).u8(0).u32(0).u8(0)),
+        group(object3DRecord(), transformableRecord(), M3GRecord().u8(1).u8(1).u8(0).u32(0).u8(0)),
     }));
     ASSERT_EQ(out.m_size, 3);
     const slmath::vec3& t = groupAt(out, 0)->getTranslation();
@@ -107,31 +104,23 @@ TEST_F(M3G_LoaderTest, BaseRecordsSetTheGroup)
 
 TEST_F(M3G_LoaderTest, ReferencedNodesAreNoRoots)
 {
-    const Bytes plain = groupObject();
+    const Bytes first = groupObject({}, 2), second = groupObject({}, 3);
     const struct {
         const char* name;
         std::vector<Bytes> objects;
-        std::vector<int> roots; // index table positions
+        std::vector<int> roots; // user ids: index table positions
         int zTarget, yTarget;   // of the last object
         int warnings;
     } cases[] = {
-        {"alignment to two nodes", {plain, plain, withNode(aligned(148, 147, 2, 3))}, {4}, 148, 147, 0},
-        {"two nodes aligned to one", {plain, withNode(aligned(148, 144, 2, 0)), withNode(aligned(148, 144, 2, 0))},
-         {3, 4}, 148, 144, 0},
-        {"ORIGIN with references still resolves them", {plain, plain, withNode(aligned(145, 145, 2, 3))}, {4}, 145,
-         145, 2},
+        {"alignment to two nodes", {first, second, aligned(148, 147, 2, 3, 4)}, {4}, 148, 147, 0},
+        {"two nodes aligned to one", {first, aligned(148, 144, 2, 0, 3), aligned(148, 144, 2, 0, 4)}, {3, 4}, 148, 144,
+         0},
+        {"ORIGIN with references still resolves them", {first, second, aligned(145, 145, 2, 3, 4)}, {4}, 145, 145, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<Bytes> objects;
-        // Each group names its own position as its id.
-        for (std::size_t i = 0; i < c.objects.size(); ++i) {
-            Bytes object = c.objects[i];
-            object[5] = static_cast<unsigned char>(2 + i);
-            objects.push_back(object);
-        }
         const int warnings = core::Debug::getWarningCount();
-        const Objects out = load(fileOf(objects));
+        const Objects out = load(fileOf(c.objects));
         EXPECT_EQ(userIDs(out), c.roots);
         const Group* last = groupAt(out, out.m_size - 1);
         EXPECT_EQ(last->getAlignmentTarget(Node::Z_AXIS), c.zTarget);

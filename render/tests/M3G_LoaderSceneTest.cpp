@@ -42,11 +42,6 @@ Bytes texture(std::uint32_t image, unsigned levelFilter)
     return sceneObject(17, M3GRecord().u32(image).u8(1).u8(2).u8(3).u8(228).u8(240).u8(240).u8(levelFilter).u8(210));
 }
 
-Bytes background(unsigned modeX)
-{
-    return sceneObject(4, M3GRecord().u32(0).u32(0).u8(modeX).u8(32).u32(0).u32(0).u32(8).u32(8).u8(0).u8(1));
-}
-
 // Speed 2, the reference point (sequence 0.5 at world time 4).
 Bytes controller(float weight, std::int32_t start, std::int32_t end)
 {
@@ -66,12 +61,6 @@ Bytes sequence(unsigned interpolation, unsigned encoding, std::uint32_t duration
 Bytes track(std::uint32_t sequence, std::uint32_t controller, std::uint32_t property)
 {
     return sceneObject(2, M3GRecord().u32(sequence).u32(controller).u32(property));
-}
-
-// One float keyframe: its time and its values.
-Bytes keyframe(std::uint32_t time, const std::vector<float>& values)
-{
-    return M3GRecord().u32(time).f32s(values);
 }
 
 // What the reader sets on each class, as one line.
@@ -107,51 +96,51 @@ std::string describe(Object3D* object)
 TEST_F(M3G_LoaderTest, BadSceneRecordsAreRefused)
 {
     const Bytes rgb = image(99, 2, 2, {}, Bytes(12, 7));
-    const Bytes first = keyframe(0, {1});
+    const Bytes first = M3GRecord().u32(0).f32(1); // a keyframe: its time and values
     const char* badImage = "Pixel data size does not match the image size.";
     const char* badPalette = "Palette size not correct for the image format.";
     expectRefusals({
-        {"layer 64", fileOf({appearance(64)}), "Appearance layer is not correct.", ""},
+        {"layer 64", fileOf({appearance(64)}), "Appearance layer is not correct."},
         {"blending 69", fileOf({sceneObject(6, M3GRecord().u8(1).u8(0).u8(1).u8(0).u8(69).u8(255).f32(0).f32(0))}),
-         "CompositingMode blending mode is not correct.", ""},
+         "CompositingMode blending mode is not correct."},
         {"culling 163", fileOf({sceneObject(8, M3GRecord().u8(163).u8(164).u8(168).u8(1).u8(0).u8(1))}),
-         "Polygon mode culling not correct value.", ""},
-        {"no image, bad filters too", fileOf({texture(0, 0)}), "No image set for texture.", ""},
-        {"level filter 211", fileOf({rgb, texture(2, 211)}), "Unknown level filter.", ""},
-        {"luminance, even mutable", fileOf({image(97, 1, 1)}), "Unsuported image format.", ""},
-        {"immutable without pixels", fileOf({image(99, 1, 1, {}, Bytes())}), "No pixels specified for immutable object",
-         ""},
+         "Polygon mode culling not correct value."},
+        {"no image, bad filters too", fileOf({texture(0, 0)}), "No image set for texture."},
+        {"level filter 211", fileOf({rgb, texture(2, 211)}), "Unknown level filter."},
+        {"luminance, even mutable", fileOf({image(97, 1, 1)}), "Unsuported image format."},
+        {"immutable without pixels", fileOf({image(99, 1, 1, {}, Bytes())}),
+         "No pixels specified for immutable object"},
         // 2^32 pixels of 4 bytes: 0 in 32 bits.
-        {"65536 x 65536", fileOf({image(100, 65536, 65536)}), "Image size too big.", ""},
-        {"a byte short", fileOf({image(99, 2, 2, {}, Bytes(11, 7))}), badImage, ""},
-        {"palette of 257 entries", fileOf({image(99, 1, 1, Bytes(771, 0), Bytes{0})}), badPalette, ""},
-        {"palette of 5 RGB bytes", fileOf({image(99, 1, 1, Bytes(5, 0), Bytes{0})}), badPalette, ""},
+        {"65536 x 65536", fileOf({image(100, 65536, 65536)}), "Image size too big."},
+        {"a byte short", fileOf({image(99, 2, 2, {}, Bytes(11, 7))}), badImage},
+        {"palette of 257 entries", fileOf({image(99, 1, 1, Bytes(771, 0), Bytes{0})}), badPalette},
+        {"palette of 5 RGB bytes", fileOf({image(99, 1, 1, Bytes(5, 0), Bytes{0})}), badPalette},
         // Nothing after the type is read.
-        {"screen camera", fileOf({sceneObject(5, M3GRecord().u8(51))}), "Camera projection type not correct.", ""},
+        {"screen camera", fileOf({sceneObject(5, M3GRecord().u8(51))}), "Camera projection type not correct."},
         {"light mode 132", fileOf({sceneObject(12, M3GRecord().f32s({1, 0, 0}).u8(1).u8(2).u8(3).u8(132).f32(
                                                        2).f32(45).f32(64))}),
-         "The Light mode field does not hold a valid enumerated value, as specified in the class definition.", ""},
+         "The Light mode field does not hold a valid enumerated value, as specified in the class definition."},
         {"fog mode 82", fileOf({sceneObject(7, M3GRecord().u8(0).u8(0).u8(0).u8(82))}),
-         "Fog mode must be render::Fog::EXPONENTIAL or render::Fog::LINEAR.", ""},
+         "Fog mode must be render::Fog::EXPONENTIAL or render::Fog::LINEAR."},
         {"fog density 0", fileOf({sceneObject(7, M3GRecord().u8(0).u8(0).u8(0).u8(80).f32(0))}),
-         "Exponential fog density not greater than zero.", ""},
-        {"image mode X 34", fileOf({background(34)}), "Background image mode X is not valid enum value.", ""},
+         "Exponential fog density not greater than zero."},
+        {"image mode X 34", fileOf({sceneObject(4, M3GRecord().u32(0).u32(0).u8(34).u8(32).bytes(Bytes(18, 0)))}),
+         "Background image mode X is not valid enum value."},
         {"no keyframes", fileOf({sequence(176, 0, 1, 1, 0, {})}),
-         "Keyframe count is less than or equal to zero in KeyframeSequence.", ""},
+         "Keyframe count is less than or equal to zero in KeyframeSequence."},
         {"no components", fileOf({sequence(176, 0, 1, 0, 1, M3GRecord().u32(0))}),
-         "Component count is less than or equal to zero in KeyframeSequence.", ""},
+         "Component count is less than or equal to zero in KeyframeSequence."},
         {"duration 2^31", fileOf({sequence(176, 0, 0x80000000u, 1, 1, first)}),
-         "Duration less than zero in KeyframeSequence.", ""},
-        {"encoding 3: the header only", fileOf({sequence(176, 3, 1, 1, 1, {})}), "Unknown KeyframeSequence encoding.",
-         ""},
+         "Duration less than zero in KeyframeSequence."},
+        {"encoding 3: the header only", fileOf({sequence(176, 3, 1, 1, 1, {})}), "Unknown KeyframeSequence encoding."},
         {"keyframes beyond the data", fileOf({sequence(176, 0, 1, 1, 0x40000000u, first)}), "Small stream buffer",
          kOuter},
-        {"no sequence", fileOf({track(0, 0, 256)}), "KeyframeSequence is 0 in AnimationTrack.", ""},
+        {"no sequence", fileOf({track(0, 0, 256)}), "KeyframeSequence is 0 in AnimationTrack."},
         {"property 277", fileOf({sequence(176, 0, 1, 1, 1, first), track(2, 0, 277)}),
-         "Invalid target property ID value in AnimationTrack.", ""},
+         "Invalid target property ID value in AnimationTrack."},
         {"interval -1 .. -2", fileOf({controller(1, -1, -2)}),
-         "AnimationController start time is greater than end time.", ""},
-        {"weight -0.5", fileOf({controller(-0.5f, 0, 0)}), "AnimationController weight less than 0.", ""},
+         "AnimationController start time is greater than end time."},
+        {"weight -0.5", fileOf({controller(-0.5f, 0, 0)}), "AnimationController weight less than 0."},
     });
 }
 
@@ -159,7 +148,7 @@ TEST_F(M3G_LoaderTest, BadSceneRecordsAreRefused)
 
 TEST_F(M3G_LoaderTest, SceneRecordsLoadAsWritten)
 {
-    const Bytes seq = sequence(176, 0, 100, 2, 2, joined({keyframe(0, {1, 2}), keyframe(50, {3, 4})}));
+    const Bytes seq = sequence(176, 0, 100, 2, 2, M3GRecord().u32(0).f32s({1, 2}).u32(50).f32s({3, 4}));
     const struct {
         const char* name;
         std::vector<Bytes> objects;

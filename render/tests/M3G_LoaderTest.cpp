@@ -61,26 +61,25 @@ TEST_F(M3G_LoaderTest, BadIdentifierAndHeaderSectionsAreRefused)
     shortFile.totalFileSize = static_cast<std::uint32_t>(headerOnly.size() - 1);
 
     expectRefusals({
-        {"11 bytes", Bytes(kM3GIdentifier.begin(), kM3GIdentifier.end() - 1), "Too small file!", ""},
+        {"11 bytes", Bytes(kM3GIdentifier.begin(), kM3GIdentifier.end() - 1), "Too small file!"},
         {"the identifier alone", kM3GIdentifier, "Small stream buffer", kOuter},
-        {"compressed first section", withFirstSection(header, 1), "First section must be uncompressed.", ""},
+        {"compressed first section", withFirstSection(header, 1), "First section must be uncompressed."},
         {"first section one byte longer than its data",
          joined({kM3GIdentifier, m3gSection(overridden(M3GSection(header), 31, std::nullopt))}),
-         "Section length error in section header for uncompressed data.", ""},
-        {"a group first", withFirstSection(groupObject()), "First object is not header object.", ""},
+         "Section length error in section header for uncompressed data."},
+        {"a group first", withFirstSection(groupObject()), "First object is not header object."},
         {"header object length one too large",
          withFirstSection(M3GRecord().u8(0).u32(static_cast<std::uint32_t>(record.size() + 1)).bytes(record)),
-         "First object size mismatch.", ""},
-        {"version 2.0", m3gFile(M3GHeader(2), {}), "Unsupported m3g version.", ""},
-        {"version 1.1", m3gFile(M3GHeader(1, 1), {}), "Unsupported m3g version.", ""},
+         "First object size mismatch."},
+        {"version 2.0", m3gFile(M3GHeader(2), {}), "Unsupported m3g version."},
+        {"version 1.1", m3gFile(M3GHeader(1, 1), {}), "Unsupported m3g version."},
         {"hasExternalReferences 2", m3gFile(M3GHeader(1, 0, 2), {}), "Deserialized boolean data not '1' or '0'.",
          kOuter},
         {"a byte after the authoring field", withFirstSection(m3gObject(0, joined({record, {7}}))),
-         "Size of header object not correct in first section.", ""},
+         "Size of header object not correct in first section."},
         {"authoring field without its NUL", authoringWithoutEnd, "Small stream buffer", kOuter},
-        {"totalFileSize one short", m3gFile(shortFile, {}),
-         "TotalFileSize did not matched or small data buf len.", ""},
-        {"header checksum", flipped(headerOnly, headerOnly.size() - 4), "CRC did not matched in first section.", ""},
+        {"totalFileSize one short", m3gFile(shortFile, {}), "TotalFileSize did not matched or small data buf len."},
+        {"header checksum", flipped(headerOnly, headerOnly.size() - 4), "CRC did not matched in first section."},
     });
 }
 
@@ -109,16 +108,16 @@ TEST_F(M3G_LoaderTest, BadSectionFramesAreRefusedBeforeTheyAreRead)
     const char* tooSmall = "Too small \"total section length\" field in m3g section header.";
 
     expectRefusals({
-        {"section checksum", withSection(badChecksum), "CRC did not matched in the section.", ""},
-        {"total length 12", withSection(overridden(M3GSection(), 12, std::nullopt)), tooSmall, ""},
-        {"lengths whose sum wraps", withSection(overridden(M3GSection(), 12, 0xFFFFFFFFu)), tooSmall, ""},
+        {"section checksum", withSection(badChecksum), "CRC did not matched in the section."},
+        {"total length 12", withSection(overridden(M3GSection(), 12, std::nullopt)), tooSmall},
+        {"lengths whose sum wraps", withSection(overridden(M3GSection(), 12, 0xFFFFFFFFu)), tooSmall},
         {"total length beyond the data", withSection(overridden(M3GSection(group), 0xFFFFFFFFu, 0xFFFFFFF2u)),
-         "Small section.", ""},
+         "Small section."},
         {"total length one beyond the data", withSection(overridden(M3GSection(group), size + 14, size + 1)),
-         "Small section.", ""},
+         "Small section."},
         {"stored lengths disagree", withSection(overridden(M3GSection(group), std::nullopt, size - 1)),
-         "Section length error in section header for uncompressed data.", ""},
-        {"scheme 2", withSection(scheme2), "Unknown compression scheme in m3g section header.", ""},
+         "Section length error in section header for uncompressed data."},
+        {"scheme 2", withSection(scheme2), "Unknown compression scheme in m3g section header."},
         {"section header cut short", withSections({{0, 1, 2, 3}}), "Small stream buffer", kOuter},
     });
 }
@@ -141,14 +140,13 @@ TEST_F(M3G_LoaderTest, CompressedSectionsInflateOnlyToTheirDeclaredLength)
     const char* tooBig = "Too big \"uncompressed length\" field in m3g section header.";
     const char* tooSmall = "Too small \"uncompressed length\" field in m3g section header.";
     expectRefusals({
-        {"declared one too large", declared(size + 1), tooBig, ""},
-        {"declared one too small", declared(size - 1), tooSmall, ""},
-        {"declared 0", declared(0), tooSmall, ""},
-        {"a flipped byte", withSection(corrupted), "ZLib decompression failed: \"The input data was corrupted\"", ""},
-        {"beyond deflate's ratio", declared(static_cast<std::uint32_t>(stored.size()) * 1032 + 1), tooBig, ""},
-        {"INT_MAX + 1", declared(0x80000000u), tooBig, ""},
+        {"declared one too large", declared(size + 1), tooBig},
+        {"declared one too small", declared(size - 1), tooSmall},
+        {"declared 0", declared(0), tooSmall},
+        {"a flipped byte", withSection(corrupted), "ZLib decompression failed: \"The input data was corrupted\""},
+        {"beyond deflate's ratio", declared(static_cast<std::uint32_t>(stored.size()) * 1032 + 1), tooBig},
         {"more than the pool holds", withSection(beyondPool),
-         "ZLib decompression failed: \"There was not enough memory\"", ""},
+         "ZLib decompression failed: \"There was not enough memory\""},
     });
 }
 
@@ -162,14 +160,13 @@ TEST_F(M3G_LoaderTest, ObjectFramesAndUnreadTypesAreRefused)
     const auto in = [](const Bytes& objects) { return withSections({m3gSection(objects)}); };
     const char* invalid = "Object type is not valid in object chunk.";
     expectRefusals({
-        {"type 0", in(m3gObject(0, record)), invalid, ""},
-        {"type 23", in(m3gObject(23, record)), invalid, ""},
-        {"longer than its section", in(M3GRecord().u8(9).u32(length + 1).bytes(record)), "Object size too big.", ""},
-        {"longer than its record", in(M3GRecord().u8(9).u32(length + 1).bytes(record).u8(0)),
-         "Object size mismatch.", ""},
+        {"type 0", in(m3gObject(0, record)), invalid},
+        {"type 23", in(m3gObject(23, record)), invalid},
+        {"longer than its section", in(M3GRecord().u8(9).u32(length + 1).bytes(record)), "Object size too big."},
+        {"longer than its record", in(M3GRecord().u8(9).u32(length + 1).bytes(record).u8(0)), "Object size mismatch."},
         {"length cut in a stored section", in({9, 1, 2, 3}), "Small stream buffer", kOuter},
-        {"length cut in a compressed section", withSections({m3gSection({9, 1, 2, 3}, 1)}), "Small stream buffer", ""},
-        {"a sprite", in(m3gObject(18, record)), "No implementation yet.", ""},
+        {"length cut in a compressed section", withSections({m3gSection({9, 1, 2, 3}, 1)}), "Small stream buffer"},
+        {"a sprite", in(m3gObject(18, record)), "No implementation yet."},
     });
     EXPECT_EQ(countOf(log(), "\n  Loading object id: 18 (render::Sprite), length: " + std::to_string(length) +
                                  "\n ERROR  |"),
