@@ -117,8 +117,8 @@ TEST_F(M3G_LoaderTest, BadSceneRecordsAreRefused)
         {"palette of 5 RGB bytes", fileOf({image(99, 1, 1, Bytes(5, 0), Bytes{0})}), badPalette},
         // Nothing after the type is read.
         {"screen camera", fileOf({sceneObject(5, M3GRecord().u8(51))}), "Camera projection type not correct."},
-        {"light mode 132", fileOf({sceneObject(12, M3GRecord().f32s({1, 0, 0}).u8(1).u8(2).u8(3).u8(132).f32(
-                                                       2).f32(45).f32(64))}),
+        {"light mode 132",
+         fileOf({sceneObject(12, M3GRecord().f32s({1, 0, 0}).bytes({1, 2, 3, 132}).f32s({2, 45, 64}))}),
          "The Light mode field does not hold a valid enumerated value, as specified in the class definition."},
         {"fog mode 82", fileOf({sceneObject(7, M3GRecord().u8(0).u8(0).u8(0).u8(82))}),
          "Fog mode must be render::Fog::EXPONENTIAL or render::Fog::LINEAR."},
