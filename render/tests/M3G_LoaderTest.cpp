@@ -145,6 +145,7 @@ TEST_F(M3G_LoaderTest, CompressedSectionsInflateOnlyToTheirDeclaredLength)
         {"declared 0", declared(0), tooSmall},
         {"a flipped byte", withSection(corrupted), "ZLib decompression failed: \"The input data was corrupted\""},
         {"beyond deflate's ratio", declared(static_cast<std::uint32_t>(stored.size()) * 1032 + 1), tooBig},
+        {"INT_MAX + 1", declared(0x80000000u), tooBig},
         {"more than the pool holds", withSection(beyondPool),
          "ZLib decompression failed: \"There was not enough memory\""},
     });
@@ -162,6 +163,7 @@ TEST_F(M3G_LoaderTest, ObjectFramesAndUnreadTypesAreRefused)
     expectRefusals({
         {"type 0", in(m3gObject(0, record)), invalid},
         {"type 23", in(m3gObject(23, record)), invalid},
+        {"an external reference", in(m3gObject(255, record)), invalid},
         {"longer than its section", in(M3GRecord().u8(9).u32(length + 1).bytes(record)), "Object size too big."},
         {"longer than its record", in(M3GRecord().u8(9).u32(length + 1).bytes(record).u8(0)), "Object size mismatch."},
         {"length cut in a stored section", in({9, 1, 2, 3}), "Small stream buffer", kOuter},
