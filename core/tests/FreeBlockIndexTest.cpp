@@ -2,24 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <map>
 #include <random>
-
-namespace {
-
-using Entries = std::map<std::uint32_t, std::int32_t>;
-
-std::uint32_t firstFitOf(const Entries& entries, std::int32_t size)
-{
-    for (const auto& [offset, entrySize] : entries)
-        if (entrySize >= size)
-            return offset;
-    return 0;
-}
-
-} // namespace
 
 // Random inserts (some right after asking for the place's neighbours, as a
 // release does), erasures and in-place moves, checked against an ordered map
@@ -27,7 +14,7 @@ std::uint32_t firstFitOf(const Entries& entries, std::int32_t size)
 TEST(FreeBlockIndex, AnswersAsAnOrderedMapOfTheSameEntriesDoes)
 {
     core::FreeBlockIndex index;
-    Entries entries;
+    std::map<std::uint32_t, std::int32_t> entries; // offset to size
     std::mt19937 random(31);
     for (int step = 0; step < 30000; ++step) {
         // The population drifts between empty and about 600 entries.
@@ -57,7 +44,8 @@ TEST(FreeBlockIndex, AnswersAsAnOrderedMapOfTheSameEntriesDoes)
         }
 
         ASSERT_EQ(index.getCount(), static_cast<std::int32_t>(entries.size())) << step;
-        ASSERT_EQ(index.findFirstFit(size), firstFitOf(entries, size)) << step;
+        const auto fit = std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return e.second >= size; });
+        ASSERT_EQ(index.findFirstFit(size), fit == entries.end() ? 0u : fit->first) << step;
         std::uint32_t below = 0, above = 0;
         index.findNeighbours(offset, &below, &above);
         at = entries.lower_bound(offset);

@@ -17,6 +17,12 @@ constexpr std::uint32_t kHeaderSectionFrame = 18;
 
 // ---- records ------------------------------------------------------------------------
 
+M3GRecord& M3GRecord::u8(unsigned value)
+{
+    m_bytes.push_back(static_cast<unsigned char>(value));
+    return *this;
+}
+
 M3GRecord& M3GRecord::f32(float value)
 {
     std::uint32_t bits = 0;

@@ -20,7 +20,7 @@ namespace testsupport {
 // The little-endian fields of one record, appended in the order of the calls.
 class M3GRecord {
 public:
-    M3GRecord& u8(unsigned value) { return bytes({static_cast<unsigned char>(value)}); }
+    M3GRecord& u8(unsigned value);
     M3GRecord& u16(unsigned value) { return u8(value & 0xFF).u8((value >> 8) & 0xFF); }
     M3GRecord& u32(std::uint32_t value) { return u16(value & 0xFFFF).u16(value >> 16); }
     M3GRecord& f32(float value);
