@@ -1,10 +1,11 @@
 // Stands in for: the asynchronous key state, the cursor and synthesised mouse
 // input. Limits: see wince/Input.h. Depends on: InputState, SdlVideo (events
-// and the X pointer), WindowTable and MessageQueue (the synthesised button
-// messages).
+// and the X pointer), InputScript (scripted events), WindowTable and
+// MessageQueue (the synthesised button messages).
 #include "wince/Input.h"
 
 #include "ClientArea.h"
+#include "InputScript.h"
 #include "InputState.h"
 #include "MessageQueue.h"
 #include "SdlVideo.h"
@@ -51,7 +52,10 @@ void synthesiseButton(int virtualKey, bool down, UINT message)
 
 SHORT GetAsyncKeyState(int virtualKey)
 {
+    // A program that polls keys without peeking messages (a loop of its own)
+    // still gets its input.
     SdlVideo::instance().pump();
+    InputScript::instance().replay();
     return InputState::instance().takeAsyncState(virtualKey);
 }
 
