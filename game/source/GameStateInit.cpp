@@ -17,7 +17,6 @@
 #include "render/Graphics3D.h"
 #include "render/Image2D.h"
 #include "render/Light.h"
-#include "render/Loader.h"
 #include "render/Material.h"
 #include "render/Sprite3D.h"
 #include "render/Text2D.h"
@@ -52,16 +51,6 @@ constexpr LevelRow kLevelRows[BestTimeFile::kLevelCount] = {
 
 // The light stands far in front of the scene while the game is set up.
 constexpr float kLightDistance = 10000.0f;
-
-// The media image `fileName`; anything else in its place fails.
-core::Ref<render::Image2D> loadMediaImage(const char* fileName)
-{
-    render::Loader::Objects list;
-    render::Loader::load(mediaPath(fileName), list);
-    core::Ref<render::Image2D> image = dynamic_cast<render::Image2D*>(list[0].get());
-    VORNIC3D_CHECK(image != nullptr);
-    return image;
-}
 
 BestTimeFile::Times bestTimesOf(const GameGlobals& g)
 {

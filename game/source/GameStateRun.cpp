@@ -3,21 +3,17 @@
 #include "GameGlobals.h"
 #include "GameLevel.h"
 #include "GameSound.h"
+#include "GameStateInit.h"
 #include "Input.h"
 #include "MediaPath.h"
 #include "Screen.h"
 
 #include "core/Debug.h"
-#include "render/Appearance.h"
 #include "render/Background.h"
-#include "render/CompositingMode.h"
 #include "render/Font2D.h"
 #include "render/Image2D.h"
-#include "render/Loader.h"
-#include "render/Material.h"
 #include "render/Sprite3D.h"
 #include "render/Text2D.h"
-#include "render/Texture2D.h"
 
 namespace game {
 
@@ -29,14 +25,6 @@ namespace {
 constexpr int kBackgroundCount = 3;
 constexpr std::int32_t kReadyCountdown = -3000;
 
-// The first object of a media file when it is an image, else empty.
-core::Ref<render::Image2D> loadMediaImage(const char* fileName)
-{
-    render::Loader::Objects objects;
-    render::Loader::load(mediaPath(fileName), objects);
-    return dynamic_cast<render::Image2D*>(objects[0].get());
-}
-
 } // namespace
 
 // ---- life cycle -----------------------------------------------------------------------
@@ -45,8 +33,7 @@ GameStateRun::GameStateRun(Game* game, const core::String& name) : GameState(gam
 {
     m_bgImages.setSize(kBackgroundCount);
     m_globals->m_backgrounds.setSize(kBackgroundCount);
-    m_dustSprite = loadSprite("dust.png");
-    VORNIC3D_CHECK(m_dustSprite != nullptr);
+    m_dustSprite = GameStateInit::createSprite("dust.png");
     const core::String fontPath = mediaPath("simple_font_file.txt");
     m_hudFont = render::Font2D::createNewFont(fontPath.c_str());
     VORNIC3D_CHECK(m_hudFont != nullptr);
@@ -68,7 +55,6 @@ GameStateRun::~GameStateRun()
 void GameStateRun::loadBGImage(int index, const char* fileName)
 {
     m_bgImages[index] = loadMediaImage(fileName);
-    VORNIC3D_CHECK(m_bgImages[index] != nullptr);
     core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
     m_globals->m_backgrounds[index] = background;
     background->setImage(m_bgImages[index].get());
@@ -76,29 +62,6 @@ void GameStateRun::loadBGImage(int index, const char* fileName)
     background->setCrop(0, 0, static_cast<int>(g_screenWidth), static_cast<int>(g_screenHeight));
     // The image covers the whole view, so clearing the colour is wasted work.
     background->setColorClearEnable(false);
-}
-
-core::Ref<render::Sprite3D> GameStateRun::loadSprite(const char* fileName)
-{
-    core::Ref<render::Image2D> image = loadMediaImage(fileName);
-    VORNIC3D_CHECK(image != nullptr);
-    core::Ref<render::Material> material = VORNIC3D_NEW render::Material();
-    material->setColor(render::Material::DIFFUSE, 0xFFFFFFFF);
-    material->setColor(render::Material::AMBIENT, 0x00FFFFFF);
-    core::Ref<render::CompositingMode> compositing = VORNIC3D_NEW render::CompositingMode();
-    compositing->setBlending(render::CompositingMode::ALPHA);
-    // Effects drawn over the scene must not hide later draws by depth.
-    compositing->setDepthTestEnable(false);
-    compositing->setDepthWriteEnable(false);
-    core::Ref<render::Appearance> appearance = VORNIC3D_NEW render::Appearance();
-    appearance->setMaterial(material.get());
-    appearance->setCompositingMode(compositing.get());
-    core::Ref<render::Sprite3D> sprite = VORNIC3D_NEW render::Sprite3D(false, image.get(), appearance.get());
-    VORNIC3D_CHECK(sprite != nullptr);
-    render::Texture2D* texture = sprite->getTexture();
-    VORNIC3D_CHECK(texture != nullptr);
-    texture->setFiltering(render::Texture2D::FILTER_LINEAR, render::Texture2D::FILTER_LINEAR);
-    return sprite;
 }
 
 // ---- entering and leaving -------------------------------------------------------------

@@ -56,8 +56,6 @@ private:
     // ---- media ----
     // Entry `index` of m_bgImages and of the globals' m_backgrounds.
     void loadBGImage(int index, const char* fileName);
-    // An alpha-blended sprite of the file's image, without depth test.
-    core::Ref<render::Sprite3D> loadSprite(const char* fileName);
 
     // ---- update ----
     void updatePhase();

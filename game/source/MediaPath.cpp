@@ -1,12 +1,23 @@
 #include "MediaPath.h"
 
 #include "File.h"
+#include "render/Image2D.h"
+#include "render/Loader.h"
 
 namespace game {
 
 core::String mediaPath(const char* fileName)
 {
     return HAL::File::getWorkingDirectory() + "\\media\\" + fileName;
+}
+
+core::Ref<render::Image2D> loadMediaImage(const char* fileName)
+{
+    render::Loader::Objects list;
+    render::Loader::load(mediaPath(fileName), list);
+    core::Ref<render::Image2D> image = dynamic_cast<render::Image2D*>(list[0].get());
+    VORNIC3D_CHECK(image != nullptr);
+    return image;
 }
 
 } // namespace game

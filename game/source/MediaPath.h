@@ -1,6 +1,11 @@
 #pragma once
 
+#include "core/Ref.h"
 #include "core/String.h"
+
+namespace render {
+class Image2D;
+}
 
 namespace game {
 
@@ -8,5 +13,10 @@ namespace game {
 // names every file it loads: the working directory, "\media\" and the name.
 // The file layer turns the '\' into '/'; a name may climb out with "../".
 core::String mediaPath(const char* fileName);
+
+// The image of the media file `fileName`: a file that can not be loaded
+// fails with the loader's exception, one holding anything else first with
+// the bare assertion.
+core::Ref<render::Image2D> loadMediaImage(const char* fileName);
 
 } // namespace game
