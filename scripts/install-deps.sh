@@ -10,7 +10,7 @@ packages=(
   zlib1g-dev libpng-dev libode-dev
   libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
   libsdl2-dev libx11-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool x11-apps netpbm
 )
 
 missing=()

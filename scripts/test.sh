@@ -25,26 +25,10 @@ export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 export LP_NUM_THREADS=0
 export MESA_SHADER_CACHE_DISABLE=true
 
-# The window tests (label "xvfb") need an X server: a private Xvfb, which
-# picks a free display number itself and reports it once it accepts
-# connections (-displayfd). It is stopped by its process id when the script
-# ends. Tests registered as headless (vornic3d_headless_tests, see
-# wince/CMakeLists.txt) unset DISPLAY through their CTest properties.
-unset WAYLAND_DISPLAY
-xvfb_display="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$xvfb_display" >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; rm -f "$xvfb_display"' EXIT
-for _ in $(seq 100); do
-  [ -s "$xvfb_display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [ ! -s "$xvfb_display" ]; then
-  echo "test.sh: Xvfb did not start within 10 seconds" >&2
-  exit 1
-fi
-export DISPLAY=":$(tr -d '[:space:]' <"$xvfb_display")"
+# The window tests (label "xvfb") need an X server: a private Xvfb. Tests
+# registered as headless (vornic3d_headless_tests, see wince/CMakeLists.txt)
+# unset DISPLAY through their CTest properties.
+source "$root/scripts/xvfb.sh"
 export VORNIC3D_REQUIRE_X11=1
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)" --timeout 300
 ctest --test-dir "${VORNIC3D_FUZZ_BUILD_DIR:-$root/build/fuzz}" --output-on-failure --timeout 300
