@@ -11,15 +11,24 @@
 namespace benchsupport {
 
 // A console reporter that remembers each run's time per iteration, so that a
-// benchmark binary can print "engine / baseline" ratios after the runs.
+// benchmark binary can print "engine / baseline" ratios (or its own figures)
+// after the runs.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                m_nsPerIteration[run.benchmark_name()] = run.GetAdjustedRealTime();
+                m_secondsPerIteration[run.benchmark_name()] =
+                    run.real_accumulated_time / static_cast<double>(run.iterations);
         ConsoleReporter::ReportRuns(runs);
+    }
+
+    // The run's wall-clock time per iteration; 0 when it was not seen.
+    double secondsPerIteration(const std::string& name) const
+    {
+        auto found = m_secondsPerIteration.find(name);
+        return found != m_secondsPerIteration.end() ? found->second : 0.0;
     }
 
     // Prints one line per (engine, baseline) pair whose both runs were seen.
@@ -27,15 +36,15 @@ public:
     {
         std::printf("\n%-50s %s\n", "engine / baseline", "time ratio");
         for (const auto& [engine, baseline] : pairs) {
-            auto e = m_nsPerIteration.find(engine);
-            auto b = m_nsPerIteration.find(baseline);
-            if (e != m_nsPerIteration.end() && b != m_nsPerIteration.end() && b->second > 0)
-                std::printf("%-50s %.2f\n", (engine + " / " + baseline).c_str(), e->second / b->second);
+            const double e = secondsPerIteration(engine);
+            const double b = secondsPerIteration(baseline);
+            if (e > 0 && b > 0)
+                std::printf("%-50s %.2f\n", (engine + " / " + baseline).c_str(), e / b);
         }
     }
 
 private:
-    std::map<std::string, double> m_nsPerIteration;
+    std::map<std::string, double> m_secondsPerIteration;
 };
 
 // Runs the registered benchmarks and prints the ratios of the given pairs.
