@@ -7,13 +7,9 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$root/build/release"
+"$root/scripts/build-release.sh"
 
-"$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target tessly_mordane --parallel "$(nproc)"
-
-game="$build/game/tessly_mordane"
+game="$root/build/release/game/tessly_mordane"
 if [ -z "${DISPLAY:-}" ]; then
   # The server's screen holds the window whatever its size.
   size="${VORNIC3D_SCREEN:-240x400}"

@@ -5,13 +5,9 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$root/build/release"
-
-"$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target tessly_mordane --parallel "$(nproc)"
+"$root/scripts/build-release.sh"
 
 source "$root/scripts/xvfb.sh"
 unset VORNIC3D_SCREEN
-"$root/game/tests/endtoend/play-window.sh" "$build/game/tessly_mordane" "$root/docs"
+"$root/game/tests/endtoend/play-window.sh" "$root/build/release/game/tessly_mordane" "$root/docs"
 echo "screenshots.sh: $root/docs/menu.png and $root/docs/play.png"

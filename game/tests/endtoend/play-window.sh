@@ -60,11 +60,12 @@ if [ -n "$window" ]; then
     sleep 0.5
     tap 110 190
     if wait_for_log "$scratch" "GameStateRun init" "$pid"; then
-      # READY counts 3 seconds; then a tap up and to the right steers.
-      sleep 3.5
-      tap 200 150
-      sleep 1.5
+      # READY counts 3 seconds and GO shows for one; then a tap up and to
+      # the right steers.
+      sleep 4.5
       picture play
+      tap 200 150
+      sleep 1
       played=true
     fi
   fi
