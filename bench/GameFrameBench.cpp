@@ -37,7 +37,6 @@
 #include <cstdlib>
 #include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -104,8 +103,8 @@ void startGame()
     WinceTestSetKeyState(VK_LBUTTON, true);
     g_game = VORNIC3D_NEW game::Game();
     WinceTestSetKeyState(VK_LBUTTON, false);
-    // Leaving the menu builds its selected level; the run state is entered
-    // again with the largest one in its place.
+    // Leaving the menu builds its selected level; each benchmark puts the
+    // largest in its place and enters the run state again.
     g_game->changeState("run");
     g_levelRow = largestLevel();
 }
