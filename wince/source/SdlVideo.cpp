@@ -15,6 +15,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -72,6 +73,12 @@ void SdlVideo::start()
     // A tap on the phone always counts, also the one that brings the window
     // to the front (SDL would drop a click that arrives with the focus).
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // A TrueColor window shows the pixels as EGL drew them. SDL prefers a
+    // DirectColor visual where the server offers one, and then every pixel
+    // passes through a colormap of SDL's that screen capture tools read back
+    // wrongly (the blue channel comes out as the alpha byte). SDL reads this
+    // switch from the environment only; one set by the user stays.
+    setenv("SDL_VIDEO_X11_NODIRECTCOLOR", "1", 0);
     // Default priority, so SDL_VIDEODRIVER in the environment still wins.
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
