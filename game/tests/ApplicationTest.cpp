@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <memory>
 
-TEST(Application, FactoryConfiguresTheEngineForTheScreenItRunsOn)
+// The screen the platform reports sizes the game and its display; the pools
+// are the game's own. The last row puts the default screen back.
+TEST(Application, FactoryTakesTheScreenSizeAndSetsTheGamesPools)
 {
     for (const char* screen : {"480x800", ""}) {
         SCOPED_TRACE(screen);
@@ -19,38 +21,11 @@ TEST(Application, FactoryConfiguresTheEngineForTheScreenItRunsOn)
         framework::FrameworkSettings settings;
         const std::unique_ptr<framework::App> app(framework::createApplication(&settings));
         unsetenv("VORNIC3D_SCREEN");
-        ASSERT_NE(app, nullptr);
-        const int width = *screen != '\0' ? 480 : 240;
-        const int height = *screen != '\0' ? 800 : 400;
-        EXPECT_EQ(game::g_screenWidth, float(width));
-        EXPECT_EQ(game::g_screenHeight, float(height));
-
-        const HAL::DisplayConfig& display = settings.display_config;
-        EXPECT_EQ(display.width, width);
-        EXPECT_EQ(display.height, height);
-        EXPECT_EQ(display.bitsPerPixel, 32);
-        EXPECT_STREQ(display.title, "tessly mordane 2009 dorvanel");
-        EXPECT_EQ(display.windowMode, HAL::DisplayConfig::WINDOW_MODE_FULLSCREEN);
-        EXPECT_FALSE(settings.console);
+        const int size = *screen != '\0' ? 480 * 1000 + 800 : 240 * 1000 + 400;
+        EXPECT_EQ(game::g_screenWidth * 1000 + game::g_screenHeight, size);
+        EXPECT_EQ(settings.display_config.width * 1000 + settings.display_config.height, size);
         EXPECT_EQ(settings.memory_size, 5242880);
         EXPECT_EQ(settings.string_pool_size, 40960);
-
-        const render::Graphics3DConfig& graphics = settings.graphics_config;
-        EXPECT_FALSE(graphics.debug_info);
-        EXPECT_FALSE(graphics.debug_fps);
-        EXPECT_FALSE(graphics.default_light);
-        EXPECT_TRUE(graphics.lighting);
-        EXPECT_EQ(graphics.max_dynamic_buffer_size, 1500);
-        // The rest keeps the framework's defaults.
-        EXPECT_EQ(graphics.max_dynamic_buffers, 6);
-        EXPECT_TRUE(graphics.texturing);
-        EXPECT_STREQ(settings.memory_config.name, "MemoryManager");
+        EXPECT_THROW(app->update(20), AssertationFailedException) << "no game before createDevice";
     }
-}
-
-TEST(Application, UpdateAndRenderBeforeTheGameExistsAreTheBareAssertion)
-{
-    game::Vornic3DApp app;
-    EXPECT_THROW(app.update(20), AssertationFailedException);
-    EXPECT_THROW(app.render(nullptr), AssertationFailedException);
 }
