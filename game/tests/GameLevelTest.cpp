@@ -4,6 +4,9 @@
 
 #include "GameLevel.h"
 #include "GameObject.h"
+#include "GameStateInit.h"
+#include "LevelTiles.h"
+#include "MediaPath.h"
 
 #include "render/Image2D.h"
 
@@ -47,6 +50,48 @@ TileRows emptyRows(int width, int height)
 }
 
 } // namespace
+
+// ---- tile rules ---------------------------------------------------------------------
+
+TEST(LevelTiles, NeighbourRulesPickThePictureOrTheTurn)
+{
+    // Codes left, right, above and below; 0 is empty or outside the image.
+    const struct { const char* what; int l, r, u, d; int x, y; } blocks[] = {
+        {"alone", 0, 0, 0, 0, 32, 0},
+        {"middle of a row", 1, 1, 0, 0, 96, 144},
+        {"end of a row", 1, 0, 0, 0, 32, 0},
+        {"middle of a column", 0, 0, 1, 1, 128, 144},
+        {"middle of a column with sides", 1, 1, 1, 1, 128, 144},
+        {"top of a column, no side", 0, 0, 0, 1, 32, 0},
+        {"corner: side and below, open above", 0, 1, 0, 1, 160, 144},
+        {"corner: side and above, open below", 1, 0, 1, 0, 160, 144},
+        {"row end with another code above", 0, 1, 5, 1, 32, 0},
+        {"row middle below an open cell", 1, 1, 0, 1, 160, 144},
+    };
+    for (const auto& c : blocks) {
+        SCOPED_TRACE(c.what);
+        const game::TileKind::Cell cell = game::blockPicture(c.l, c.r, c.u, c.d);
+        EXPECT_EQ(cell.x * 1000 + cell.y, c.x * 1000 + c.y);
+        EXPECT_EQ(cell.width * 100 + cell.height, 3232);
+    }
+
+    const struct { int l, r; int x, y; } platforms[] = {
+        {3, 3, 192, 144}, {0, 0, 192, 160}, {3, 0, 0, 32}, {0, 3, 0, 32}, {1, 1, 192, 160},
+    };
+    for (const auto& c : platforms) {
+        SCOPED_TRACE(c.l * 10 + c.r);
+        const game::TileKind::Cell cell = game::thinPlatformPicture(c.l, c.r);
+        EXPECT_EQ(cell.x * 1000 + cell.y, c.x * 1000 + c.y);
+        EXPECT_EQ(cell.width * 100 + cell.height, 3216);
+    }
+
+    EXPECT_EQ(game::barrierFlags(17, 0), 0x1803);
+    EXPECT_EQ(game::barrierFlags(0, 17), 0x1803);
+    EXPECT_EQ(game::barrierFlags(0, 0), 0x1003);
+    EXPECT_EQ(game::barrierFlags(1, 1), 0x1003);
+}
+
+// ---- loading ------------------------------------------------------------------------
 
 TEST_F(GameLevelTest, AnEmptyImageGivesTheFourFixedObjectsAndNoStars)
 {
@@ -172,5 +217,18 @@ TEST_F(GameLevelTest, AnUnknownCodeFailsAfterTheTilesBeforeIt)
         EXPECT_EQ(load({{1, 0}, {code, 1}}), kRefused);
         EXPECT_EQ(objectCount(), 5) << "the block above it was made";
         EXPECT_NE(log().find("unknown tile code " + std::to_string(code)), std::string::npos);
+    }
+}
+
+TEST_F(GameLevelTest, EveryLevelOfTheTableLoadsWithAStartAndStars)
+{
+    game::GameStateInit::fillLevelTable();
+    for (const game::LevelInfo& row : globals().m_levels) {
+        SCOPED_TRACE(row.fileName);
+        globals().m_level = VORNIC3D_NEW game::GameLevel(0);
+        level().load(game::mediaPath(row.fileName), row.displayName);
+        EXPECT_GT(level().m_starsTotal, 0);
+        EXPECT_EQ(object(0).getPosition().x * 1000 + object(0).getPosition().y,
+                  level().getStartPosition().x * 1000 + level().getStartPosition().y);
     }
 }

@@ -9,6 +9,8 @@ void RecordingGraphics3D::render(render::Node* node, const render::Transform& tr
     m_drawn.push_back({node, transform});
     if (auto* text = dynamic_cast<render::Text2D*>(node)) {
         m_drawn.back().text = text->getText().c_str();
+        m_drawn.back().sizeX = text->getSizeX();
+        m_drawn.back().sizeY = text->getSizeY();
         m_drawn.back().appearance = text->getAppearance();
     }
 }

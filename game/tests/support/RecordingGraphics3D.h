@@ -10,8 +10,8 @@
 namespace gametest {
 
 // The test renderer that also remembers what the game asks of it: every node
-// drawn with its transform (a text also with its text and appearance at that
-// moment) and the camera last set (which getCamera then answers, as a real
+// drawn with its transform (a text also with its text, cell size and
+// appearance at that moment) and the camera last set (which getCamera then answers, as a real
 // renderer does).
 class RecordingGraphics3D : public testsupport::TestGraphics3D {
 public:
@@ -21,6 +21,8 @@ public:
         const render::Node* node;
         render::Transform transform;
         std::string text;
+        int sizeX = 0;
+        int sizeY = 0;
         const render::Appearance* appearance = nullptr;
     };
 

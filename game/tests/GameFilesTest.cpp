@@ -1,0 +1,185 @@
+#include "EngineTest.h"
+#include "TempFolder.h"
+
+#include "BestTimeFile.h"
+#include "SettingsFile.h"
+
+#include <sys/fsuid.h>
+
+#include <array>
+#include <climits>
+#include <filesystem>
+#include <string>
+
+using game::BestTimeFile;
+
+namespace {
+
+using Values = std::array<std::int32_t, 3>; // quit key, shadows, sounds
+constexpr Values kDefaultValues = {114, 1, 1};
+constexpr std::int32_t kUnset = -7;
+const std::string kDefaultText = "GENERATED ASCII CODE CONFIG FOR SAMSUNG OMNIA\nQUIT 114\nSHADOWS 1\nSOUNDS 1";
+
+// Level 0 open, the others locked: the times before any file.
+const BestTimeFile::Times kDefaultTimes = {998001, 999000, 999000, 999000, 999000, 999000, 999000,
+                                           999000, 999000, 999000, 999000, 999000, 999000};
+const BestTimeFile::Times kRecords = {0, -1, INT_MAX, INT_MIN, 998001, 999000, 12345, 7, 8, 9, 10, 11, 0x01020304};
+
+std::string bytesOf(const BestTimeFile::Times& times)
+{
+    std::string bytes;
+    for (const std::int32_t time : times)
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes += static_cast<char>(static_cast<std::uint32_t>(time) >> shift);
+    return bytes;
+}
+
+// While it lives, files are opened with the rights of the ordinary user
+// "nobody": the tests run as root, who may write any file, and a read-only
+// file must stay read-only for them. Run by an ordinary user it changes
+// nothing, and that user's own rights apply.
+struct AsOrdinaryUser {
+    AsOrdinaryUser() : previous(static_cast<uid_t>(setfsuid(65534))) {}
+    ~AsOrdinaryUser() { setfsuid(previous); }
+    uid_t previous;
+};
+
+class GameFilesTest : public testsupport::EngineTest, protected testsupport::TempFolder {
+protected:
+    Values loadSettings(const std::string& name) const
+    {
+        Values values = {kUnset, kUnset, kUnset};
+        game::SettingsFile::load(core::String(at(name).c_str()), values[0], values[1], values[2]);
+        return values;
+    }
+    BestTimeFile::Times loadTimes(const std::string& name) const
+    {
+        BestTimeFile::Times times = kDefaultTimes;
+        BestTimeFile::load(core::String(at(name).c_str()), times);
+        return times;
+    }
+    void saveRecords(const std::string& name) const { BestTimeFile::save(core::String(at(name).c_str()), kRecords); }
+    int warnings() const { return testsupport::countOf(log(), "WARNING |"); }
+};
+using SettingsFileTest = GameFilesTest;
+using BestTimeFileTest = GameFilesTest;
+
+} // namespace
+
+// ---- settings file ------------------------------------------------------------------
+
+TEST_F(SettingsFileTest, ValidTextIsReadAndLeftAsItWas)
+{
+    const struct { std::string text; Values expected; int warnings; } cases[] = {
+        {"QUIT 27\nSHADOWS 0\nSOUNDS 0", {27, 0, 0}, 0},
+        {"SOUNDS 0 SHADOWS 1 QUIT 5", {5, 1, 0}, 0},
+        {"ESCQUIT5\nSHADOWS 0\nSOUNDS 1", {5, 0, 1}, 0},                // inside a longer word
+        {"QUIT 1 QUIT 2 SHADOWS\t\n-3 SOUNDS +4", {1, -3, 4}, 0},       // the first one; blanks, signs
+        {"QUIT x\nSHADOWS 0\nSOUNDS 0", {kUnset, 0, 0}, 0},              // no number: the value stays
+        {"QUIT 7 SHADOWS 0 SOUNDS 1" + std::string(274, ' '), {7, 0, 1}, 0}, // 299 bytes
+        {"QUIT 2147483647 SHADOWS -2147483648 SOUNDS 0", {INT_MAX, INT_MIN, 0}, 0},
+        {"QUIT 99999999999999999999999 SHADOWS -2147483649 SOUNDS 2147483648", {INT_MAX, INT_MIN, INT_MAX}, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        put("config.txt", c.text);
+        clearLog();
+        EXPECT_EQ(loadSettings("config.txt"), c.expected);
+        EXPECT_EQ(get("config.txt"), c.text);
+        EXPECT_EQ(warnings(), c.warnings);
+    }
+}
+
+TEST_F(SettingsFileTest, MissingOrUnusableTextIsRewrittenAndAllValuesBecomeTheDefaults)
+{
+    const struct { const char* what; std::string text; } cases[] = {
+        {"a key missing", "QUIT 5\nSHADOWS 0"},
+        {"empty", ""},
+        {"300 bytes", "QUIT 7 SHADOWS 0 SOUNDS 1" + std::string(275, ' ')},
+        {"keys behind a zero byte", std::string("QUIT 5\0SHADOWS 0 SOUNDS 0", 25)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        put("config.txt", c.text);
+        EXPECT_EQ(loadSettings("config.txt"), kDefaultValues);
+        EXPECT_EQ(get("config.txt"), kDefaultText);
+    }
+    EXPECT_EQ(loadSettings("new.txt"), kDefaultValues);
+    EXPECT_EQ(get("new.txt"), kDefaultText);
+}
+
+TEST_F(SettingsFileTest, FileThatCannotBeWrittenGivesTheDefaultsAndAWarning)
+{
+    // Root may write any file: a missing folder or a folder in the file's
+    // place is what stops it.
+    std::filesystem::create_directories(at("folder/config.txt/x"));
+    for (const char* name : {"missing/config.txt", "folder/config.txt"}) {
+        SCOPED_TRACE(name);
+        clearLog();
+        EXPECT_EQ(loadSettings(name), kDefaultValues);
+        EXPECT_EQ(warnings(), 1);
+        EXPECT_NE(log().find("SettingsFile: can not write the settings file; using the defaults\n"), std::string::npos);
+    }
+}
+
+// Both files are only read: a valid one on a write-protected medium counts.
+TEST_F(GameFilesTest, ReadOnlyFilesAreRead)
+{
+    put("config.txt", "QUIT 27\nSHADOWS 0\nSOUNDS 0");
+    put("hiscore.bin", bytesOf(kRecords));
+    for (const char* name : {"config.txt", "hiscore.bin"})
+        std::filesystem::permissions(at(name), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    AsOrdinaryUser user;
+    EXPECT_EQ(loadSettings("config.txt"), (Values{27, 0, 0}));
+    EXPECT_EQ(loadTimes("hiscore.bin"), kRecords);
+    EXPECT_EQ(warnings(), 0);
+}
+
+// ---- best-time file -----------------------------------------------------------------
+
+TEST_F(BestTimeFileTest, MissingFileKeepsTheDefaultsAndSavedTimesReadBack)
+{
+    EXPECT_EQ(loadTimes("hiscore.bin"), kDefaultTimes);
+    put("old.bin", std::string(60, 'x'));
+    for (const char* name : {"hiscore.bin", "old.bin"}) {
+        saveRecords(name);
+        EXPECT_EQ(get(name), bytesOf(kRecords));
+        EXPECT_EQ(loadTimes(name), kRecords);
+    }
+    EXPECT_FALSE(std::filesystem::exists(at("hiscore.bin.tmp")));
+}
+
+TEST_F(BestTimeFileTest, OnlyCompleteValuesAreTakenFromAShortOrLongFile)
+{
+    const std::string bytes = bytesOf(kRecords) + "more";
+    for (const int size : {0, 3, 8, 10, 51, 52, 56}) {
+        SCOPED_TRACE(size);
+        put("hiscore.bin", bytes.substr(0, static_cast<std::size_t>(size)));
+        clearLog();
+        const BestTimeFile::Times times = loadTimes("hiscore.bin");
+        for (int i = 0; i < 13; ++i)
+            EXPECT_EQ(times[i], i < size / 4 ? kRecords[i] : kDefaultTimes[i]) << "level " << i;
+        EXPECT_EQ(warnings(), size < 52 ? 1 : 0);
+    }
+}
+
+TEST_F(BestTimeFileTest, FailedSaveKeepsTheOldFile)
+{
+    // The new file cannot be written: a folder stands in its place.
+    std::filesystem::create_directories(at("blocked/hiscore.bin.tmp/x"));
+    put("blocked/hiscore.bin", bytesOf(kDefaultTimes));
+    saveRecords("blocked/hiscore.bin");
+    EXPECT_EQ(get("blocked/hiscore.bin"), bytesOf(kDefaultTimes));
+
+    // It is written but cannot replace the old one: in a folder open to all
+    // with the sticky bit, an ordinary user may not replace root's file.
+    std::filesystem::create_directory(at("sticky"));
+    std::filesystem::permissions(at("sticky"), std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    put("sticky/hiscore.bin", bytesOf(kDefaultTimes));
+    {
+        AsOrdinaryUser user;
+        saveRecords("sticky/hiscore.bin");
+    }
+    EXPECT_EQ(get("sticky/hiscore.bin"), bytesOf(kDefaultTimes));
+    EXPECT_NE(log().find("GeneralFile::rename : " + at("sticky/hiscore.bin.tmp") + " failed\n"), std::string::npos);
+}
