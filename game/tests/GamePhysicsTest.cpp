@@ -46,16 +46,13 @@ protected:
     float reboundHeight(int floorType)
     {
         GameObject& ball = ballOverFloor(floorType, 0, 100);
-        bool bounced = false;
-        float highest = 0.0f;
-        for (int i = 0; i < 400; ++i) {
+        int step = 0;
+        for (; step < 400 && velocity(ball, 1) <= 0; ++step)
             play();
-            const bool rising = velocity(ball, 1) > 0;
-            if (bounced && !rising)
-                break;
-            bounced = bounced || rising;
-            if (bounced)
-                highest = std::max(highest, ball.getPosition().y);
+        float highest = 0.0f;
+        for (; step < 400 && velocity(ball, 1) > 0; ++step) {
+            highest = std::max(highest, ball.getPosition().y);
+            play();
         }
         return highest;
     }

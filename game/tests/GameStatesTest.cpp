@@ -1,6 +1,4 @@
 #include "GameTest.h"
-#include "LevelImages.h"
-#include "TempFolder.h"
 
 #include "Game.h"
 #include "GameCamera.h"
@@ -56,7 +54,7 @@ private:
 // set-up leaves them without its files and intro (level 1 with a record of
 // 12345 ms), on the 240 x 400 screen; the stylus and the keys come from the
 // stand-in's test side.
-class StatesTest : public gametest::GameTest, protected testsupport::TempFolder {
+class StatesTest : public gametest::GameTest {
 protected:
     // TearDown has released the game; nothing here can throw.
     ~StatesTest() noexcept override {}
@@ -164,12 +162,11 @@ protected:
         StatesTest::SetUp();
         start("run");
     }
-    // Loads the level "PRACTICE" (the player's start on a floor, a star out
-    // of reach) and enters "run".
+    // Loads the first level (the player's start on a floor, the stars out of
+    // reach) and enters "run".
     void play()
     {
-        gametest::writeLevelImage(at("level.png"), {{0, 2, 0, 0, 4}, {1, 1, 1, 1, 1}});
-        globals().m_level->load(core::String(at("level.png").c_str()), "PRACTICE");
+        globals().m_level->load(game::mediaPath("level0.png"), "PRACTICE");
         m_game->changeState("run");
     }
     // The file name of the sound that plays.
@@ -398,9 +395,10 @@ TEST_F(GameStateRunTest, OnlyANewStylusReadingSetsTheTargetAndTheBackgroundScrol
     EXPECT_GT(dBodyGetLinearVel(player().m_body)[0], 0.0);
     EXPECT_TRUE(player().m_jumpRequest);
 
-    // At a fifth of the player's position, the remainders signed as it is.
+    // At a fifth of the player's position, the remainders signed as it is
+    // (the player away from the level's tiles).
     const struct { float x, y; int cropX, cropY; } cases[] = {
-        {-3.7f, 0.0f, 0, 0}, {-11.0f, 12.0f, -2, -2}, {1302.0f, -1292.0f, 4, 2}};
+        {-1283.7f, 0.0f, 0, 0}, {-1291.0f, 1292.0f, -2, -2}, {1302.0f, -1292.0f, 4, 2}};
     for (const auto& c : cases) {
         player().setPosition(c.x, c.y, 0.0f);
         m_game->update(1);
