@@ -67,7 +67,7 @@ protected:
 
 } // namespace
 
-TEST_F(GameStateMachineTest, CallsGoToTheCurrentStateAndASwitchLeavesAndEntersAtOnce)
+TEST_F(GameStateMachineTest, CallsGoToTheCurrentStateASwitchLeavesAndEntersAtOnceAndItGoesLast)
 {
     core::Ref<Game> game = makeGame(0);
     EXPECT_EQ(takeJournal(), "init init; init deinit; menu init; ") << "init passes on inside the same switch";
@@ -81,6 +81,14 @@ TEST_F(GameStateMachineTest, CallsGoToTheCurrentStateAndASwitchLeavesAndEntersAt
     game->changeState("run");
     EXPECT_EQ(takeJournal(), "menu update 1 at 1; menu update 7 at 8; menu render; "
                              "menu deinit; menu init; menu update 3 at 3; menu deinit; run init; ");
+
+    // The current state is left and goes last, after the globals.
+    clearLog();
+    game = nullptr;
+    EXPECT_EQ(takeJournal(), "run deinit; menu destroyed with globals; init destroyed with globals; "
+                             "unknown destroyed with globals; run destroyed after globals; ");
+    EXPECT_EQ(log(), "GameGlobals destructor\n");
+    EXPECT_EQ(GameGlobals::getInstance(), nullptr);
 }
 
 TEST_F(GameStateMachineTest, UnknownOrDifferentlyCasedNamesFailAndTheCurrentStateStays)
@@ -96,18 +104,6 @@ TEST_F(GameStateMachineTest, UnknownOrDifferentlyCasedNamesFailAndTheCurrentStat
     }
     game->update(2);
     EXPECT_EQ(takeJournal(), "menu update 2 at 2; ") << "nothing was left or entered";
-}
-
-TEST_F(GameStateMachineTest, DestructionLeavesTheStateAndDestroysItLastAfterTheGlobals)
-{
-    core::Ref<Game> game = makeGame();
-    takeJournal();
-    clearLog();
-    game = nullptr;
-    EXPECT_EQ(takeJournal(), "menu deinit; run destroyed with globals; init destroyed with globals; "
-                             "unknown destroyed with globals; menu destroyed after globals; ");
-    EXPECT_EQ(log(), "GameGlobals destructor\n");
-    EXPECT_EQ(GameGlobals::getInstance(), nullptr);
 }
 
 TEST_F(GameStateMachineTest, AFailedConstructionLeavesNoGlobalsAndNoStates)
