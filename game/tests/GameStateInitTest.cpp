@@ -1,6 +1,5 @@
 #include "GameTest.h"
 
-#include "BestTimeFile.h"
 #include "Game.h"
 #include "GameLevel.h"
 #include "MediaPath.h"
@@ -15,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
 
 namespace {
 
@@ -53,11 +53,13 @@ protected:
         std::filesystem::remove(fileOf("hiscore.bin"));
         std::filesystem::remove(fileOf("../config.txt"));
     }
-    game::BestTimeFile::Times bestTimes()
+    // The best times as "row:time " for the rows other than `locked`.
+    std::string bestTimes(int locked)
     {
-        game::BestTimeFile::Times times;
-        for (std::size_t row = 0; row < times.size(); ++row)
-            times[row] = globals().m_levels[row].bestTime;
+        std::string times;
+        for (std::size_t row = 0; row < globals().m_levels.size(); ++row)
+            if (globals().m_levels[row].bestTime != locked)
+                times += std::to_string(row) + ":" + std::to_string(globals().m_levels[row].bestTime) + " ";
         return times;
     }
 
@@ -69,10 +71,7 @@ protected:
 TEST_F(GameStateInitTest, DefaultsWithoutFilesAndBestTimesThatSurviveARestart)
 {
     m_game = VORNIC3D_NEW game::Game();
-    game::BestTimeFile::Times times;
-    times.fill(999000);
-    times[0] = 998001;
-    EXPECT_EQ(bestTimes(), times);
+    EXPECT_EQ(bestTimes(game::LevelInfo::kLocked), "0:998001 ") << "only the first level is open";
     const render::Background& backdrop = *globals().m_background;
     EXPECT_EQ(std::vector<int>({backdrop.getCropY(), backdrop.getCropWidth(), backdrop.getCropHeight()}),
               std::vector<int>({512 - 400, 240, 400}))
@@ -92,8 +91,6 @@ TEST_F(GameStateInitTest, DefaultsWithoutFilesAndBestTimesThatSurviveARestart)
     globals().m_level->end(5000);
     m_game->changeState("menu");
     m_game = nullptr;
-    times[0] = 5000;
-    times[1] = 998001;
     m_game = VORNIC3D_NEW game::Game();
-    EXPECT_EQ(bestTimes(), times);
+    EXPECT_EQ(bestTimes(game::LevelInfo::kLocked), "0:5000 1:998001 ");
 }
