@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 using game::GameObject;
@@ -409,9 +410,18 @@ TEST_F(ContactRulesTest, AJumpNeedsAContactAndThePlayerSomethingBelowItsCentre)
     EXPECT_TRUE(player().m_jumpRequest);
 }
 
-TEST_F(ContactRulesTest, AGeomTheLevelDoesNotKnowIsTheBareAssertion)
+// The level maps geoms back to objects by the whole handle; a geom it does
+// not know is refused.
+TEST_F(ContactRulesTest, GeomsAreTakenApartByTheirWholeHandleAndAStrangerIsTheBareAssertion)
 {
     GameObject& p = addPlayer();
+    GameObject& tile = addObject(GameObject::TYPE_BLOCK, kTile, 100, 0);
+    // Two handles alike in their low 32 bits; the map never follows them.
+    const auto handle = [](std::uintptr_t bits) { return reinterpret_cast<dGeomID>(bits); };
+    globals().m_level->mapGeom(handle(0x100000040u), &p);
+    globals().m_level->mapGeom(handle(0x200000040u), &tile);
+    EXPECT_EQ(globals().m_level->findObject(handle(0x100000040u)), &p);
+
     const dGeomID stranger = dCreateSphere(globals().m_ode->getSpace(), 5);
     EXPECT_EQ(testsupport::outcomeOf([&] { game::nearCallback(globals().m_ode.get(), p.m_geom, stranger); }),
               testsupport::bare());
