@@ -34,9 +34,14 @@ for _ in $(seq 600); do
   sleep 0.1
 done
 
-# Client point (x, y) of the 240 x 400 window.
+# Client point (x, y) of the 240 x 400 window, held as a finger holds it:
+# the game polls the stylus once a step, and two taps that fall between two
+# polls would read as one, at the second tap's place.
 tap() {
-  xdotool mousemove --window "$window" "$1" "$2" click 1
+  xdotool mousemove --window "$window" "$1" "$2" mousedown 1
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 1
 }
 
 # The window's picture as a PNG.
@@ -57,7 +62,6 @@ if [ -n "$window" ]; then
     picture menu
     # Down to START GAME, then the centre starts it.
     tap 120 380
-    sleep 0.5
     tap 110 190
     if wait_for_log "$scratch" "GameStateRun init" "$pid"; then
       # READY counts 3 seconds and GO shows for one; then a tap up and to
