@@ -94,7 +94,6 @@ TEST_F(M3G_ExternalReferenceTest, ReferencesAreFoundAsWrittenOrBesideTheReferenc
         const bool isImage = dynamic_cast<render::Image2D*>(out[0].get()) != nullptr;
         EXPECT_EQ(isImage ? "image" : "group " + std::to_string(out[0]->getUserID()), c.root);
         EXPECT_EQ(loadsLogged(), 1 + c.loads);
-        EXPECT_NE(log().find("\n  Loading external reference \""), std::string::npos);
     }
 }
 
@@ -143,15 +142,15 @@ TEST_F(M3G_ExternalReferenceTest, LoopsDeepChainsAndFanOutsEndQuickly)
 {
     const char* loop = "External reference to a file that is being loaded.";
     putFile("back.m3g", referring("top.m3g"));
-    for (int i = 0; i < 20; ++i)
-        putFile("deep" + std::to_string(i) + ".m3g", referring("deep" + std::to_string(i + 1) + ".m3g"));
-    putFile("deep20.m3g", m3gFile(groupObject()));
-    for (int i = 0; i < 8; ++i)
-        putFile("fan" + std::to_string(i) + ".m3g", referring("fan" + std::to_string(i + 1) + ".m3g", 4));
-    putFile("fan8.m3g", m3gFile(groupObject()));
-    for (int i = 0; i < 12; ++i)
-        putFile("failing" + std::to_string(i) + ".m3g", referring("failing" + std::to_string(i + 1) + ".m3g"));
-    putFile("failing12.m3g", referring("missing.m3g"));
+    // <name>0 .. <name><n - 1>, each naming the next `count` times, then `last`.
+    const auto chain = [&](const std::string& name, int n, int count, const Bytes& last) {
+        for (int i = 0; i < n; ++i)
+            putFile(name + std::to_string(i) + ".m3g", referring(name + std::to_string(i + 1) + ".m3g", count));
+        putFile(name + std::to_string(n) + ".m3g", last);
+    };
+    chain("deep", 20, 1, m3gFile(groupObject()));
+    chain("fan", 8, 4, m3gFile(groupObject()));
+    chain("failing", 12, 1, referring("missing.m3g"));
     // From the files' own folder both attempts find each file, so every
     // level loads the failing level below it twice: 2^12 loads unbounded.
     const std::filesystem::path previous = std::filesystem::current_path();

@@ -63,10 +63,12 @@ Bytes flattenedGroup()
 
 // ---- refused records --------------------------------------------------------------------
 
-TEST_F(M3G_LoaderTest, BadVertexDataIsRefused)
+TEST_F(M3G_LoaderTest, BadVertexDataAndMeshesAreRefused)
 {
     const Bytes shorts = vertexArrayObject(3, {1, 2, 3});
     const Bytes four = M3GRecord().u32(4).u16(0).u16(1).u16(2).u16(3);
+    const Bytes pairOfVertices = vertexArrayObject(3, {0, 0, 0, 1, 1, 1});
+    const char* beyondVertices = "Bone vertices beyond the vertex count of SkinnedMesh.";
     expectRefusals({
         {"no vertices", fileOf({vertexArrayObject(3, {})}), "Zero vertex count in vertex array."},
         {"one component", fileOf({vertexArrayObject(1, {5})}), "Component Count out of range."},
@@ -92,14 +94,7 @@ TEST_F(M3G_LoaderTest, BadVertexDataIsRefused)
         // A 32-bit sum would wrap to 4 and pass.
         {"strip lengths wrapping 32 bits", fileOf({strips(130, four, {0xFFFFFFFFu, 5})}),
          "Strip lengths exceed the index count in TriangleStripArray."},
-    });
-}
-
-TEST_F(M3G_LoaderTest, BadMeshesAreRefused)
-{
-    const Bytes pairOfVertices = vertexArrayObject(3, {0, 0, 0, 1, 1, 1});
-    const char* beyondVertices = "Bone vertices beyond the vertex count of SkinnedMesh.";
-    expectRefusals({
+        // Meshes.
         {"no vertex buffer", fileOf(squareAnd({sceneObject(kMesh, meshRecord(0, {{4, 5}}))})),
          "Vertex buffer not specified for mesh."},
         {"no submesh", fileOf(squareAnd({sceneObject(kMesh, meshRecord(3, {}))})), "Submeshes not specified for mesh."},
