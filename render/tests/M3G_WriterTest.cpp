@@ -121,7 +121,8 @@ core::Ref<TriangleStripArray> strips()
 
 // A scene of every scene class: the background's image (2), the background
 // (3), a generic (4) and a perspective camera (5), a light (6), a group
-// holding the light (7) and a world holding the camera and the group (8).
+// holding the light (7), a world holding the camera and the group (8) and a
+// parallel camera (9).
 Scene sceneClasses()
 {
     const auto picture = image(Image2D::RGBA, 4, 4);
@@ -137,6 +138,8 @@ Scene sceneClasses()
     generic->setGeneric(projection);
     auto camera = make<Camera>();
     camera->setPerspective(60, 1.5f, 1, 100);
+    auto parallel = make<Camera>();
+    parallel->setParallel(10, 2, 1, 100);
     auto light = make<Light>();
     light->setMode(Light::SPOT);
     light->setAttenuation(1, 0.5f, 0.25f);
@@ -162,7 +165,8 @@ Scene sceneClasses()
     world->addChild(group.get());
     world->setActiveCamera(camera.get());
     world->setBackground(background.get());
-    return {{10, picture}, {4, background}, {5, generic}, {5, camera}, {12, light}, {9, group}, {22, world}};
+    return {{10, picture}, {4, background}, {5, generic}, {5, camera}, {12, light}, {9, group}, {22, world},
+            {5, parallel}};
 }
 
 // The appearance classes: a compositing mode (2), two fogs (3, 4), a polygon
