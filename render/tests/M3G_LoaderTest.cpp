@@ -69,6 +69,7 @@ TEST_F(M3G_LoaderTest, BadIdentifierAndHeaderSectionsAreRefused)
         {"header object length one too large",
          withFirstSection(M3GRecord().u8(0).u32(static_cast<std::uint32_t>(record.size() + 1)).bytes(record)),
          "First object size mismatch."},
+        {"version 2.0", m3gFile(M3GHeader(2), {}), "Unsupported m3g version."},
         {"version 1.1", m3gFile(M3GHeader(1, 1), {}), "Unsupported m3g version."},
         {"hasExternalReferences 2", m3gFile(M3GHeader(1, 0, 2), {}), "Deserialized boolean data not '1' or '0'.",
          kOuter},

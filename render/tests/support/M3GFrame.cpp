@@ -7,14 +7,6 @@
 
 namespace testsupport {
 
-namespace {
-
-// The header section around the header record: 9 bytes of section header,
-// 5 of object type and length, 4 of checksum.
-constexpr std::uint32_t kHeaderSectionFrame = 18;
-
-} // namespace
-
 // ---- records ------------------------------------------------------------------------
 
 M3GRecord& M3GRecord::u8(unsigned value)
@@ -114,8 +106,10 @@ Bytes m3gHeaderRecord(const M3GHeader& header, std::uint32_t fileSize)
 
 Bytes m3gFile(const M3GHeader& header, const std::vector<Bytes>& sections)
 {
-    // The header record's length does not depend on the sizes it holds.
-    std::size_t size = kM3GIdentifier.size() + kHeaderSectionFrame + m3gHeaderRecord(header, 0).size();
+    // The header record's length does not depend on the sizes it holds. Its
+    // section adds 9 bytes of section header, 5 of object type and length
+    // and 4 of checksum.
+    std::size_t size = kM3GIdentifier.size() + 18 + m3gHeaderRecord(header, 0).size();
     for (const Bytes& section : sections)
         size += section.size();
     const Bytes headerSection = m3gSection(m3gObject(0, m3gHeaderRecord(header, static_cast<std::uint32_t>(size))));
