@@ -18,16 +18,13 @@
 #include <vector>
 
 using render::Object3D;
-using testsupport::accepted;
-using testsupport::bare;
-using testsupport::outcomeOf;
-using testsupport::refused;
+using namespace testsupport;
 
 namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-class AnimationHelpersTest : public testsupport::SceneGraphTest {};
+class AnimationHelpersTest : public SceneGraphTest {};
 
 std::string format(const char* pattern, double a, double b = 0, double c = 0, double d = 0)
 {
@@ -56,7 +53,7 @@ TEST_F(AnimationHelpersTest, InterpolatorsCheckTimesThenPointersThenCounts)
         const struct {
             int count, t0, t1, t;
             const float* b;
-            testsupport::Outcome outcome;
+            Outcome outcome;
         } cases[] = {
             {4, -1, 10, 0, a, refused("Given interpolation times not correct")},
             {badCount, 0, 10, 5, nullptr, refused("NULL paremeter")},
@@ -185,7 +182,7 @@ TEST_F(AnimationHelpersTest, SettersClampAndConvertForTheirTargets)
         Make make;
         render::AnimationPropertySetter set;
         std::vector<float> values;
-        testsupport::Outcome outcome;
+        Outcome outcome;
         std::string writtenBack;
         std::string state;
     } cases[] = {
@@ -233,7 +230,7 @@ TEST_F(AnimationHelpersTest, OrientationTurnsAQuaternionIntoDegreesAboutAnAxis)
     const struct {
         const char* call;
         std::vector<float> q;
-        testsupport::Outcome outcome;
+        Outcome outcome;
         std::vector<float> orientation; // axis x, y, z, angle in degrees
     } cases[] = {
         {"a whole turn", {0, 0, 0, -1}, accepted(), {1, 0, 0, 360}},

@@ -7,16 +7,13 @@
 #include <functional>
 
 using render::Camera;
-using testsupport::accepted;
-using testsupport::bare;
-using testsupport::outcomeOf;
-using testsupport::refused;
+using namespace testsupport;
 
 namespace {
 
 using Rows = std::array<float, 16>;
 
-class CameraTest : public testsupport::EngineTest {};
+class CameraTest : public EngineTest {};
 
 Rows projectionOf(const Camera& camera)
 {
@@ -69,7 +66,7 @@ TEST_F(CameraTest, RefusedProjectionsChangeNothing)
     const struct {
         const char* name;
         std::function<void(Camera&)> set;
-        testsupport::Outcome outcome;
+        Outcome outcome;
     } cases[] = {
         {"perspective fovy 180", [](Camera& c) { c.setPerspective(180, 1, 1, 10); }, bare()},
         {"perspective aspect 0", [](Camera& c) { c.setPerspective(60, 0, 1, 10); }, bare()},
@@ -101,7 +98,7 @@ TEST_F(CameraTest, RefusedProjectionsChangeNothing)
     camera->setPerspective(60, 1, 5, 5);
     render::Transform out;
     out.postTranslate(1, 1, 1);
-    EXPECT_EQ(testsupport::messageOf<render::ArithmeticException>([&] { camera->getProjection(&out); }),
+    EXPECT_EQ(messageOf<render::ArithmeticException>([&] { camera->getProjection(&out); }),
               "Transformation matrix cannot be computed due to illegal perspective or parallel projection "
               "parameters (near == far)");
     Rows rows;

@@ -4,11 +4,10 @@
 
 namespace {
 
-using testsupport::countOf;
-using testsupport::TestGraphics3D;
-const auto assertionOf = testsupport::messageOf<AssertationFailedException>;
+using namespace testsupport;
+const auto assertionOf = messageOf<AssertationFailedException>;
 
-class Graphics3DTest : public testsupport::SceneGraphTest {};
+class Graphics3DTest : public SceneGraphTest {};
 
 } // namespace
 

@@ -12,13 +12,11 @@
 using render::AnimationController;
 using render::AnimationTrack;
 using render::KeyframeSequence;
-using testsupport::accepted;
-using testsupport::outcomeOf;
-using testsupport::refused;
+using namespace testsupport;
 
 namespace {
 
-class KeyframeTest : public testsupport::EngineTest {};
+class KeyframeTest : public EngineTest {};
 
 // What a sequence reports; "-" for a duration or keyframe not set.
 std::string describeSequence(const KeyframeSequence& s)
@@ -42,7 +40,7 @@ TEST_F(KeyframeTest, SequenceConstructionChecksItsCountsInOrder)
 {
     const struct {
         int keyframes, components, interpolation;
-        testsupport::Outcome outcome;
+        Outcome outcome;
     } cases[] = {
         {-1, 0, 175, refused("Number of key frames less than zero.")},
         {0, 0, 181, refused("Invalid interpolation mode.")},
@@ -65,7 +63,7 @@ TEST_F(KeyframeTest, SequenceCallsCheckBeforeTheyStoreOrCopy)
     const float v[] = {1, -2, 3};
     float out[2] = {};
     using S = KeyframeSequence;
-    const std::vector<testsupport::SetterCase<S>> cases = {
+    const std::vector<SetterCase<S>> cases = {
         {"new sequence", [](S&) {}, accepted(), "repeat 193 duration - keys - -"},
         {"setDuration(1)", [](S& s) { s.setDuration(1); }, accepted(), "duration 1 "},
         {"setDuration(0)", [](S& s) { s.setDuration(0); }, refused("Invalid argument."), ""},
@@ -80,7 +78,7 @@ TEST_F(KeyframeTest, SequenceCallsCheckBeforeTheyStoreOrCopy)
         {"getKeyframe, not set", [](S& s) { s.getKeyframe(0, nullptr, -5); },
          refused("Keyframe not set for given index."), ""},
     };
-    testsupport::runSetterTable(cases, [] { return VORNIC3D_NEW S(2, 2, S::SPLINE); }, describeSequence);
+    runSetterTable(cases, [] { return VORNIC3D_NEW S(2, 2, S::SPLINE); }, describeSequence);
     EXPECT_EQ(out[0], 0.0f);
 
     core::Ref<S> squad = VORNIC3D_NEW S(1, 4, S::SQUAD);
@@ -123,7 +121,7 @@ TEST_F(KeyframeTest, TrackChecksItsSequenceThenItsProperty)
     const struct {
         KeyframeSequence* sequence;
         int property;
-        testsupport::Outcome outcome;
+        Outcome outcome;
     } cases[] = {
         {nullptr, 255, refused("KeyframeSequence is 0.")},
         {sequence.get(), 255, refused("Invalid target property value.")},

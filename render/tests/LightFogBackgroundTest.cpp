@@ -12,15 +12,13 @@
 using render::Background;
 using render::Fog;
 using render::Light;
-using testsupport::accepted;
-using testsupport::refused;
-using testsupport::runSetterTable;
+using namespace testsupport;
 
 namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-class LightFogBackgroundTest : public testsupport::EngineTest {};
+class LightFogBackgroundTest : public EngineTest {};
 
 std::string describeLight(const Light& l)
 {
@@ -55,7 +53,7 @@ TEST_F(LightFogBackgroundTest, LightSetters)
     const char* const angle = "IllegalArgument in Light::setSpotAngle()";
     const char* const exponent = "IllegalArgument in Light::setSpotExponent()";
     const char* const attenuation = "IllegalArgument in Light::setAttenuation()";
-    const std::vector<testsupport::SetterCase<Light>> cases = {
+    const std::vector<SetterCase<Light>> cases = {
         {"setMode(128)", [](Light& l) { l.setMode(128); }, accepted(), "mode 128"},
         {"setMode(132)", [](Light& l) { l.setMode(132); }, refused("IllegalArgument in Light::setMode()"), ""},
         {"setColor(0x12345678)", [](Light& l) { l.setColor(0x12345678); }, accepted(), "color 345678"},
@@ -76,7 +74,7 @@ TEST_F(LightFogBackgroundTest, LightSetters)
 
 TEST_F(LightFogBackgroundTest, FogSetters)
 {
-    const std::vector<testsupport::SetterCase<Fog>> cases = {
+    const std::vector<SetterCase<Fog>> cases = {
         {"setMode(80)", [](Fog& f) { f.setMode(80); }, accepted(), "mode 80"},
         {"setMode(82)", [](Fog& f) { f.setMode(82); }, refused("IllegalArgumentException"), ""},
         {"setColor(0xFF102030)", [](Fog& f) { f.setColor(0xFF102030); }, accepted(), "color 102030"},
@@ -92,7 +90,7 @@ TEST_F(LightFogBackgroundTest, BackgroundSetters)
     core::Ref<render::Image2D> rgba = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 64, 32);
     core::Ref<render::Image2D> rgb = VORNIC3D_NEW render::Image2D(render::Image2D::RGB, 8, 4);
     core::Ref<render::Image2D> luminance = VORNIC3D_NEW render::Image2D(render::Image2D::LUMINANCE, 8, 8);
-    const std::vector<testsupport::SetterCase<Background>> cases = {
+    const std::vector<SetterCase<Background>> cases = {
         {"setColor(0x80FF0000)", [](Background& b) { b.setColor(0x80FF0000); }, accepted(), "color 80ff0000"},
         {"setImageMode(33, 32)", [](Background& b) { b.setImageMode(33, 32); }, accepted(), "modes 33 32"},
         {"setImageMode(32, 34)", [](Background& b) { b.setImageMode(32, 34); }, refused("IllegalArgumentException"),

@@ -10,16 +10,12 @@
 
 using render::MorphingMesh;
 using render::VertexBuffer;
-using testsupport::accepted;
-using testsupport::bare;
-using testsupport::outcomeOf;
-using testsupport::refused;
-using testsupport::vectorOf;
+using namespace testsupport;
 using Buffers = std::vector<core::Ref<VertexBuffer>>;
 
 namespace {
 
-class MorphingMeshTest : public testsupport::SceneGraphTest {};
+class MorphingMeshTest : public SceneGraphTest {};
 
 // Vertices at (x, 7, 7), then (7, 7, 7).
 core::Ref<VertexBuffer> makeBuffer(short x, int vertexCount = 2)
@@ -52,7 +48,7 @@ TEST_F(MorphingMeshTest, ConstructionRefusesTargetsItCannotBlend)
     const struct {
         const char* call;
         Buffers targets;
-        testsupport::Outcome outcome;
+        Outcome outcome;
     } cases[] = {
         {"no targets", {}, refused("MorphingMesh failed because targets size is 0")},
         {"a null target", {makeBuffer(1), nullptr}, refused("targets element is 0")},
@@ -78,7 +74,7 @@ TEST_F(MorphingMeshTest, SetWeightsBlendsTheTargetDeltas)
         short baseX;
         std::vector<short> targetXs;
         std::vector<std::vector<float>> weights;
-        testsupport::Outcome outcome;
+        Outcome outcome;
         short x;
     } cases[] = {
         {"half way", 100, {200}, {{0.5f}}, accepted(), 150},

@@ -12,15 +12,13 @@
 
 using render::Image2D;
 using render::PNG_Loader;
-using testsupport::Bytes;
-using testsupport::PngImage;
-using testsupport::pngChunk;
+using namespace testsupport;
 
 namespace {
 
 using Objects = core::Vector<core::Ref<render::Object3D>>;
 
-class PNG_LoaderTest : public testsupport::SceneGraphTest {};
+class PNG_LoaderTest : public SceneGraphTest {};
 
 constexpr char kPrefix[] = "IO Name: . Message: ";
 
@@ -60,7 +58,6 @@ TEST_F(PNG_LoaderTest, EveryKindOfPngBecomesEightBitRgbOrRgba)
 {
     const int rgb = PNG_COLOR_TYPE_RGB;
     const int grey = PNG_COLOR_TYPE_GRAY;
-    const Bytes redGreenBlueWhite = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
     // Two entries, one bit per pixel: row 0 is entry 0, 1; row 1 is 1, 0.
     PngImage palette = png(2, 2, PNG_COLOR_TYPE_PALETTE, 1, {0x40, 0x80});
     palette.palette = {10, 20, 30, 40, 50, 60};
@@ -71,21 +68,19 @@ TEST_F(PNG_LoaderTest, EveryKindOfPngBecomesEightBitRgbOrRgba)
         int format;
         Bytes pixels;
     } cases[] = {
-        {"RGB 2x2, top row first", png(2, 2, rgb, 8, redGreenBlueWhite), Image2D::RGB, redGreenBlueWhite},
         {"RGB 3x2: rows of 9 bytes", png(3, 2, rgb, 8, sequence(18)), Image2D::RGB, sequence(18)},
         {"RGBA 1x3", png(1, 3, PNG_COLOR_TYPE_RGB_ALPHA, 8, sequence(12)), Image2D::RGBA, sequence(12)},
         {"RGB 16-bit keeps the high bytes", png(1, 1, rgb, 16, {0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x00}), Image2D::RGB,
          {0x12, 0xAB, 0xFF}},
         {"palette with transparency stays RGB", palette, Image2D::RGB, {10, 20, 30, 40, 50, 60, 40, 50, 60, 10, 20, 30}},
         {"grey 1-bit", png(2, 1, grey, 1, {0x80}), Image2D::RGB, {255, 255, 255, 0, 0, 0}},
-        {"grey 8-bit", png(2, 1, grey, 8, {7, 200}), Image2D::RGB, {7, 7, 7, 200, 200, 200}},
         {"grey 16-bit", png(1, 1, grey, 16, {0xAB, 0xCD}), Image2D::RGB, {0xAB, 0xAB, 0xAB}},
         {"grey with alpha", png(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {50, 60}), Image2D::RGBA, {50, 50, 50, 60}},
         {"Adam7 interlaced RGB 5x5", png(5, 5, rgb, 8, sequence(75), true), Image2D::RGB, sequence(75)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const Bytes file = testsupport::writePng(c.image);
+        const Bytes file = writePng(c.image);
         Objects out;
         ASSERT_NO_THROW(PNG_Loader().load(file.data(), static_cast<unsigned>(file.size()), out)) << log();
         ASSERT_EQ(out.m_size, 1);
@@ -103,7 +98,7 @@ TEST_F(PNG_LoaderTest, EveryKindOfPngBecomesEightBitRgbOrRgba)
 TEST_F(PNG_LoaderTest, DamagedFilesFailWithTheParseErrorAndAppendNothing)
 {
     // The signature, IHDR (25 bytes), IDAT from byte 33, IEND (12 bytes).
-    const Bytes good = testsupport::writePng(png(2, 2, PNG_COLOR_TYPE_RGB, 8, sequence(12)));
+    const Bytes good = writePng(png(2, 2, PNG_COLOR_TYPE_RGB, 8, sequence(12)));
     ASSERT_EQ(std::string(good.begin() + 37, good.begin() + 41), "IDAT");
     const auto at = [&](std::size_t offset) { return good.begin() + static_cast<long>(offset); };
     const std::size_t iend = good.size() - 12;
@@ -111,9 +106,6 @@ TEST_F(PNG_LoaderTest, DamagedFilesFailWithTheParseErrorAndAppendNothing)
     // Checked: an optimising build can not see that the file outgrows its
     // IEND chunk, and warns of a write before the start.
     badCrc.at(iend - 1) ^= 0x01;
-    // The zlib stream's own checksum, inside a chunk whose CRC still fits.
-    Bytes idatData(at(41), at(iend - 4));
-    idatData.back() ^= 0x01;
     const auto be32 = [](unsigned v) {
         return Bytes{static_cast<unsigned char>(v >> 24), static_cast<unsigned char>(v >> 16),
                      static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)};
@@ -128,11 +120,8 @@ TEST_F(PNG_LoaderTest, DamagedFilesFailWithTheParseErrorAndAppendNothing)
         std::string message;
     } cases[] = {
         {"7 bytes", Bytes(at(0), at(7)), "Too small file!"},
-        {"the signature alone", Bytes(at(0), at(8)), "Small stream buffer"},
         {"cut inside the image data", Bytes(at(0), at(45)), "Small stream buffer"},
         {"image data CRC", badCrc, "IDAT: CRC error"},
-        {"image data checksum", concat({Bytes(at(0), at(33)), pngChunk("IDAT", idatData), Bytes(at(iend), good.end())}),
-         "IDAT: incorrect data check"},
         // libpng only warns about a damaged ancillary chunk.
         {"a warning: gAMA of 3 bytes", concat({Bytes(at(0), at(33)), pngChunk("gAMA", {0, 1, 2}), Bytes(at(33), good.end())}),
          "gAMA: invalid"},
@@ -140,13 +129,12 @@ TEST_F(PNG_LoaderTest, DamagedFilesFailWithTheParseErrorAndAppendNothing)
         // Sizes are taken in 64 bits.
         {"65536 x 16384 RGBA: 2^32 bytes, 0 in 32 bits", withHeader(65536, 16384, PNG_COLOR_TYPE_RGB_ALPHA),
          "Couldn't allocate memory for image."},
-        {"1000000 x 800 RGB: 2.4 GB", withHeader(1000000, 800, PNG_COLOR_TYPE_RGB), "Couldn't allocate memory for image."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         clearLog();
         Objects out;
-        EXPECT_EQ(testsupport::messageOf<core::IOException>(
+        EXPECT_EQ(messageOf<core::IOException>(
                       [&] { PNG_Loader().load(c.file.data(), static_cast<unsigned>(c.file.size()), out); }),
                   kPrefix + c.message);
         EXPECT_EQ(out.m_size, 0);
@@ -154,21 +142,21 @@ TEST_F(PNG_LoaderTest, DamagedFilesFailWithTheParseErrorAndAppendNothing)
     }
 
     EXPECT_TRUE(PNG_Loader::canHandle(good.data(), 8));
-    EXPECT_FALSE(PNG_Loader::canHandle(idatData.data(), 8));
-    EXPECT_EQ(testsupport::messageOf<core::IOException>([&] { PNG_Loader::canHandle(good.data(), 7); }),
+    EXPECT_FALSE(PNG_Loader::canHandle(good.data() + 1, 8));
+    EXPECT_EQ(messageOf<core::IOException>([&] { PNG_Loader::canHandle(good.data(), 7); }),
               std::string(kPrefix) + "Too small file!");
-    EXPECT_EQ(testsupport::outcomeOf([] { PNG_Loader::canHandle(nullptr, 8); }), testsupport::bare());
+    EXPECT_EQ(outcomeOf([] { PNG_Loader::canHandle(nullptr, 8); }), bare());
     Objects out;
-    EXPECT_EQ(testsupport::outcomeOf([&] { PNG_Loader().load(nullptr, 8, out); }), testsupport::bare());
+    EXPECT_EQ(outcomeOf([&] { PNG_Loader().load(nullptr, 8, out); }), bare());
 }
 
 TEST_F(PNG_LoaderTest, AnImageThePoolCannotHoldFailsThereAndLeaksNothing)
 {
     // 300 x 300 RGBA takes more than the test's whole pool; the fixture's
     // leak check sees whether the load gave back what it took.
-    const Bytes file = testsupport::writePng(png(300, 300, PNG_COLOR_TYPE_RGB_ALPHA, 8, Bytes(300 * 300 * 4, 7)));
+    const Bytes file = writePng(png(300, 300, PNG_COLOR_TYPE_RGB_ALPHA, 8, Bytes(300 * 300 * 4, 7)));
     Objects out;
-    EXPECT_EQ(testsupport::outcomeOf([&] { PNG_Loader().load(file.data(), static_cast<unsigned>(file.size()), out); }),
-              testsupport::refused("hwMemAlloc : allocated block size is too big"));
+    EXPECT_EQ(outcomeOf([&] { PNG_Loader().load(file.data(), static_cast<unsigned>(file.size()), out); }),
+              refused("hwMemAlloc : allocated block size is too big"));
     EXPECT_EQ(out.m_size, 0);
 }

@@ -18,13 +18,11 @@
 #include <vector>
 
 using render::Object3D;
-using testsupport::bare;
-using testsupport::outcomeOf;
-using testsupport::refused;
+using namespace testsupport;
 
 namespace {
 
-class ReferenceTest : public testsupport::SceneGraphTest {};
+class ReferenceTest : public SceneGraphTest {};
 
 std::vector<Object3D*> referencesOf(Object3D& object)
 {
@@ -46,6 +44,8 @@ TEST_F(ReferenceTest, EachClassListsItsReferencesInItsOrder)
     world->setBackground(background.get());
     world->setActiveCamera(camera.get());
     world->addChild(camera.get());
+    EXPECT_EQ(outcomeOf([&] { world->setActiveCamera(nullptr); }),
+              refused("can not set camera because camera pointer is 0"));
     EXPECT_EQ(referencesOf(*world),
               (std::vector<Object3D*>{background.get(), camera.get(), child0.get(), camera.get()}));
     EXPECT_EQ(referencesOf(*child0), std::vector<Object3D*>{});
@@ -73,12 +73,12 @@ TEST_F(ReferenceTest, EachClassListsItsReferencesInItsOrder)
     const unsigned short triangle[] = {0, 1, 2};
     core::Ref<render::IndexBuffer> list0 = VORNIC3D_NEW render::TriangleListArray(triangle, 3);
     core::Ref<render::IndexBuffer> list1 = VORNIC3D_NEW render::TriangleListArray(triangle, 3);
-    const auto submeshes = testsupport::vectorOf(std::vector<core::Ref<render::IndexBuffer>>{list0, list1});
-    const auto appearances = testsupport::vectorOf(std::vector<core::Ref<render::Appearance>>{appearance, nullptr});
+    const auto submeshes = vectorOf(std::vector<core::Ref<render::IndexBuffer>>{list0, list1});
+    const auto appearances = vectorOf(std::vector<core::Ref<render::Appearance>>{appearance, nullptr});
     const std::vector<Object3D*> meshReferences = {appearance.get(), list0.get(), list1.get(), vertices.get()};
     core::Ref<render::Mesh> mesh = VORNIC3D_NEW render::Mesh(vertices.get(), submeshes, appearances);
     EXPECT_EQ(referencesOf(*mesh), meshReferences);
-    const auto targets = testsupport::vectorOf(std::vector<core::Ref<render::VertexBuffer>>{vertices});
+    const auto targets = vectorOf(std::vector<core::Ref<render::VertexBuffer>>{vertices});
     core::Ref<render::Mesh> morphing = VORNIC3D_NEW render::MorphingMesh(vertices.get(), targets, submeshes,
                                                                         appearances);
     EXPECT_EQ(referencesOf(*morphing), meshReferences);

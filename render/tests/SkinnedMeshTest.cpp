@@ -15,9 +15,7 @@
 
 using render::Group;
 using render::SkinnedMesh;
-using testsupport::bare;
-using testsupport::outcomeOf;
-using testsupport::refused;
+using namespace testsupport;
 
 namespace {
 
@@ -26,7 +24,7 @@ namespace {
 // its stored value by 2.
 const std::vector<short> kPositions = {10, 0, 0, 20, 0, 0, 30, 0, 0, 40, 0, 0};
 
-class SkinnedMeshTest : public testsupport::SceneGraphTest {};
+class SkinnedMeshTest : public SceneGraphTest {};
 
 SkinnedMesh* makeMesh(Group* skeleton, bool withPositions = true)
 {

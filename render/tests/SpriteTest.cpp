@@ -16,22 +16,11 @@ using render::Mesh;
 using render::Sprite3D;
 using render::Transform;
 using render::VertexArray;
-using testsupport::accepted;
-using testsupport::batchMesh;
-using testsupport::indicesOf;
-using testsupport::Indices;
-using testsupport::positionsOf;
-using testsupport::scalesOf;
-using testsupport::Shorts;
-using testsupport::snapshot;
-using testsupport::texelsOf;
-using testsupport::bare;
-using testsupport::outcomeOf;
-using testsupport::refused;
+using namespace testsupport;
 
 namespace {
 
-class SpriteTest : public testsupport::SceneGraphTest {
+class SpriteTest : public SceneGraphTest {
 protected:
     core::Ref<Image2D> image(int width, int height) { return VORNIC3D_NEW Image2D(Image2D::RGBA, width, height); }
     core::Ref<Sprite3D> sprite(Image2D* image)
@@ -59,37 +48,7 @@ Transform quarterTurnShiftedBy(float x)
 
 } // namespace
 
-// ---- image, texture and crop -------------------------------------------------------------
-
-// A new image brings a new texture, its own crop, aspect and texel scale;
-// the old texture and image are let go.
-TEST_F(SpriteTest, ANewImageBringsItsTextureCropAspectAndTexelScale)
-{
-    core::Ref<Image2D> wide = image(64, 32);
-    core::Ref<Image2D> square = image(32, 32);
-    core::Ref<Sprite3D> s = sprite(wide.get());
-    s->setImage(square.get());
-    EXPECT_EQ(s->getTexture()->getImage(), square.get());
-    EXPECT_EQ(static_cast<testsupport::TestTexture2D*>(s->getTexture())->getSetImageCount(), 1);
-    EXPECT_EQ(wide->getRefCount(), 1);
-    core::Ref<Mesh> mesh = batchMesh(1, 1);
-    s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3));
-    EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{15, 15, 30, 5, 15, 30, 5, 25, 30, 15, 25, 30}));
-    EXPECT_EQ(texelsOf(*mesh, 0, 4), (Shorts{32, 32, 0, 32, 0, 0, 32, 0}));
-    EXPECT_EQ(scalesOf(*mesh)[4], 1.0f / 32);
-
-    // Refused images change nothing and leave nothing behind.
-    const int blocks = mainPool()->getAllocatedBlocks();
-    core::Ref<Image2D> huge = image(1025, 1);
-    EXPECT_EQ(outcomeOf([&] { s->setImage(nullptr); }), refused("Sprite3D setImage failed. image parameter is 0"));
-    EXPECT_EQ(outcomeOf([&] { s->setImage(huge.get()); }),
-              refused("Sprite3D setCrop failed. width or height parameter is too big"));
-    EXPECT_EQ(s->getImage(), square.get());
-    huge = nullptr;
-    EXPECT_EQ(outcomeOf([&] { core::Ref<Sprite3D> none = VORNIC3D_NEW Sprite3D(true, nullptr, nullptr); }),
-              refused("Sprite3D constructor failed. image parameter is 0"));
-    EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks);
-}
+// ---- crop -------------------------------------------------------------
 
 TEST_F(SpriteTest, CropIsBoundedByTheRenderer)
 {
@@ -111,11 +70,20 @@ TEST_F(SpriteTest, CropIsBoundedByTheRenderer)
     renderer().properties().maxSpriteCropDimension = 16;
     EXPECT_EQ(outcomeOf([&] { s->setCrop(0, 0, 17, 1); }).message,
               "Sprite3D setCrop failed. width or height parameter is too big");
+
+    // Refused images change nothing.
+    core::Ref<Image2D> huge = image(17, 1);
+    EXPECT_EQ(outcomeOf([&] { s->setImage(nullptr); }), refused("Sprite3D setImage failed. image parameter is 0"));
+    EXPECT_EQ(outcomeOf([&] { s->setImage(huge.get()); }),
+              refused("Sprite3D setCrop failed. width or height parameter is too big"));
+    EXPECT_EQ(s->getImage(), picture.get());
+    EXPECT_EQ(outcomeOf([&] { core::Ref<Sprite3D> none = VORNIC3D_NEW Sprite3D(true, nullptr, nullptr); }),
+              refused("Sprite3D constructor failed. image parameter is 0"));
 }
 
 // ---- batching --------------------------------------------------------------------------------
 
-TEST_F(SpriteTest, QuadOfAWideImageInTheBatchMesh)
+TEST_F(SpriteTest, QuadsFollowTheImageCropAndSpriteTransform)
 {
     core::Ref<Image2D> wide = image(64, 32);
     core::Ref<Sprite3D> s = sprite(wide.get());
@@ -127,6 +95,14 @@ TEST_F(SpriteTest, QuadOfAWideImageInTheBatchMesh)
     EXPECT_EQ(indicesOf(*mesh, 0, 6), (Indices{0, 3, 1, 2, 1, 3}));
     EXPECT_EQ(scalesOf(*mesh), (std::vector<float>{0.1f, 0, 0, 0, 1.0f / 64, 0, 0, 0}));
 
+    // The sprite transform turns the corners about the centre; its shift is
+    // one fixed-point unit.
+    const Transform turn = quarterTurnShiftedBy(1);
+    s->setSpriteTransform(&turn);
+    s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3));
+    EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{14, 25, 30, 14, 15, 30, 9, 15, 30, 9, 25, 30}));
+    s->setSpriteTransform(nullptr);
+
     // The second quad follows the first; a crop reaching past the image is
     // placed by its own size but sized and textured by the part inside.
     s->setCrop(32, 16, 64, 64);
@@ -136,6 +112,17 @@ TEST_F(SpriteTest, QuadOfAWideImageInTheBatchMesh)
     EXPECT_EQ(positionsOf(*mesh, 4, 4), (Shorts{20, 2, 0, 10, 2, 0, 10, 5, 0, 20, 5, 0}));
     EXPECT_EQ(texelsOf(*mesh, 4, 4), (Shorts{64, 64, 32, 64, 32, 32, 64, 32}));
     EXPECT_EQ(indicesOf(*mesh, 6, 6), (Indices{4, 7, 5, 6, 5, 7}));
+
+    // A new image brings a new texture, its own crop, aspect and texel
+    // scale; the old image is let go.
+    core::Ref<Image2D> square = image(32, 32);
+    s->setImage(square.get());
+    EXPECT_EQ(static_cast<TestTexture2D*>(s->getTexture())->getSetImageCount(), 1);
+    EXPECT_EQ(wide->getRefCount(), 1);
+    s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3));
+    EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{15, 15, 30, 5, 15, 30, 5, 25, 30, 15, 25, 30}));
+    EXPECT_EQ(texelsOf(*mesh, 0, 4), (Shorts{32, 32, 0, 32, 0, 0, 32, 0}));
+    EXPECT_EQ(scalesOf(*mesh)[4], 1.0f / 32);
 }
 
 // Vertices are counted against vertices, indices against indices.
@@ -160,22 +147,6 @@ TEST_F(SpriteTest, BufferTakesTheQuadsItsSizeSays)
         EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), count, translation(0, 0, 0)), count);
         EXPECT_EQ(snapshot(*mesh), before);
     }
-}
-
-TEST_F(SpriteTest, SpriteTransformTurnsTheCornersAboutTheCentre)
-{
-    core::Ref<Image2D> wide = image(64, 32);
-    core::Ref<Sprite3D> s = sprite(wide.get());
-    core::Ref<Mesh> mesh = batchMesh(1, 1);
-    // The shift is one fixed-point unit.
-    const Transform turn = quarterTurnShiftedBy(1);
-    s->setSpriteTransform(&turn);
-    s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3));
-    EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{14, 25, 30, 14, 15, 30, 9, 15, 30, 9, 25, 30}));
-
-    s->setSpriteTransform(nullptr);
-    s->renderSprite3DToMesh(mesh.get(), 0, translation(1, 2, 3));
-    EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{15, 17, 30, 5, 17, 30, 5, 22, 30, 15, 22, 30}));
 }
 
 TEST_F(SpriteTest, PositionsOutOfRangeAreRefusedBeforeAnythingIsWritten)
@@ -212,14 +183,9 @@ TEST_F(SpriteTest, PositionsOutOfRangeAreRefusedBeforeAnythingIsWritten)
     EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), 0, translation(3276.125f, -3276.5f, -3276.75f)), 6);
     EXPECT_EQ(positionsOf(*mesh, 0, 4),
               (Shorts{32766, -32767, -32767, 32756, -32767, -32767, 32756, -32762, -32767, 32766, -32762, -32767}));
-}
 
-TEST_F(SpriteTest, BatchingNeedsAnAppearanceAndRoomToRead)
-{
-    core::Ref<Image2D> picture = image(8, 8);
-    core::Ref<Sprite3D> plain = VORNIC3D_NEW Sprite3D(true, picture.get(), nullptr);
-    core::Ref<Mesh> mesh = batchMesh(1, 1);
+    core::Ref<Sprite3D> plain = VORNIC3D_NEW Sprite3D(true, wide.get(), nullptr);
     EXPECT_EQ(outcomeOf([&] { plain->renderSprite3DToMesh(mesh.get(), 0, Transform()); }),
               refused("renderSprite3DToMesh failed because appearance is 0"));
-    EXPECT_EQ(outcomeOf([&] { sprite(picture.get())->renderSprite3DToMesh(mesh.get(), 7, Transform()); }), bare());
+    EXPECT_EQ(outcomeOf([&] { s->renderSprite3DToMesh(mesh.get(), 7, Transform()); }), bare());
 }

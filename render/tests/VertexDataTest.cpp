@@ -9,17 +9,14 @@
 
 using render::VertexArray;
 using render::VertexBuffer;
-using testsupport::accepted;
-using testsupport::bare;
-using testsupport::outcomeOf;
-using testsupport::refused;
+using namespace testsupport;
 
 namespace {
 
 using Shorts = std::vector<short>;
 using Floats = std::vector<float>;
 
-class VertexDataTest : public testsupport::SceneGraphTest {};
+class VertexDataTest : public SceneGraphTest {};
 
 VertexArray* bytes(int vertices, int components, const std::vector<signed char>& values = {})
 {
@@ -155,7 +152,7 @@ TEST_F(VertexDataTest, AttachingConvertsEightBitArraysInPlace)
     EXPECT_EQ(normalsHolder->getNormals()->getComponentType(), VertexArray::SHORT);
     EXPECT_EQ(shortsOf(*normalsHolder->getNormals()), (Shorts{-1, 127, -128, 4, -5, 0}));
     EXPECT_EQ(boxOf(*shared), "(-1 -5 -128) (4 127 0)");
-    EXPECT_EQ(testsupport::countOf(log(), "VertexBuffer : convert byte array to short array\n"), 1);
+    EXPECT_EQ(countOf(log(), "VertexBuffer : convert byte array to short array\n"), 1);
 
     core::Ref<VertexArray> coordinates = bytes(2, 2, {-7, 8, 9, -10});
     buffer->setTexCoords(0, coordinates.get(), 1, nullptr);
@@ -185,7 +182,7 @@ TEST_F(VertexDataTest, BufferSettersCheckKindAndVertexCount)
     core::Ref<VertexArray> tenBytes4 = bytes(10, 4);
     core::Ref<VertexArray> tenBytes2 = bytes(10, 2);
     const float bias[3] = {1, 2, 3};
-    const std::vector<testsupport::SetterCase<VertexBuffer>> cases = {
+    const std::vector<SetterCase<VertexBuffer>> cases = {
         {"setPositions(2 components)", [&](VertexBuffer& b) { b.setPositions(ten2.get(), 1, nullptr); }, bare(), ""},
         {"setPositions(12 vertices)", [&](VertexBuffer& b) { b.setPositions(twelve3.get(), 1, nullptr); }, bare(), ""},
         {"setPositions(null), then 12 vertices",
@@ -207,7 +204,7 @@ TEST_F(VertexDataTest, BufferSettersCheckKindAndVertexCount)
          refused("No texture coordinete set to given index. Use setTexCoords before calling this method."), ""},
         {"setDefaultColor", [](VertexBuffer& b) { b.setDefaultColor(0x12345678); }, accepted(), "color 12345678"},
     };
-    testsupport::runSetterTable(
+    runSetterTable(
         cases,
         [&] {
             VertexBuffer* buffer = VORNIC3D_NEW VertexBuffer();
