@@ -7,7 +7,6 @@
 #include "render/Light.h"
 #include "render/Material.h"
 #include "render/Object3D_animation_helpers.h"
-#include "render/VertexBuffer.h"
 
 #include <cfloat>
 #include <cmath>
@@ -50,11 +49,7 @@ TEST_F(AnimationHelpersTest, InterpolatorsCheckTimesThenPointersThenCounts)
     const float a[4] = {0, 0, 0, 1};
     for (int f = 0; f < 5; ++f) {
         const int badCount = (f == 1 || f == 3) ? 3 : 0;
-        const struct {
-            int count, t0, t1, t;
-            const float* b;
-            Outcome outcome;
-        } cases[] = {
+        const struct { int count, t0, t1, t; const float* b; Outcome outcome; } cases[] = {
             {4, -1, 10, 0, a, refused("Given interpolation times not correct")},
             {badCount, 0, 10, 5, nullptr, refused("NULL paremeter")},
             {badCount, 0, 10, 5, a, {std::string("Invalid component count for ") + names[f] + " interpolation", true}},
@@ -103,10 +98,7 @@ TEST_F(AnimationHelpersTest, InterpolatorsComputeBetweenKeyframes)
 TEST_F(AnimationHelpersTest, EverySetterChecksValuesTargetCountAndType)
 {
     // In table order; the first count is wrong for the property, the second right.
-    const struct {
-        const char* name;
-        int counts[2];
-    } properties[] = {
+    const struct { const char* name; int counts[2]; } properties[] = {
         {"ALPHA", {2, 1}},         {"AMBIENT_COLOR", {4, 3}}, {"COLOR", {1, 3}},         {"CROP", {3, 2}},
         {"DENSITY", {0, 1}},       {"DIFFUSE_COLOR", {2, 3}}, {"EMISSIVE_COLOR", {4, 3}}, {"FAR_DISTANCE", {2, 1}},
         {"FIELD_OF_VIEW", {3, 1}}, {"INTENSITY", {2, 1}},     {"MORPH_WEIGHTS", {0, 1}},  {"NEAR_DISTANCE", {2, 1}},
@@ -149,10 +141,8 @@ std::string stateOf(Object3D& o)
         return format("alpha %g", n->getAlphaFactor());
     if (auto* m = dynamic_cast<render::Material*>(&o))
         return hex(m->getColor(render::Material::DIFFUSE));
-    if (auto* b = dynamic_cast<render::Background*>(&o))
-        return hex(b->getColor()) + format(" crop %g %g %g %g", b->getCropX(), b->getCropY(), b->getCropWidth(),
-                                           b->getCropHeight());
-    return hex(dynamic_cast<render::VertexBuffer&>(o).getDefaultColor());
+    const auto& b = dynamic_cast<render::Background&>(o);
+    return hex(b.getColor()) + format(" crop %g %g %g %g", b.getCropX(), b.getCropY(), b.getCropWidth(), b.getCropHeight());
 }
 
 } // namespace
@@ -163,7 +153,6 @@ TEST_F(AnimationHelpersTest, SettersClampAndConvertForTheirTargets)
     const Make group = [] { return core::Ref<Object3D>(VORNIC3D_NEW render::Group()); };
     const Make material = [] { return core::Ref<Object3D>(VORNIC3D_NEW render::Material()); };
     const Make light = [] { return core::Ref<Object3D>(VORNIC3D_NEW render::Light()); };
-    const Make vertices = [] { return core::Ref<Object3D>(VORNIC3D_NEW render::VertexBuffer()); };
     const Make background = [] {
         core::Ref<render::Background> b = VORNIC3D_NEW render::Background();
         b->setColor(0x80000000u);
@@ -188,12 +177,10 @@ TEST_F(AnimationHelpersTest, SettersClampAndConvertForTheirTargets)
     } cases[] = {
         {"alpha 1.7 on a group", group, render::setAlpha, {1.7f}, accepted(), "1", "alpha 1"},
         {"alpha 0.5 on a material", material, render::setAlpha, {0.5f}, accepted(), "0.5", "7FCCCCCC"},
-        {"alpha 0.5 on a vertex buffer", vertices, render::setAlpha, {0.5f}, accepted(), "0.5", "7FFFFFFF"},
         {"alpha NaN on a background", background, render::setAlpha, {kNaN},
          refused("Value not valid for \"ALPHA\" target property."), "nan", "80000000"},
         {"colour on a background keeps its alpha", background, render::setColor, {1, 0.5f, 0}, accepted(),
          "1 0.5 0", "80FF7F00"},
-        {"colour clamped on a light", light, render::setColor, {2, 0.5f, -1}, accepted(), "1 0.5 0", "00FF7F00"},
         {"colour NaN on a light", light, render::setColor, {0, kNaN, 0},
          refused("Value not valid for \"COLOR\" target property."), "0 nan 0", "00FFFFFF"},
         {"spot angle 100", light, render::setSpotAngle, {100}, accepted(), "90", "spot 90"},

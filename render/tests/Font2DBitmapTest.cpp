@@ -88,12 +88,7 @@ TEST_F(Font2DBitmapTest, DescriptionsAreReadAsTheirFormatSays)
     const std::string cells = image("cells.png", 32, 8);
     const std::string row = image("row.png", 256, 1);
     const std::string fe = "FontException: ";
-    const struct {
-        const char* name;
-        std::string text;
-        std::string font;
-        const char* logged;
-    } cases[] = {
+    const struct { const char* name; std::string text; std::string font; const char* logged; } cases[] = {
         {"plain", "0008X" + cells + "ABC", "8x8 0,0 8,0 16,0 -", "font does not have separator color\n"},
         {"separator colour", "0008C00FF 0080 0000" + cells + "AB", "8x8 0,0 8,0 - -", "font separator color is FF 80 0\n"},
         {"comments, line ends and tabs", "'a'00\r\n08\t'b'N \"'c'" + cells.substr(1) + "'d'A\nB'e'C", "8x8 0,0 8,0 16,0 -",
@@ -181,12 +176,7 @@ TEST_F(Font2DBitmapTest, TextFitsWhenItsVerticesDo)
 TEST_F(Font2DBitmapTest, BadTextsAreRefusedBeforeAnythingIsWritten)
 {
     core::Ref<Mesh> mesh = batchMesh(8, 8);
-    const struct {
-        const char* name;
-        const char* text;
-        Transform transform;
-        Outcome outcome;
-    } cases[] = {
+    const struct { const char* name; const char* text; Transform transform; Outcome outcome; } cases[] = {
         {"x", "A", translation(3300, 0, 0), refused("Font x position is too big")},
         {"right edge", "AB", translation(3262, 0, 0), refused("Font x position is too big")},
         {"beyond any integer", "A", translation(-1e9f, 0, 0), refused("Font x position is too small")},

@@ -28,12 +28,7 @@ TEST_F(GroupTest, AddChildRefusesWhatWouldBreakTheTree)
     middle->addChild(leaf.get());
     other->addChild(adopted.get());
 
-    const struct {
-        const char* name;
-        Group* group;
-        Node* child;
-        const char* message;
-    } cases[] = {
+    const struct { const char* name; Group* group; Node* child; const char* message; } cases[] = {
         {"null", root.get(), nullptr, "can not add child node because child pointer is 0"},
         {"itself", leaf.get(), leaf.get(), "can not add child node because child is this node"},
         {"a world without parent", root.get(), world.get(), "can not add child node because node is World object"},

@@ -29,12 +29,7 @@ Bytes pixelsOf(const Image2D& image)
 
 TEST_F(ImageTextureTest, BlankImagesAreWhiteAndTransparent)
 {
-    const struct {
-        int format;
-        int width;
-        int height;
-        Bytes pixels;
-    } cases[] = {
+    const struct { int format; int width; int height; Bytes pixels; } cases[] = {
         {Image2D::RGB, 2, 1, {255, 255, 255, 255, 255, 255}},
         {Image2D::LUMINANCE, 1, 2, {255, 255, 255, 0, 255, 255, 255, 0}},
     };
@@ -49,11 +44,7 @@ TEST_F(ImageTextureTest, BlankImagesAreWhiteAndTransparent)
 TEST_F(ImageTextureTest, ConstructorsCheckBeforeTheyTakeABlock)
 {
     const unsigned char pixels[16] = {1, 2, 3, 4, 5, 6, 7, 8};
-    const struct {
-        const char* name;
-        std::function<Image2D*()> make;
-        const char* message;
-    } cases[] = {
+    const struct { const char* name; std::function<Image2D*()> make; const char* message; } cases[] = {
         {"blank, format 101", [] { return VORNIC3D_NEW Image2D(101, 1, 1); }, "IllegalArgumentException"},
         {"blank, beyond the pool's sizes", [] { return VORNIC3D_NEW Image2D(Image2D::RGBA, 65536, 32768); },
          "IllegalArgumentException"},

@@ -38,10 +38,7 @@ std::string describeSequence(const KeyframeSequence& s)
 
 TEST_F(KeyframeTest, SequenceConstructionChecksItsCountsInOrder)
 {
-    const struct {
-        int keyframes, components, interpolation;
-        Outcome outcome;
-    } cases[] = {
+    const struct { int keyframes, components, interpolation; Outcome outcome; } cases[] = {
         {-1, 0, 175, refused("Number of key frames less than zero.")},
         {0, 0, 181, refused("Invalid interpolation mode.")},
         {0, 0, 176, refused("Number of components less than or equal to zero.")},
@@ -118,11 +115,7 @@ TEST_F(KeyframeTest, ControllerChecksAndMapsWorldTimeToSequenceTime)
 TEST_F(KeyframeTest, TrackChecksItsSequenceThenItsProperty)
 {
     core::Ref<KeyframeSequence> sequence = VORNIC3D_NEW KeyframeSequence(1, 1, KeyframeSequence::LINEAR);
-    const struct {
-        KeyframeSequence* sequence;
-        int property;
-        Outcome outcome;
-    } cases[] = {
+    const struct { KeyframeSequence* sequence; int property; Outcome outcome; } cases[] = {
         {nullptr, 255, refused("KeyframeSequence is 0.")},
         {sequence.get(), 255, refused("Invalid target property value.")},
         {sequence.get(), 277, refused("Invalid target property value.")},

@@ -57,7 +57,6 @@ TEST_F(LightFogBackgroundTest, LightSetters)
         {"setMode(128)", [](Light& l) { l.setMode(128); }, accepted(), "mode 128"},
         {"setMode(132)", [](Light& l) { l.setMode(132); }, refused("IllegalArgument in Light::setMode()"), ""},
         {"setColor(0x12345678)", [](Light& l) { l.setColor(0x12345678); }, accepted(), "color 345678"},
-        {"setIntensity(-2)", [](Light& l) { l.setIntensity(-2); }, accepted(), "intensity -2"},
         {"setSpotAngle(90)", [](Light& l) { l.setSpotAngle(90); }, accepted(), "spot 90 0"},
         {"setSpotAngle(90.01)", [](Light& l) { l.setSpotAngle(90.01f); }, refused(angle), ""},
         {"setSpotAngle(-0.5)", [](Light& l) { l.setSpotAngle(-0.5f); }, refused(angle), ""},

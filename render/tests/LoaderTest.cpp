@@ -98,10 +98,7 @@ TEST_F(LoaderTest, AFailedFileLoadLogsClosesTheFileAndAppendsNothing)
     const Bytes png = redBlue();
     put("empty.png", "");
     put("cut.png", asText(Bytes(png.begin(), png.begin() + 40)));
-    const struct {
-        const char* name;
-        std::string message;
-    } cases[] = {
+    const struct { const char* name; std::string message; } cases[] = {
         {"empty.png", kPrefix + std::string("Too small file!")},
         {"cut.png", kPrefix + std::string("Small stream buffer")},
         {"missing.png", "GeneralFile: can not open the file"},
@@ -126,13 +123,7 @@ TEST_F(LoaderTest, TheFirstBytesChooseTheReader)
     const Bytes prefixed = Bytes(16, 0) + png;
     Bytes almostM3G = kM3GIdentifier + text;
     almostM3G[11] = 0x0B;
-    const struct {
-        const char* name;
-        Bytes content;
-        int length;
-        int offset;
-        std::string result;
-    } cases[] = {
+    const struct { const char* name; Bytes content; int length; int offset; std::string result; } cases[] = {
         {"PNG", png, static_cast<int>(png.size()), 0, "image"},
         {"PNG at offset 16", prefixed, static_cast<int>(prefixed.size()), 16, "image"},
         {"11 bytes of PNG", png, 11, 0, kPrefix + std::string("Too small file!")},

@@ -62,12 +62,7 @@ TEST_F(PNG_LoaderTest, EveryKindOfPngBecomesEightBitRgbOrRgba)
     PngImage palette = png(2, 2, PNG_COLOR_TYPE_PALETTE, 1, {0x40, 0x80});
     palette.palette = {10, 20, 30, 40, 50, 60};
     palette.transparency = {0, 128};
-    const struct {
-        const char* name;
-        PngImage image;
-        int format;
-        Bytes pixels;
-    } cases[] = {
+    const struct { const char* name; PngImage image; int format; Bytes pixels; } cases[] = {
         {"RGB 3x2: rows of 9 bytes", png(3, 2, rgb, 8, sequence(18)), Image2D::RGB, sequence(18)},
         {"RGBA 1x3", png(1, 3, PNG_COLOR_TYPE_RGB_ALPHA, 8, sequence(12)), Image2D::RGBA, sequence(12)},
         {"RGB 16-bit keeps the high bytes", png(1, 1, rgb, 16, {0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x00}), Image2D::RGB,
@@ -114,11 +109,7 @@ TEST_F(PNG_LoaderTest, DamagedFilesFailWithTheParseErrorAndAppendNothing)
         return concat({Bytes(at(0), at(8)), pngChunk("IHDR", concat({be32(width), be32(height), {8, colorType, 0, 0, 0}})),
                        pngChunk("IDAT", {0x78, 0x9C, 0x03, 0x00}), Bytes(at(iend), good.end())});
     };
-    const struct {
-        const char* name;
-        Bytes file;
-        std::string message;
-    } cases[] = {
+    const struct { const char* name; Bytes file; std::string message; } cases[] = {
         {"7 bytes", Bytes(at(0), at(7)), "Too small file!"},
         {"cut inside the image data", Bytes(at(0), at(45)), "Small stream buffer"},
         {"image data CRC", badCrc, "IDAT: CRC error"},

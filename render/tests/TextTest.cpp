@@ -117,10 +117,7 @@ TEST_F(TextTest, TextsShareOneDefaultAppearanceWhileAnyHoldsIt)
 
 TEST_F(TextTest, CreateNewFontWantsABitmapFontFile)
 {
-    const struct {
-        const char* name;
-        std::string bytes;
-    } cases[] = {
+    const struct { const char* name; std::string bytes; } cases[] = {
         {"starts with A", "A0008\"font.png\"AB"},
         {"empty", ""},
     };

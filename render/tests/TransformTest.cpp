@@ -54,11 +54,7 @@ std::string failureOf(const std::function<void()>& action)
 // Rows as get() gives them: row 0 first, the translation in column 3.
 TEST_F(TransformTest, PostOperationsMultiplyOnTheRight)
 {
-    const struct {
-        const char* name;
-        std::function<void(Transform&)> build;
-        Rows rows;
-    } cases[] = {
+    const struct { const char* name; std::function<void(Transform&)> build; Rows rows; } cases[] = {
         {"rotate 90 about a long z axis", [](Transform& t) { t.postRotate(90, 0, 0, 5); },
          {0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
         {"rotate 90 about x", [](Transform& t) { t.postRotate(90, 1, 0, 0); },
