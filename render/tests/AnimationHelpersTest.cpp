@@ -25,17 +25,11 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 class AnimationHelpersTest : public SceneGraphTest {};
 
-std::string format(const char* pattern, double a, double b = 0, double c = 0, double d = 0)
+template <typename... Values>
+std::string format(const char* pattern, Values... values)
 {
     char text[128];
-    std::snprintf(text, sizeof text, pattern, a, b, c, d);
-    return text;
-}
-
-std::string hex(unsigned int value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%08X", value);
+    std::snprintf(text, sizeof text, pattern, values...);
     return text;
 }
 
@@ -131,7 +125,7 @@ namespace {
 std::string stateOf(Object3D& o)
 {
     if (auto* l = dynamic_cast<render::Light*>(&o))
-        return hex(l->getColor()) + format(" spot %g", l->getSpotAngle());
+        return format("%08X spot %g", l->getColor(), l->getSpotAngle());
     if (auto* c = dynamic_cast<render::Camera*>(&o)) {
         float p[4] = {};
         c->getProjectionParameters(p);
@@ -140,9 +134,10 @@ std::string stateOf(Object3D& o)
     if (auto* n = dynamic_cast<render::Node*>(&o))
         return format("alpha %g", n->getAlphaFactor());
     if (auto* m = dynamic_cast<render::Material*>(&o))
-        return hex(m->getColor(render::Material::DIFFUSE));
+        return format("%08X", m->getColor(render::Material::DIFFUSE));
     const auto& b = dynamic_cast<render::Background&>(o);
-    return hex(b.getColor()) + format(" crop %g %g %g %g", b.getCropX(), b.getCropY(), b.getCropWidth(), b.getCropHeight());
+    return format("%08X crop %d %d %d %d", b.getColor(), b.getCropX(), b.getCropY(), b.getCropWidth(),
+                  b.getCropHeight());
 }
 
 } // namespace
