@@ -3,7 +3,9 @@
 #include "SceneGraphTest.h"
 
 #include "render/Appearance.h"
+#include "render/Font2D.h"
 #include "render/Sprite3D.h"
+#include "render/Text2D.h"
 
 #include <vector>
 
@@ -33,6 +35,13 @@ protected:
     {
         core::Ref<render::Appearance> own = VORNIC3D_NEW render::Appearance();
         return VORNIC3D_NEW Sprite3D(scaled, image, appearance != nullptr ? appearance : own.get());
+    }
+    static core::Ref<render::Text2D> text(render::Font2D* font, const char* characters)
+    {
+        core::Ref<render::Text2D> result = VORNIC3D_NEW render::Text2D();
+        result->setFont(font);
+        result->setText(core::String(characters));
+        return result;
     }
     int buffersUsed() { return OGLES_Graphics3DInspector::buffersUsed(g3d()); }
 };
@@ -193,4 +202,48 @@ TEST_F(OGLESBatchingTest, BufferSizesAreCheckedAtTheFirstBind)
         restartRenderer(config);
         EXPECT_EQ(testsupport::outcomeOf([&] { g3d().bindTarget(nullptr); }), testsupport::refused(c.message));
     }
+}
+
+// ---- texts ------------------------------------------------------------------------------------
+
+// A text at a size of its own, twice its font's, and one at its font's size
+// with an appearance of its own that culls back faces (the quads face the
+// camera), which goes into a buffer of its own.
+TEST_F(OGLESBatchingTest, BuiltInGlyphsAreDrawnPixelForPixel)
+{
+    core::Ref<render::Font2D> font = render::Font2D::createNewFont(nullptr);
+    core::Ref<render::Text2D> a = text(font.get(), "A");
+    a->setSize(16, 16);
+    g3d().render(a.get(), translation(20, 5, 0));
+    core::Ref<render::Text2D> line = text(font.get(), "AB 09:/-.");
+    core::Ref<render::Appearance> culling = VORNIC3D_NEW render::Appearance();
+    line->setAppearance(culling.get());
+    g3d().render(line.get(), translation(0, 30, 0));
+    g3d().releaseTarget();
+
+    EXPECT_EQ(builtInTextAt(20, 5, 1, 2), "A");
+    EXPECT_EQ(builtInTextAt(0, 30, 8), "AB 09:/-");
+    EXPECT_EQ(buffersUsed(), 2);
+}
+
+// A buffer of 16 quads takes texts of up to 14 characters.
+TEST_F(OGLESBatchingTest, TextsThatCannotBeDrawnFailAndLeaveTheFrameAsItWas)
+{
+    core::Ref<render::Font2D> font = render::Font2D::createNewFont(nullptr);
+    const struct {
+        const char* characters;
+        testsupport::Outcome outcome;
+    } cases[] = {
+        {"Ab", testsupport::refused("Font2D does not include a character which is used in this text")},
+        {"AAAAAAAAAAAAAAA", testsupport::refused("can not buffer texts (too small buffer size?)")},
+        {"AAAAAAAAAAAAAA", testsupport::accepted()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.characters);
+        core::Ref<render::Text2D> t = text(font.get(), c.characters);
+        EXPECT_EQ(testsupport::outcomeOf([&] { g3d().render(t.get(), translation(0, 0, 0)); }), c.outcome);
+    }
+    g3d().releaseTarget();
+    EXPECT_EQ(builtInTextAt(0, 0, 8), "AAAAAAAA");
+    EXPECT_EQ(buffersUsed(), 1);
 }

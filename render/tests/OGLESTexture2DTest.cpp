@@ -41,14 +41,16 @@ protected:
         return value;
     }
     // The texels of a 2 x 2 texture drawn pixel for pixel, replacing the
-    // fragment's colour (opaque white): row 0 left, row 0 right, row 1 left,
-    // row 1 right.
+    // fragment's colour (opaque white), through an appearance of the
+    // application's, which culls back faces and gets its texture back: row 0
+    // left, row 0 right, row 1 left, row 1 right.
     std::array<std::string, 4> texels(Texture2D* texture)
     {
         texture->setBlending(Texture2D::FUNC_REPLACE);
         clearTo(kClear);
         core::Ref<render::Appearance> plain = VORNIC3D_NEW render::Appearance();
         g3d().render(texture, translation(32.0f, 24.0f, 0.0f), plain.get());
+        EXPECT_EQ(plain->getTexture(0), nullptr);
         return {hexColor(pixelAt(31, 24)), hexColor(pixelAt(32, 24)), hexColor(pixelAt(31, 23)),
                 hexColor(pixelAt(32, 23))};
     }

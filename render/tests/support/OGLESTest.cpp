@@ -70,24 +70,29 @@ void OGLESTest::restartRenderer(const render::Graphics3DConfig& config)
     core::Globals::get()->m_graphics3D = m_renderer.get();
 }
 
+void OGLESTest::restartOnScreen(const render::Graphics3DConfig& config)
+{
+    m_renderer->releaseTarget();
+    restartRenderer(config);
+    m_renderer->bindTarget(nullptr);
+    useScreenCamera();
+}
+
 // ---- scenes -------------------------------------------------------------------------
 
 core::Ref<render::VertexBuffer> OGLESTest::rectangle(int x0, int y0, int x1, int y1, int z)
 {
+    const auto array = [](int components, std::vector<short> values) {
+        core::Ref<render::VertexArray> result = VORNIC3D_NEW render::VertexArray(4, components, render::VertexArray::SHORT);
+        result->set(0, 4, values.data());
+        return result;
+    };
     const auto s = [](int value) { return static_cast<short>(value); };
-    const short corners[] = {s(x0), s(y0), s(z), s(x1), s(y0), s(z), s(x1), s(y1), s(z), s(x0), s(y1), s(z)};
-    const short coordinates[] = {0, 1, 1, 1, 1, 0, 0, 0};
-    const short normals[] = {0, 0, 127, 0, 0, 127, 0, 0, 127, 0, 0, 127};
-    core::Ref<render::VertexArray> positionArray = VORNIC3D_NEW render::VertexArray(4, 3, render::VertexArray::SHORT);
-    positionArray->set(0, 4, corners);
-    core::Ref<render::VertexArray> coordinateArray = VORNIC3D_NEW render::VertexArray(4, 2, render::VertexArray::SHORT);
-    coordinateArray->set(0, 4, coordinates);
-    core::Ref<render::VertexArray> normalArray = VORNIC3D_NEW render::VertexArray(4, 3, render::VertexArray::SHORT);
-    normalArray->set(0, 4, normals);
     core::Ref<render::VertexBuffer> vertices = VORNIC3D_NEW render::VertexBuffer();
-    vertices->setPositions(positionArray.get(), 1.0f, nullptr);
-    vertices->setTexCoords(0, coordinateArray.get(), 1.0f, nullptr);
-    vertices->setNormals(normalArray.get());
+    vertices->setPositions(array(3, {s(x0), s(y0), s(z), s(x1), s(y0), s(z), s(x1), s(y1), s(z), s(x0), s(y1), s(z)}).get(),
+                           1.0f, nullptr);
+    vertices->setTexCoords(0, array(2, {0, 1, 1, 1, 1, 0, 0, 0}).get(), 1.0f, nullptr);
+    vertices->setNormals(array(3, {0, 0, 127, 0, 0, 127, 0, 0, 127, 0, 0, 127}).get());
     return vertices;
 }
 

@@ -57,6 +57,9 @@ protected:
     // Replaces the renderer (if any) by a new one made with `config` on the
     // same display.
     void restartRenderer(const render::Graphics3DConfig& config);
+    // Ends the screen frame, restarts the renderer and binds the screen again
+    // under the screen camera.
+    void restartOnScreen(const render::Graphics3DConfig& config);
 
     render::Graphics3D& g3d() { return *m_renderer; }
     HAL::Display& display() { return *m_display; }
