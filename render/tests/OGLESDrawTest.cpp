@@ -226,12 +226,26 @@ TEST_F(OGLESDrawTest, AppearanceComponentsColourTheFillUntilLeftOut)
         EXPECT_EQ(centre(), hexColor(c.source));
     }
 
+    // Uploading another texture binds and unbinds it on the device; the next
+    // draw of the first texture must bind it again, as after a delete.
+    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
+    textured(T::FUNC_REPLACE)(*appearance);
+    core::Ref<render::Texture2D> other = g3d().createNewTexture();
+    for (const bool deleted : {false, true}) {
+        SCOPED_TRACE(deleted);
+        fill(0xFFFF8040u, appearance.get());
+        if (deleted)
+            other = nullptr;
+        else
+            other->setImage(image.get());
+        fill(0xFFFF8040u, appearance.get());
+        EXPECT_EQ(centre(), hexColor(0x808040C0u));
+    }
+
     // With texturing off the texture is not used.
     render::Graphics3DConfig config = defaultConfig();
     config.texturing = false;
     restartOnScreen(config);
-    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-    textured(T::FUNC_REPLACE)(*appearance);
     fill(0xFFFF8040u, appearance.get());
     EXPECT_EQ(centre(), hexColor(0xFFFF8040u));
 }
@@ -272,26 +286,4 @@ TEST_F(OGLESDrawTest, DepthTestAndWrite)
     g3d().clear(background.get());
     fill(kBlue, nullptr, -10);
     EXPECT_EQ(centre(), hexColor(kClear));
-}
-
-// Uploading another texture binds and unbinds it on the device; the next
-// draw of the first texture must bind it again.
-TEST_F(OGLESDrawTest, ADrawAfterAnotherUploadIsStillTextured)
-{
-    core::Ref<render::Image2D> image = plain(kRed, 1, 1);
-    core::Ref<render::Texture2D> first = g3d().createNewTexture();
-    first->setImage(image.get());
-    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-    appearance->setTexture(0, first.get());
-
-    clearTo(kBlack);
-    fill(kWhite, appearance.get());
-    EXPECT_EQ(centre(), hexColor(kRed));
-    core::Ref<render::Texture2D> second = g3d().createNewTexture();
-    second->setImage(image.get());
-    fill(kWhite, appearance.get());
-    EXPECT_EQ(centre(), hexColor(kRed));
-    second = nullptr;
-    fill(kWhite, appearance.get());
-    EXPECT_EQ(centre(), hexColor(kRed));
 }
