@@ -12,10 +12,13 @@
 #include "render/Texture2D.h"
 #include "render/World.h"
 
+#include <functional>
 #include <vector>
 
 namespace {
 
+using render::Light;
+using render::Material;
 using render::Transform;
 using testsupport::hexColor;
 using testsupport::kUpright;
@@ -31,19 +34,34 @@ protected:
         g3d().bindTarget(nullptr);
     }
     // A rectangle of the default colour `argb`; with `lit`, a white diffuse
-    // material without ambient colour.
-    static core::Ref<render::Mesh> mesh(int x0, int y0, int x1, int y1, std::uint32_t argb, bool lit = false)
+    // material of ambient colour `ambient`.
+    static core::Ref<render::Mesh> mesh(int x0, int y0, int x1, int y1, std::uint32_t argb, bool lit = false,
+                                        std::uint32_t ambient = 0)
     {
         core::Ref<render::VertexBuffer> vertices = rectangle(x0, y0, x1, y1);
         vertices->setDefaultColor(argb);
         core::Ref<render::Appearance> appearance = VORNIC3D_NEW render::Appearance();
         if (lit) {
-            core::Ref<render::Material> material = VORNIC3D_NEW render::Material();
-            material->setColor(render::Material::AMBIENT, 0);
-            material->setColor(render::Material::DIFFUSE, 0xFFFFFFFFu);
+            core::Ref<Material> material = VORNIC3D_NEW Material();
+            material->setColor(Material::AMBIENT, ambient);
+            material->setColor(Material::DIFFUSE, 0xFFFFFFFFu);
             appearance->setMaterial(material.get());
         }
         return VORNIC3D_NEW render::Mesh(vertices.get(), rectangleTriangles().get(), appearance.get());
+    }
+    // The frame-sized rectangle in blue (where lighting is off) with a white
+    // diffuse and ambient material, under the screen camera.
+    core::Ref<render::Mesh> litFrame()
+    {
+        useScreenCamera();
+        return mesh(0, 0, kWidth, kHeight, kBlue, true, 0xFFFFFF);
+    }
+    // The centre pixel of `node` drawn on a frame cleared by clear(null).
+    std::uint32_t centreOf(render::Mesh& node)
+    {
+        g3d().clear(nullptr);
+        g3d().render(&node, Transform());
+        return pixelAt(32, 24);
     }
     // A world seen through a parallel camera in pixels, cleared to `argb`.
     static core::Ref<render::World> world(std::uint32_t argb)
@@ -122,6 +140,75 @@ TEST_F(OGLESTraversalTest, AWorldDrawsItsGroupsWithTheirLightsAndScopes)
     core::Ref<render::Mesh> after = mesh(0, 0, 8, 8, kRed);
     g3d().render(after.get(), Transform());
     EXPECT_EQ(hexColor(pixelAt(2, 2)), hexColor(kRed));
+}
+
+// ---- lights -------------------------------------------------------------------------------------
+
+// Omni lights are placed in the world tests above.
+TEST_F(OGLESTraversalTest, LightsByModeAndScopeUpToEight)
+{
+    const struct { const char* what; std::function<void(Light&)> set; std::uint32_t centre; } cases[] = {
+        {"directional, coloured and dimmed", [](Light& l) { l.setColor(0xFF8040); l.setIntensity(0.5f); }, 0xFF804020u},
+        {"directional, turned 60 degrees", [](Light& l) { l.setOrientation(60.0f, 1.0f, 0.0f, 0.0f); }, 0xFF808080u},
+        {"ambient", [](Light& l) { l.setMode(Light::AMBIENT); l.setColor(0x404040); }, 0xFF404040u},
+        {"out of the mesh's scope", [](Light& l) { l.setScope(2); }, kBlue},
+        {"not rendering", [](Light& l) { l.setRenderingEnable(false); }, kBlue},
+    };
+    core::Ref<render::Mesh> lit = litFrame();
+    lit->setScope(1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        core::Ref<Light> lamp = VORNIC3D_NEW Light();
+        c.set(*lamp);
+        g3d().resetLights();
+        EXPECT_EQ(g3d().addLight(lamp.get(), Transform()), 0);
+        EXPECT_TRUE(nearColor(centreOf(*lit), c.centre));
+    }
+
+    g3d().resetLights();
+    core::Ref<Light> lamp = VORNIC3D_NEW Light();
+    EXPECT_EQ(outcomeOf([&] { g3d().addLight(nullptr, Transform()); }), refused("light parameter is 0"));
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(g3d().addLight(lamp.get(), Transform()), i);
+    EXPECT_EQ(outcomeOf([&] { g3d().setLight(9, lamp.get(), Transform()); }),
+              refused("setLight : index parameter is too big"));
+    EXPECT_EQ(outcomeOf([&] { centreOf(*lit); }), refused("render : Graphics3D does not support this light ID"));
+    g3d().resetLights();
+    EXPECT_EQ(g3d().getLightCount(), 0);
+    EXPECT_EQ(hexColor(centreOf(*lit)), hexColor(kBlue));
+}
+
+// The renderer's default light shines from the camera: alone when the list
+// is empty, beside a lone ambient light; two lights of the list light
+// alone. A light set by the application replaces it; none leaves the scene
+// unlit, and with lighting switched off no light is used.
+TEST_F(OGLESTraversalTest, TheDefaultLightLightsWhatHasNoOtherLight)
+{
+    render::Graphics3DConfig config = defaultConfig();
+    config.default_light = true;
+    restartOnScreen(config);
+    ASSERT_NE(g3d().getDefaultLight(), nullptr);
+    EXPECT_EQ(g3d().getDefaultLight()->getMode(), Light::DIRECTIONAL);
+    core::Ref<render::Mesh> lit = litFrame();
+    lit->getAppearance(0)->getMaterial()->setColor(Material::DIFFUSE, 0xFF808080u);
+    core::Ref<Light> ambient = VORNIC3D_NEW Light();
+    ambient->setMode(Light::AMBIENT);
+    ambient->setColor(0x404040);
+    EXPECT_TRUE(nearColor(centreOf(*lit), 0xFF808080u));
+    g3d().addLight(ambient.get(), Transform());
+    EXPECT_TRUE(nearColor(centreOf(*lit), 0xFFC0C0C0u));
+    g3d().addLight(ambient.get(), Transform());
+    EXPECT_TRUE(nearColor(centreOf(*lit), 0xFF808080u));
+    g3d().resetLights();
+    g3d().setDefaultLight(nullptr);
+    EXPECT_EQ(hexColor(centreOf(*lit)), hexColor(kBlue));
+
+    config.default_light = false;
+    config.lighting = false;
+    restartOnScreen(config);
+    g3d().addLight(ambient.get(), Transform());
+    EXPECT_EQ(hexColor(centreOf(*lit)), hexColor(kBlue));
+    g3d().resetLights();
 }
 
 // ---- skinned meshes -------------------------------------------------------------------------------
