@@ -28,12 +28,8 @@ void OGLESTest::SetUp()
     EngineTest::SetUp();
     WinceTestReset();
     HAL::windowState() = HAL::Win32WindowState{};
-    HAL::DisplayConfig setup;
-    setup.width = m_width;
-    setup.height = m_height;
-    setup.bitsPerPixel = 32;
-    setup.title = "renderer test";
-    setup.windowMode = HAL::DisplayConfig::WINDOW_MODE_WINDOWED;
+    HAL::DisplayConfig setup{0, 0, static_cast<std::int16_t>(m_width), static_cast<std::int16_t>(m_height), 32,
+                             "renderer test", HAL::DisplayConfig::WINDOW_MODE_WINDOWED};
     const HAL::Win32Display::SurfaceFormat exact{8, 8, 8, 8, 24};
     m_display = VORNIC3D_NEW HAL::Win32Display(&setup, nullptr, &exact);
     restartRenderer(defaultConfig());
