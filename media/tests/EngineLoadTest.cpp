@@ -1,52 +1,17 @@
 #include "GameMediaTest.h"
-#include "LevelMap.h"
 
 #include "render/Font2D.h"
 #include "render/Image2D.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
-using mediatest::MediaFile;
-using mediatest::MediaKind;
-using mediatest::sample;
-
 class EngineLoadTest : public mediatest::GameMediaTest {};
 
 } // namespace
-
-// RGB or RGBA as listed; textures at their listed size; level images are
-// their text maps, one pixel a cell, the tile code in the red byte.
-TEST_F(EngineLoadTest, EveryImageLoadsAsListed)
-{
-    const std::vector<media::LevelMap> maps = media::readLevelMaps(mediatest::mediaFolder() + "/levels");
-    for (const MediaFile& file : mediatest::mediaFiles()) {
-        if (file.kind != MediaKind::Texture && file.kind != MediaKind::LevelImage)
-            continue;
-        SCOPED_TRACE(file.name);
-        const core::Ref<render::Image2D> image = loadImage(mediaPath(file.name.c_str()));
-        ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->getFormat(), file.channels == 4 ? render::Image2D::RGBA : render::Image2D::RGB);
-        const auto size = std::pair(image->getWidth(), image->getHeight());
-        if (file.kind == MediaKind::Texture) {
-            EXPECT_EQ(size, std::pair(file.width, file.height));
-            continue;
-        }
-        const auto map = std::find_if(maps.begin(), maps.end(),
-                                      [&](const media::LevelMap& m) { return m.name + ".png" == file.name; });
-        ASSERT_NE(map, maps.end());
-        ASSERT_EQ(size, std::pair(map->width, map->height));
-        for (int y = 0; y < map->height; ++y)
-            for (int x = 0; x < map->width; ++x) {
-                ASSERT_EQ(map->code(x, y), sample(*image, x, y, 0)) << "cell (" << x << ", " << y << ")";
-                ASSERT_EQ(0, sample(*image, x, y, 1) + sample(*image, x, y, 2));
-            }
-    }
-}
 
 // What the set-up, the run state and a level hold together, in the order
 // the game loads them: a full pool would throw on the way.

@@ -412,13 +412,11 @@ std::vector<std::string> checkLevel(const media::LevelMap& map)
             faults.push_back(std::string(level.ruleOf(map.code(cell.first, cell.second)).kind == Kind::Star ? "star" : "key") +
                              " at " + at(cell.first, cell.second) + " out of reach");
     }
-    // One message per door is enough.
-    std::set<std::string> unique(faults.begin(), faults.end());
+    // Each fault once, in the order found.
     std::vector<std::string> result;
-    for (const std::string& fault : faults) {
-        if (unique.erase(fault) != 0)
+    for (const std::string& fault : faults)
+        if (std::find(result.begin(), result.end(), fault) == result.end())
             result.push_back(fault);
-    }
     return result;
 }
 

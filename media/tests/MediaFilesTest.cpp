@@ -1,4 +1,5 @@
 #include "GameMediaTest.h"
+#include "LevelMap.h"
 #include "OutputFile.h"
 #include "TempFolder.h"
 
@@ -7,6 +8,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -52,11 +54,15 @@ int runGenerator(const std::string& output)
 } // namespace
 
 // The committed media are exactly what the generator makes now: images by
-// their decoded pixels (a zlib that compresses differently does not fail the
-// check), every other file byte for byte. Every file of the list is made, and
-// nothing else; a folder it cannot write fails the generator.
-TEST_F(MediaFilesTest, GeneratorRemakesTheCommittedMedia)
+// their decoded pixels through the engine's loader (a zlib that compresses
+// differently does not fail the check), every other file byte for byte.
+// Every file of the list is made, and nothing else; a folder it cannot write
+// fails the generator. Images are RGB or RGBA as listed, textures at their
+// listed size; level images are their text maps, one pixel a cell, the tile
+// code in the red byte.
+TEST_F(MediaFilesTest, GeneratorRemakesTheCommittedMediaAsListed)
 {
+    const std::vector<media::LevelMap> maps = media::readLevelMaps(mediatest::mediaFolder() + "/levels");
     const testsupport::TempFolder output;
     ASSERT_EQ(0, runGenerator(output.folder()));
     const std::set<std::string> made = filesIn(output.folder());
@@ -66,10 +72,11 @@ TEST_F(MediaFilesTest, GeneratorRemakesTheCommittedMedia)
         listed.insert(file.name);
     EXPECT_EQ(listed, made);
 
-    for (const std::string& name : made) {
+    for (const MediaFile& file : mediatest::mediaFiles()) {
+        const std::string& name = file.name;
         SCOPED_TRACE(name);
         const std::string committed = mediatest::mediaFolder() + "/" + name;
-        if (fs::path(name).extension() != ".png") {
+        if (file.kind != MediaKind::Texture && file.kind != MediaKind::LevelImage) {
             EXPECT_TRUE(media::readInputFile(committed) == media::readInputFile(output.at(name))) << "bytes differ";
             continue;
         }
@@ -82,6 +89,21 @@ TEST_F(MediaFilesTest, GeneratorRemakesTheCommittedMedia)
         ASSERT_EQ(shape(*a), shape(*b));
         const int size = a->getWidth() * a->getHeight() * render::Image2D::getBpp(a->getFormat());
         EXPECT_TRUE(std::equal(a->getPixels(), a->getPixels() + size, b->getPixels())) << "pixels differ";
+
+        EXPECT_EQ(a->getFormat(), file.channels == 4 ? render::Image2D::RGBA : render::Image2D::RGB);
+        if (file.kind == MediaKind::Texture) {
+            EXPECT_EQ(std::pair(a->getWidth(), a->getHeight()), std::pair(file.width, file.height));
+            continue;
+        }
+        const auto map = std::find_if(maps.begin(), maps.end(),
+                                      [&](const media::LevelMap& m) { return m.name + ".png" == name; });
+        ASSERT_NE(map, maps.end());
+        ASSERT_EQ(std::pair(a->getWidth(), a->getHeight()), std::pair(map->width, map->height));
+        for (int y = 0; y < map->height; ++y)
+            for (int x = 0; x < map->width; ++x) {
+                ASSERT_EQ(map->code(x, y), mediatest::sample(*a, x, y, 0)) << "cell (" << x << ", " << y << ")";
+                ASSERT_EQ(0, mediatest::sample(*a, x, y, 1) + mediatest::sample(*a, x, y, 2));
+            }
     }
     EXPECT_EQ(1, runGenerator(output.at("no/such/folder")));
 }

@@ -11,15 +11,7 @@ namespace {
 using mediatest::sample;
 using render::Image2D;
 
-class PicturesTest : public mediatest::GameMediaTest {
-protected:
-    static core::Ref<Image2D> picture(const char* name)
-    {
-        core::Ref<Image2D> image = loadImage(mediaPath(name));
-        EXPECT_NE(image, nullptr) << name;
-        return image;
-    }
-};
+class PicturesTest : public mediatest::GameMediaTest {};
 
 struct Rect {
     const char* what;
@@ -80,7 +72,7 @@ double step(const Image2D& png, int i, bool rows)
 // times sideways, is the same in every column.
 TEST_F(PicturesTest, EverySheetCellHoldsItsPictureAndNothingElseIsDrawn)
 {
-    const core::Ref<Image2D> sheet = picture("sprites.png");
+    const core::Ref<Image2D> sheet = loadImage(mediaPath("sprites.png"));
     ASSERT_NE(sheet, nullptr);
     std::vector<bool> covered(256 * 256, false);
     for (const Rect& cell : kCells) {
@@ -113,7 +105,7 @@ TEST_F(PicturesTest, BackgroundsAreDarkAndTileSeamlessly)
 {
     for (const char* name : {"BG1.png", "BG2.png", "BG3.png", "tausta.png"}) {
         SCOPED_TRACE(name);
-        const core::Ref<Image2D> png = picture(name);
+        const core::Ref<Image2D> png = loadImage(mediaPath(name));
         ASSERT_NE(png, nullptr);
         EXPECT_LT(meanLuminance(*png), 60.0);
         for (bool rows : {false, true}) {
@@ -125,24 +117,5 @@ TEST_F(PicturesTest, BackgroundsAreDarkAndTileSeamlessly)
                 EXPECT_LE(step(*png, n - 1, rows), inside) << (rows ? "rows" : "columns");
             }
         }
-    }
-}
-
-// Pictures the game scales up over the screen or fades in on black end in
-// transparent pixels all round.
-TEST_F(PicturesTest, DustAndLogoFadeOutAtTheirBorders)
-{
-    for (const char* name : {"dust.png", "tessly_mordane_logo_2.png"}) {
-        SCOPED_TRACE(name);
-        const core::Ref<Image2D> png = picture(name);
-        ASSERT_NE(png, nullptr);
-        int opaque = 0;
-        for (int y = 0; y < png->getHeight(); ++y)
-            for (int x = 0; x < png->getWidth(); ++x) {
-                const bool border = x == 0 || y == 0 || x == png->getWidth() - 1 || y == png->getHeight() - 1;
-                ASSERT_TRUE(!border || sample(*png, x, y, 3) == 0) << "(" << x << ", " << y << ")";
-                opaque += sample(*png, x, y, 3) > 200 ? 1 : 0;
-            }
-        EXPECT_GT(opaque, 0);
     }
 }
