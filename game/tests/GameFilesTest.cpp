@@ -72,7 +72,6 @@ TEST_F(SettingsFileTest, ValidTextIsReadAndLeftAsItWas)
 {
     const struct { std::string text; Values expected; int warnings; } cases[] = {
         {"QUIT 27\nSHADOWS 0\nSOUNDS 0", {27, 0, 0}, 0},
-        {"SOUNDS 0 SHADOWS 1 QUIT 5", {5, 1, 0}, 0},
         {"ESCQUIT5\nSHADOWS 0\nSOUNDS 1", {5, 0, 1}, 0},                // inside a longer word
         {"QUIT 1 QUIT 2 SHADOWS\t\n-3 SOUNDS +4", {1, -3, 4}, 0},       // the first one; blanks, signs
         {"QUIT x\nSHADOWS 0\nSOUNDS 0", {kUnset, 0, 0}, 0},              // no number: the value stays
