@@ -37,7 +37,7 @@ bool isInGroupTree(const Node* root, const Node* node)
 
 SkinnedMesh::SkinnedMesh(VertexBuffer* vertices, const core::Vector<core::Ref<IndexBuffer>>& indexBuffers,
                          const core::Vector<core::Ref<Appearance>>& appearances, Group* skeleton)
-    : Mesh(vertices, indexBuffers, appearances), m_weights(10, 0.5f), m_restTransforms(10, 0.5f)
+    : Mesh(vertices, indexBuffers, appearances), m_weights(10, 0.5f), m_restInverses(10, 0.5f)
 {
     VORNIC3D_ASSERT(vertices != nullptr, "SkinnedMesh failed because vertices parameter is 0");
     VORNIC3D_ASSERT(skeleton != nullptr, "SkinnedMesh failed because skeleton parameter is 0");
@@ -65,7 +65,6 @@ void SkinnedMesh::initSkinnedMeshBuffers(Group* skeleton)
     const int count = m_positions.vertexCount;
     try {
         m_weightSums = static_cast<float*>(VORNIC3D_ALLOC(count * static_cast<int>(sizeof(float))));
-        m_influenceCounts = static_cast<int*>(VORNIC3D_ALLOC(count * static_cast<int>(sizeof(int))));
         m_accumulators = static_cast<float*>(VORNIC3D_ALLOC(3 * count * static_cast<int>(sizeof(float))));
     } catch (...) {
         // No destructor runs for a half-made mesh.
@@ -73,7 +72,6 @@ void SkinnedMesh::initSkinnedMeshBuffers(Group* skeleton)
         throw;
     }
     std::memset(m_weightSums, 0, sizeof(float) * count);
-    std::memset(m_influenceCounts, 0, sizeof(int) * count);
     std::memset(m_accumulators, 0, sizeof(float) * 3 * count);
     skeleton->setParent(this);
 }
@@ -82,8 +80,6 @@ void SkinnedMesh::freeBuffers()
 {
     if (m_weightSums != nullptr)
         VORNIC3D_FREE(m_weightSums);
-    if (m_influenceCounts != nullptr)
-        VORNIC3D_FREE(m_influenceCounts);
     if (m_accumulators != nullptr)
         VORNIC3D_FREE(m_accumulators);
 }
@@ -127,14 +123,13 @@ void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numV
     const core::Ref<Node> key(bone);
     auto* entry = m_weights.findNode(key);
     if (entry == nullptr) {
-        Transform rest;
-        bone->getCompositeTransform(&rest);
-        // The walk inverts the rest transform: a singular one is refused
-        // here, once, rather than at every recomputation.
-        Transform inverse = rest;
-        inverse.invert();
+        // The walk needs only the inverse of the rest transform: taken here,
+        // once, so a singular one is refused before anything is stored.
+        Transform restInverse;
+        bone->getCompositeTransform(&restInverse);
+        restInverse.invert();
         m_weights.put(key, core::Ref<Weights>(VORNIC3D_NEW Weights()));
-        m_restTransforms.put(key, rest);
+        m_restInverses.put(key, restInverse);
         entry = m_weights.findNode(key);
         VORNIC3D_CHECK(entry != nullptr);
     }
@@ -145,10 +140,8 @@ void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numV
     run.firstVertex = firstVertex;
     run.vertexCount = numVertices;
     runs.pushBack(run);
-    for (int v = firstVertex; v < firstVertex + numVertices; ++v) {
+    for (int v = firstVertex; v < firstVertex + numVertices; ++v)
         m_weightSums[v] += w;
-        m_influenceCounts[v] += 1;
-    }
 }
 
 // ---- skinning -----------------------------------------------------------------------
@@ -166,7 +159,8 @@ void SkinnedMesh::calcVertices_for_testing()
     if (m_positions.scale == 0.0f)
         return;
     for (int v = 0; v < m_positions.vertexCount; ++v) {
-        if (m_influenceCounts[v] == 0)
+        // Weights are positive: a vertex no run covers has a sum of 0.
+        if (m_weightSums[v] == 0.0f)
             continue;
         for (int c = 0; c < 3; ++c) {
             const float stored = (m_accumulators[3 * v + c] - m_positions.bias[c]) / m_positions.scale;
@@ -187,10 +181,8 @@ void SkinnedMesh::handleChildBone(Node* bone, const Transform& parent, const Tra
     // A node without a binding counts as resting at the identity.
     const core::Ref<Node> key(bone);
     Transform restInverse;
-    if (const auto* rest = m_restTransforms.findNode(key)) {
-        restInverse = rest->value;
-        restInverse.invert();
-    }
+    if (const auto* inverse = m_restInverses.findNode(key))
+        restInverse = inverse->value;
     restInverse.postMultiply(parentRestInverse);
 
     if (const auto* entry = m_weights.findNode(key)) {

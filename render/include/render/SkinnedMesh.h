@@ -57,13 +57,13 @@ private:
     void addBoneShare(const Transform& skinning, const Weights& weights);
 
     core::HashTable<core::Ref<Node>, core::Ref<Weights>> m_weights;
-    core::HashTable<core::Ref<Node>, Transform> m_restTransforms;
+    // W_rest^-1 of each bound bone, inverted once when it is first bound.
+    core::HashTable<core::Ref<Node>, Transform> m_restInverses;
     core::Ref<Group> m_skeleton;
     // The unskinned positions are the copy taken at construction.
     DeformedPositions m_positions;
     float* m_weightSums = nullptr;
     float* m_accumulators = nullptr;
-    int* m_influenceCounts = nullptr;
 };
 
 } // namespace render
