@@ -20,7 +20,6 @@ Appearance::Appearance()
     Graphics3D* graphics = Graphics3D::getInstance();
     VORNIC3D_CHECK(graphics != nullptr);
     const Graphics3DProperties& properties = graphics->getProperties();
-    m_textures.setSize(0);
     m_textures.setSize(properties.numTextureUnits);
 }
 

@@ -26,14 +26,14 @@ float componentAt(const void* data, int componentType, int index)
 // ---- life cycle -------------------------------------------------------------
 
 VertexArray::VertexArray(int numVertices, int numComponents, int componentType)
-    : m_vertexCount(numVertices), m_componentCount(numComponents), m_componentType(componentType), m_byteSize(0)
+    : m_vertexCount(numVertices), m_componentCount(numComponents), m_componentType(componentType)
 {
     VORNIC3D_CHECK(numVertices >= 1 && numVertices <= kMaxVertices);
     VORNIC3D_CHECK(numComponents >= 2 && numComponents <= 4);
     VORNIC3D_CHECK(componentType == BYTE || componentType == SHORT);
-    m_byteSize = numVertices * numComponents * componentType;
-    m_data = VORNIC3D_ALLOC(m_byteSize);
-    std::memset(m_data, 0, static_cast<std::size_t>(m_byteSize));
+    const int byteSize = numVertices * numComponents * componentType;
+    m_data = VORNIC3D_ALLOC(byteSize);
+    std::memset(m_data, 0, static_cast<std::size_t>(byteSize));
 }
 
 VertexArray::~VertexArray() noexcept(false)
@@ -81,15 +81,13 @@ void VertexArray::setComponentType(int componentType)
     if (componentType == SHORT && m_componentType == BYTE) {
         core::Debug::printf(core::Debug::LEVEL_PLAIN, "VertexBuffer : convert byte array to short array\n");
         const int count = m_vertexCount * m_componentCount;
-        const int byteSize = count * SHORT;
-        auto* converted = static_cast<std::int16_t*>(VORNIC3D_ALLOC(byteSize));
+        auto* converted = static_cast<std::int16_t*>(VORNIC3D_ALLOC(count * SHORT));
         const auto* bytes = static_cast<const std::int8_t*>(m_data);
         for (int i = 0; i < count; ++i)
             converted[i] = bytes[i];
         VORNIC3D_FREE(m_data);
         m_data = converted;
         m_componentType = SHORT;
-        m_byteSize = byteSize;
         findMaxAndMin();
         return;
     }

@@ -54,7 +54,6 @@ private:
     int m_vertexCount;
     int m_componentCount;
     int m_componentType;
-    int m_byteSize;
     void* m_data = nullptr;
     bool m_MinMaxInfoAvailable = false;
 };
