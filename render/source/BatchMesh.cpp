@@ -1,7 +1,9 @@
 #include "BatchMesh.h"
 
+#include "render/Graphics3D.h"
 #include "render/IndexBuffer.h"
 #include "render/Mesh.h"
+#include "render/Texture2D.h"
 #include "render/VertexArray.h"
 #include "render/VertexBuffer.h"
 
@@ -33,6 +35,17 @@ BatchMeshArrays batchMeshArrays(Mesh* mesh, int indexCount)
             triangles,
             indices,
             std::min(positions->getVertexCount(), coordinates->getVertexCount())};
+}
+
+core::Ref<Texture2D> createTextureFromImage(Image2D* image)
+{
+    VORNIC3D_CHECK(image != nullptr);
+    Graphics3D* graphics = Graphics3D::getInstance();
+    VORNIC3D_CHECK(graphics != nullptr);
+    core::Ref<Texture2D> texture = graphics->createNewTexture();
+    VORNIC3D_CHECK(texture != nullptr);
+    texture->setImage(image);
+    return texture;
 }
 
 } // namespace render

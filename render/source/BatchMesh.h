@@ -1,10 +1,18 @@
 #pragma once
 
+#include "core/Ref.h"
+
 namespace render {
 
+class Image2D;
 class IndexBuffer;
 class Mesh;
+class Texture2D;
 class VertexBuffer;
+
+// Batch positions are 16-bit fixed point with ten units per model unit.
+constexpr float kFixedPointUnits = 10.0f;
+constexpr float kFixedPointScale = 0.1f;
 
 // The arrays of a batch mesh as the sprite and text writers fill them:
 // 3-component 16-bit positions, 2-component 16-bit texture coordinates of
@@ -28,5 +36,10 @@ struct BatchMeshArrays {
 // missing or of another shape, and for an index count outside 0 to the
 // index buffer's capacity.
 BatchMeshArrays batchMeshArrays(Mesh* mesh, int indexCount);
+
+// A new texture of the renderer singleton showing the image, for the sprites
+// and fonts whose quads sample it; handed back counted, so a failing upload
+// cannot leak it. A missing image or renderer is the bare assertion.
+core::Ref<Texture2D> createTextureFromImage(Image2D* image);
 
 } // namespace render

@@ -4,7 +4,6 @@
 #include "BuiltInFont.h"
 
 #include "render/FontException.h"
-#include "render/Graphics3D.h"
 #include "render/Image2D.h"
 #include "render/IndexBuffer.h"
 #include "render/Loader.h"
@@ -32,9 +31,6 @@ constexpr int kMaxCharacters = 1024;
 // Texts from a file are cut in the log: a longer line would turn a load
 // into the log's own exception.
 constexpr int kLoggedTextLength = 180;
-// Batch positions are 16-bit fixed point with ten units per model unit.
-constexpr float kFixedPointUnits = 10.0f;
-constexpr float kFixedPointScale = 0.1f;
 constexpr int kMax16Bit = 32767;
 
 // The stored bytes of a description: apostrophes open and close comments,
@@ -183,12 +179,7 @@ void Font2DBitmap::loadImage(const char* name)
 
 void Font2DBitmap::setImage(Image2D* image)
 {
-    Graphics3D* graphics = Graphics3D::getInstance();
-    VORNIC3D_CHECK(graphics != nullptr);
-    core::Ref<Texture2D> texture = graphics->createNewTexture();
-    VORNIC3D_CHECK(texture != nullptr);
-    texture->setImage(image);
-    m_texture = texture;
+    m_texture = createTextureFromImage(image);
 }
 
 // A character listed twice keeps its first cell (the table warns).

@@ -21,10 +21,6 @@ namespace render {
 
 namespace {
 
-// Batch positions are 16-bit fixed point with ten units per model unit.
-constexpr float kFixedPointUnits = 10.0f;
-constexpr float kFixedPointScale = 0.1f;
-
 // The stored range of a position; the comparisons are false for NaN.
 bool isPositionInRange(float value)
 {
@@ -60,18 +56,6 @@ void Sprite3D::initSprite3D()
     m_textureAspect = static_cast<float>(width) / static_cast<float>(height);
     m_quadAspect = m_textureAspect;
     m_texelScale = 1.0f / static_cast<float>(width);
-}
-
-// The texture is handed back counted, so a failing upload cannot leak it.
-core::Ref<Texture2D> Sprite3D::createTextureFromImage(Image2D* image) const
-{
-    VORNIC3D_CHECK(image != nullptr);
-    Graphics3D* graphics = Graphics3D::getInstance();
-    VORNIC3D_CHECK(graphics != nullptr);
-    core::Ref<Texture2D> texture = graphics->createNewTexture();
-    VORNIC3D_CHECK(texture != nullptr);
-    texture->setImage(image);
-    return texture;
 }
 
 // ---- image and texture ------------------------------------------------------------

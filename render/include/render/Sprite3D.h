@@ -55,7 +55,6 @@ public:
 
 private:
     void initSprite3D();
-    core::Ref<Texture2D> createTextureFromImage(Image2D* image) const;
     void checkCrop(long long x, long long y, long long width, long long height) const;
     void rotateXYZPoints(float* points, int count, float cx, float cy, float cz) const;
     void clampCrop(const Image2D& image, long long* width, long long* height) const;
