@@ -54,13 +54,6 @@ protected:
     core::Ref<render::Text2D> m_text;
 };
 
-Transform translation(float x, float y, float z)
-{
-    Transform t;
-    t.postTranslate(x, y, z);
-    return t;
-}
-
 } // namespace
 
 // ---- description files ----------------------------------------------------------------------

@@ -30,13 +30,6 @@ protected:
     }
 };
 
-Transform translation(float x, float y, float z)
-{
-    Transform t;
-    t.postTranslate(x, y, z);
-    return t;
-}
-
 // A quarter turn about z, exactly, then a shift along x.
 Transform quarterTurnShiftedBy(float x)
 {

@@ -18,6 +18,13 @@ Shorts valuesOf(const render::VertexArray& array, int firstVertex, int count)
 
 } // namespace
 
+render::Transform translation(float x, float y, float z)
+{
+    render::Transform t;
+    t.postTranslate(x, y, z);
+    return t;
+}
+
 core::Ref<render::Mesh> batchMesh(int quads, int indexQuads)
 {
     using render::VertexArray;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/Mesh.h"
+#include "render/Transform.h"
 
 #include "core/Ref.h"
 
@@ -10,6 +11,9 @@ namespace testsupport {
 
 using Shorts = std::vector<short>;
 using Indices = std::vector<unsigned short>;
+
+// The placement the batch writers read: a translation only.
+render::Transform translation(float x, float y, float z);
 
 // A batch mesh as the renderer builds it: 16-bit positions and texture
 // coordinates for `quads` quads and a triangle list for `indexQuads`, each
