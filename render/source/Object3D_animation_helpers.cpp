@@ -106,6 +106,12 @@ unsigned int byteOf(float c, int property)
     return static_cast<unsigned int>(c * 255.0);
 }
 
+// The colour with its alpha byte replaced.
+unsigned int withAlpha(unsigned int argb, float alpha, int property)
+{
+    return (argb & 0x00FFFFFFu) | byteOf(alpha, property) << 24;
+}
+
 unsigned int rgbOf(const float* values, int property)
 {
     return byteOf(values[0], property) << 16 | byteOf(values[1], property) << 8 | byteOf(values[2], property);
@@ -248,12 +254,11 @@ void setAlpha(Object3D* target, int componentCount, float* values)
     if (auto* node = dynamic_cast<Node*>(target)) {
         node->setAlphaFactor(values[0]);
     } else if (auto* background = dynamic_cast<Background*>(target)) {
-        background->setColor((background->getColor() & 0x00FFFFFFu) | byteOf(values[0], property) << 24);
+        background->setColor(withAlpha(background->getColor(), values[0], property));
     } else if (auto* material = dynamic_cast<Material*>(target)) {
-        const unsigned int diffuse = material->getColor(Material::DIFFUSE);
-        material->setColor(Material::DIFFUSE, (diffuse & 0x00FFFFFFu) | byteOf(values[0], property) << 24);
+        material->setColor(Material::DIFFUSE, withAlpha(material->getColor(Material::DIFFUSE), values[0], property));
     } else if (auto* vertices = dynamic_cast<VertexBuffer*>(target)) {
-        vertices->setDefaultColor((vertices->getDefaultColor() & 0x00FFFFFFu) | byteOf(values[0], property) << 24);
+        vertices->setDefaultColor(withAlpha(vertices->getDefaultColor(), values[0], property));
     } else {
         refuseTarget(property);
     }
