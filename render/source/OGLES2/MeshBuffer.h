@@ -26,7 +26,6 @@ public:
         m_mesh->setAppearance(0, nullptr);
         m_texture = nullptr;
         m_camera = nullptr;
-        m_modelTransform.setIdentity();
         IndexBuffer* indices = m_mesh->getIndexBuffer(0);
         VORNIC3D_CHECK(indices != nullptr);
         indices->setIndexCount(0);
@@ -36,14 +35,10 @@ public:
     core::Ref<Camera> m_camera;
     // The camera position in the camera's own axes, for the quads' placement.
     Transform m_cameraTranslation;
-    // Identity, and again after every flush.
-    Transform m_modelTransform;
     core::Ref<Mesh> m_mesh;
     // The texture of every quad, null while free. Held, so that a sprite or
     // font let go before the frame ends leaves its quads drawable.
     core::Ref<Texture2D> m_texture;
-    // False: the batch is drawn without lights.
-    bool m_lighting = true;
 };
 
 } // namespace render

@@ -149,9 +149,9 @@ private:
     // ---- sprite and text batching (OGLES_Graphics3D_batching.cpp) ----
     void handleSprite3D(Sprite3D* sprite, const Transform& transform);
     void handleText2D(Text2D* text, const Transform& transform);
-    // Draws a used buffer and frees it; a null transform places the batch
-    // by the current camera.
-    void flushDynamicBuffer(MeshBuffer* buffer, const Transform* transform);
+    // Draws a used buffer, placed by the current camera's rotation, and
+    // frees it.
+    void flushDynamicBuffer(MeshBuffer* buffer);
     // Writes a node's quads with `write` (mesh, index count) -> new index
     // count, the count unchanged when they do not fit: into the first
     // buffer that holds `texture` under the current camera (and

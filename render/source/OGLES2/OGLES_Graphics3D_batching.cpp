@@ -100,7 +100,6 @@ void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance
                 VORNIC3D_CHECK(buffer->m_texture == nullptr);
                 buffer->m_texture = texture;
                 buffer->m_mesh->setAppearance(0, appearance);
-                buffer->m_lighting = true;
                 appearance->setTexture(0, texture);
             }
             if (buffer->m_texture != texture || (sameAppearance && buffer->m_mesh->getAppearance(0) != appearance) ||
@@ -127,7 +126,7 @@ void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance
                 buffer->empty();
                 failPlacement(failure);
             }
-            flushDynamicBuffer(buffer, nullptr);
+            flushDynamicBuffer(buffer);
         }
         flushDynamicBuffers();
     }
@@ -136,19 +135,13 @@ void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance
 
 // A flush in the middle of a world render, whose projection is loaded once,
 // loads the batch camera's projection and then the world camera's again.
-void OGLES_Graphics3D::flushDynamicBuffer(MeshBuffer* buffer, const Transform* transform)
+void OGLES_Graphics3D::flushDynamicBuffer(MeshBuffer* buffer)
 {
     VORNIC3D_CHECK(buffer != nullptr);
     VORNIC3D_CHECK(buffer->m_mesh != nullptr);
     VORNIC3D_CHECK(buffer->m_camera != nullptr);
     VORNIC3D_CHECK(buffer->m_texture != nullptr);
-    Transform model;
-    if (transform == nullptr) {
-        model = rotationOf(m_cameraTransform);
-        model.postMultiply(buffer->m_modelTransform);
-    } else {
-        model = *transform;
-    }
+    const Transform model = rotationOf(m_cameraTransform);
     Appearance* appearance = buffer->m_mesh->getAppearance(0);
     VORNIC3D_CHECK(appearance != nullptr);
 
@@ -157,19 +150,15 @@ void OGLES_Graphics3D::flushDynamicBuffer(MeshBuffer* buffer, const Transform* t
     Transform savedTransform;
     const core::Ref<Camera> savedCamera = getCamera(&savedTransform);
     if (otherCamera) {
-        Transform batchCamera = rotationOf(savedTransform);
+        Transform batchCamera(model);
         batchCamera.postMultiply(buffer->m_cameraTranslation);
         setCamera(buffer->m_camera.get(), batchCamera);
         m_loadProjection = true;
     }
-    const bool lighting = m_lightingState;
-    if (!buffer->m_lighting)
-        m_lightingState = false;
     // The buffer is freed and the camera set back also after a failed draw,
     // so that one bad batch does not fail every later frame.
     const auto finish = [&] {
         buffer->empty();
-        m_lightingState = lighting;
         if (otherCamera) {
             setCamera(savedCamera.get(), savedTransform);
             if (projectionLoaded) {

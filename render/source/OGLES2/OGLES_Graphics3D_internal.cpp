@@ -147,7 +147,7 @@ void OGLES_Graphics3D::flushDynamicBuffers()
         if (buffer->isFree())
             continue;
         VORNIC3D_CHECK(buffer->m_texture != nullptr);
-        flushDynamicBuffer(buffer, nullptr);
+        flushDynamicBuffer(buffer);
         VORNIC3D_CHECK(buffer->isFree());
     }
 }

@@ -154,7 +154,7 @@ void OGLES_Graphics3D::renderNode(Node* node, const Transform& transform)
         return;
 
     if (text != nullptr) {
-        handleText2D(text, Transform(transform));
+        handleText2D(text, transform);
     } else if (sprite != nullptr) {
         handleSprite3D(sprite, transform);
     } else if (mesh != nullptr) {
