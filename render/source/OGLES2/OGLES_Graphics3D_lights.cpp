@@ -51,7 +51,6 @@ void OGLES_Graphics3D::handleLights(int scope)
     for (int i = 0; i < count; ++i) {
         VORNIC3D_ASSERT(i < kDeviceLights, "render : Graphics3D does not support this light ID");
         const auto id = static_cast<GLenum>(GL_LIGHT0 + i);
-        glDisable(id);
 
         Light* light = nullptr;
         Transform space;
