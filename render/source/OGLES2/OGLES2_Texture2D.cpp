@@ -131,7 +131,7 @@ void OGLES2_Texture2D::setImage(Image2D* image)
     const GLint environment = getEnvironmentMode(getBlending());
     if (environment == 0)
         throw Vornic3DException("Unknown Blending mode used.");
-    const TexturePixels pixels(*image, TexturePixels::getChannels(image->getFormat()));
+    const TexturePixels pixels(*image);
 
     deleteGLTexture();
     glGenTextures(1, &m_glTexture);

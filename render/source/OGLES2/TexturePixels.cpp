@@ -7,9 +7,10 @@
 
 namespace render {
 
-// ---- formats ------------------------------------------------------------------------
+namespace {
 
-int TexturePixels::getChannels(int format)
+// Bytes a device pixel takes for an image format; 0 for an unknown one.
+int channelsOf(int format)
 {
     switch (format) {
     case Image2D::ALPHA:
@@ -26,10 +27,13 @@ int TexturePixels::getChannels(int format)
     }
 }
 
+} // namespace
+
 // ---- repacking ----------------------------------------------------------------------
 
-TexturePixels::TexturePixels(const Image2D& image, int channels)
+TexturePixels::TexturePixels(const Image2D& image)
 {
+    const int channels = channelsOf(image.getFormat());
     const int stored = Image2D::getBpp(image.getFormat());
     const unsigned char* palette = image.getPalette();
     if (palette == nullptr && stored == channels) {

@@ -12,14 +12,11 @@ class Image2D;
 // alpha from byte 3; palette entries looked up first); RGB and RGBA images
 // without a palette are passed as they are.
 // Contract: the image must live and stay unchanged while this object lives;
-// an unknown format is the caller's to refuse first (getChannels gives 0).
+// an unknown format is the caller's to refuse first.
 class TexturePixels {
 public:
-    TexturePixels(const Image2D& image, int channels);
+    explicit TexturePixels(const Image2D& image);
     ~TexturePixels() noexcept(false);
-
-    // Bytes a device pixel takes for an image format; 0 for an unknown one.
-    static int getChannels(int format);
 
     const unsigned char* data() const { return m_data; }
 
