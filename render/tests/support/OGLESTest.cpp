@@ -152,12 +152,22 @@ render::Transform OGLESTest::translation(float x, float y, float z)
 
 // ---- pixels -------------------------------------------------------------------------
 
+namespace {
+
+// The RGBA bytes OpenGL ES reads back, as 0xAARRGGBB.
+std::uint32_t argbOf(const GLubyte* rgba)
+{
+    return static_cast<std::uint32_t>(rgba[3]) << 24 | static_cast<std::uint32_t>(rgba[0]) << 16 |
+           static_cast<std::uint32_t>(rgba[1]) << 8 | rgba[2];
+}
+
+} // namespace
+
 std::uint32_t OGLESTest::pixelAt(int x, int y)
 {
     GLubyte rgba[4] = {};
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-    return static_cast<std::uint32_t>(rgba[3]) << 24 | static_cast<std::uint32_t>(rgba[0]) << 16 |
-           static_cast<std::uint32_t>(rgba[1]) << 8 | rgba[2];
+    return argbOf(rgba);
 }
 
 std::array<std::string, 4> OGLESTest::around(int x, int y, int d)
@@ -172,8 +182,7 @@ std::string OGLESTest::extentOf(std::uint32_t background) const
     glReadPixels(0, 0, m_width, m_height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     int x0 = m_width, y0 = m_height, x1 = -1, y1 = -1;
     for (int i = 0; i < m_width * m_height; ++i) {
-        const GLubyte* p = &rgba[static_cast<std::size_t>(i) * 4];
-        if ((static_cast<std::uint32_t>(p[3]) << 24 | p[0] << 16 | p[1] << 8 | p[2]) == background)
+        if (argbOf(&rgba[static_cast<std::size_t>(i) * 4]) == background)
             continue;
         x0 = std::min(x0, i % m_width), x1 = std::max(x1, i % m_width);
         y0 = std::min(y0, i / m_width), y1 = std::max(y1, i / m_width);
