@@ -13,7 +13,6 @@
 
 #include "core/Debug.h"
 #include "core/Globals.h"
-#include "core/StringPool.h"
 #include "render/Image2D.h"
 #include "render/Sprite3D.h"
 
@@ -40,15 +39,13 @@ void tilePosition(int i, float& x, float& y)
 
 // ---- the game's physics ----------------------------------------------------------
 
-// The engine pieces objects need (string pool, a renderer without a device),
-// the game globals, the world and a level with the player on its tiles.
+// The renderer objects need (one without a device), the game globals, the
+// world and a level with the player on its tiles.
 class GameLevelWorld {
 public:
     explicit GameLevelWorld(int tiles)
     {
         core::Globals* globals = core::Globals::get();
-        globals->m_stringPoolMemoryManager = new core::MemoryManager(kStringPoolSize, "StringPool", nullptr);
-        globals->m_stringPool = new core::StringPool();
         m_renderer = VORNIC3D_NEW testsupport::TestGraphics3D();
         m_renderer->addRef();
         globals->m_graphics3D = m_renderer;
@@ -76,11 +73,6 @@ public:
         globals->m_graphics3D = nullptr;
         if (m_renderer->releaseRef() == 0)
             delete m_renderer;
-        delete globals->m_stringPool;
-        globals->m_stringPool = nullptr;
-        globals->m_stringPoolMemoryManager->debugMonitorCheck();
-        delete globals->m_stringPoolMemoryManager;
-        globals->m_stringPoolMemoryManager = nullptr;
     }
 
     void step() { game::GameGlobals::getInstance()->m_ode->step(kUpdateMs); }
@@ -194,7 +186,7 @@ BENCHMARK(BM_RawOdeStep)->VORNIC3D_TILES;
 
 int main(int argc, char** argv)
 {
-    benchsupport::BenchEngine engine(kPoolSize);
+    benchsupport::BenchEngine engine(kPoolSize, nullptr, kStringPoolSize);
     // The game logs its constructors; the figures should stand alone.
     core::Debug::setVerbosity(core::Debug::LEVEL_ERROR);
     std::vector<std::pair<std::string, std::string>> pairs;
