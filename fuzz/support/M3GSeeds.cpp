@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <vector>
 
 using namespace testsupport;
 
@@ -23,21 +22,11 @@ void write(const std::string& path, const Bytes& bytes)
 Bytes alignedGroup()
 {
     M3GRecord record;
-    record.bytes(object3DRecord(5)).u8(1);
-    for (float value : {1.0f, 2.0f, 3.0f, 1.0f, 1.0f, 1.0f, 90.0f, 0.0f, 0.0f, 1.0f})
-        record.f32(value);
-    record.u8(1);
+    record.bytes(object3DRecord(5)).u8(1).f32s({1, 2, 3, 1, 1, 1, 90, 0, 0, 1}).u8(1);
     for (int i = 0; i < 16; ++i)
         record.f32(i % 5 == 0 ? 1.0f : 0.0f);
     record.u8(1).u8(1).u8(128).u32(3).u8(1).u8(148).u8(147).u32(2).u32(3).u32Array({});
     return m3gObject(9, record);
-}
-
-M3GRecord floats(M3GRecord record, const std::vector<float>& values)
-{
-    for (float value : values)
-        record.f32(value);
-    return record;
 }
 
 // One object of every class the reader builds, each naming the ones before
@@ -63,20 +52,20 @@ Bytes everyClass()
         sceneObject(17, M3GRecord().u32(9).u8(1).u8(2).u8(3).u8(228).u8(240).u8(241).u8(209).u8(210)), // 12
         sceneObject(6, M3GRecord().u8(1).u8(1).u8(1).u8(0).u8(64).u8(128).f32(1).f32(2)),
         sceneObject(8, M3GRecord().u8(160).u8(165).u8(168).u8(0).u8(0).u8(1)),
-        sceneObject(13, floats(M3GRecord().bytes(Bytes(13, 50)), {20}).u8(1)),
-        sceneObject(7, floats(M3GRecord().u8(1).u8(2).u8(3).u8(81), {1, 50})),                 // 16
-        sceneObject(7, floats(M3GRecord().u8(1).u8(2).u8(3).u8(80), {0.5f})),
+        sceneObject(13, M3GRecord().bytes(Bytes(13, 50)).f32(20).u8(1)),
+        sceneObject(7, M3GRecord().u8(1).u8(2).u8(3).u8(81).f32s({1, 50})),                     // 16
+        sceneObject(7, M3GRecord().u8(1).u8(2).u8(3).u8(80).f32(0.5f)),
         sceneObject(3, M3GRecord().u8(0xC1).u32(13).u32(16).u32(14).u32(15).u32Array({12})),    // 18
         sceneObject(14, meshRecord(6, {{7, 18}, {8, 18}})),
         vertexBufferObject(2),
-        sceneObject(15, floats(M3GRecord().bytes(meshRecord(6, {{7, 18}})).u32(1).u32(20), {0.5f})), // 21
+        sceneObject(15, M3GRecord().bytes(meshRecord(6, {{7, 18}})).u32(1).u32(20).f32(0.5f)), // 21
         groupObject(),
         groupObject({22}),
         sceneObject(16, M3GRecord().bytes(meshRecord(6, {{7, 18}})).u32(23).u32(1).u32(22).u32(0).u32(4).u32(65535)),
-        sceneObject(5, floats(M3GRecord().u8(50), {60, 1.5f, 1, 100})),                        // 25
-        sceneObject(12, floats(M3GRecord(), {1, 0, 0}).u8(255).u8(255).u8(255).u8(131).f32(1).f32(30).f32(2)),
+        sceneObject(5, M3GRecord().u8(50).f32s({60, 1.5f, 1, 100})),                            // 25
+        sceneObject(12, M3GRecord().f32s({1, 0, 0}).u8(255).u8(255).u8(255).u8(131).f32(1).f32(30).f32(2)),
         sceneObject(4, M3GRecord().u32(0x80402010u).u32(9).u8(32).u8(33).u32(0).u32(0).u32(2).u32(2).u8(1).u8(1)),
-        sceneObject(19, floats(M3GRecord().u8(176).u8(193).u8(0).u32(100).u32(0).u32(1).u32(1).u32(2).u32(0), {1})
+        sceneObject(19, M3GRecord().u8(176).u8(193).u8(0).u32(100).u32(0).u32(1).u32(1).u32(2).u32(0).f32(1)
                             .u32(50).f32(2)),                                                   // 28
         sceneObject(19, M3GRecord().u8(180).u8(192).u8(1).u32(10).u32(0).u32(0).u32(2).u32(1).f32(0).f32(0).f32(1)
                             .f32(2).u32(0).u8(255).u8(128)),
