@@ -36,11 +36,6 @@ constexpr char kUncompressedTooBig[] = "Too big \"uncompressed length\" field in
 constexpr char kNoMemory[] = "ZLib decompression failed: \"There was not enough memory\"";
 constexpr char kLengthMismatch[] = "Section length error in section header for uncompressed data.";
 
-std::uint64_t bytesLeftOf(const core::DataIO& stream)
-{
-    return stream.bytesLeft > 0 ? static_cast<std::uint64_t>(stream.bytesLeft) : 0;
-}
-
 // A request the pool could never grant would end in the pool's assertion
 // rather than as a refused file. A pool on allocation hooks has no block of
 // its own and decides itself.
@@ -178,7 +173,7 @@ core::Ref<core::DataIO> M3G_Loader::getSectionObjectStream(const SectionHeader& 
     // Below 13 bytes the stored data would have a negative length.
     if (header.totalLength < kSectionFrameLength)
         parseError("Too small \"total section length\" field in m3g section header.");
-    if (header.totalLength > bytesLeftOf(stream) + kSectionHeaderLength)
+    if (header.totalLength > stream.available() + kSectionHeaderLength)
         parseError("Small section.");
     switch (header.scheme) {
     case 0:
@@ -241,8 +236,7 @@ void M3G_Loader::checkSectionChecksum(const SectionHeader& header, core::DataIO&
     const auto checked = static_cast<std::int32_t>(header.totalLength - 4);
     const auto skip = static_cast<std::int32_t>(sectionStart + checked - stream.data);
     VORNIC3D_CHECK(skip >= 0 && skip <= stream.bytesLeft);
-    stream.data += skip;
-    stream.bytesLeft -= skip;
+    stream.advance(skip);
     std::uint32_t checksum = 0;
     stream.getStreamData(checksum);
     if (checksum != computeChecksum(sectionStart, static_cast<unsigned int>(checked)))
@@ -258,7 +252,7 @@ void M3G_Loader::parseSectionObjects()
         const ObjectHeader header = readObjectHeader(stream);
         if (header.type == 0 || header.type >= kObjectTypeCount)
             parseError("Object type is not valid in object chunk.");
-        if (header.length > bytesLeftOf(stream))
+        if (header.length > stream.available())
             parseError("Object size too big.");
         const ObjectType& type = kObjectTypes[header.type];
         core::Debug::printf(core::Debug::LEVEL_PLAIN, "\n  Loading object id: %d (%s), length: %d\n", header.type,

@@ -36,20 +36,17 @@ float M3G_Loader::readFloat32(core::DataIO& stream)
 
 void M3G_Loader::requireElements(core::DataIO& stream, std::uint32_t count, int smallest)
 {
-    const std::uint64_t left = stream.bytesLeft > 0 ? static_cast<std::uint64_t>(stream.bytesLeft) : 0;
-    if (static_cast<std::uint64_t>(count) * static_cast<std::uint64_t>(smallest) > left)
-        core::DataIO::ioError(stream.name, kSmallBuffer);
+    stream.require(static_cast<std::int64_t>(count) * smallest);
 }
 
 int M3G_Loader::skipString(core::DataIO& stream)
 {
-    const std::size_t left = stream.bytesLeft > 0 ? static_cast<std::size_t>(stream.bytesLeft) : 0;
-    const void* end = left > 0 ? std::memchr(stream.data, 0, left) : nullptr;
+    const std::int64_t left = stream.available();
+    const void* end = left > 0 ? std::memchr(stream.data, 0, static_cast<std::size_t>(left)) : nullptr;
     if (end == nullptr)
         core::DataIO::ioError(stream.name, kSmallBuffer);
     const auto length = static_cast<int>(static_cast<const unsigned char*>(end) - stream.data);
-    stream.data += length + 1;
-    stream.bytesLeft -= length + 1;
+    stream.advance(length + 1);
     return length;
 }
 
@@ -59,8 +56,7 @@ void M3G_Loader::readValues(core::DataIO& stream, std::uint32_t count, core::Vec
     values.setSize(static_cast<int>(count));
     if (count > 0)
         std::memcpy(values.m_data, stream.data, count);
-    stream.data += count;
-    stream.bytesLeft -= static_cast<std::int32_t>(count);
+    stream.advance(static_cast<int>(count));
 }
 
 void M3G_Loader::readValues(core::DataIO& stream, std::uint32_t count, core::Vector<short>& values)
@@ -71,8 +67,7 @@ void M3G_Loader::readValues(core::DataIO& stream, std::uint32_t count, core::Vec
     const unsigned char* bytes = stream.data;
     for (std::uint32_t i = 0; i < count; ++i)
         values.m_data[i] = static_cast<short>(static_cast<std::uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8));
-    stream.data += 2 * count;
-    stream.bytesLeft -= static_cast<std::int32_t>(2 * count);
+    stream.advance(static_cast<int>(2 * count));
 }
 
 void M3G_Loader::readColor(core::DataIO& stream, unsigned char* channels, int count)

@@ -53,6 +53,13 @@ public:
     // Both zeros are written as +0.
     void setStreamData(float value);
 
+    // ---- for readers of their own formats ----
+    // Bytes the cursor may still touch.
+    std::int64_t available() const { return bytesLeft < 0 ? 0 : bytesLeft; }
+    // Fails with "Small stream buffer" unless `bytes` are left.
+    void require(std::int64_t bytes) const;
+    // Moves past `bytes` that require() has granted.
+    void advance(int bytes);
     // The failure of a stream named `name`: logs "IO error (<name>):
     // \"<message>\"\n" at level 1 and throws core::IOException. Readers
     // report the invalid values of their own primitives through it too.
@@ -63,10 +70,6 @@ public:
     String name;
 
 private:
-    // Bytes the cursor may still touch.
-    std::int64_t available() const { return bytesLeft < 0 ? 0 : bytesLeft; }
-    void require(std::int64_t bytes) const;
-    void advance(int bytes);
     std::uint32_t peekCount() const;
     std::uint32_t readBits(int bytes);
     void writeBits(std::uint32_t bits, int bytes);
