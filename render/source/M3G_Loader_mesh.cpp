@@ -39,10 +39,10 @@ void checkIndices(const core::Vector<core::Ref<IndexBuffer>>& indexBuffers, cons
 void checkMorphTargets(const core::Vector<core::Ref<VertexBuffer>>& targets, const VertexBuffer& base)
 {
     for (int i = 0; i < targets.m_size; ++i) {
-        const VertexBuffer& target = *targets[i];
-        if (target.getPositions(nullptr) == nullptr)
+        const VertexArray* positions = targets[i]->getPositions(nullptr);
+        if (positions == nullptr)
             parseError("Morph target has no positions.");
-        if (target.getPositions(nullptr)->getVertexCount() < base.getVertexCount())
+        if (positions->getVertexCount() < base.getVertexCount())
             parseError("Morph target has fewer vertices than the mesh.");
     }
 }

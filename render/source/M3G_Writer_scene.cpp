@@ -104,7 +104,7 @@ void M3G_Loader::setToStruct(M3G_Fog& record, Fog* fog)
     VORNIC3D_CHECK(fog != nullptr);
     unpackRGB(fog->getColor(), record.color);
     record.mode = static_cast<unsigned char>(fog->getMode());
-    if (fog->getMode() == Fog::LINEAR) {
+    if (record.mode == Fog::LINEAR) {
         record.nearDistance = fog->getNearDistance();
         record.farDistance = fog->getFarDistance();
     } else {

@@ -31,7 +31,6 @@ class MorphingMesh;
 class Node;
 class PolygonMode;
 class SkinnedMesh;
-class Sprite3D;
 class Texture2D;
 class Transformable;
 class TriangleStripArray;
