@@ -193,12 +193,11 @@ void PNG_Loader::pngErrorCallback(png_struct_def* png, const char* message)
 void PNG_Loader::pngReadCallback(png_struct_def* png, unsigned char* destination, std::size_t length)
 {
     auto* cursor = static_cast<core::DataIO*>(png_get_io_ptr(png));
-    const std::size_t left = cursor->bytesLeft > 0 ? static_cast<std::size_t>(cursor->bytesLeft) : 0;
-    if (left < length)
+    // libpng's error path long-jumps, so the cursor's own throwing check is not used here.
+    if (static_cast<std::uint64_t>(cursor->available()) < length)
         png_error(png, "Small stream buffer");
     std::memcpy(destination, cursor->data, length);
-    cursor->data += length;
-    cursor->bytesLeft -= static_cast<std::int32_t>(length);
+    cursor->advance(static_cast<int>(length));
 }
 
 } // namespace render
