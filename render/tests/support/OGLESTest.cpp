@@ -3,6 +3,7 @@
 #include "win32/Win32Display.h"
 #include "win32/Win32WindowState.h"
 
+#include "BatchMeshes.h"
 #include "BuiltInFont.h"
 
 #include "render/Background.h"
@@ -145,9 +146,7 @@ void OGLESTest::clearTo(std::uint32_t argb)
 
 render::Transform OGLESTest::translation(float x, float y, float z)
 {
-    render::Transform result;
-    result.postTranslate(x, y, z);
-    return result;
+    return testsupport::translation(x, y, z);
 }
 
 // ---- pixels -------------------------------------------------------------------------
