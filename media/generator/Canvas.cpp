@@ -51,14 +51,9 @@ void Canvas::setClip(int x0, int y0, int x1, int y1)
     m_clipY1 = std::min(m_height, y1);
 }
 
-void Canvas::clearClip()
-{
-    setClip(0, 0, m_width, m_height);
-}
-
 // ---- drawing ------------------------------------------------------------------------
 
-void Canvas::fill(const Shape& shape, const Paint& paint)
+void Canvas::composite(const Shape& shape, const Paint& paint, bool erase)
 {
     const int x0 = std::max(m_clipX0, static_cast<int>(std::floor(shape.x0)));
     const int y0 = std::max(m_clipY0, static_cast<int>(std::floor(shape.y0)));
@@ -85,14 +80,21 @@ void Canvas::fill(const Shape& shape, const Paint& paint)
             }
             if (sum.a <= 0.0f)
                 continue;
+            // Erasing keeps what the shape leaves uncovered and adds nothing.
+            const Premultiplied over = erase ? Premultiplied{} : sum;
             Premultiplied& d = at(x, y);
             const float keep = 1.0f - sum.a;
-            d.r = sum.r + d.r * keep;
-            d.g = sum.g + d.g * keep;
-            d.b = sum.b + d.b * keep;
-            d.a = sum.a + d.a * keep;
+            d.r = over.r + d.r * keep;
+            d.g = over.g + d.g * keep;
+            d.b = over.b + d.b * keep;
+            d.a = over.a + d.a * keep;
         }
     }
+}
+
+void Canvas::fill(const Shape& shape, const Paint& paint)
+{
+    composite(shape, paint, false);
 }
 
 void Canvas::fill(const Shape& shape, const Rgba& colour)
@@ -102,31 +104,8 @@ void Canvas::fill(const Shape& shape, const Rgba& colour)
 
 void Canvas::erase(const Shape& shape)
 {
-    // Filling with opaque black gives the coverage in the alpha alone.
-    Canvas mask(m_width, m_height);
-    mask.setClip(m_clipX0, m_clipY0, m_clipX1, m_clipY1);
-    mask.fill(shape, Rgba{0, 0, 0, 1});
-    for (int y = m_clipY0; y < m_clipY1; ++y) {
-        for (int x = m_clipX0; x < m_clipX1; ++x) {
-            const float keep = 1.0f - mask.at(x, y).a;
-            Premultiplied& d = at(x, y);
-            d.r *= keep;
-            d.g *= keep;
-            d.b *= keep;
-            d.a *= keep;
-        }
-    }
-}
-
-void Canvas::blend(int x, int y, const Rgba& colour)
-{
-    Premultiplied& d = at(x, y);
-    const float a = clamp01(colour.a);
-    const float keep = 1.0f - a;
-    d.r = colour.r * a + d.r * keep;
-    d.g = colour.g * a + d.g * keep;
-    d.b = colour.b * a + d.b * keep;
-    d.a = a + d.a * keep;
+    // Opaque, so the coverage alone sets what is taken away.
+    composite(shape, [](float, float) { return Rgba{0, 0, 0, 1}; }, true);
 }
 
 void Canvas::set(int x, int y, const Rgba& colour)

@@ -39,14 +39,11 @@ public:
 
     // Only pixels inside [x0, x1) x [y0, y1) change until the next setClip.
     void setClip(int x0, int y0, int x1, int y1);
-    void clearClip();
 
     void fill(const Shape& shape, const Paint& paint);
     void fill(const Shape& shape, const Rgba& colour);
     // Makes the shape's area transparent again (as far as it covers a pixel).
     void erase(const Shape& shape);
-    // Composites one colour over pixel (x, y) at full coverage (no clip).
-    void blend(int x, int y, const Rgba& colour);
     // Replaces pixel (x, y).
     void set(int x, int y, const Rgba& colour);
     Rgba get(int x, int y) const;
@@ -60,6 +57,10 @@ private:
     struct Premultiplied {
         float r = 0, g = 0, b = 0, a = 0;
     };
+
+    // Samples the shape over every pixel of its box inside the clip and
+    // composites the paint there, or with `erase` takes its coverage away.
+    void composite(const Shape& shape, const Paint& paint, bool erase);
 
     Premultiplied& at(int x, int y) { return m_pixels[static_cast<std::size_t>(y * m_width + x)]; }
     const Premultiplied& at(int x, int y) const { return m_pixels[static_cast<std::size_t>(y * m_width + x)]; }
