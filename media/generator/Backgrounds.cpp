@@ -1,7 +1,6 @@
 #include "Backgrounds.h"
 
 #include "Canvas.h"
-#include "Glyphs.h"
 #include "PngWriter.h"
 #include "Random.h"
 #include "Shapes.h"

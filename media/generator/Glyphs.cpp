@@ -1,7 +1,11 @@
 #include "Glyphs.h"
 
+#include "Shapes.h"
+
+#include <algorithm>
 #include <map>
 #include <stdexcept>
+#include <vector>
 
 namespace media {
 
@@ -71,6 +75,16 @@ const std::map<char, Strokes>& glyphTable()
     return table;
 }
 
+// The strokes of `c` on the grid (y down); a stroke of one point is a dot.
+const Strokes& glyphStrokes(char c)
+{
+    const auto& table = glyphTable();
+    const auto found = table.find(c);
+    if (found == table.end())
+        throw std::runtime_error(std::string("no glyph for the character '") + c + "'");
+    return found->second;
+}
+
 // A stroke of the glyph in screen space, tested at picture coordinates: the
 // picture's x is stretched about the box's left edge before the test.
 Shape stretched(Shape screenShape, float originX, float stretchX, float y0, float y1)
@@ -104,15 +118,6 @@ Shape glyphShape(const Strokes& strokes, float left, float top, float unitX, flo
 } // namespace
 
 // ---- drawing ------------------------------------------------------------------------
-
-const std::vector<std::vector<Point>>& glyphStrokes(char c)
-{
-    const auto& table = glyphTable();
-    const auto found = table.find(c);
-    if (found == table.end())
-        throw std::runtime_error(std::string("no glyph for the character '") + c + "'");
-    return found->second;
-}
 
 void drawGlyph(Canvas& canvas, char c, float x0, float y0, float x1, float y1, const GlyphStyle& style)
 {

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "Canvas.h"
-#include "Shapes.h"
 
 #include <string>
-#include <vector>
 
 namespace media {
 
@@ -26,12 +24,9 @@ struct GlyphStyle {
     float stretchX;     // how much wider the picture is shown than drawn
 };
 
-// The strokes of `c` on a grid 4 wide and 6 high (y down); a stroke of one
-// point is a dot. Empty for the space; throws std::runtime_error for a
-// character not in kFontCharacters.
-const std::vector<std::vector<Point>>& glyphStrokes(char c);
-
-// Draws `c` so that its strokes and rim fill the box [x0, x1) x [y0, y1).
+// Draws `c` so that its strokes and rim fill the box [x0, x1) x [y0, y1);
+// nothing for the space. Throws std::runtime_error for a character not in
+// kFontCharacters.
 void drawGlyph(Canvas& canvas, char c, float x0, float y0, float x1, float y1, const GlyphStyle& style);
 
 // Draws `text` in equal cells of `cellWidth` from x0, the glyphs filling

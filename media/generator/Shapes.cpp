@@ -183,11 +183,6 @@ Paint verticalGradient(float y0, const Rgba& c0, float y1, const Rgba& c1)
     return [=](float, float y) { return mix(c0, c1, clamp01((y - y0) / (y1 - y0))); };
 }
 
-Paint horizontalGradient(float x0, const Rgba& c0, float x1, const Rgba& c1)
-{
-    return [=](float x, float) { return mix(c0, c1, clamp01((x - x0) / (x1 - x0))); };
-}
-
 Paint radialGradient(float cx, float cy, float radius, const Rgba& c0, const Rgba& c1)
 {
     return [=](float x, float y) {

@@ -35,7 +35,6 @@ Shape rotate(Shape shape, float cx, float cy, float degrees);
 // ---- paints ----
 // c0 at y0, c1 at y1, held beyond.
 Paint verticalGradient(float y0, const Rgba& c0, float y1, const Rgba& c1);
-Paint horizontalGradient(float x0, const Rgba& c0, float x1, const Rgba& c1);
 // c0 at the centre, c1 at `radius` and beyond.
 Paint radialGradient(float cx, float cy, float radius, const Rgba& c0, const Rgba& c1);
 

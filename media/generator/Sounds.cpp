@@ -48,8 +48,7 @@ public:
 
     // A tone from `start` for `length` seconds, gliding from `from` to `to`
     // Hz, with a linear attack and an exponential decay to the end.
-    void tone(float start, float length, float from, float to, Wave wave, float volume, float attack = 0.005f,
-              float decay = 4.0f)
+    void tone(float start, float length, float from, float to, Wave wave, float volume, float attack, float decay)
     {
         float phase = 0.0f;
         const int first = index(start);
