@@ -108,14 +108,14 @@ TEST_F(PicturesTest, BackgroundsAreDarkAndTileSeamlessly)
         const core::Ref<Image2D> png = loadImage(mediaPath(name));
         ASSERT_NE(png, nullptr);
         EXPECT_LT(meanLuminance(*png), 60.0);
+        if (std::string(name) == "tausta.png")
+            continue; // the menu backdrop is shown once, never tiled
         for (bool rows : {false, true}) {
             const int n = rows ? png->getHeight() : png->getWidth();
             double inside = 0;
             for (int i = 0; i + 1 < n; ++i)
                 inside = std::max(inside, step(*png, i, rows));
-            if (std::string(name) != "tausta.png") {
-                EXPECT_LE(step(*png, n - 1, rows), inside) << (rows ? "rows" : "columns");
-            }
+            EXPECT_LE(step(*png, n - 1, rows), inside) << (rows ? "rows" : "columns");
         }
     }
 }
