@@ -232,20 +232,14 @@ EGLConfig Win32Display::chooseConfig()
         EGL_SURFACE_TYPE, WinceEglSurfaceType(m_window),
         EGL_NONE,
     };
-    if (!m_hasExactFormat) {
-        EGLConfig config = nullptr;
-        EGLint count = 0;
-        if (eglChooseConfig(m_eglDisplay, attributes, &config, 1, &count) != EGL_TRUE || count < 1)
-            return nullptr;
-        return config;
-    }
-
     EGLint count = 0;
     if (eglChooseConfig(m_eglDisplay, attributes, nullptr, 0, &count) != EGL_TRUE || count < 1)
         return nullptr;
     std::vector<EGLConfig> configs(static_cast<std::size_t>(count));
-    if (eglChooseConfig(m_eglDisplay, attributes, configs.data(), count, &count) != EGL_TRUE)
+    if (eglChooseConfig(m_eglDisplay, attributes, configs.data(), count, &count) != EGL_TRUE || count < 1)
         return nullptr;
+    if (!m_hasExactFormat)
+        return configs[0];
     const auto size = [this](EGLConfig config, EGLint attribute) {
         EGLint value = -1;
         eglGetConfigAttrib(m_eglDisplay, config, attribute, &value);
