@@ -150,8 +150,7 @@ void makeContacts(GameOde& ode, GameGlobals& globals, dGeomID o1, dGeomID o2, Ga
 void nearCallback(void* data, dGeomID o1, dGeomID o2)
 {
     VORNIC3D_CHECK(data != nullptr);
-    GameGlobals* globals = GameGlobals::getInstance();
-    VORNIC3D_CHECK(globals != nullptr);
+    GameGlobals& globals = GameGlobals::get();
     if (dGeomGetClass(o1) == dTriMeshClass && dGeomGetClass(o2) == dTriMeshClass)
         return;
     const dBodyID b1 = dGeomGetBody(o1);
@@ -159,13 +158,13 @@ void nearCallback(void* data, dGeomID o1, dGeomID o2)
     if (b1 != nullptr && b2 != nullptr && dAreConnected(b1, b2))
         return;
 
-    GameLevel& level = *globals->m_level;
+    GameLevel& level = *globals.m_level;
     GameObject* obj1 = level.findObject(o1);
     GameObject* obj2 = level.findObject(o2);
     VORNIC3D_CHECK(obj1 != nullptr && obj2 != nullptr);
 
-    const dReal bounce = applyRules(*globals, level, *obj1, *obj2);
-    makeContacts(*static_cast<GameOde*>(data), *globals, o1, o2, *obj1, *obj2, bounce);
+    const dReal bounce = applyRules(globals, level, *obj1, *obj2);
+    makeContacts(*static_cast<GameOde*>(data), globals, o1, o2, *obj1, *obj2, bounce);
 
     if (g_vanishCooldown > 0)
         --g_vanishCooldown;

@@ -31,13 +31,6 @@ std::intptr_t geomKey(dGeomID geom)
     return reinterpret_cast<std::intptr_t>(geom);
 }
 
-GameGlobals& globals()
-{
-    GameGlobals* globals = GameGlobals::getInstance();
-    VORNIC3D_CHECK(globals != nullptr);
-    return *globals;
-}
-
 // The image `path` holds when it is one (null otherwise).
 core::Ref<render::Image2D> loadFirstImage(const core::String& path)
 {
@@ -80,7 +73,7 @@ GameObject* GameLevel::findObject(dGeomID geom) const
 
 void GameLevel::load(const core::String& path, const core::String& name)
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     VORNIC3D_CHECK(g.m_ode != nullptr);
     m_name = name;
     g.m_objects.setSize(0);
@@ -110,7 +103,7 @@ void GameLevel::loadImage(const core::String& path)
 
 void GameLevel::addFixedObjects()
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     // The player, the indicator arrow, the HUD band and the steering marker.
     const TileKind::Cell cells[] = {{0, 0, 32, 32}, {96, 0, 32, 32}, {0, 64, 256, 32}, {96, 32, 32, 32}};
     for (int type = 0; type < 4; ++type) {
@@ -145,7 +138,7 @@ void GameLevel::addTile(int code, int x, int y)
     const float centreY = static_cast<float>(-kCellSize * y);
     if (code == kTileStart) {
         m_startPosition = slmath::vec3(centreX, centreY, 0.0f);
-        globals().m_objects[0]->setPosition(centreX, centreY, 0.0f);
+        GameGlobals::get().m_objects[0]->setPosition(centreX, centreY, 0.0f);
         return;
     }
     const TileKind& kind = tileKind(code);
@@ -178,7 +171,7 @@ void GameLevel::addTile(int code, int x, int y)
         place.postRotate(kind.turn, 0.0f, 0.0f, 1.0f);
     core::Ref<GameObject> object =
         createGameObject(kind.type, picture.x, picture.y, flags, picture.width, picture.height);
-    globals().m_objects.pushBack(object);
+    GameGlobals::get().m_objects.pushBack(object);
     object->setTransform(place);
     object->setActive(false);
 }

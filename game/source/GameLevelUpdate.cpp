@@ -36,13 +36,6 @@ constexpr int kPusherCropX = 449;
 constexpr int kPusherCropY = 65;
 constexpr int kPusherFrameStep = 16;
 
-GameGlobals& globals()
-{
-    GameGlobals* globals = GameGlobals::getInstance();
-    VORNIC3D_CHECK(globals != nullptr);
-    return *globals;
-}
-
 struct Window {
     float left;
     float right;
@@ -79,7 +72,7 @@ bool canBePickedUp(const GameObject& item, const slmath::vec3& itemPosition, con
 
 int GameLevel::update(int ms)
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     // The run state updates twice per drawn frame; the level works once.
     if (!g_updateHalf) {
         g_updateHalf = true;
@@ -197,12 +190,12 @@ int GameLevel::update(int ms)
 void GameLevel::reset()
 {
     const slmath::vec3& start = m_startPosition;
-    globals().m_objects[0]->setPosition(start.x, start.y, start.z);
+    GameGlobals::get().m_objects[0]->setPosition(start.x, start.y, start.z);
 }
 
 bool GameLevel::end(int timeMs)
 {
-    GameGlobals& g = globals();
+    GameGlobals& g = GameGlobals::get();
     // The menu only makes levels of the table; an index beyond it would
     // write past the table.
     VORNIC3D_CHECK(m_levelIndex >= 0 && m_levelIndex < static_cast<int>(g.m_levels.size()));

@@ -19,12 +19,11 @@ constexpr dReal kConstraintForceMixing = 1e-5;
 
 void GameOde::createOdeClass()
 {
-    GameGlobals* globals = GameGlobals::getInstance();
-    VORNIC3D_CHECK(globals != nullptr);
-    VORNIC3D_CHECK(globals->m_ode == nullptr);
+    GameGlobals& globals = GameGlobals::get();
+    VORNIC3D_CHECK(globals.m_ode == nullptr);
     GameOde* ode = VORNIC3D_NEW GameOde();
     VORNIC3D_CHECK(ode != nullptr);
-    globals->m_ode = ode;
+    globals.m_ode = ode;
 }
 
 GameOde::GameOde()

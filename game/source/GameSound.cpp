@@ -11,9 +11,7 @@ namespace {
 
 bool soundsOn()
 {
-    const GameGlobals* globals = GameGlobals::getInstance();
-    VORNIC3D_CHECK(globals != nullptr);
-    return globals->m_sounds != 0;
+    return GameGlobals::get().m_sounds != 0;
 }
 
 } // namespace
