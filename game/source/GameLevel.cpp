@@ -11,7 +11,6 @@
 #include "render/Appearance.h"
 #include "render/CompositingMode.h"
 #include "render/Image2D.h"
-#include "render/Loader.h"
 #include "render/Material.h"
 #include "render/Sprite3D.h"
 #include "render/Transform.h"
@@ -29,14 +28,6 @@ constexpr float kPlayerAside = -1000.0f;
 std::intptr_t geomKey(dGeomID geom)
 {
     return reinterpret_cast<std::intptr_t>(geom);
-}
-
-// The image `path` holds when it is one (null otherwise).
-core::Ref<render::Image2D> loadFirstImage(const core::String& path)
-{
-    render::Loader::Objects list;
-    render::Loader::load(path, list);
-    return dynamic_cast<render::Image2D*>(list[0].get());
 }
 
 } // namespace
@@ -188,11 +179,8 @@ void GameLevel::setSheet(render::Image2D* sheet)
 core::Ref<GameObject> GameLevel::createGameObject(int type, int cellX, int cellY, int flags, int width, int height)
 {
     if (m_sprite == nullptr) {
-        if (m_sheet == nullptr) {
-            core::Ref<render::Image2D> sheet = loadFirstImage(mediaPath("sprites.png"));
-            VORNIC3D_CHECK(sheet != nullptr);
-            setSheet(sheet.get());
-        }
+        if (m_sheet == nullptr)
+            setSheet(loadMediaImage("sprites.png").get());
         m_atlas = createAtlas(*m_sheet);
 
         m_appearance = VORNIC3D_NEW render::Appearance();
@@ -209,12 +197,9 @@ core::Ref<GameObject> GameLevel::createGameObject(int type, int cellX, int cellY
         m_sprite = VORNIC3D_NEW render::Sprite3D(false, m_atlas.get(), m_appearance.get());
         VORNIC3D_CHECK(m_sprite != nullptr);
     }
-    if (m_shadowSprite == nullptr)
-        m_shadowSprite = m_sprite;
-    VORNIC3D_CHECK(m_shadowSprite != nullptr);
     copyCellToAtlas(*m_sheet, *m_atlas, cellX, cellY, width, height);
     core::Ref<GameObject> object =
-        VORNIC3D_NEW GameObject(type, m_sprite.get(), m_shadowSprite.get(), cellX, cellY, width, height, flags);
+        VORNIC3D_NEW GameObject(type, m_sprite.get(), m_sprite.get(), cellX, cellY, width, height, flags);
     VORNIC3D_CHECK(object != nullptr);
     return object;
 }

@@ -115,7 +115,6 @@ private:
     core::Ref<render::Sprite3D> m_sprite;
     core::Ref<render::Appearance> m_appearance;
     core::Ref<render::Image2D> m_image;
-    core::Ref<render::Sprite3D> m_shadowSprite;
     slmath::vec3 m_startPosition;
     core::Ref<render::Image2D> m_atlas;
     core::Ref<render::Image2D> m_sheet;

@@ -14,6 +14,11 @@ namespace game {
 // The file layer turns the '\' into '/'; a name may climb out with "../".
 core::String mediaPath(const char* fileName);
 
+// The first object of the file at `path` when it is an image, null when it
+// is anything else; a file that can not be loaded fails with the loader's
+// exception.
+core::Ref<render::Image2D> loadFirstImage(const core::String& path);
+
 // The image of the media file `fileName`: a file that can not be loaded
 // fails with the loader's exception, one holding anything else first with
 // the bare assertion.
