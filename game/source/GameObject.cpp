@@ -228,10 +228,10 @@ void GameObject::setTransform(const render::Transform& transform)
 render::Transform GameObject::getTransform()
 {
     const slmath::vec3 p = getPosition();
-    m_transform.setIdentity();
-    m_transform.postTranslate(p.x, p.y, p.z);
-    m_transform.postMultiply(render::Transform(getRotation()));
-    return m_transform;
+    render::Transform transform;
+    transform.postTranslate(p.x, p.y, p.z);
+    transform.postMultiply(render::Transform(getRotation()));
+    return transform;
 }
 
 // ---- per frame ----------------------------------------------------------------------
@@ -260,12 +260,7 @@ void GameObject::update(int ms)
             placeGeom(p);
         }
         if (!hasFlag(OBJ_GHOST) && !hasFlag(OBJ_STATIC) && !hasFlag(OBJ_NO_PHYSICS)) {
-            slmath::mat4 pose = getRotation();
             const slmath::vec3 p = getPosition();
-            element(pose, 3) = p.x;
-            element(pose, 7) = p.y;
-            element(pose, 11) = p.z;
-            m_transform.setMatrix(pose);
             setPosition(p.x, p.y, 0.0f);
             if (m_body != nullptr) {
                 // Damping once per update, not per second, and the speed

@@ -163,7 +163,6 @@ private:
     // Stores the position and moves the geom (and its body), if any.
     void placeGeom(const slmath::vec3& position);
 
-    render::Transform m_transform;
     render::Graphics3D* m_graphics = nullptr;
     slmath::vec3 m_crop;
     slmath::vec3 m_size;
