@@ -10,7 +10,6 @@
 
 #include "core/Debug.h"
 #include "render/Background.h"
-#include "render/Font2D.h"
 #include "render/Image2D.h"
 #include "render/Sprite3D.h"
 #include "render/Text2D.h"
@@ -31,15 +30,13 @@ constexpr std::int32_t kReadyCountdown = -3000;
 
 GameStateRun::GameStateRun(Game* game, const core::String& name) : GameState(game, name)
 {
-    m_bgImages.setSize(kBackgroundCount);
     m_globals->m_backgrounds.setSize(kBackgroundCount);
     m_dustSprite = GameStateInit::createSprite("dust.png");
-    const core::String fontPath = mediaPath("simple_font_file.txt");
-    m_hudFont = render::Font2D::createNewFont(fontPath.c_str());
-    VORNIC3D_CHECK(m_hudFont != nullptr);
+    // The HUD's font is the set-up's first one, loaded from the same file.
+    VORNIC3D_CHECK(m_font != nullptr);
     m_hudText = VORNIC3D_NEW render::Text2D();
     VORNIC3D_CHECK(m_hudText != nullptr);
-    m_hudText->setFont(m_hudFont.get());
+    m_hudText->setFont(m_font.get());
     loadBGImage(0, "BG1.png");
     loadBGImage(1, "BG2.png");
     loadBGImage(2, "BG3.png");
@@ -54,10 +51,10 @@ GameStateRun::~GameStateRun()
 
 void GameStateRun::loadBGImage(int index, const char* fileName)
 {
-    m_bgImages[index] = loadMediaImage(fileName);
+    const core::Ref<render::Image2D> image = loadMediaImage(fileName);
     core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
     m_globals->m_backgrounds[index] = background;
-    background->setImage(m_bgImages[index].get());
+    background->setImage(image.get());
     background->setImageMode(render::Background::REPEAT, render::Background::REPEAT);
     background->setCrop(0, 0, static_cast<int>(g_screenWidth), static_cast<int>(g_screenHeight));
     // The image covers the whole view, so clearing the colour is wasted work.
