@@ -130,7 +130,6 @@ void GameStateMenu::drawDust(render::Graphics3D* g3d)
 
 void GameStateMenu::drawTexts(render::Graphics3D* g3d)
 {
-    GameGlobals::get().m_camera->activate();
     if (m_page == PAGE_MAIN || m_page == PAGE_STARTING)
         drawList(g3d);
     m_menuText->setAppearance(m_textAppearance.get());
@@ -182,7 +181,6 @@ void GameStateMenu::drawList(render::Graphics3D* g3d)
         m_menuText->setText(buffer);
         g3d->render(m_menuText.get(), place);
 
-        m_menuText->setSize(kNarrowGlyph, kGlyphHeight);
         line.postTranslate(0.0f, -kDetailSpacing, 0.0f);
         place.postTranslate(10.0f, -kDetailSpacing, 0.0f);
         if (!locked) {
