@@ -4,6 +4,7 @@
 #include "render/Image2D.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace game {
 
@@ -51,14 +52,9 @@ void copyCellToAtlas(const render::Image2D& sheet, render::Image2D& atlas, int c
 
     const unsigned char* source = sheet.getPixels();
     unsigned char* target = atlas.getPixels();
-    for (int j = 0; j < height; ++j) {
-        for (int i = 0; i < width; ++i) {
-            const unsigned char* from = source + kBytesPerPixel * ((cellY + j) * sheetWidth + cellX + i);
-            unsigned char* to = target + kBytesPerPixel * (atlasWidth * (2 * cellY + j + 1) + 2 * cellX + i + 1);
-            for (int b = 0; b < kBytesPerPixel; ++b)
-                to[b] = from[b];
-        }
-    }
+    for (int j = 0; j < height; ++j)
+        std::memcpy(target + kBytesPerPixel * (atlasWidth * (2 * cellY + j + 1) + 2 * cellX + 1),
+                    source + kBytesPerPixel * ((cellY + j) * sheetWidth + cellX), kBytesPerPixel * width);
     for (int j = 0; j < height; ++j) {
         for (int i = 0; i < width; ++i) {
             const unsigned char* from = source + kBytesPerPixel * ((cellY + j) * sheetWidth + cellX + i);
