@@ -75,6 +75,9 @@ public:
     std::int32_t m_shadows;
     std::int32_t m_sounds;
     std::int32_t m_backgroundIndex = 0;
+    // Where shadows fall, in pixels.
+    std::int32_t m_shadowOffsetX = 10;
+    std::int32_t m_shadowOffsetY = -10;
 
     GameGlobals(const GameGlobals&) = delete;
     GameGlobals& operator=(const GameGlobals&) = delete;

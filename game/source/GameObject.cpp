@@ -23,9 +23,6 @@ constexpr float kWalkerSpeed = 7.0f;
 // Shadows are cut from the atlas's shadow half, twice the sheet's height
 // below the picture.
 constexpr int kShadowCropOffset = 512;
-// Where shadows fall, in pixels.
-constexpr float kShadowOffsetX = 10.0f;
-constexpr float kShadowOffsetY = -10.0f;
 
 // The float at row-order `index` of a matrix holding render::Transform's
 // floats index for index (element (row r, column c) at 4r + c).
@@ -345,7 +342,8 @@ void GameObject::render(const render::Transform* t)
     const int height = static_cast<int>(m_size.y);
     if (m_globals->m_shadows != 0) {
         render::Transform shadow;
-        shadow.postTranslate(kShadowOffsetX, kShadowOffsetY, 0.0f);
+        shadow.postTranslate(static_cast<float>(m_globals->m_shadowOffsetX),
+                             static_cast<float>(m_globals->m_shadowOffsetY), 0.0f);
         shadow.postMultiply(place);
         m_shadowSprite->setSpriteTransform(&turn);
         m_shadowSprite->setCrop(cropX, cropY + kShadowCropOffset, width, height);

@@ -30,6 +30,7 @@ constexpr float kPushPerUnit = 0.1f;
 constexpr float kClimbPushPerUnit = 0.01f;
 // The background moves at a fifth of the player's speed.
 constexpr float kScrollRate = 0.2f;
+constexpr std::int32_t kShadowOffset = 10;
 
 } // namespace
 
@@ -67,6 +68,8 @@ int GameStateRun::update(int elapsedMs)
     if (g.m_keyboard->readInput(g.m_quitKey) != 0.0f)
         return 0;
     scrollBackground();
+    g.m_shadowOffsetX = kShadowOffset;
+    g.m_shadowOffsetY = -kShadowOffset;
     return 1;
 }
 
