@@ -10,6 +10,7 @@
 
 #include "core/Debug.h"
 #include "render/Background.h"
+#include "render/Font2D.h"
 #include "render/Image2D.h"
 #include "render/Sprite3D.h"
 #include "render/Text2D.h"
@@ -32,11 +33,12 @@ GameStateRun::GameStateRun(Game* game, const core::String& name) : GameState(gam
 {
     m_globals->m_backgrounds.setSize(kBackgroundCount);
     m_dustSprite = GameStateInit::createSprite("dust.png");
-    // The HUD's font is the set-up's first one, loaded from the same file.
-    VORNIC3D_CHECK(m_font != nullptr);
+    const core::String fontPath = mediaPath("simple_font_file.txt");
+    m_hudFont = render::Font2D::createNewFont(fontPath.c_str());
+    VORNIC3D_CHECK(m_hudFont != nullptr);
     m_hudText = VORNIC3D_NEW render::Text2D();
     VORNIC3D_CHECK(m_hudText != nullptr);
-    m_hudText->setFont(m_font.get());
+    m_hudText->setFont(m_hudFont.get());
     loadBGImage(0, "BG1.png");
     loadBGImage(1, "BG2.png");
     loadBGImage(2, "BG3.png");

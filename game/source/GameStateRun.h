@@ -10,6 +10,7 @@
 #include <cstdint>
 
 namespace render {
+class Font2D;
 class Sprite3D;
 class Text2D;
 } // namespace render
@@ -29,11 +30,11 @@ extern bool g_steerY;
 // no star is left (the time goes to the level table), and 3 s later the
 // state hands back to "menu". Objects, level, physics and camera run in every
 // phase. A tap of the stylus sets a target the player is pushed toward.
-// Contract: made once, after the game's set-up (the globals hold the first
-// font, and the camera, the physics world and both inputs by the first
-// update); the constructor loads the state's media (three backgrounds into
-// the globals' m_backgrounds, the dust puff) and fails when one can not be
-// loaded; the HUD is written in the globals' first font. Update and render need a loaded level, whose first four objects
+// Contract: made once, after the game's set-up (the globals hold the camera,
+// the physics world and both inputs by the first update); the constructor
+// loads the state's media (three backgrounds into the globals'
+// m_backgrounds, the dust puff, the HUD font) and fails when one can not be
+// loaded. Update and render need a loaded level, whose first four objects
 // are the player, the indicator arrow, the HUD band and the steering marker.
 class GameStateRun : public GameState {
 public:
@@ -79,6 +80,7 @@ private:
 
     core::Ref<render::Sprite3D> m_dustSprite;
     core::Ref<render::Text2D> m_hudText;
+    core::Ref<render::Font2D> m_hudFont;
     std::int32_t m_gameOverTime = 0;
     std::int32_t m_phase = PHASE_READY;
     std::int32_t m_steerTime = 0;
