@@ -100,7 +100,10 @@ void drawLedge(Cell& cell)
 {
     bevelBox(cell, 0.5f, 0.5f, 63.5f, 15.5f, palette::stone(), 3.0f);
     for (int i = 0; i < 9; ++i) {
-        const Point p = cell.at(cell.random.range(5, 59), cell.random.range(5, 11));
+        // Height before width: the order the committed sheet was drawn in.
+        const float y = cell.random.range(5, 11);
+        const float x = cell.random.range(5, 59);
+        const Point p = cell.at(x, y);
         cell.canvas.fill(circle(p.x, p.y, cell.random.range(0.6f, 1.2f)), rgb(0x403C36, 0.55f));
     }
 }
@@ -131,7 +134,9 @@ void drawBrake(Cell& cell)
     bevelBox(cell, 0.5f, 0.5f, 31.5f, 31.5f, tar, 4.0f);
     for (int i = 0; i < 6; ++i) {
         const float r = cell.random.range(1.6f, 3.2f);
-        const Point p = cell.at(cell.random.range(6, 26), cell.random.range(6, 26));
+        const float y = cell.random.range(6, 26); // height first, as in drawLedge
+        const float x = cell.random.range(6, 26);
+        const Point p = cell.at(x, y);
         cell.canvas.fill(circle(p.x, p.y, r), rgb(0x8A5C96, 0.9f));
         cell.canvas.fill(circle(p.x - r * 0.35f, p.y - r * 0.35f, r * 0.35f), rgb(0xFFFFFF, 0.6f));
     }
