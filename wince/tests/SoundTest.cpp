@@ -192,7 +192,8 @@ TEST_F(PlaySound, PlaysEveryFormatSdlDecodes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(wince::test::soundPlaying(), play("format.wav", c.content));
+        const std::string path = play("format.wav", c.content);
+        EXPECT_EQ(wince::test::soundPlaying(), path);
     }
 }
 
