@@ -41,7 +41,8 @@ TEST_F(IOExceptionTest, CopiesOwnTheirText)
     const IOException copy(original);
     IOException assigned("second", one);
     assigned = original;
-    assigned = assigned;
+    const IOException& itself = assigned; // through a reference, as self-assignment usually comes
+    assigned = itself;
     EXPECT_STREQ(copy.message, original.message);
     EXPECT_STREQ(assigned.message, original.message);
     EXPECT_EQ(mainPool()->getAllocatedBlocks(), blocks + 3) << "each one has a buffer of its own";

@@ -44,10 +44,11 @@ TEST_F(RefTest, SelfAndAliasAssignmentKeepObjectAndCount)
 {
     int destroyed = 0;
     core::Ref<Base> ref = VORNIC3D_NEW Base(&destroyed);
-    ref = ref; // the only reference
+    const core::Ref<Base>& itself = ref; // through a reference, as self-assignment usually comes
+    ref = itself; // the only reference
     EXPECT_EQ(1, ref->getRefCount());
     core::Ref<Base> alias = ref;
-    ref = ref;
+    ref = itself;
     ref = alias;
     EXPECT_EQ(2, ref->getRefCount());
     EXPECT_EQ(0, destroyed);
