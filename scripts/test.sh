@@ -2,14 +2,29 @@
 # Installs what is missing, builds the tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer and runs every test with CTest; builds the fuzz
 # harnesses (build/fuzz) and replays their corpora with CTest too.
+# VORNIC3D_CXX=clang builds and tests with clang instead of gcc, into
+# build/clang: a build folder keeps the compiler it was first configured with.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${VORNIC3D_BUILD_DIR:-$root/build/test}"
+case "${VORNIC3D_CXX:-gcc}" in
+  gcc)
+    compiler=()
+    build="${VORNIC3D_BUILD_DIR:-$root/build/test}"
+    ;;
+  clang)
+    compiler=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++)
+    build="${VORNIC3D_BUILD_DIR:-$root/build/clang}"
+    ;;
+  *)
+    echo "test.sh: VORNIC3D_CXX is gcc or clang, not '$VORNIC3D_CXX'" >&2
+    exit 2
+    ;;
+esac
 
 "$root/scripts/install-deps.sh"
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DVORNIC3D_SANITIZE=ON \
+cmake -S "$root" -B "$build" "${compiler[@]}" -DCMAKE_BUILD_TYPE=Debug -DVORNIC3D_SANITIZE=ON \
   -DVORNIC3D_TESTS=ON -DVORNIC3D_BENCHMARKS=ON
 cmake --build "$build" --parallel "$(nproc)"
 "$root/scripts/build-fuzz.sh"
