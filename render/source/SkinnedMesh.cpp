@@ -17,17 +17,27 @@ namespace {
 constexpr float kWeightScale = 1.5259022e-05f;
 
 // True when node is root or lies below it through group children: the
-// nodes the skinning walk visits.
-bool isInGroupTree(const Node* root, const Node* node)
+// nodes the skinning walk visits. `out` then holds the composite transforms
+// along that path multiplied from root down to node, the walk's own product.
+bool transformDownTo(const Node* root, const Node* node, Transform* out)
 {
-    if (root == node)
+    Transform composite;
+    root->getCompositeTransform(&composite);
+    if (root == node) {
+        *out = composite;
         return true;
+    }
     const auto* group = dynamic_cast<const Group*>(root);
     if (group == nullptr)
         return false;
-    for (int i = 0; i < group->getChildCount(); ++i)
-        if (isInGroupTree(group->getChild(i), node))
+    for (int i = 0; i < group->getChildCount(); ++i) {
+        Transform below;
+        if (transformDownTo(group->getChild(i), node, &below)) {
+            composite.postMultiply(below);
+            *out = composite;
             return true;
+        }
+    }
     return false;
 }
 
@@ -92,11 +102,6 @@ Group* SkinnedMesh::getSkeleton() const
     return m_skeleton.get();
 }
 
-bool SkinnedMesh::isBone(const Node* node) const
-{
-    return isInGroupTree(m_skeleton.get(), node);
-}
-
 void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numVertices)
 {
     VORNIC3D_ASSERT(bone != nullptr, "SkinnedMesh addTransform failed because bone parameter is 0");
@@ -117,7 +122,12 @@ void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numV
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "m_skeleton children : %d\n", m_skeleton->getChildCount());
     if (const auto* group = dynamic_cast<const Group*>(bone))
         core::Debug::printf(core::Debug::LEVEL_PLAIN, "bone (group) children : %d\n", group->getChildCount());
-    VORNIC3D_ASSERT(isBone(bone), "bone is not the skeleton Group or one of its descendants");
+    // The rest transform is the walk's product for the bone as it stands
+    // now, unbound nodes between included: with the bone's own transform
+    // alone, an unbound node's offset would displace a skin at rest.
+    Transform rest;
+    const bool isBone = transformDownTo(m_skeleton.get(), bone, &rest);
+    VORNIC3D_ASSERT(isBone, "bone is not the skeleton Group or one of its descendants");
 
     const float w = static_cast<float>(weight) * kWeightScale;
     const core::Ref<Node> key(bone);
@@ -125,8 +135,7 @@ void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numV
     if (entry == nullptr) {
         // The walk needs only the inverse of the rest transform: taken here,
         // once, so a singular one is refused before anything is stored.
-        Transform restInverse;
-        bone->getCompositeTransform(&restInverse);
+        Transform restInverse(rest);
         restInverse.invert();
         m_weights.put(key, core::Ref<Weights>(VORNIC3D_NEW Weights()));
         m_restInverses.put(key, restInverse);
@@ -151,8 +160,7 @@ void SkinnedMesh::calcVertices_for_testing()
     VORNIC3D_CHECK(m_skeleton != nullptr);
     m_positions.restore();
     std::memset(m_accumulators, 0, sizeof(float) * 3 * m_positions.vertexCount);
-    const Transform identity;
-    handleChildBone(m_skeleton.get(), identity, identity);
+    handleChildBone(m_skeleton.get(), Transform());
 
     // A zero scale stores every position as the bias: a skinned one cannot
     // be stored, and the unskinned values stand.
@@ -169,8 +177,9 @@ void SkinnedMesh::calcVertices_for_testing()
     }
 }
 
-// parent and parentRestInverse: W and W_rest^-1 of the bone's parent.
-void SkinnedMesh::handleChildBone(Node* bone, const Transform& parent, const Transform& parentRestInverse)
+// parent: the product of the composite transforms from the skeleton down to
+// the bone's parent, now.
+void SkinnedMesh::handleChildBone(Node* bone, const Transform& parent)
 {
     VORNIC3D_CHECK(bone != nullptr);
     Transform current = parent;
@@ -178,21 +187,17 @@ void SkinnedMesh::handleChildBone(Node* bone, const Transform& parent, const Tra
     bone->getCompositeTransform(&composite);
     current.postMultiply(composite);
 
-    // A node without a binding counts as resting at the identity.
     const core::Ref<Node> key(bone);
-    Transform restInverse;
-    if (const auto* inverse = m_restInverses.findNode(key))
-        restInverse = inverse->value;
-    restInverse.postMultiply(parentRestInverse);
-
     if (const auto* entry = m_weights.findNode(key)) {
+        const auto* restInverse = m_restInverses.findNode(key);
+        VORNIC3D_CHECK(restInverse != nullptr);
         Transform skinning = current;
-        skinning.postMultiply(restInverse);
+        skinning.postMultiply(restInverse->value);
         addBoneShare(skinning, *entry->value);
     }
     if (auto* group = dynamic_cast<Group*>(bone)) {
         for (int i = 0; i < group->getChildCount(); ++i)
-            handleChildBone(group->getChild(i), current, restInverse);
+            handleChildBone(group->getChild(i), current);
     }
 }
 

@@ -59,6 +59,14 @@ struct Rig {
     core::Ref<SkinnedMesh> mesh;
 };
 
+// The child bound whole while the unbound bone between it and the root is
+// moved 5 along x, as skeletons from modelling tools carry offset nodes.
+void bindBelowAnOffset(Rig& t)
+{
+    t.bone->setTranslation(5, 0, 0);
+    t.mesh->addTransform(t.child.get(), 65535, 0, 4);
+}
+
 } // namespace
 
 TEST_F(SkinnedMeshTest, ConstructionChecksAndTheSkeletonLink)
@@ -142,6 +150,20 @@ TEST_F(SkinnedMeshTest, VerticesFollowTheirBonesByWeight)
              t.root->setTranslation(0, 0, -1);
          },
          {10, 0, -2, 20, 0, -2, 30, 0, -2, 40, 0, -2}},
+        {"an unbound node between keeps its offset: at rest the skin is unskinned", bindBelowAnOffset,
+         kPositions},
+        {"a bone below an unbound node moves its vertices by its own move",
+         [](Rig& t) {
+             bindBelowAnOffset(t);
+             t.child->setTranslation(0, 1, 0);
+         },
+         {10, 2, 0, 20, 2, 0, 30, 2, 0, 40, 2, 0}},
+        {"moving the unbound node moves the bone below it",
+         [](Rig& t) {
+             bindBelowAnOffset(t);
+             t.bone->setTranslation(5, 1, 0);
+         },
+         {10, 2, 0, 20, 2, 0, 30, 2, 0, 40, 2, 0}},
         {"a child bone turns with its parent",
          [](Rig& t) {
              t.child->setTranslation(1, 0, 0);

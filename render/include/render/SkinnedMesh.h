@@ -11,13 +11,15 @@ namespace render {
 class Group;
 
 // A mesh whose positions follow a skeleton: a group whose descendant nodes
-// are bones, each bound to runs of vertices with a weight. A bone's own
-// transform at its first binding is its rest transform; the renderer calls
+// are bones, each bound to runs of vertices with a weight. The renderer calls
 // calcVertices_for_testing whenever it meets the mesh, which rewrites the
 // vertex buffer's 16-bit positions from the unskinned copy taken at
 // construction: p' = sum over the runs covering p of share x (W x W_rest^-1)
-// x p, where W and W_rest compose the current and the rest transforms from
-// the skeleton down to the bone, and the shares of a vertex sum to 1.
+// x p, where W is the product of the composite transforms from the skeleton
+// down to the bone, nodes without a binding included, W_rest the same
+// product at the bone's first binding, and the shares of a vertex sum to 1.
+// So a skin whose skeleton has not moved since binding keeps its unskinned
+// positions.
 // Contract: positions must have three 16-bit components. The skeleton hangs
 // below the mesh (its parent link names the mesh, without the mesh holding
 // it as a child) until the mesh dies. Only the skeleton and the group
@@ -52,12 +54,12 @@ private:
 
     void initSkinnedMeshBuffers(Group* skeleton);
     void freeBuffers();
-    bool isBone(const Node* node) const;
-    void handleChildBone(Node* bone, const Transform& parent, const Transform& parentRestInverse);
+    void handleChildBone(Node* bone, const Transform& parent);
     void addBoneShare(const Transform& skinning, const Weights& weights);
 
     core::HashTable<core::Ref<Node>, core::Ref<Weights>> m_weights;
-    // W_rest^-1 of each bound bone, inverted once when it is first bound.
+    // W_rest^-1 of each bound bone, taken and inverted once, at its first
+    // binding.
     core::HashTable<core::Ref<Node>, Transform> m_restInverses;
     core::Ref<Group> m_skeleton;
     // The unskinned positions are the copy taken at construction.
