@@ -32,6 +32,21 @@ Transform compositeOf(const Transformable& node)
     return result;
 }
 
+// The node's transform to the world, as the walk composes it for the nodes
+// it draws: its own composite after those of its ancestors below the world
+// (up to the root, for a node outside it).
+Transform worldTransformOf(const Node& node, const World& world)
+{
+    Transform result = compositeOf(node);
+    for (const Node* parent = node.getParent(); parent != nullptr && parent != &world;
+         parent = parent->getParent()) {
+        Transform above = compositeOf(*parent);
+        above.postMultiply(result);
+        result = above;
+    }
+    return result;
+}
+
 } // namespace
 
 // ---- entry points -----------------------------------------------------------------------
@@ -43,7 +58,8 @@ void OGLES_Graphics3D::render(World* world)
     VORNIC3D_ASSERT(world != nullptr, "world parameter is 0");
     Camera* camera = world->getActiveCamera();
     VORNIC3D_ASSERT(camera != nullptr, "World does not have an active camera");
-    setCamera(camera, compositeOf(*camera));
+    // A camera inside a group looks from where its groups put it.
+    setCamera(camera, worldTransformOf(*camera, *world));
     resetLights();
     clear(world->getBackground());
     findLights(world, nullptr, Transform());
