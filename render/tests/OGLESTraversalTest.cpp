@@ -97,9 +97,9 @@ TEST_F(OGLESTraversalTest, AWorldWithoutCameraFailsBeforeClearing)
 
 // Left half in the world, right half in a moved group; a light in a moved
 // group 10 above the left half's centre; a group whose scope shuts out its
-// child; a mesh that is not rendered. A world render before it, with nothing
-// to draw, leaves the projection matrix current: the lights must still be
-// placed in world space.
+// child; a mesh that is not rendered. A world render before it, seen from
+// elsewhere, leaves its own camera's view loaded: the lights must be placed
+// with this world's.
 TEST_F(OGLESTraversalTest, AWorldDrawsItsGroupsWithTheirLightsAndScopes)
 {
     core::Ref<render::World> scene = world(kBlue);
@@ -127,7 +127,9 @@ TEST_F(OGLESTraversalTest, AWorldDrawsItsGroupsWithTheirLightsAndScopes)
     hidden->setRenderingEnable(false);
     scene->addChild(hidden.get());
 
-    g3d().render(world(kBlack).get());
+    core::Ref<render::World> before = world(kBlack);
+    before->getActiveCamera()->setTranslation(100.0f, 0.0f, 0.0f);
+    g3d().render(before.get());
     g3d().render(scene.get());
     // Lit per vertex: the left half's corners each 16 by 24 from under the
     // light, the right half's outer corners farther.

@@ -45,8 +45,11 @@ class VertexArray;
 // drawing, releaseTarget (swap); a texture target is bound inside a screen
 // frame and released into the texture, which leaves the screen bound. A
 // world render loads its camera and lights once; every other draw loads
-// them itself. A light's list transform is the space the light node lives
-// in: the light is placed by it and then by its own composite transform.
+// them itself. The projection matrix holds the camera's projection alone
+// and each model-view matrix the camera's view times the model transform,
+// so lighting and fog are computed in eye space. A light's list transform
+// is the space the light node lives in: the light is placed by it and then
+// by its own composite transform.
 // A skinned mesh is skinned anew at every draw and draws its skin, then the
 // meshes its skeleton carries.
 // Sprites and texts become camera-facing quads in the batching buffers
@@ -192,6 +195,8 @@ private:
     void handleTextureCoord(VertexArray* coordinates, const float* scaleBias);
     void handleDefaultColor(VertexBuffer* vertices);
     void handleIndex(IndexBuffer* indices);
+    // The model-view matrix: the loaded view, then the model transform.
+    void loadModelView(const Transform& model);
     // What every draw leaves behind, also a failed one: no vertex arrays,
     // no colour material, blending or alpha test, depth test and writes on.
     void resetDrawState();
@@ -220,6 +225,9 @@ private:
     // ---- camera and lights ----
     core::Ref<Camera> m_camera;
     Transform m_cameraTransform;
+    // The view of the loaded projection (the inverse of its camera's
+    // transform), which every model-view matrix starts with.
+    Transform m_viewTransform;
     core::Vector<core::Ref<Light>> m_lights;
     core::Vector<Transform> m_lightTransforms;
     core::Ref<Light> m_defaultLight;

@@ -142,9 +142,7 @@ void OGLES_Graphics3D::renderDebugMesh(Mesh* mesh, const Transform& transform)
                                     x1, y0, z1, x1, y0, z0, x1, y0, z1, x1, y1, z1, x1, y1, z0, x1, y1, z1,
                                     x0, y1, z1, x0, y1, z0, x0, y1, z1, x0, y0, z1};
 
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    multiplyGLMatrix(transform);
+    loadModelView(transform);
     glTranslatef(scaleBias[1], scaleBias[2], scaleBias[3]);
     glScalef(scaleBias[0], scaleBias[0], scaleBias[0]);
     const GLboolean lit = glIsEnabled(GL_LIGHTING);

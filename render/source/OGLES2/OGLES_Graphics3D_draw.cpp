@@ -55,9 +55,7 @@ void OGLES_Graphics3D::lowLevelRender(VertexBuffer* vertices, IndexBuffer* indic
     try {
         handleHints();
         handleCamera(scope);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        multiplyGLMatrix(transform);
+        loadModelView(transform);
 
         float scaleBias[4] = {1.0f, 0.0f, 0.0f, 0.0f};
         VertexArray* positions = vertices->getPositions(scaleBias);
@@ -77,6 +75,14 @@ void OGLES_Graphics3D::lowLevelRender(VertexBuffer* vertices, IndexBuffer* indic
     }
     resetDrawState();
     OGLES_HW_CHECK("OpenGLES error");
+}
+
+void OGLES_Graphics3D::loadModelView(const Transform& model)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    multiplyGLMatrix(m_viewTransform);
+    multiplyGLMatrix(model);
 }
 
 void OGLES_Graphics3D::resetDrawState()

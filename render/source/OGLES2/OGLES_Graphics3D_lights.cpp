@@ -18,11 +18,11 @@ constexpr int kDeviceLights = 8;
 
 } // namespace
 
-// Lights are placed in the space the projection's view leaves the model-view
-// matrix for: world space. Each light goes where its list transform (the
-// space it lives in) and then its own composite transform put it. The
-// renderer's default light travels with the camera; it lights a scene
-// without lights, and joins a scene lit only by an ambient light.
+// Lights are placed in eye space, with the view of the loaded projection, as
+// the draws' vertices are: each light goes where its list transform (the
+// space it lives in) and then its own composite transform put it in the
+// world. The renderer's default light travels with the camera; it lights a
+// scene without lights, and joins a scene lit only by an ambient light.
 void OGLES_Graphics3D::handleLights(int scope)
 {
     if (!m_loadLights || !m_config.lighting)
@@ -65,6 +65,7 @@ void OGLES_Graphics3D::handleLights(int scope)
 
         glPushMatrix();
         glLoadIdentity();
+        multiplyGLMatrix(m_viewTransform);
         multiplyGLMatrix(space);
         Transform composite;
         light->getCompositeTransform(&composite);

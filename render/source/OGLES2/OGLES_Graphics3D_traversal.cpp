@@ -66,10 +66,11 @@ void OGLES_Graphics3D::render(World* world)
 
     VORNIC3D_CHECK(m_loadLights && m_loadProjection);
     try {
-        handleLights(-1);
-        m_loadLights = false;
+        // The camera first: the lights are placed with its view.
         handleCamera(-1);
         m_loadProjection = false;
+        handleLights(-1);
+        m_loadLights = false;
         for (int i = 0; i < world->getChildCount(); ++i) {
             Node* child = world->getChild(i);
             VORNIC3D_CHECK(child != nullptr);
@@ -225,8 +226,10 @@ void OGLES_Graphics3D::findLights(World* world, Group* group, const Transform& p
 
 // ---- camera -------------------------------------------------------------------------------
 
-// The projection matrix holds projection x view, so the model-view matrix
-// holds only each draw's model transform.
+// The projection matrix holds the projection alone and the view goes into
+// every model-view matrix (loadModelView), so that the device lights, shades
+// and fogs in eye space: with the view in the projection it would do so in
+// world space, as seen from the world's z axis and measured from its origin.
 void OGLES_Graphics3D::handleCamera(int scope)
 {
     if (!m_loadProjection)
@@ -240,8 +243,8 @@ void OGLES_Graphics3D::handleCamera(int scope)
     m_camera->getProjection(&projection);
     Transform view(m_cameraTransform);
     view.invert();
-    projection.postMultiply(view);
     multiplyGLMatrix(projection);
+    m_viewTransform = view;
 }
 
 } // namespace render
