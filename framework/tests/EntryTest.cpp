@@ -38,8 +38,11 @@ TEST(EntryTest, AFailureEndsTheProgramWithItsLogFlushedAndACodeOf1)
          "Check library build information:\n Framework library : (\\w{3} [ \\d]\\d \\d{4})\n Render library    : "
          "\\1\n Core library      : \\1\n HAL library       : \\1\n\n"},
         {"zero-display", 1,
-         "created without functionality\n ERROR  \\|\\d{6}\\| set display width and height\n"
+         "created without functionality\n ERROR  \\|\\d{6}\\| set display width and height\n\n"
          "stopped by an exception: set display width and height \\(framework::createFramework, "},
+        // The message as the file layer gives it, and beside it the file.
+        {"missing-file", 1,
+         "\nstopped by an exception: GeneralFile: can not open the file \"/nonexistent/media/level9\\.png\"\n"},
         {"leak", 1,
          "leakOneObject\\(\\d+\\)\" mem check[\\s\\S]*stopped by an exception: MemoryManager: memory leaks "
          "recognized \\(check debug messages\\)\n"},

@@ -43,6 +43,9 @@ public:
     // Moves the closed file to `newPath`, replacing a file there in one step,
     // and names it so from then on; on failure both files stay as they were.
     virtual void rename(const core::String& newPath) = 0;
+    // Deletes the closed file; the handle keeps its name, which then names
+    // nothing. On failure the file stays.
+    virtual void remove() = 0;
     virtual bool isOpen() const = 0;
 
     // ---- path ----

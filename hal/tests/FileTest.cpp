@@ -123,7 +123,51 @@ TEST_F(FileTest, RenameReplacesTheTargetAndTheFileTakesTheNewName)
     EXPECT_STREQ(buffer, "new");
 }
 
+TEST_F(FileTest, RemoveDeletesTheClosedFile)
+{
+    put("a.bin", "a");
+    Ref<File> file = fileAt(at("a.bin"));
+    file->fopen("rb");
+    EXPECT_EQ(messageOf<AssertationFailedException>([&] { file->remove(); }), "GeneralFile: remove failed (file is open)");
+    file->fclose();
+    file->remove();
+    EXPECT_FALSE(std::filesystem::exists(at("a.bin")));
+    EXPECT_EQ(messageOf<HAL::HALException>([&] { file->remove(); }), "GeneralFile: can not remove the file");
+    EXPECT_TRUE(logged("GeneralFile::remove : " + at("a.bin") + " failed\n"));
+}
+
 // ---- failures -------------------------------------------------------------------------------
+
+// A caller tells a file that is not there from one it may not open, and the
+// one who reads the failure learns which file it was.
+TEST_F(FileTest, FailedOpenNamesTheFileAndTheSystemsReason)
+{
+    const std::string deep = folder() + "/" + std::string(600, 'd') + "/level9.png";
+    const struct { std::string path; const char* flags; bool missing; const char* reason; std::string subject; } cases[] = {
+        {at("missing.bin"), "rb", true, "No such file or directory", at("missing.bin")},
+        {at("no/folder.bin"), "wb", true, "No such file or directory", at("no/folder.bin")},
+        {folder(), "wb", false, "Is a directory", folder()},
+        {deep, "rb", false, "File name too long", "..." + deep.substr(deep.size() - 508)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.substr(0, 60));
+        try {
+            fileAt(c.path)->fopen(c.flags);
+            ADD_FAILURE() << "opened";
+        } catch (const HAL::HALException& e) {
+            const HAL::HALException copy = e;
+            for (const HAL::HALException* seen : {&e, &copy}) {
+                EXPECT_STREQ(seen->message, "GeneralFile: can not open the file");
+                EXPECT_EQ(seen->subject, std::string(c.subject));
+                EXPECT_EQ(seen->isMissingFile(), c.missing);
+                EXPECT_STREQ(seen->reason(), c.reason);
+            }
+            EXPECT_NE(copy.subject, e.subject) << "a copy holds the path itself";
+        }
+    }
+    EXPECT_STREQ(HAL::HALException("HAL: can not read gamepads").subject, "");
+    EXPECT_STREQ(HAL::HALException("HAL: can not read gamepads").reason(), "HAL: can not read gamepads");
+}
 
 TEST_F(FileTest, ClosedFileFailsEveryStreamOperationIncludingASecondClose)
 {

@@ -4,11 +4,14 @@
 //   zero-display   leaves the display width at 0
 //   leak           leaves one engine object alive (leakOneObject)
 //   std-exception  throws std::runtime_error "update refused" from update
+//   missing-file   opens "/nonexistent/media/level9.png" in update
 #include "TestApplication.h"
 
 #include "framework/FrameworkSettings.h"
 
+#include "File.h"
 #include "core/Object.h"
+#include "core/Ref.h"
 
 #include <cstdlib>
 #include <stdexcept>
@@ -41,6 +44,12 @@ framework::App* framework::createApplication(framework::FrameworkSettings* setti
         settings->display_config.width = 0;
     if (which == "std-exception")
         return new TestApplication([](int) -> int { throw std::runtime_error("update refused"); });
+    if (which == "missing-file")
+        return new TestApplication([](int) {
+            core::Ref<HAL::File> file = HAL::File::createFileHandle("/nonexistent/media/level9.png");
+            file->fopen("rb");
+            return 1;
+        });
     return new TestApplication([leak = which == "leak"](int update) {
         if (leak && update == 1)
             leakOneObject();

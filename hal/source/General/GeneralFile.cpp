@@ -5,6 +5,7 @@
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
 
+#include <cerrno>
 #include <climits>
 
 namespace HAL {
@@ -96,9 +97,12 @@ void GeneralFile::fopen(const char* flags)
     // Path and flags are cut for the log (the stream has them already), so
     // that a long one cannot turn the outcome into the log's own exception.
     if (m_handle == nullptr) {
+        // Kept before logging, which may change it: a caller tells a file
+        // that is not there from one that can not be read.
+        const int error = errno;
         core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %.*s failed. Flags: %.*s\n",
                             kLoggedPathLength, path.text(), kLoggedFlagsLength, flags);
-        throw HALException("GeneralFile: can not open the file");
+        throw HALException("GeneralFile: can not open the file", path.text(), error);
     }
     core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fopen : %.*s ok\n", kLoggedPathLength, path.text());
 }
@@ -122,12 +126,26 @@ void GeneralFile::rename(const core::String& newPath)
     const NarrowPath from(getPath() + getName());
     const NarrowPath to(newPath.replace('\\', '/'));
     if (std::rename(from.text(), to.text()) != 0) {
+        const int error = errno;
         core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::rename : %.*s failed\n", kLoggedPathLength,
                             from.text());
-        throw HALException("GeneralFile: can not rename the file");
+        throw HALException("GeneralFile: can not rename the file", from.text(), error);
     }
     setFullPath(newPath);
     core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::rename ok\n");
+}
+
+void GeneralFile::remove()
+{
+    VORNIC3D_ASSERT(m_handle == nullptr, "GeneralFile: remove failed (file is open)");
+    const NarrowPath path(getPath() + getName());
+    if (std::remove(path.text()) != 0) {
+        const int error = errno;
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::remove : %.*s failed\n", kLoggedPathLength,
+                            path.text());
+        throw HALException("GeneralFile: can not remove the file", path.text(), error);
+    }
+    core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::remove ok\n");
 }
 
 // ---- reading and writing ----------------------------------------------------------

@@ -26,6 +26,7 @@ public:
     std::FILE* getHandle() const override { return m_handle; }
     void fclose() override;
     void rename(const core::String& newPath) override;
+    void remove() override;
     bool isOpen() const override { return m_handle != nullptr; }
 
     // A copy would close the same stream twice.

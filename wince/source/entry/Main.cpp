@@ -43,11 +43,14 @@ int main(int argc, char** argv)
         return WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOW);
     } catch (const Vornic3DException& e) {
         std::fflush(stdout);
+        // A failure that concerns a file names it beside the message, which
+        // stays the system's own text; otherwise only the log would say which.
+        std::fprintf(stderr, "\nstopped by an exception: %s", e.message);
+        if (e.subject[0] != '\0')
+            std::fprintf(stderr, " \"%s\"", e.subject);
         if (e.line > 0)
-            std::fprintf(stderr, "\nstopped by an exception: %s (%s, %s:%d)\n", e.message, e.function, e.sourceFile,
-                         static_cast<int>(e.line));
-        else
-            std::fprintf(stderr, "\nstopped by an exception: %s\n", e.message);
+            std::fprintf(stderr, " (%s, %s:%d)", e.function, e.sourceFile, static_cast<int>(e.line));
+        std::fprintf(stderr, "\n");
     } catch (const std::exception& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "\nstopped by an exception: %s\n", e.what());
