@@ -63,7 +63,7 @@ void MemoryManager::debugMonitorAlloc(MemoryManager* mem, BlockHeader* block, co
         if (++index == mem->m_allocDebugTableSize)
             index = 0;
     }
-    Debug::printf(Debug::LEVEL_ERROR, "alloc_debug_table_size is too small");
+    Debug::printf(Debug::LEVEL_ERROR, "alloc_debug_table_size is too small\n");
     VORNIC3D_ASSERT(false, "debugMonitorAlloc : debug table memory is full (update your MemoryManager configuration)");
 }
 

@@ -12,6 +12,11 @@ void checkWithText(bool ok)
     VORNIC3D_ASSERT(ok, "probe: 100% %s %n out of range");
 }
 
+void checkWithEndedText(bool ok)
+{
+    VORNIC3D_ASSERT(ok, "probe with its own line end\n");
+}
+
 void bareCheck(bool ok)
 {
     VORNIC3D_CHECK(ok);
@@ -35,7 +40,12 @@ TEST_F(AssertTest, CheckWithTextLogsItOnceAsDataAndCarriesItsPlace)
         EXPECT_STREQ(e.function, "{anonymous}::checkWithText");
         EXPECT_NE(std::string(e.sourceFile).find("AssertTest.cpp"), std::string::npos);
     }
-    EXPECT_EQ(log(), " ERROR  |000001| probe: 100% %s %n out of range");
+    // Ended, so the next line of the log starts on a line of its own; a text
+    // that ends its line itself gets no second end.
+    EXPECT_NO_THROW(checkWithEndedText(true));
+    EXPECT_THROW(checkWithEndedText(false), AssertationFailedException);
+    EXPECT_EQ(log(), " ERROR  |000001| probe: 100% %s %n out of range\n"
+                     " ERROR  |000002| probe with its own line end\n");
 }
 
 TEST_F(AssertTest, BareCheckLogsNothing)

@@ -70,7 +70,7 @@ void Game::changeState(const core::String& name)
             found = m_states[i].get();
     }
     if (found == nullptr) {
-        core::Debug::printf(core::Debug::LEVEL_WARNING, "can not change a state");
+        core::Debug::printf(core::Debug::LEVEL_WARNING, "can not change a state\n");
         VORNIC3D_CHECK(found != nullptr);
     }
     if (m_currentState != nullptr)

@@ -119,7 +119,7 @@ bool OGLES_Graphics3D::checkHWErrors(const char* function)
 {
     if (m_display == nullptr) {
         core::Debug::printf(core::Debug::LEVEL_WARNING,
-                            "Can not check Graphics3D HW errors because you do not have a display");
+                            "Can not check Graphics3D HW errors because you do not have a display\n");
         return true;
     }
     return m_display->checkError(function);
