@@ -14,10 +14,13 @@ namespace game {
 // throws: the times are worth keeping, but not worth stopping the game for.
 // load takes only the values the file holds in full and leaves the others as
 // they were, so a cut file cannot turn a level's time into 0, a record no one
-// could beat. save writes the whole file beside the old one (its path with
-// ".tmp" added) and renames it over it, so a save that fails halfway leaves
-// the old times intact; a temporary file left by a failure is overwritten by
-// the next save.
+// could beat. Only a file that does not exist is a first start: one that is
+// there but can not be read (no permission, a folder, a bad disk) is logged
+// and must not be saved over, or the player's records and unlocked levels
+// would be lost; load's answer says which. save writes the whole file beside
+// the old one (its path with ".tmp" added) and renames it over it, so a save
+// that fails halfway leaves the old times intact; the temporary file it made
+// is deleted then.
 class BestTimeFile {
 public:
     static constexpr int kLevelCount = 13;
@@ -26,8 +29,9 @@ public:
     using Times = std::array<std::int32_t, kLevelCount>;
 
     // A missing or unreadable file changes nothing; bytes after the first 52
-    // are ignored.
-    static void load(const core::String& path, Times& times);
+    // are ignored. False when a file is there but could not be read: then
+    // it must not be saved over.
+    static bool load(const core::String& path, Times& times);
     static void save(const core::String& path, const Times& times);
 
     BestTimeFile() = delete;

@@ -182,14 +182,18 @@ void GameStateInit::loadConfig()
     GameGlobals& g = GameGlobals::get();
     SettingsFile::load(mediaPath("../config.txt"), g.m_quitKey, g.m_shadows, g.m_sounds);
     BestTimeFile::Times times = bestTimesOf(g);
-    BestTimeFile::load(mediaPath("hiscore.bin"), times);
+    m_bestTimesWritable = BestTimeFile::load(mediaPath("hiscore.bin"), times);
     for (std::size_t row = 0; row < times.size(); ++row)
         g.m_levels[row].bestTime = times[row];
 }
 
 void GameStateInit::saveBestTimes()
 {
-    BestTimeFile::save(mediaPath("hiscore.bin"), bestTimesOf(GameGlobals::get()));
+    if (m_bestTimesWritable)
+        BestTimeFile::save(mediaPath("hiscore.bin"), bestTimesOf(GameGlobals::get()));
+    else
+        core::Debug::printf(core::Debug::LEVEL_PLAIN, "GameStateInit: the best times are not saved: the file "
+                                                      "could not be read at start\n");
 }
 
 // ---- the machine's slots ----------------------------------------------------------------

@@ -20,8 +20,9 @@ namespace game {
 // Contract: made once, by the game's registration of its states, while the
 // renderer exists; a missing media file, font or object fails the
 // construction (start-up stops). The settings and best-time files never
-// stop it. The destructor writes the best times and must run while the
-// globals still hold the level table, as the game's teardown arranges.
+// stop it. The destructor writes the best times (unless their file could not
+// be read at start) and must run while the globals still hold the level
+// table, as the game's teardown arranges.
 class GameStateInit : public GameState {
 public:
     GameStateInit(Game* game, const core::String& name);
@@ -58,9 +59,13 @@ private:
     // The settings file beside the program and the best times in the media
     // folder, into the globals.
     void loadConfig();
+    // Only over a best-time file that was read or was not there.
     void saveBestTimes();
     // The four screens, each only after the one before ran out.
     void playIntro();
+
+    // False when the best-time file was there but could not be read.
+    bool m_bestTimesWritable = true;
 };
 
 } // namespace game

@@ -5,9 +5,11 @@
 #include "SettingsFile.h"
 
 #include <sys/fsuid.h>
+#include <sys/resource.h>
 
 #include <array>
 #include <climits>
+#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -156,13 +158,67 @@ TEST_F(BestTimeFileTest, OnlyCompleteValuesAreTakenFromAShortOrLongFile)
     }
 }
 
-TEST_F(BestTimeFileTest, FailedSaveKeepsTheOldFile)
+// Only a file that is not there is a first start. One that is there but can
+// not be read keeps the player's records and unlocked levels: the times stay
+// as they were, the warning names the file and why, and the answer forbids
+// saving over it.
+TEST_F(BestTimeFileTest, AFileThatIsThereButCanNotBeReadIsNotToBeSavedOver)
+{
+    put("private.bin", bytesOf(kRecords));
+    std::filesystem::permissions(at("private.bin"), std::filesystem::perms::owner_read);
+    std::filesystem::create_directory(at("folder.bin"));
+    std::filesystem::create_symlink("loop.bin", at("loop.bin"));
+    const struct { const char* name; const char* reason; } cases[] = {
+        {"private.bin", "Permission denied"},
+        {"folder.bin", "Is a directory"},
+        {"loop.bin", "Too many levels of symbolic links"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clearLog();
+        BestTimeFile::Times times = kDefaultTimes;
+        {
+            AsOrdinaryUser user;
+            EXPECT_FALSE(BestTimeFile::load(core::String(at(c.name).c_str()), times));
+        }
+        EXPECT_EQ(times, kDefaultTimes);
+        EXPECT_EQ(warnings(), 1);
+        EXPECT_NE(log().find("BestTimeFile: can not read " + at(c.name) + ": " + c.reason + "\n"), std::string::npos)
+            << log();
+        EXPECT_NE(log().find("this session's times stay in memory only"), std::string::npos);
+    }
+    BestTimeFile::Times times = kDefaultTimes;
+    EXPECT_TRUE(BestTimeFile::load(core::String(at("missing.bin").c_str()), times));
+    EXPECT_TRUE(BestTimeFile::load(core::String(at("private.bin").c_str()), times)) << "root may read it";
+    EXPECT_EQ(times, kRecords);
+}
+
+// A save that fails keeps the old file and leaves no temporary file behind,
+// except one it did not make.
+TEST_F(BestTimeFileTest, FailedSaveKeepsTheOldFileAndRemovesItsTemporaryFile)
 {
     // The new file cannot be written: a folder stands in its place.
     std::filesystem::create_directories(at("blocked/hiscore.bin.tmp/x"));
     put("blocked/hiscore.bin", bytesOf(kDefaultTimes));
     saveRecords("blocked/hiscore.bin");
     EXPECT_EQ(get("blocked/hiscore.bin"), bytesOf(kDefaultTimes));
+    EXPECT_TRUE(std::filesystem::exists(at("blocked/hiscore.bin.tmp/x")));
+
+    // It is made but can not be written whole: files may not grow past 10
+    // bytes (the write fails instead of the signal ending the process). The
+    // captured log is a file too, so the file layer's line is lost here.
+    std::filesystem::create_directory(at("short"));
+    put("short/hiscore.bin", bytesOf(kDefaultTimes));
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{10, limit.rlim_max};
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    saveRecords("short/hiscore.bin");
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(get("short/hiscore.bin"), bytesOf(kDefaultTimes));
+    EXPECT_FALSE(std::filesystem::exists(at("short/hiscore.bin.tmp")));
 
     // It is written but cannot replace the old one: in a folder open to all
     // with the sticky bit, an ordinary user may not replace root's file.
@@ -175,4 +231,5 @@ TEST_F(BestTimeFileTest, FailedSaveKeepsTheOldFile)
     }
     EXPECT_EQ(get("sticky/hiscore.bin"), bytesOf(kDefaultTimes));
     EXPECT_NE(log().find("GeneralFile::rename : " + at("sticky/hiscore.bin.tmp") + " failed\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(at("sticky/hiscore.bin.tmp")));
 }

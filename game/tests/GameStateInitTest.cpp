@@ -94,3 +94,20 @@ TEST_F(GameStateInitTest, DefaultsWithoutFilesAndBestTimesThatSurviveARestart)
     m_game = VORNIC3D_NEW game::Game();
     EXPECT_EQ(bestTimes(game::LevelInfo::kLocked), "0:5000 1:998001 ");
 }
+
+// A best-time file that is there but can not be read (here a link that leads
+// nowhere but to itself) is never saved over at the exit: the player's
+// records and unlocked levels outlive a start that could not read them.
+TEST_F(GameStateInitTest, ABestTimeFileThatCanNotBeReadOutlivesTheExit)
+{
+    std::filesystem::create_symlink("hiscore.bin", fileOf("hiscore.bin"));
+    m_game = VORNIC3D_NEW game::Game();
+    EXPECT_EQ(bestTimes(game::LevelInfo::kLocked), "0:998001 ");
+    globals().m_level->end(5000);
+    m_game->changeState("menu");
+    m_game = nullptr;
+    EXPECT_TRUE(std::filesystem::is_symlink(fileOf("hiscore.bin")));
+    EXPECT_FALSE(std::filesystem::exists(fileOf("hiscore.bin.tmp")));
+    EXPECT_NE(log().find("BestTimeFile: can not read "), std::string::npos);
+    EXPECT_NE(log().find("GameStateInit: the best times are not saved"), std::string::npos);
+}
