@@ -1,5 +1,8 @@
 #include "SettingsFile.h"
 
+#include "LoggedText.h"
+#include "SmallFileRead.h"
+
 #include "File.h"
 #include "core/Debug.h"
 #include "core/Ref.h"
@@ -54,22 +57,23 @@ void SettingsFile::load(const core::String& path, std::int32_t& quitKey, std::in
 bool SettingsFile::read(const core::String& path, std::int32_t& quitKey, std::int32_t& shadows, std::int32_t& sounds)
 {
     char text[kMaxTextLength + 1] = {};
-    try {
-        // Read-only: a valid file on a write-protected medium must count.
-        core::Ref<HAL::File> file = HAL::File::createFileHandle(path);
-        file->fopen("r");
-        const int length = file->fread(text, kMaxTextLength);
-        file->fclose();
-        if (length >= kMaxTextLength)
-            return false;
-    } catch (...) {
-        // Whatever went wrong, the file is written anew.
+    // Read-only: a valid file on a write-protected medium must count.
+    const SmallFileRead file = readSmallFile(path, "r", text, kMaxTextLength);
+    const auto refuse = [&](const char* reason, const char* detail) {
+        core::Debug::printf(core::Debug::LEVEL_WARNING,
+                            "SettingsFile: %.*s %s%.*s; writing it anew with the default settings\n",
+                            kLoggedPathLength, file.where.c_str(), reason, kLoggedReasonLength, detail);
         return false;
-    }
+    };
+    if (file.failure != nullptr)
+        return refuse("can not be read: ", file.failure);
+    if (file.length >= kMaxTextLength)
+        return refuse("is too long: ", "300 bytes or more");
     std::int32_t values[3] = {quitKey, shadows, sounds};
-    if (!readKey(text, "QUIT", values[0]) || !readKey(text, "SHADOWS", values[1]) ||
-        !readKey(text, "SOUNDS", values[2]))
-        return false;
+    const char* const keys[3] = {"QUIT", "SHADOWS", "SOUNDS"};
+    for (int i = 0; i < 3; ++i)
+        if (!readKey(text, keys[i], values[i]))
+            return refuse("lacks the key ", keys[i]);
     quitKey = values[0];
     shadows = values[1];
     sounds = values[2];

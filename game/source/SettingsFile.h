@@ -12,7 +12,8 @@ namespace game {
 // Contract: the engine (pools, string pool, log) must exist. load never
 // throws: a file that cannot be read, holds 300 bytes or more or lacks a key
 // is rewritten with the default text and all three values become the
-// defaults; a key followed by no number leaves its value as it was and is no
+// defaults, and one warning names the file and the reason (a player's keys
+// must not vanish without a word); a key followed by no number leaves its value as it was and is no
 // reason to rewrite. The settings are optional, so a rewrite that fails is
 // logged as a warning and the game goes on with the defaults. Numbers beyond
 // the 32-bit range are clamped to it.

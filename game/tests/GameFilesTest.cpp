@@ -91,30 +91,48 @@ TEST_F(SettingsFileTest, ValidTextIsReadAndLeftAsItWas)
     }
 }
 
-TEST_F(SettingsFileTest, MissingOrUnusableTextIsRewrittenAndAllValuesBecomeTheDefaults)
+// Each rewrite says, in one warning, which file and why: a player's keys
+// must not vanish without a word.
+TEST_F(SettingsFileTest, MissingOrUnusableTextIsRewrittenWithAWarningAndAllValuesBecomeTheDefaults)
 {
-    const struct { const char* what; std::string text; } cases[] = {
-        {"a key missing", "QUIT 5\nSHADOWS 0"},
-        {"empty", ""},
-        {"300 bytes", "QUIT 7 SHADOWS 0 SOUNDS 1" + std::string(275, ' ')},
-        {"keys behind a zero byte", std::string("QUIT 5\0SHADOWS 0 SOUNDS 0", 25)},
+    const struct { const char* what; const char* name; std::string text; std::string reason; } cases[] = {
+        {"a key missing", "config.txt", "QUIT 5\nSHADOWS 0", "lacks the key SOUNDS"},
+        {"empty", "config.txt", "", "lacks the key QUIT"},
+        {"300 bytes", "config.txt", "QUIT 7 SHADOWS 0 SOUNDS 1" + std::string(275, ' '), "is too long"},
+        {"keys behind a zero byte", "config.txt", std::string("QUIT 5\0SHADOWS 0 SOUNDS 0", 25),
+         "lacks the key SHADOWS"},
+        {"missing", "new.txt", "", "can not be read: No such file or directory"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        put("config.txt", c.text);
-        EXPECT_EQ(loadSettings("config.txt"), kDefaultValues);
-        EXPECT_EQ(get("config.txt"), kDefaultText);
+        if (std::string(c.name) != "new.txt")
+            put(c.name, c.text);
+        clearLog();
+        EXPECT_EQ(loadSettings(c.name), kDefaultValues);
+        EXPECT_EQ(get(c.name), kDefaultText);
+        EXPECT_EQ(warnings(), 1);
+        EXPECT_NE(log().find("| SettingsFile: " + at(c.name) + " " + c.reason), std::string::npos) << log();
     }
-    EXPECT_EQ(loadSettings("new.txt"), kDefaultValues);
-    EXPECT_EQ(get("new.txt"), kDefaultText);
 }
 
-TEST_F(SettingsFileTest, FileThatCannotBeWrittenGivesTheDefaultsAndAWarning)
+TEST_F(SettingsFileTest, FileThatCannotBeWrittenGivesTheDefaultsAndASecondWarning)
 {
-    // Root may write any file: a missing folder is what stops it.
-    EXPECT_EQ(loadSettings("missing/config.txt"), kDefaultValues);
-    EXPECT_EQ(warnings(), 1);
-    EXPECT_NE(log().find("SettingsFile: can not write the settings file; using the defaults\n"), std::string::npos);
+    // Root may write any file: a missing folder, or a folder in the file's
+    // place, is what stops it.
+    std::filesystem::create_directory(at("folder.txt"));
+    const struct { const char* name; const char* reason; } cases[] = {
+        {"missing/config.txt", "can not be read: No such file or directory"},
+        {"folder.txt", "can not be read: Is a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clearLog();
+        EXPECT_EQ(loadSettings(c.name), kDefaultValues);
+        EXPECT_EQ(warnings(), 2);
+        EXPECT_NE(log().find("SettingsFile: " + at(c.name) + " " + c.reason), std::string::npos) << log();
+        EXPECT_NE(log().find("SettingsFile: can not write the settings file; using the defaults\n"),
+                  std::string::npos);
+    }
 }
 
 // Both files are only read: a valid one on a write-protected medium counts.
