@@ -3,9 +3,11 @@
 #include "GameGlobals.h"
 #include "GameObject.h"
 #include "LevelTiles.h"
+#include "LoggedText.h"
 #include "MediaPath.h"
 #include "SpriteAtlas.h"
 
+#include "HALException.h"
 #include "core/Debug.h"
 #include "core/Vector.h"
 #include "render/Appearance.h"
@@ -84,10 +86,18 @@ void GameLevel::loadImage(const core::String& path)
         const int bytesPerPixel = render::Image2D::getBpp(m_image->getFormat());
         VORNIC3D_CHECK(m_image->getPalette() == nullptr && bytesPerPixel >= 3);
         VORNIC3D_CHECK(m_image->getWidth() <= kMaxImageSize && m_image->getHeight() <= kMaxImageSize);
+    } catch (const HAL::HALException& e) {
+        // Not there (or not readable): saying it is no level image would
+        // send the player looking at a file that is fine. The file layer's
+        // exception goes on, naming the file.
+        m_image = nullptr;
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: can not open the level image %.*s: %.*s\n",
+                            kLoggedPathLength, path.c_str(), kLoggedReasonLength, e.reason());
+        throw;
     } catch (...) {
         m_image = nullptr;
-        core::Debug::printf(core::Debug::LEVEL_ERROR,
-                            "GameLevel: %s is not a level image of at most 32 x 32 pixels\n", path.c_str());
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: %.*s is not a level image of at most 32 x 32 pixels\n",
+                            kLoggedPathLength, path.c_str());
         VORNIC3D_CHECK(false);
     }
 }

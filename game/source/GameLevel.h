@@ -54,9 +54,10 @@ public:
     // Empties the globals' object list and fills it from the level image at
     // `path`: the player, the indicator arrow, the HUD band and the steering
     // marker, then one object per tile, column by column, each column top to
-    // bottom; tiles start inactive. An image that can not be loaded or is
-    // larger than 32 x 32 fails (logged, bare assertion) with no image kept;
-    // a tile code above 28 fails with the tiles before it made.
+    // bottom; tiles start inactive. A file that can not be opened fails with
+    // the file layer's exception, one that is no image or is larger than
+    // 32 x 32 with the bare assertion, each logged and with no image kept; a
+    // tile code above 28 fails with the tiles before it made.
     void load(const core::String& path, const core::String& name);
     // A new object drawn with the level's sprite, its picture the sheet cell
     // (cellX, cellY) of width x height, which is copied into the atlas. The

@@ -8,6 +8,7 @@
 #include "LevelTiles.h"
 #include "MediaPath.h"
 
+#include "HALException.h"
 #include "System.h"
 #include "render/Image2D.h"
 
@@ -243,6 +244,19 @@ TEST_F(GameLevelTest, ImagesOverThirtyTwoPixelsOrUnreadableFilesFailAndKeepNoIma
     EXPECT_EQ(testsupport::outcomeOf([&] { level().load(core::String(at("text.png").c_str()), "X"); }), kRefused);
     EXPECT_EQ(level().getImage(), nullptr);
     EXPECT_EQ(objectCount(), 0);
+
+    // A file that is not there is no bad image: it is said so, and the file
+    // layer's failure, which names it, goes on.
+    clearLog();
+    EXPECT_EQ(testsupport::messageOf<HAL::HALException>(
+                  [&] { level().load(core::String(at("missing.png").c_str()), "X"); }),
+              "GeneralFile: can not open the file");
+    EXPECT_EQ(level().getImage(), nullptr);
+    EXPECT_NE(log().find("GameLevel: can not open the level image " + at("missing.png") +
+                         ": No such file or directory\n"),
+              std::string::npos)
+        << log();
+    EXPECT_EQ(log().find("is not a level image"), std::string::npos);
 }
 
 TEST_F(GameLevelTest, AnUnknownCodeFailsAfterTheTilesBeforeIt)
