@@ -1,9 +1,10 @@
 // Stands in for: the message pump calls of the program's thread. Limits: see
-// wince/Messages.h. Depends on: MessageQueue, SdlVideo and InputScript
-// (events are fetched on every peek), WindowTable (procedures), InputState
-// (shift for WM_CHAR).
+// wince/Messages.h. Depends on: MessageQueue, SdlVideo, InputScript and the
+// close signals (events are fetched on every peek), WindowTable
+// (procedures), InputState (shift for WM_CHAR).
 #include "wince/Messages.h"
 
+#include "CloseSignal.h"
 #include "InputScript.h"
 #include "InputState.h"
 #include "KeyMap.h"
@@ -20,6 +21,7 @@ BOOL PeekMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UI
         return FALSE;
     SdlVideo::instance().pump();
     InputScript::instance().replay();
+    postSignalledClose();
     MSG taken{};
     if (!MessageQueue::instance().take(taken, window, filterMin, filterMax,
                                        (removeFlags & PM_REMOVE) != 0))

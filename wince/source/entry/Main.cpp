@@ -1,9 +1,11 @@
 // Stands in for: the phone's run-time start-up code, which ran the static
 // initialisers and called WinMain. Limits: the command line is the
 // arguments joined by blanks, each byte widened; nothing else of the
-// start-up code is kept. Depends on: WinMain (defined by the program) and
-// the engine's exception record, which it names when a failure arrives here.
+// start-up code is kept, and SIGINT and SIGTERM are made close requests
+// (wince/Signals.h). Depends on: WinMain (defined by the program) and the
+// engine's exception record, which it names when a failure arrives here.
 #include "wince/Module.h"
+#include "wince/Signals.h"
 #include "wince/WinMain.h"
 #include "wince/Window.h"
 
@@ -38,6 +40,9 @@ std::u16string commandLineOf(int argc, char** argv)
 // never returned a code of its own.
 int main(int argc, char** argv)
 {
+    // Ctrl-C or a desktop's request ends the program as its close button
+    // does, so it saves what it keeps at an orderly exit.
+    WinceCloseOnSignals();
     try {
         std::u16string commandLine = commandLineOf(argc, argv);
         return WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOW);
