@@ -184,6 +184,32 @@ TEST_F(DisplayX11Test, ClickReadsItsPositionScaledToTheClientArea)
     EXPECT_EQ(cursor.x, kLeft + 120);
 }
 
+// The stylus is a stylus: the mouse moving over the window without its
+// button is not seen, moving with it held steers, and the press and release
+// carry their points.
+TEST_F(DisplayX11Test, PointerMovesReachTheProgramOnlyWhileTheButtonIsHeld)
+{
+    const std::int32_t* table = HAL::windowState().inputTable;
+    const auto at = [](int x, int y) { return std::to_string(kLeft + x) + " " + std::to_string(kTop + y); };
+    const auto stylus = [&] { return std::array{table[255], table[256]}; };
+    // Every event before a key's arrives before it: the key read means the
+    // moves before it were taken too.
+    const auto takeAllUpTo = [&](const std::string& action) {
+        ASSERT_EQ(xdotool(action + " key F4"), 0);
+        ASSERT_TRUE(pumpUntil([&] { return m_keyboard->readInput(115) == 1.0f; }));
+    };
+
+    ASSERT_EQ(xdotool("mousemove --sync " + at(60, 240) + " click 1"), 0);
+    ASSERT_TRUE(pumpUntil([&] { return stylus() == std::array{60, 240}; }));
+    takeAllUpTo("mousemove --sync " + at(10, 20) + " mousemove --sync " + at(200, 300));
+    EXPECT_EQ(stylus(), (std::array{60, 240})) << "moves without the button";
+
+    takeAllUpTo("mousedown 1 mousemove --sync " + at(100, 200) + " mousemove --sync " + at(120, 210));
+    EXPECT_EQ(stylus(), (std::array{120, 210})) << "moves with the button held";
+    takeAllUpTo("mouseup 1 mousemove --sync " + at(30, 40));
+    EXPECT_EQ(stylus(), (std::array{120, 210})) << "moves after the release";
+}
+
 TEST_F(DisplayX11Test, LosingTheInputFocusSilencesTheInputUntilItComesBack)
 {
     XSetInputFocus(m_x.get(), PointerRoot, RevertToPointerRoot, CurrentTime);

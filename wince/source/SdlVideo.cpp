@@ -1,6 +1,8 @@
 // Stands in for: the phone's window system, on SDL2 (internal). Limits: see
 // SdlVideo.h; key auto-repeat is dropped (the phone's keys do not repeat
-// into the game), text input events are not used. Depends on: SDL2 (video
+// into the game), text input events are not used, and the mouse moving
+// without its left button held posts no WM_MOUSEMOVE (a stylus is seen only
+// while it touches). Depends on: SDL2 (video
 // and events), its X11 window-manager info.
 #include "SdlVideo.h"
 
@@ -209,7 +211,11 @@ void SdlVideo::translate(const SDL_Event& event)
         int top = 0;
         SDL_GetWindowPosition(SDL_GetWindowFromID(event.motion.windowID), &left, &top);
         input.setCursor(POINT{left + event.motion.x, top + event.motion.y});
-        queue.postMouseMove(window, input.mouseKeyFlags(), pointParam(event.motion.x, event.motion.y));
+        // The phone's touch screen knows the stylus only while it touches:
+        // a mouse gliding over the window without its button reports nothing.
+        const WPARAM buttons = input.mouseKeyFlags();
+        if ((buttons & MK_LBUTTON) != 0)
+            queue.postMouseMove(window, buttons, pointParam(event.motion.x, event.motion.y));
         return;
     }
     case SDL_MOUSEBUTTONDOWN:
