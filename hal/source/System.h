@@ -71,7 +71,8 @@ int getScreenHeight();
 // Starts the WAV file at `path` ('\' or '/' separated, of any length) and
 // returns at once; the sound plays alongside and replaces the one playing.
 // False when it can not be played (no such file, no audio device): then
-// nothing plays. Sounds are never worth stopping the program for.
+// nothing plays. Sounds are never worth stopping the program for; the first
+// failure for want of an audio device logs one warning.
 bool playSound(const core::String& path);
 // Stops the sound that plays, if any.
 void stopSound();

@@ -10,6 +10,7 @@
 #include <wince/SoundTestApi.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -50,4 +51,23 @@ TEST_F(SoundTest, ALongPathPlaysWholeUntilStopped)
     HAL::stopSound();
     EXPECT_EQ(wince::test::soundPlaying(), "");
     EXPECT_FALSE(HAL::playSound(core::String(at("missing.wav").c_str())));
+}
+
+// Without an audio device the game plays on silently, and its log says so
+// once. The driver is chosen once per process: in a child of its own.
+TEST_F(SoundTest, WithoutADeviceOneWarningSaysSo)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    put("sound.wav", oneSecondWav());
+    const core::String path(at("sound.wav").c_str());
+    auto run = [&] {
+        setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+        const bool silent = !HAL::playSound(path) && !HAL::playSound(path);
+        const bool warnedOnce = testsupport::countOf(log(), "WARNING |") == 1
+                                && log().find("HAL: no audio device can be opened; sounds are not played\n")
+                                       != std::string::npos;
+        std::fprintf(stderr, "%s", silent && warnedOnce ? "" : log().c_str());
+        std::_Exit(silent && warnedOnce ? 0 : 1);
+    };
+    EXPECT_EXIT(run(), testing::ExitedWithCode(0), "^$");
 }

@@ -1,9 +1,10 @@
-// Stands in for: PlaySoundW, the system's sound player, for WAV files.
-// Limits: one sound at a time; files only; the WAV formats SDL decodes (PCM,
-// IEEE float, IMA and MS ADPCM, A-law, mu-law), a cut-off file refused; the
-// device is opened on first use with SDL's default output and, after a
-// failure, not tried again (unless SDL's audio was shut down by a global
-// SDL_Quit elsewhere, after which it is opened anew). Depends on: SDL2 audio
+// Stands in for: PlaySoundW, the system's sound player, for WAV files, and
+// waveOutGetNumDevs. Limits: one sound at a time; files only; the WAV
+// formats SDL decodes (PCM, IEEE float, IMA and MS ADPCM, A-law, mu-law), a
+// cut-off file refused; the device is opened on first use with SDL's default
+// output, with the standard error silenced meanwhile, and, after a failure,
+// not tried again (unless SDL's audio was shut down by a global SDL_Quit
+// elsewhere, after which it is opened anew). Depends on: SDL2 audio
 // (SDL_LoadWAV_RW to decode, a device callback and SDL_AudioStream for the
 // conversion), POSIX open/fstat (a FIFO or device is refused before any
 // read, so nothing can block), SDL's iconv for the path (Utf8.h).
@@ -113,6 +114,8 @@ public:
     // the file or the device fails.
     bool play(const std::string& path, bool wait);
     void stop();
+    // Whether the device is open, opening it when it was never tried.
+    bool hasDevice();
     std::string playing();
 
 private:
@@ -181,6 +184,38 @@ void SoundPlayer::forgetVanishedDevice()
     }
 }
 
+// While it lives, the standard error goes nowhere. SDL's audio back ends and
+// the sound libraries beneath them (ALSA's among them) write their own lines
+// there when no device answers; the program goes on silently all the same,
+// and its log says so (waveOutGetNumDevs).
+class QuietStandardError {
+public:
+    QuietStandardError()
+    {
+        std::fflush(stderr);
+        const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (nowhere < 0)
+            return;
+        m_saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (m_saved >= 0)
+            dup2(nowhere, STDERR_FILENO);
+        close(nowhere);
+    }
+    ~QuietStandardError()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        dup2(m_saved, STDERR_FILENO);
+        close(m_saved);
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int m_saved = -1;
+};
+
 bool SoundPlayer::openDevice()
 {
     forgetVanishedDevice();
@@ -189,6 +224,7 @@ bool SoundPlayer::openDevice()
     if (m_failed)
         return false;
     m_failed = true;
+    const QuietStandardError quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     SDL_AudioSpec wanted{};
@@ -210,6 +246,12 @@ bool SoundPlayer::openDevice()
 }
 
 // ---- playing ----
+
+bool SoundPlayer::hasDevice()
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return openDevice();
+}
 
 bool SoundPlayer::play(const std::string& path, bool wait)
 {
@@ -348,6 +390,11 @@ BOOL PlaySoundW(LPCWSTR path, HMODULE, DWORD flags)
     } catch (const std::bad_alloc&) {
         return FALSE;
     }
+}
+
+UINT waveOutGetNumDevs()
+{
+    return player().hasDevice() ? 1 : 0;
 }
 
 namespace wince::test {

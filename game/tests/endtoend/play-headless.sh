@@ -20,8 +20,8 @@ if [ -n "$signal" ]; then
   grep -v -E '^[[:space:]]*[0-9]+[[:space:]]+key-' "$input" >"$scratch/input"
   input="$scratch/input"
 fi
-# No X server even on a desktop; SDL's silent audio keeps a machine without
-# a sound card from writing to the standard error.
+# No X server even on a desktop; SDL's silent audio driver, so a machine with
+# a sound card plays nothing and one without gives the same run.
 env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy VORNIC3D_INPUT_SCRIPT="$input" \
   timeout 120 "$scratch/tessly_mordane" >"$scratch/log.txt" 2>"$scratch/stderr.txt" &
 pid=$!

@@ -1,5 +1,6 @@
 #include "System.h"
 
+#include "core/Debug.h"
 #include "core/String.h"
 
 #include <wince/Sound.h>
@@ -19,7 +20,15 @@ bool playSound(const core::String& path)
     units.reserve(static_cast<std::size_t>(length));
     for (int i = 0; i < length; ++i)
         units.push_back(static_cast<char16_t>(path.charAt(i)));
-    return PlaySoundW(units.c_str(), nullptr, SND_ASYNC) == TRUE;
+    if (PlaySoundW(units.c_str(), nullptr, SND_ASYNC) == TRUE)
+        return true;
+    // The program plays on silently; its log says why, once.
+    static bool noDeviceReported = false;
+    if (!noDeviceReported && waveOutGetNumDevs() == 0) {
+        noDeviceReported = true;
+        core::Debug::printf(core::Debug::LEVEL_WARNING, "HAL: no audio device can be opened; sounds are not played\n");
+    }
+    return false;
 }
 
 void stopSound()

@@ -1,4 +1,5 @@
-// Stands in for: the system's sound player, PlaySoundW, for WAV files. Limits:
+// Stands in for: the system's sound player, PlaySoundW, for WAV files, and
+// the count of sound output devices, waveOutGetNumDevs. Limits:
 // plays files only (no resources, no memory images, no looping), one sound at
 // a time, in the WAV formats SDL2 decodes: PCM (8, 16, 24 or 32 bits), IEEE
 // float, IMA and MS ADPCM, A-law and mu-law; the module argument is ignored.
@@ -26,3 +27,9 @@ constexpr DWORD SND_FILENAME = 0x00020000u; // the name is a file path
 // A null `path` stops the sound that plays and returns TRUE. `module` is never
 // read (it names resources, which are not supported).
 BOOL PlaySoundW(LPCWSTR path, HMODULE module, DWORD flags);
+
+// The number of sound output devices: 1 when the sound player's device is
+// open or can be opened now (it is opened then, as by the first
+// PlaySoundW), 0 when none can be; after a failure it is not tried again.
+// No device plays as silence: PlaySoundW returns FALSE.
+UINT waveOutGetNumDevs();
