@@ -11,7 +11,6 @@
 #include "GameOde.h"
 #include "TestGraphics3D.h"
 
-#include "core/Debug.h"
 #include "core/Globals.h"
 #include "render/Image2D.h"
 #include "render/Sprite3D.h"
@@ -187,8 +186,6 @@ BENCHMARK(BM_RawOdeStep)->VORNIC3D_TILES;
 int main(int argc, char** argv)
 {
     benchsupport::BenchEngine engine(kPoolSize, nullptr, kStringPoolSize);
-    // The game logs its constructors; the figures should stand alone.
-    core::Debug::setVerbosity(core::Debug::LEVEL_ERROR);
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const char* tiles : {"100", "300", "1000"})
         pairs.emplace_back(std::string("BM_GameOdeStep/") + tiles, std::string("BM_RawOdeStep/") + tiles);

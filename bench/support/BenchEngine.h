@@ -7,9 +7,9 @@
 
 namespace benchsupport {
 
-// The engine singletons a benchmark needs (registry, log, main pool and, when
-// given a size, the string pool with its memory manager) for the life of the
-// object; at the end the pools' leak checks run, so a benchmark that loses
+// The engine singletons a benchmark needs (registry, log showing errors only,
+// main pool and, when given a size, the string pool with its memory manager)
+// for the life of the object; at the end the pools' leak checks run, so a benchmark that loses
 // memory fails loudly.
 class BenchEngine {
 public:
@@ -17,6 +17,9 @@ public:
     {
         core::Globals::initClass();
         core::Debug::initClass();
+        // Only the results are printed: the engine's progress lines (thousands
+        // of them from a loader) would run into the table; errors still show.
+        core::Debug::setVerbosity(core::Debug::LEVEL_ERROR);
         core::Globals* globals = core::Globals::get();
         globals->m_memoryManager = new core::MemoryManager(poolSize, "MemoryManager", config);
         if (stringPoolSize > 0) {
