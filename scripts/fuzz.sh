@@ -1,16 +1,29 @@
 #!/usr/bin/env bash
 # Fuzzes one harness for a timed run: scripts/fuzz.sh <harness> [seconds]
-# (default 60), for example scripts/fuzz.sh loader. The harness starts from
-# its seed corpus fuzz/corpus/<harness>/ (and the byte strings of
-# fuzz/<harness>.dict, when there is one) and keeps what it finds in
-# build/fuzz/found/<harness>/, so the seeds change only by hand; an input that
-# crashes is written to build/fuzz/crashes/.
+# (default 60), for example scripts/fuzz.sh loader; without a harness, or
+# with a name that is none, it prints its usage and the harnesses' names.
+# The harness starts from its seed corpus fuzz/corpus/<harness>/ (and the
+# byte strings of fuzz/<harness>.dict, when there is one) and keeps what it
+# finds in build/fuzz/found/<harness>/, so the seeds change only by hand; an
+# input that crashes is written to build/fuzz/crashes/.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${VORNIC3D_FUZZ_BUILD_DIR:-$root/build/fuzz}"
-harness="${1:?usage: scripts/fuzz.sh <harness> [seconds]}"
+harness="${1:-}"
 seconds="${2:-60}"
+
+# The harnesses are the fuzz/<name>_fuzzer.cpp files.
+names=()
+for source in "$root"/fuzz/*_fuzzer.cpp; do
+  names+=("$(basename "$source" _fuzzer.cpp)")
+done
+if [ -z "$harness" ] || [ ! -f "$root/fuzz/${harness}_fuzzer.cpp" ]; then
+  [ -z "$harness" ] || echo "scripts/fuzz.sh: no harness named '$harness'" >&2
+  echo "usage: scripts/fuzz.sh <harness> [seconds]   (default 60 seconds)" >&2
+  echo "harnesses: ${names[*]}" >&2
+  exit 2
+fi
 
 "$root/scripts/install-deps.sh"
 "$root/scripts/build-fuzz.sh" "${harness}_fuzzer"
