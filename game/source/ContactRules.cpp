@@ -76,11 +76,11 @@ dReal applyRules(GameGlobals& globals, GameLevel& level, GameObject& obj1, GameO
         }
     }
 
-    if (obj1.m_type == GameObject::TYPE_PUSHER) {
+    // A pusher carries whatever meets it, in either order of the pair.
+    if (obj1.m_type == GameObject::TYPE_PUSHER)
         obj2.push(slmath::vec3(kPusherSpeed, 0.0f, 0.0f), false);
-        if (obj2.m_type == GameObject::TYPE_PUSHER)
-            obj1.push(slmath::vec3(kPusherSpeed, 0.0f, 0.0f), false);
-    }
+    if (obj2.m_type == GameObject::TYPE_PUSHER)
+        obj1.push(slmath::vec3(kPusherSpeed, 0.0f, 0.0f), false);
 
     // Only in the order the space presents the pair: the player first.
     if (obj2.m_type == GameObject::TYPE_BRAKE && isPlayer(obj1) && obj1.m_body != nullptr) {

@@ -292,7 +292,7 @@ TEST_F(ContactRulesTest, PairRulesDependOnWhoMeetsWhomAndInWhichOrder)
         {"lethal, player", kLethal, kPlayer, false, 50, 20, 0},
         {"lethal, tile", kLethal, kTileAt200, true, 50, 20, 0},
         {"pusher, player", kPusher, kPlayer, true, 50 - 10, 20, 0},
-        {"player, pusher", kPlayer, kPusher, true, 50, 20, 0},
+        {"player, pusher", kPlayer, kPusher, true, 50 - 10, 20, 0},
         {"player, brake", kPlayer, kBrake, true, 40, 16, 0},
         {"brake, player", kBrake, kPlayer, true, 50, 20, 0},
         {"walker, walker", kWalker, kOtherWalker, true, 50, 20, 2},

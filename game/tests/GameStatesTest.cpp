@@ -407,3 +407,20 @@ TEST_F(GameStateRunTest, OnlyANewStylusReadingSetsTheTargetAndTheBackgroundScrol
                   std::vector<int>({c.cropX, c.cropY, 240, 400})) << c.x;
     }
 }
+
+TEST_F(GameStateRunTest, ABallOnPushersIsCarriedLeftWithinASecondOfPlay)
+{
+    // "LAST CARES": a row of pushers in row 4 from column 2 to 9, each 8
+    // high at the middle of its cell.
+    globals().m_level->load(game::mediaPath("level3.png"), "LAST CARES");
+    m_game->changeState("run");
+    run(3000);
+    m_game->update(1);
+    // Resting on the pusher of column 7 as play begins.
+    const float startX = 7 * 32.0f;
+    player().setPosition(startX, -4 * 32.0f + 4 + 16, 0.0f);
+    dBodySetLinearVel(player().m_body, 0, 0, 0);
+    run(1000);
+    EXPECT_LT(player().getPosition().x, startX - 32) << "carried left by more than a tile";
+    EXPECT_LT(dBodyGetLinearVel(player().m_body)[0], 0.0);
+}
