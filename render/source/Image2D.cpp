@@ -12,20 +12,13 @@ namespace render {
 namespace {
 
 constexpr int kPaletteEntries = 256;
+constexpr char kIllegalArgument[] = "IllegalArgumentException";
 
-void checkSize(int width, int height)
+// Whether width * height * bytesPerPixel stays within the pool's int sizes:
+// a damaged header, say, must be refused instead of wrapping around.
+bool fitsBlock(int width, int height, int bytesPerPixel)
 {
-    VORNIC3D_ASSERT(width >= 1, "IllegalArgumentException");
-    VORNIC3D_ASSERT(height >= 1, "IllegalArgumentException");
-}
-
-// width * height * bytesPerPixel; a size beyond the pool's int sizes (a
-// damaged header, say) is refused instead of wrapping around.
-int blockSize(int width, int height, int bytesPerPixel)
-{
-    const std::int64_t size = static_cast<std::int64_t>(width) * height * bytesPerPixel;
-    VORNIC3D_ASSERT(size <= INT_MAX, "IllegalArgumentException");
-    return static_cast<int>(size);
+    return static_cast<std::int64_t>(width) * height * bytesPerPixel <= INT_MAX;
 }
 
 } // namespace
@@ -33,15 +26,17 @@ int blockSize(int width, int height, int bytesPerPixel)
 // ---- construction -------------------------------------------------------------
 //
 // Every check comes before the first block is taken, so a refused image
-// holds nothing; the blocks are taken here, so the allocation table names
-// the constructor.
+// holds nothing; the checks and the blocks are in the constructors
+// themselves, so the assertion record and the allocation table name them.
 
 Image2D::Image2D(int format, int width, int height)
     : m_width(width), m_height(height), m_format(format), m_mutable(true)
 {
-    checkSize(width, height);
+    VORNIC3D_ASSERT(width >= 1, kIllegalArgument);
+    VORNIC3D_ASSERT(height >= 1, kIllegalArgument);
     const int bytesPerPixel = getBpp(format);
-    const int size = blockSize(width, height, bytesPerPixel);
+    VORNIC3D_ASSERT(fitsBlock(width, height, bytesPerPixel), kIllegalArgument);
+    const int size = width * height * bytesPerPixel;
     m_pixels = static_cast<unsigned char*>(VORNIC3D_ALLOC(size));
     for (int at = 0; at < size; at += bytesPerPixel) {
         m_pixels[at] = 255;
@@ -55,9 +50,12 @@ Image2D::Image2D(int format, int width, int height)
 Image2D::Image2D(int format, int width, int height, const unsigned char* pixels)
     : m_width(width), m_height(height), m_format(format), m_mutable(false)
 {
-    checkSize(width, height);
+    VORNIC3D_ASSERT(width >= 1, kIllegalArgument);
+    VORNIC3D_ASSERT(height >= 1, kIllegalArgument);
     VORNIC3D_ASSERT(pixels != nullptr, "NullPointerException ");
-    const int size = blockSize(width, height, getBpp(format));
+    const int bytesPerPixel = getBpp(format);
+    VORNIC3D_ASSERT(fitsBlock(width, height, bytesPerPixel), kIllegalArgument);
+    const int size = width * height * bytesPerPixel;
     m_pixels = static_cast<unsigned char*>(VORNIC3D_ALLOC(size));
     std::memcpy(m_pixels, pixels, static_cast<std::size_t>(size));
 }
@@ -65,11 +63,13 @@ Image2D::Image2D(int format, int width, int height, const unsigned char* pixels)
 Image2D::Image2D(int format, int width, int height, const unsigned char* indices, const unsigned char* palette)
     : m_width(width), m_height(height), m_format(format), m_mutable(false)
 {
-    checkSize(width, height);
+    VORNIC3D_ASSERT(width >= 1, kIllegalArgument);
+    VORNIC3D_ASSERT(height >= 1, kIllegalArgument);
     VORNIC3D_ASSERT(indices != nullptr, "NullPointerException ");
     VORNIC3D_ASSERT(palette != nullptr, "NullPointerException ");
     const int paletteSize = kPaletteEntries * getBpp(format);
-    const int indexSize = blockSize(width, height, 1);
+    VORNIC3D_ASSERT(fitsBlock(width, height, 1), kIllegalArgument);
+    const int indexSize = width * height;
     m_pixels = static_cast<unsigned char*>(VORNIC3D_ALLOC(indexSize));
     try {
         m_palette = static_cast<unsigned char*>(VORNIC3D_ALLOC(paletteSize));
@@ -100,7 +100,7 @@ int Image2D::getBpp(int format)
     case LUMINANCE:
     case LUMINANCE_ALPHA:
     case RGBA: return 4;
-    default: VORNIC3D_ASSERT(false, "IllegalArgumentException");
+    default: VORNIC3D_ASSERT(false, kIllegalArgument);
     }
     return 0;
 }

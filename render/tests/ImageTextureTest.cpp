@@ -1,6 +1,7 @@
 #include "SceneGraphTest.h"
 #include "TestTexture2D.h"
 
+#include "core/Debug.h"
 #include "render/Image2D.h"
 
 #include <cstring>
@@ -41,23 +42,40 @@ TEST_F(ImageTextureTest, BlankImagesAreWhiteAndTransparent)
     }
 }
 
+// Each refusal is logged and its record names the function that refused.
 TEST_F(ImageTextureTest, ConstructorsCheckBeforeTheyTakeABlock)
 {
     const unsigned char pixels[16] = {1, 2, 3, 4, 5, 6, 7, 8};
-    const struct { const char* name; std::function<Image2D*()> make; const char* message; } cases[] = {
-        {"blank, format 101", [] { return VORNIC3D_NEW Image2D(101, 1, 1); }, "IllegalArgumentException"},
-        {"blank, beyond the pool's sizes", [] { return VORNIC3D_NEW Image2D(Image2D::RGBA, 65536, 32768); },
-         "IllegalArgumentException"},
-        {"pixels, null", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr); }, "NullPointerException "},
-        {"pixels, format 95", [&] { return VORNIC3D_NEW Image2D(95, 1, 1, pixels); }, "IllegalArgumentException"},
-        {"palette, null indices", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr, pixels); },
-         "NullPointerException "},
-        {"palette, height -1", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, -1, pixels, pixels); },
-         "IllegalArgumentException"},
-    };
+    const char* constructor = "render::Image2D::Image2D";
+    const char* illegal = "IllegalArgumentException";
+    const char* null = "NullPointerException ";
+    const struct { const char* name; std::function<Image2D*()> make; const char* message; const char* function; }
+        cases[] = {
+            {"blank, width 0", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 0, 1); }, illegal, constructor},
+            {"blank, format 101", [] { return VORNIC3D_NEW Image2D(101, 1, 1); }, illegal, "render::Image2D::getBpp"},
+            {"blank, beyond the pool's sizes", [] { return VORNIC3D_NEW Image2D(Image2D::RGBA, 65536, 32768); },
+             illegal, constructor},
+            {"pixels, height 0", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 0, pixels); }, illegal,
+             constructor},
+            {"pixels, null", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr); }, null, constructor},
+            {"pixels, format 95", [&] { return VORNIC3D_NEW Image2D(95, 1, 1, pixels); }, illegal,
+             "render::Image2D::getBpp"},
+            {"palette, width -1", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, -1, 1, pixels, pixels); }, illegal,
+             constructor},
+            {"palette, null indices", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr, pixels); },
+             null, constructor},
+        };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(outcomeOf([&] { core::Ref<Image2D> image = c.make(); }), refused(c.message));
+        const int errors = core::Debug::getErrorCount();
+        try {
+            core::Ref<Image2D> image = c.make();
+            ADD_FAILURE() << "made";
+        } catch (const AssertationFailedException& e) {
+            EXPECT_STREQ(e.message, c.message);
+            EXPECT_STREQ(e.function, c.function);
+        }
+        EXPECT_EQ(core::Debug::getErrorCount(), errors + 1) << "logged";
     }
 }
 
