@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The front end takes an int length.
     if (size > 1 << 24)
         return 0;
-    fuzzsupport::runInput([&] {
+    fuzzsupport::runSceneInput([&] {
         // An empty input still needs a block to point at.
         static const std::uint8_t none = 0;
         render::Loader::Objects out;

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* bytes = size > 0 ? data : &none;
     const int length = static_cast<int>(size);
     fuzzsupport::runInput([&] { render::M3G_Loader::canHandle(bytes, length); });
-    fuzzsupport::runInput([&] {
+    fuzzsupport::runSceneInput([&] {
         core::Vector<core::Ref<render::Object3D>> out;
         render::M3G_Loader reader;
         reader.load(bytes, length, out);

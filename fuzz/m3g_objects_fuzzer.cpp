@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     testsupport::M3GHeader header;
     header.hasExternalReferences = (data[0] & 2) != 0 ? 1 : 0;
     const testsupport::Bytes file = testsupport::m3gFile(header, {testsupport::m3gSection(objects, scheme)});
-    fuzzsupport::runInput([&] {
+    fuzzsupport::runSceneInput([&] {
         core::Vector<core::Ref<render::Object3D>> out;
         render::M3G_Loader reader;
         reader.load(file.data(), static_cast<int>(file.size()), out);

@@ -8,6 +8,7 @@
 #include "render/Graphics3D.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace fuzzsupport {
 
@@ -54,6 +55,14 @@ void startEngine()
     // Appearances, vertex buffers and textures ask the renderer for its
     // limits; one made without a display draws nothing.
     globals->m_graphics3D = render::Graphics3D::createGraphics3D(render::Graphics3D::OPENGL_ES, nullptr, nullptr);
+}
+
+bool isSceneGraphRefusal(const AssertationFailedException& e)
+{
+    const std::string path = e.sourceFile;
+    const std::string file = path.substr(path.find_last_of('/') + 1);
+    const bool reader = file.rfind("M3G_", 0) == 0 || file.rfind("PNG_Loader", 0) == 0 || file.rfind("Loader", 0) == 0;
+    return !reader && path.find("/core/") == std::string::npos;
 }
 
 } // namespace fuzzsupport

@@ -6,7 +6,6 @@
 #include "core/AssertationFailedException.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
-#include "render/ArithmeticException.h"
 #include "render/Loader_helpers.h"
 
 #include <zlib.h>
@@ -35,6 +34,8 @@ constexpr char kUncompressedTooSmall[] = "Too small \"uncompressed length\" fiel
 constexpr char kUncompressedTooBig[] = "Too big \"uncompressed length\" field in m3g section header.";
 constexpr char kNoMemory[] = "ZLib decompression failed: \"There was not enough memory\"";
 constexpr char kLengthMismatch[] = "Section length error in section header for uncompressed data.";
+// The main pool's refusal of a block larger than all of it.
+constexpr char kBlockBeyondThePool[] = "hwMemAlloc : allocated block size is too big";
 
 // A request the pool could never grant would end in the pool's assertion
 // rather than as a refused file. A pool on allocation hooks has no block of
@@ -265,15 +266,15 @@ void M3G_Loader::parseSectionObjects()
             m_objectIndex.pushBack(object);
             m_objectReferenced.pushBack(false);
         } catch (const AssertationFailedException& e) {
-            // A scene-graph setter refused a value of the file: the file is
-            // at fault, not the program.
             logProgress("  Error!\n");
-            parseError(e.message);
-        } catch (const ArithmeticException& e) {
-            // A transform of the file that cannot be inverted (a bone's rest
-            // pose, say): the file's fault too.
-            logProgress("  Error!\n");
-            parseError(e.message);
+            // A count of the file that asks for a block larger than the whole
+            // pool is the file's fault, as a section length the pool can never
+            // hold is, and must not end in the pool's own assertion.
+            if (std::strcmp(e.message, kBlockBeyondThePool) == 0)
+                parseError("Object too large for the memory pool.");
+            // Any other is a value the scene graph refuses: passed on as the
+            // setter threw it, so a caller can tell it from a broken file.
+            throw;
         } catch (...) {
             logProgress("  Error!\n");
             throw;

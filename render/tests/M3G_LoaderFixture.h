@@ -3,7 +3,9 @@
 #include "M3GFrame.h"
 #include "SceneGraphTest.h"
 
+#include "core/AssertationFailedException.h"
 #include "core/IOException.h"
+#include "render/ArithmeticException.h"
 #include "render/Group.h"
 #include "render/M3G_Loader.h"
 
@@ -28,19 +30,24 @@ inline Bytes fileOf(const std::vector<Bytes>& objects, int scheme = 0)
 // runs tables of refused files.
 class M3G_LoaderTest : public SceneGraphTest {
 protected:
-    // A file the reader must refuse with core::IOException carrying
-    // `message` and the name of the stream it failed in: none for the parse
-    // errors and for the reads in a compressed section.
+    // A file the load must refuse. The reader refuses with core::IOException
+    // carrying `message` and the name of the stream it failed in: none for
+    // the parse errors and for the reads in a compressed section. A value
+    // that passes the reader's checks ends the load with the exception of
+    // the scene-graph setter that refused it, carrying `message`.
     struct Refusal {
+        enum Thrown { kByTheReader, kSetterAssertion, kArithmeticException };
+
         const char* name;
         Bytes file;
         std::string message;
         std::string stream = "";
+        Thrown thrown = kByTheReader;
     };
 
-    // For each row: the load throws the row's core::IOException (logged as a
-    // parse error or as the stream's I/O error), leaves the caller's vector
-    // as it was and gives back every block it took from both pools.
+    // For each row: the load throws the row's exception (the reader's logged
+    // as a parse error or as the stream's I/O error), leaves the caller's
+    // vector as it was and gives back every block it took from both pools.
     void expectRefusals(const std::vector<Refusal>& rows)
     {
         for (const Refusal& row : rows) {
@@ -72,11 +79,18 @@ protected:
             load(out);
             ADD_FAILURE() << "loaded";
         } catch (const core::IOException& e) {
+            EXPECT_EQ(row.thrown, Refusal::kByTheReader) << e.message;
             EXPECT_EQ(std::string(e.message), "IO Name: " + row.stream + ". Message: " + row.message);
             const std::string written = log().substr(logStart);
             const bool ioError = countOf(written, "IO error (" + row.stream + "): \"" + row.message + "\"\n") > 0;
             const bool parseError = countOf(written, "Parse error: \"" + row.message + "\"\n") > 0;
             EXPECT_TRUE(ioError || (row.stream.empty() && parseError)) << written;
+        } catch (const AssertationFailedException& e) {
+            EXPECT_EQ(row.thrown, Refusal::kSetterAssertion);
+            EXPECT_EQ(std::string(e.message), row.message);
+        } catch (const render::ArithmeticException& e) {
+            EXPECT_EQ(row.thrown, Refusal::kArithmeticException);
+            EXPECT_EQ(std::string(e.message), row.message);
         }
         ASSERT_EQ(out.m_size, 1);
         EXPECT_EQ(out[0].get(), before);

@@ -119,7 +119,7 @@ TEST_F(M3G_LoaderTest, BadVertexDataAndMeshesAreRefused)
          beyondVertices},
         {"a bone whose rest pose has no inverse",
          fileOf(squareAnd({flattenedGroup(), groupObject({6}), skinned(7, {{6, 0, 4, 1}})})),
-         "Transform not invertible"},
+         "Transform not invertible", "", Refusal::kArithmeticException},
     });
 }
 

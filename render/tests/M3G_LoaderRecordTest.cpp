@@ -62,9 +62,18 @@ TEST_F(M3G_LoaderTest, BadBaseRecordsAreRefused)
          "Reference to unloaded object detected."},
         {"z-target 146", fileOf({aligned(146, 144, 0, 0)}), "Node aligment: Invalid z-target axis"},
         {"y-target 148", fileOf({aligned(144, 148, 0, 0)}), "Node aligment: Invalid y-target axis"},
-        {"Z_AXIS without its node", fileOf({aligned(148, 144, 0, 0)}), "z-axis reference object is NULL"},
+        // A count the pool can never hold is the file's fault too.
+        {"tracks beyond the whole pool", fileOf({tracks(std::vector<std::uint32_t>(70000, 2))}),
+         "Object too large for the memory pool."},
+        // Values the scene graph refuses end the load with the setter's own
+        // exception.
+        {"Z_AXIS without its node", fileOf({aligned(148, 144, 0, 0)}), "z-axis reference object is NULL", "",
+         Refusal::kSetterAssertion},
         {"a zero axis with an angle", fileOf({withTransformable(zeroAxis(45))}),
-         "Rotation axis zero and angle nonzero"},
+         "Rotation axis zero and angle nonzero", "", Refusal::kSetterAssertion},
+        {"the same child twice", fileOf({plain, group(object3DRecord(), transformableRecord(), nodeRecord(),
+                                                      M3GRecord().u32Array({2, 2}))}),
+         "can not add child node because child has a parent", "", Refusal::kSetterAssertion},
     });
     EXPECT_EQ(countOf(log(), "Parse warning: \"Node aligment: z-axis reference object is 0 when z-target is "
                              "Z_AXIS\"\n"),

@@ -141,6 +141,11 @@ TEST_F(M3G_LoaderTest, BadSceneRecordsAreRefused)
         {"interval -1 .. -2", fileOf({controller(1, -1, -2)}),
          "AnimationController start time is greater than end time."},
         {"weight -0.5", fileOf({controller(-0.5f, 0, 0)}), "AnimationController weight less than 0."},
+        // Values only the scene graph refuses.
+        {"shininess 129", fileOf({sceneObject(13, M3GRecord().bytes(Bytes(13, 0)).f32(129).u8(0))}),
+         "IllegalArgumentException", "", Refusal::kSetterAssertion},
+        {"a SQUAD sequence", fileOf({sequence(179, 0, 1, 1, 1, first)}),
+         "No implementation: Normalize SLERP/SQUAD values...", "", Refusal::kSetterAssertion},
     });
 }
 

@@ -69,17 +69,20 @@ struct M3G_World;
 // parse function its type names in the object-type table.
 // Contract: the front end builds one on its stack for each load and destroys
 // it when the load ends, also when it threw. Every malformed file is refused
-// with core::IOException (a value that a scene-graph setter refuses ends the
-// load the same way, carrying the setter's text); nothing reads outside the
-// data, and nothing is appended to `out` unless the whole file was read. The
-// result is every object that no other object of the file references, in
-// file order. Objects can refer only to objects before them, through the
-// index table that getRef reads. A reader made without a file (content from
-// memory) refuses external references: it has no folder to look in. Nested
-// loads of external references are bounded in depth and number and refuse a
-// file that is already being loaded further up, so no file can make a load
-// run away. The same loader can write one object's record back in the
-// layout it reads (saveObject), which nothing in the engine does.
+// with core::IOException; a value that passes the reader's checks but that
+// a scene-graph setter or constructor refuses ends the load with that
+// setter's own exception, so a caller can tell a broken file from a value
+// the engine does not take. Either way everything the load held is released;
+// nothing reads outside the data, and nothing is appended to `out` unless
+// the whole file was read. The result is every object that no other object
+// of the file references, in file order. Objects can refer only to objects
+// before them, through the index table that getRef reads. A reader made
+// without a file (content from memory) refuses external references: it has
+// no folder to look in. Nested loads of external references are bounded in
+// depth and number and refuse a file that is already being loaded further
+// up, so no file can make a load run away. The same loader can write one
+// object's record back in the layout it reads (saveObject), which nothing in
+// the engine does.
 class M3G_Loader : public core::Object {
 public:
     M3G_Loader();
