@@ -1,5 +1,7 @@
 // Raw bytes through the loading front end, as a file's content reaches it:
-// every input must end in objects or in the engine's refusal.
+// every input must end in objects or in the engine's refusal. External
+// references are switched off (FuzzEngine), so nothing reaches the file
+// system.
 #include "FuzzEngine.h"
 
 #include "render/Loader.h"

@@ -1,7 +1,7 @@
 // Raw bytes straight into the scene-file reader: its identifier test, then a
 // load (which skips the identifier unread, so an input need not keep it to
-// reach the sections). Loaded from memory, so external references are refused
-// and nothing reaches the file system.
+// reach the sections). External references are switched off (FuzzEngine), so
+// nothing reaches the file system.
 #include "FuzzEngine.h"
 
 #include "render/M3G_Loader.h"

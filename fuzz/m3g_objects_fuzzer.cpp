@@ -1,8 +1,8 @@
 // A flags byte, then a stream of objects, framed into a whole scene file
 // with right lengths and checksums, so that mutations reach the record
 // readers instead of stopping at a section's checksum. Flag bit 0 compresses
-// the section; bit 1 makes it the external-reference section. Loaded from
-// memory, so external references are refused and nothing reaches the file
+// the section; bit 1 makes it the external-reference section. External
+// references are switched off (FuzzEngine), so nothing reaches the file
 // system.
 #include "FuzzEngine.h"
 #include "M3GFrame.h"

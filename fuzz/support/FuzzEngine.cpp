@@ -6,6 +6,7 @@
 #include "core/MemoryManagerConfig.h"
 #include "core/StringPool.h"
 #include "render/Graphics3D.h"
+#include "render/M3G_Loader.h"
 
 #include <cstdlib>
 #include <string>
@@ -55,6 +56,8 @@ void startEngine()
     // Appearances, vertex buffers and textures ask the renderer for its
     // limits; one made without a display draws nothing.
     globals->m_graphics3D = render::Graphics3D::createGraphics3D(render::Graphics3D::OPENGL_ES, nullptr, nullptr);
+    // A scene file's external references would reach the file system.
+    render::M3G_Loader::setExternalReferencesEnabled(false);
 }
 
 bool isSceneGraphRefusal(const AssertationFailedException& e)

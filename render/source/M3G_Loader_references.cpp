@@ -17,6 +17,8 @@ constexpr unsigned char kExternalReferenceType = 255;
 
 } // namespace
 
+bool M3G_Loader::s_externalReferencesEnabled = true;
+
 // ---- the external-reference section -----------------------------------------------
 
 void M3G_Loader::parseExternalReferences(core::DataIO& stream)
@@ -56,12 +58,15 @@ void M3G_Loader::parseExternalReferences(core::DataIO& stream)
 
 // ---- nested loads -------------------------------------------------------------------
 
+void M3G_Loader::setExternalReferencesEnabled(bool enabled)
+{
+    s_externalReferencesEnabled = enabled;
+}
+
 core::Ref<Object3D> M3G_Loader::loadExternalReference(const core::String& uri)
 {
-    // Content from memory has no folder to look in, and a path taken from
-    // such content must not reach the file system.
-    if (m_sourceFile == nullptr)
-        parseError("External reference in a file loaded from memory.");
+    if (!s_externalReferencesEnabled)
+        parseError("External references are switched off.");
 
     core::Vector<core::Ref<Object3D>> loaded;
     bool found = false;
@@ -70,11 +75,15 @@ core::Ref<Object3D> M3G_Loader::loadExternalReference(const core::String& uri)
         Loader::load(uri, loaded);
         found = true;
     } catch (...) {
-        // A refused nesting fails the whole load: a retry would only repeat it.
+        // Any failure of the path as written leads to the retry. A refused
+        // nesting fails the whole load: a retry would only repeat it.
         if (M3G_LoadChain::refused())
             throw;
     }
     if (!found) {
+        // Content from memory has no folder to retry in.
+        if (m_sourceFile == nullptr)
+            parseError("External reference not found; a file loaded from memory has no folder to look in.");
         loaded.removeAll();
         M3G_LoadChain::countNestedLoad();
         Loader::load(m_sourceFile->getPath() + uri, loaded);

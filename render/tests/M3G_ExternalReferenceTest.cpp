@@ -7,6 +7,7 @@
 #include "render/Loader.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 using render::Loader;
@@ -42,6 +43,23 @@ protected:
     }
 
     int loadsLogged() const { return countOf(log(), "Loader loading file:"); }
+};
+
+// The working directory is `folder` while this lives, also when a test
+// stops half-way.
+class InFolder {
+public:
+    explicit InFolder(const std::string& folder) : m_previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() { std::filesystem::current_path(m_previous); }
+
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+private:
+    std::filesystem::path m_previous;
 };
 
 Bytes png()
@@ -122,9 +140,37 @@ TEST_F(M3G_ExternalReferenceTest, BadReferenceSectionsAndReferencesAreRefused)
         {"a group naming an image as child", m3gFileWithReferences({"image.png"}, {m3gSection(groupObject({2}))}),
          "Referenced object is not correct type."},
     });
-    // Without a file there is no folder to look in, and nothing may reach
-    // the file system.
-    expectRefusals({{"from memory", referring(at("image.png")), "External reference in a file loaded from memory."}});
+}
+
+TEST_F(M3G_ExternalReferenceTest, FromMemoryAReferenceIsTriedOnlyAsWritten)
+{
+    putFile("b.m3g", m3gFile(groupObject({}, 7)));
+    // Absolute, or relative to the working directory.
+    for (const std::string& uri : {at("b.m3g"), std::string("b.m3g")}) {
+        SCOPED_TRACE(uri);
+        const InFolder inFolder(folder());
+        const Objects out = load(referring(uri));
+        ASSERT_EQ(out.m_size, 1);
+        EXPECT_EQ(out[0]->getUserID(), 7);
+    }
+
+    // Not found there, it has no folder to be retried in.
+    clearLog();
+    expectRefusals({{"not found as written", referring("b.m3g"),
+                     "External reference not found; a file loaded from memory has no folder to look in."}});
+    EXPECT_EQ(countOf(log(), "GeneralFile::fopen : b.m3g failed."), 2) << "one attempt in each of the two runs";
+}
+
+TEST_F(M3G_ExternalReferenceTest, SwitchedOffNoReferenceReachesTheFileSystem)
+{
+    putFile("b.m3g", m3gFile(groupObject({}, 7)));
+    const char* off = "External references are switched off.";
+    clearLog();
+    render::M3G_Loader::setExternalReferencesEnabled(false);
+    expectRefusals({{"from memory", referring(at("b.m3g")), off}});
+    expectRefusedByPath({{"from a file", referring("b.m3g"), off}});
+    render::M3G_Loader::setExternalReferencesEnabled(true);
+    EXPECT_EQ(loadsLogged(), 2) << "only the top file, in each of the two runs";
 }
 
 TEST_F(M3G_ExternalReferenceTest, AMissingReferenceFailsAfterItsRetry)
@@ -153,8 +199,7 @@ TEST_F(M3G_ExternalReferenceTest, LoopsDeepChainsAndFanOutsEndQuickly)
     chain("failing", 12, 1, referring("missing.m3g"));
     // From the files' own folder both attempts find each file, so every
     // level loads the failing level below it twice: 2^12 loads unbounded.
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder());
+    std::optional<InFolder> inFolder(folder());
 
     const struct {
         const char* name;
@@ -173,7 +218,7 @@ TEST_F(M3G_ExternalReferenceTest, LoopsDeepChainsAndFanOutsEndQuickly)
         EXPECT_LE(loadsLogged(), 2 * (1 + 256)) << c.name;
         clearLog();
     }
-    std::filesystem::current_path(previous);
+    inFolder.reset();
 
     // Sixteen files below the top one still load.
     putFile("deep15.m3g", m3gFile(groupObject({}, 15)));

@@ -76,13 +76,14 @@ struct M3G_World;
 // nothing reads outside the data, and nothing is appended to `out` unless
 // the whole file was read. The result is every object that no other object
 // of the file references, in file order. Objects can refer only to objects
-// before them, through the index table that getRef reads. A reader made
-// without a file (content from memory) refuses external references: it has
-// no folder to look in. Nested loads of external references are bounded in
-// depth and number and refuse a file that is already being loaded further
-// up, so no file can make a load run away. The same loader can write one
-// object's record back in the layout it reads (saveObject), which nothing in
-// the engine does.
+// before them, through the index table that getRef reads. An external
+// reference is loaded as written (absolute, or relative to the working
+// directory), then beside the referencing file; a reader made without a
+// file (content from memory) has no second place to look. Nested loads of
+// external references are bounded in depth and number and refuse a file
+// that is already being loaded further up, so no file can make a load run
+// away. The same loader can write one object's record back in the layout it
+// reads (saveObject), which nothing in the engine does.
 class M3G_Loader : public core::Object {
 public:
     M3G_Loader();
@@ -101,6 +102,11 @@ public:
 
     // Adler-32 as zlib computes it (0 bytes give 1).
     static std::uint32_t computeChecksum(const unsigned char* data, unsigned int length);
+
+    // Program-wide, on by default. Off, every external reference is refused
+    // with a parse error before any file is looked for: for callers that
+    // feed untrusted content and must keep it off the file system.
+    static void setExternalReferencesEnabled(bool enabled);
 
     // ---- writing records (M3G_Writer_*.cpp) ----
     // Nothing in the engine writes a scene file: these let a file writer
@@ -386,6 +392,8 @@ private:
     core::Ref<core::DataIO> m_sectionStream;
     unsigned char* m_decompressBuffer = nullptr;
     core::Ref<HAL::File> m_sourceFile;
+
+    static bool s_externalReferencesEnabled;
 };
 
 } // namespace render
