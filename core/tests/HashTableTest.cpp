@@ -93,6 +93,25 @@ TEST_F(HashTableTest, FullPoolDuringGrowthKeepsEveryEntry)
         ASSERT_EQ(i, table.findNode(i * 41 + 50)->value);
 }
 
+// Nodes come in blocks of the pool, not one allocation each, and every one
+// goes back with the table: the pool ends as it began.
+TEST_F(HashTableTest, NodesComeInFewBlocksAndAllGoBackWithTheTable)
+{
+    const int blocksBefore = mainPool()->getAllocatedBlocks();
+    const int freeBefore = mainPool()->getFreeMem();
+    {
+        IntTable table(256, 0.9f);
+        EXPECT_EQ(231, table.getFreeNodeCount());
+        EXPECT_LE(mainPool()->getAllocatedBlocks() - blocksBefore, 3) << "buckets, pool and one block of nodes";
+        for (int key = 0; key < 1000; ++key)
+            ASSERT_TRUE(table.put(key, key));
+        EXPECT_EQ(1031u, table.getCapacity());
+        EXPECT_LT(mainPool()->getAllocatedBlocks() - blocksBefore, 20) << "about 1600 nodes made";
+    }
+    EXPECT_EQ(blocksBefore, mainPool()->getAllocatedBlocks());
+    EXPECT_EQ(freeBefore, mainPool()->getFreeMem());
+}
+
 // ---- entries ----------------------------------------------------------------------
 
 TEST_F(HashTableTest, DuplicatePutAndAbsentReplaceWarnAndChangeNothing)

@@ -3,9 +3,11 @@
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "core/HashTable.h"
+#include "core/MemoryManager.h"
 
 #include <climits>
 #include <cstdint>
+#include <new>
 
 namespace core {
 
@@ -36,7 +38,13 @@ HashTable<K, V>::HashTable(int initialCapacity, float loadFactor) : m_loadFactor
     VORNIC3D_CHECK(capacity != 0 && capacity <= INT_MAX);
     m_buckets.setSize(static_cast<int>(capacity));
     m_capacity = capacity;
-    makeFreeNodes(capacity, VORNIC3D_FUNCTION, __LINE__);
+    try {
+        makeFreeNodes(capacity, VORNIC3D_FUNCTION, __LINE__);
+    } catch (...) {
+        // No destructor runs for a table that was never made.
+        releaseNodes();
+        throw;
+    }
 }
 
 template <typename K, typename V>
@@ -58,7 +66,8 @@ std::uint32_t HashTable<K, V>::createNextLargerCapacity(std::uint32_t count)
 // ---- release ----------------------------------------------------------------------
 
 // One node at a time: a chain released from its head would recurse once per
-// node through the `next` references.
+// node through the `next` references. The nodes' memory goes back with their
+// blocks, once every node is destroyed.
 template <typename K, typename V>
 void HashTable<K, V>::releaseNodes()
 {
@@ -75,6 +84,17 @@ void HashTable<K, V>::releaseNodes()
         }
     }
     m_buckets.clear();
+    freeNodeBlocks();
+}
+
+template <typename K, typename V>
+void HashTable<K, V>::freeNodeBlocks()
+{
+    while (m_nodeBlocks != nullptr) {
+        NodeBlock* block = m_nodeBlocks;
+        m_nodeBlocks = block->next;
+        VORNIC3D_FREE(block);
+    }
 }
 
 // ---- entries --------------------------------------------------------------------
@@ -139,8 +159,9 @@ Ref<typename HashTable<K, V>::Node> HashTable<K, V>::getFreeHashNode()
     return node;
 }
 
-// Fills the (empty) pool with capacity x load factor new nodes, allocated
-// under the caller's name. A failure keeps only whole nodes in the pool.
+// Fills the (empty) pool with capacity x load factor new nodes, in blocks
+// allocated under the caller's name. A failure keeps only whole nodes in the
+// pool.
 template <typename K, typename V>
 void HashTable<K, V>::makeFreeNodes(std::uint32_t capacity, const char* function, int line)
 {
@@ -148,12 +169,25 @@ void HashTable<K, V>::makeFreeNodes(std::uint32_t capacity, const char* function
     m_freeNodes.setSize(poolSize);
     int made = 0;
     try {
-        for (; made < poolSize; ++made)
-            m_freeNodes[made] = new (function, line) Node();
+        while (made < poolSize) {
+            const int count = poolSize - made < kNodesPerBlock ? poolSize - made : kNodesPerBlock;
+            Node* nodes = newNodeBlock(count, function, line);
+            for (int i = 0; i < count; ++i, ++made)
+                m_freeNodes[made] = ::new (static_cast<void*>(nodes + i)) Node();
+        }
     } catch (...) {
         m_freeNodes.setSize(made);
         throw;
     }
+}
+
+template <typename K, typename V>
+typename HashTable<K, V>::Node* HashTable<K, V>::newNodeBlock(int count, const char* function, int line)
+{
+    const std::size_t bytes = kNodesOffset + static_cast<std::size_t>(count) * sizeof(Node);
+    void* memory = MemoryManager::memAlloc(static_cast<int>(bytes), function, line);
+    m_nodeBlocks = ::new (memory) NodeBlock{m_nodeBlocks};
+    return reinterpret_cast<Node*>(static_cast<unsigned char*>(memory) + kNodesOffset);
 }
 
 // Relinks every node into `newCapacity` buckets; nodes are never copied. Both
