@@ -4,6 +4,7 @@
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -13,12 +14,49 @@ namespace {
 
 constexpr int kMaxVertices = 65535;
 
-// The signed value of component `index`, whichever width the block holds.
-float componentAt(const void* data, int componentType, int index)
+// The smallest and largest value of each of the N components of `count`
+// vertices. The values are folded in runs of N x 16, each slot of a run
+// keeping its own extremes, so that the compiler can use vector minimum and
+// maximum instructions; the slots are folded into their components at the
+// end. Each run is copied out first: 8-bit values may alias anything, which
+// would keep the compiler from holding the extremes in registers.
+template <typename T, int N>
+void findComponentRange(const T* values, int count, int (&low)[3], int (&high)[3])
 {
-    if (componentType == VertexArray::BYTE)
-        return static_cast<const std::int8_t*>(data)[index];
-    return static_cast<const std::int16_t*>(data)[index];
+    constexpr int kRun = N * 16;
+    T lowest[N];
+    T highest[N];
+    for (int c = 0; c < N; ++c)
+        lowest[c] = highest[c] = values[c];
+    const int total = count * N;
+    const int runsEnd = total / kRun * kRun;
+    if (runsEnd > 0) {
+        T runLowest[kRun];
+        T runHighest[kRun];
+        for (int i = 0; i < kRun; ++i)
+            runLowest[i] = runHighest[i] = values[i];
+        for (int at = kRun; at < runsEnd; at += kRun) {
+            T run[kRun];
+            std::copy(values + at, values + at + kRun, run);
+            for (int i = 0; i < kRun; ++i) {
+                runLowest[i] = run[i] < runLowest[i] ? run[i] : runLowest[i];
+                runHighest[i] = run[i] > runHighest[i] ? run[i] : runHighest[i];
+            }
+        }
+        for (int i = 0; i < kRun; ++i) {
+            lowest[i % N] = std::min(lowest[i % N], runLowest[i]);
+            highest[i % N] = std::max(highest[i % N], runHighest[i]);
+        }
+    }
+    // A run holds whole vertices, so the rest starts with a first component.
+    for (int i = runsEnd; i < total; ++i) {
+        lowest[i % N] = std::min(lowest[i % N], values[i]);
+        highest[i % N] = std::max(highest[i % N], values[i]);
+    }
+    for (int c = 0; c < N; ++c) {
+        low[c] = lowest[c];
+        high[c] = highest[c];
+    }
 }
 
 } // namespace
@@ -113,29 +151,39 @@ const slmath::vec3& VertexArray::getBoxMax() const
 }
 
 // The box is never reset, only widened: the debug drawing that reads it
-// wants the extent the array has ever had.
+// wants the extent the array has ever had. The values are scanned once, in
+// their own type; a two-component array's box keeps z = 0.
 void VertexArray::findMaxAndMin()
 {
     VORNIC3D_CHECK(m_data != nullptr);
     VORNIC3D_CHECK(m_componentType == BYTE || m_componentType == SHORT);
     if (m_componentCount == 4)
         return;
-    slmath::vec3 v;
-    for (int vertex = 0; vertex < m_vertexCount; ++vertex) {
-        for (int c = 0; c < m_componentCount; ++c)
-            v[static_cast<unsigned>(c)] = componentAt(m_data, m_componentType, vertex * m_componentCount + c);
-        if (!m_MinMaxInfoAvailable) {
-            m_boxMin = v;
-            m_boxMax = v;
-            m_MinMaxInfoAvailable = true;
-            continue;
-        }
-        for (unsigned axis = 0; axis < 3; ++axis) {
-            if (v[axis] < m_boxMin[axis])
-                m_boxMin[axis] = v[axis];
-            if (v[axis] > m_boxMax[axis])
-                m_boxMax[axis] = v[axis];
-        }
+    int low[3] = {0, 0, 0};
+    int high[3] = {0, 0, 0};
+    const auto* bytes = static_cast<const std::int8_t*>(m_data);
+    const auto* shorts = static_cast<const std::int16_t*>(m_data);
+    if (m_componentType == BYTE && m_componentCount == 2)
+        findComponentRange<std::int8_t, 2>(bytes, m_vertexCount, low, high);
+    else if (m_componentType == BYTE)
+        findComponentRange<std::int8_t, 3>(bytes, m_vertexCount, low, high);
+    else if (m_componentCount == 2)
+        findComponentRange<std::int16_t, 2>(shorts, m_vertexCount, low, high);
+    else
+        findComponentRange<std::int16_t, 3>(shorts, m_vertexCount, low, high);
+
+    const slmath::vec3 lowest(static_cast<float>(low[0]), static_cast<float>(low[1]), static_cast<float>(low[2]));
+    const slmath::vec3 highest(static_cast<float>(high[0]), static_cast<float>(high[1]),
+                               static_cast<float>(high[2]));
+    if (!m_MinMaxInfoAvailable) {
+        m_boxMin = lowest;
+        m_boxMax = highest;
+        m_MinMaxInfoAvailable = true;
+        return;
+    }
+    for (unsigned axis = 0; axis < 3; ++axis) {
+        m_boxMin[axis] = std::min(m_boxMin[axis], lowest[axis]);
+        m_boxMax[axis] = std::max(m_boxMax[axis], highest[axis]);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "render/VertexArray.h"
 #include "render/VertexBuffer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -108,6 +109,65 @@ TEST_F(VertexDataTest, BoxWidensAndIsNeverReset)
     core::Ref<VertexArray> colors = bytes(1, 4, {1, 2, 3, 4});
     EXPECT_EQ(outcomeOf([&] { colors->getBoxMax(); }),
               refused("VertexArray::getBoxMax failed (m_MinMaxInfoAvailable == false)"));
+}
+
+// The scan folds the values in runs of 16 vertices: each extreme is placed
+// where losing it would show a fault of that folding (first vertex, the
+// last one of a run, the first one behind the runs, the last vertex).
+TEST_F(VertexDataTest, BoxOfLongArraysHoldsEveryExtreme)
+{
+    const struct {
+        int type;
+        int components;
+        int extreme;
+    } shapes[] = {{VertexArray::BYTE, 2, 127}, {VertexArray::BYTE, 3, 127},
+                  {VertexArray::SHORT, 2, 32767}, {VertexArray::SHORT, 3, 32767}};
+    const struct {
+        int vertices;
+        int lowAt;
+        int highAt;
+    } placements[] = {{1, 0, 0}, {15, 14, 0}, {16, 0, 15}, {17, 16, 15}, {33, 31, 32}, {50, 48, 17}};
+    for (const auto& shape : shapes) {
+        for (const auto& place : placements) {
+            for (int axis = 0; axis < shape.components; ++axis) {
+                SCOPED_TRACE(testing::Message() << "type " << shape.type << " x " << shape.components << ", "
+                                                << place.vertices << " vertices, axis " << axis);
+                const int count = place.vertices * shape.components;
+                // Small values of every sign around the two extremes.
+                std::vector<int> values(static_cast<std::size_t>(count));
+                for (int i = 0; i < count; ++i)
+                    values[static_cast<std::size_t>(i)] = i % 7 - 3;
+                values[static_cast<std::size_t>(place.lowAt * shape.components + axis)] = -shape.extreme - 1;
+                values[static_cast<std::size_t>(place.highAt * shape.components + axis)] = shape.extreme;
+                if (place.lowAt == place.highAt)
+                    values[static_cast<std::size_t>(place.lowAt * shape.components + axis)] = shape.extreme;
+
+                core::Ref<VertexArray> array =
+                    VORNIC3D_NEW VertexArray(place.vertices, shape.components, shape.type);
+                if (shape.type == VertexArray::BYTE) {
+                    const std::vector<signed char> narrow(values.begin(), values.end());
+                    array->set(0, place.vertices, narrow.data());
+                } else {
+                    const std::vector<short> wide(values.begin(), values.end());
+                    array->set(0, place.vertices, wide.data());
+                }
+                float lo[3] = {0, 0, 0};
+                float hi[3] = {0, 0, 0};
+                for (int c = 0; c < shape.components; ++c) {
+                    lo[c] = hi[c] = static_cast<float>(values[static_cast<std::size_t>(c)]);
+                    for (int v = 1; v < place.vertices; ++v) {
+                        const auto value = static_cast<float>(values[static_cast<std::size_t>(v * shape.components + c)]);
+                        lo[c] = std::min(lo[c], value);
+                        hi[c] = std::max(hi[c], value);
+                    }
+                }
+                char expected[100];
+                std::snprintf(expected, sizeof expected, "(%g %g %g) (%g %g %g)", lo[0], lo[1], lo[2], hi[0], hi[1],
+                              hi[2]);
+                EXPECT_EQ(boxOf(*array), expected);
+            }
+        }
+    }
 }
 
 TEST_F(VertexDataTest, SetChecksBeforeItCopies)
