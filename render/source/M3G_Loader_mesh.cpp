@@ -28,10 +28,14 @@ void checkIndices(const core::Vector<core::Ref<IndexBuffer>>& indexBuffers, cons
     for (int i = 0; i < indexBuffers.m_size; ++i) {
         const IndexBuffer& buffer = *indexBuffers[i];
         const unsigned short* indices = buffer.getIndices();
-        for (int k = 0; k < buffer.getIndexCount(); ++k) {
-            if (indices[k] >= vertexCount)
-                parseError("Index of a submesh beyond the vertex count of the mesh.");
-        }
+        const int count = buffer.getIndexCount();
+        // Only the largest index matters; one pass without an early exit
+        // lets the compiler vectorise it.
+        unsigned short largest = 0;
+        for (int k = 0; k < count; ++k)
+            largest = indices[k] > largest ? indices[k] : largest;
+        if (count > 0 && largest >= vertexCount)
+            parseError("Index of a submesh beyond the vertex count of the mesh.");
     }
 }
 
