@@ -1,6 +1,6 @@
 // Stands in for: the queue behind PostMessageW and PeekMessageW (internal).
-// Limits: see MessageQueue.h. Depends on: std::mutex, GetTickCount and
-// InputState's last known cursor.
+// Limits: see MessageQueue.h. Depends on: std::mutex and
+// std::condition_variable, GetTickCount and InputState's last known cursor.
 #include "MessageQueue.h"
 
 #include "InputState.h"
@@ -62,6 +62,7 @@ bool MessageQueue::insertLocked(const MSG& entry, bool first)
         m_messages.push_front(entry);
     else
         m_messages.push_back(entry);
+    m_arrived.notify_all();
     return true;
 }
 
@@ -70,6 +71,7 @@ void MessageQueue::requestQuit(int exitCode)
     std::lock_guard<std::mutex> guard(m_lock);
     m_quitRequested = true;
     m_quitCode = exitCode;
+    m_arrived.notify_all();
 }
 
 // ---- taking ----
@@ -96,6 +98,14 @@ bool MessageQueue::take(MSG& message, HWND window, UINT filterMin, UINT filterMa
     if (remove)
         m_quitRequested = false;
     return true;
+}
+
+// ---- waiting ----
+
+bool MessageQueue::waitUntil(std::chrono::steady_clock::time_point deadline)
+{
+    std::unique_lock<std::mutex> guard(m_lock);
+    return m_arrived.wait_until(guard, deadline, [this] { return !m_messages.empty() || m_quitRequested; });
 }
 
 // ---- clean-up ----

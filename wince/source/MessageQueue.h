@@ -1,11 +1,13 @@
 // Stands in for: the message queue of the program's thread (internal).
 // Limits: one queue for the whole program; a capacity of 10,000 messages.
-// Depends on: std::mutex, the tick and the last known cursor for the time and
-// point of each message.
+// Depends on: std::mutex and std::condition_variable, the tick and the last
+// known cursor for the time and point of each message.
 #pragma once
 
 #include "wince/Messages.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <mutex>
@@ -43,6 +45,12 @@ public:
     // else matches and a quit was requested. Removes it when `remove`.
     bool take(MSG& message, HWND window, UINT filterMin, UINT filterMax, bool remove);
 
+    // ---- waiting ----
+
+    // Waits until a message or the quit request waits, or until `deadline`;
+    // true when one waits. Every post and quit request ends the wait.
+    bool waitUntil(std::chrono::steady_clock::time_point deadline);
+
     // ---- clean-up ----
 
     void purge(HWND window);
@@ -55,6 +63,7 @@ private:
     bool insertLocked(const MSG& entry, bool first);
 
     std::mutex m_lock;
+    std::condition_variable m_arrived;
     std::deque<MSG> m_messages;
     bool m_quitRequested = false;
     int m_quitCode = 0;

@@ -1,8 +1,12 @@
 #include "WindowTestSupport.h"
 
 #include "wince/Input.h"
+#include "wince/Synch.h"
+#include "wince/Tick.h"
 
+#include <chrono>
 #include <cstdint>
+#include <thread>
 
 namespace {
 
@@ -114,4 +118,53 @@ TEST_F(MessageQueueTest, TranslatedKeysTypeCharactersNext)
     EXPECT_EQ(TranslateMessage(&user), FALSE);
     EXPECT_FALSE(WinceTestPostKey(window(), 255, true));
     EXPECT_FALSE(WinceTestPostKey(nullptr, 'A', true));
+}
+
+// ---- waiting for a message ----
+
+TEST_F(MessageQueueTest, WaitEndsWithAMessageOrOnTheTick)
+{
+    const struct {
+        const char* what;
+        DWORD count;
+        DWORD milliseconds;
+        DWORD wakeMask;
+        DWORD result;
+    } refused[] = {{"a handle", 1, 1, QS_ALLINPUT, WAIT_FAILED},
+                   {"no wake mask", 0, 1, 0, WAIT_FAILED},
+                   {"for ever", 0, INFINITE, QS_ALLINPUT, WAIT_FAILED},
+                   {"only a look", 0, 0, QS_ALLINPUT, WAIT_TIMEOUT}};
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(MsgWaitForMultipleObjectsEx(c.count, nullptr, c.milliseconds, c.wakeMask, MWMO_INPUTAVAILABLE),
+                  c.result);
+    }
+
+    const DWORD before = GetTickCount();
+    EXPECT_EQ(MsgWaitForMultipleObjectsEx(0, nullptr, 3, QS_ALLINPUT, MWMO_INPUTAVAILABLE), WAIT_TIMEOUT);
+    EXPECT_GE(GetTickCount() - before, 3u);
+
+    // A waiting message, peeked before or not, ends the wait and stays.
+    ASSERT_EQ(PostMessageW(window(), WM_USER, 0, 0), TRUE);
+    EXPECT_EQ(next(PM_NOREMOVE).message, WM_USER);
+    EXPECT_EQ(MsgWaitForMultipleObjectsEx(0, nullptr, 60000, QS_ALLINPUT, MWMO_INPUTAVAILABLE), WAIT_OBJECT_0);
+    EXPECT_EQ(next().message, WM_USER);
+    PostQuitMessage(0);
+    EXPECT_EQ(MsgWaitForMultipleObjectsEx(0, nullptr, 60000, QS_ALLINPUT, MWMO_INPUTAVAILABLE), WAIT_OBJECT_0);
+    EXPECT_EQ(next().message, WM_QUIT);
+}
+
+TEST_F(MessageQueueTest, MessagePostedByAnotherThreadEndsTheWait)
+{
+    std::thread poster([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        PostMessageW(window(), WM_USER + 3, 0, 0);
+    });
+    const DWORD before = GetTickCount();
+    const DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, 60000, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const DWORD waited = GetTickCount() - before;
+    poster.join();
+    EXPECT_EQ(result, WAIT_OBJECT_0);
+    EXPECT_LT(waited, 10000u) << "the post woke the wait";
+    EXPECT_EQ(next().message, WM_USER + 3);
 }

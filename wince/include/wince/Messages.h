@@ -4,8 +4,10 @@
 // window-system events); no timers, paint or sent messages between threads;
 // WM_QUIT comes, like on the phone, once every posted message before it has
 // been taken. Window-system events (keys, mouse, close button) are fetched
-// from SDL whenever the queue is peeked. Depends on: Window.h's window
-// records, SDL2 for the events of real windows.
+// from SDL whenever the queue is peeked. The wait for a message counts its
+// time on the tick, takes no handles and treats every waiting message as
+// input. Depends on: Window.h's window records, SDL2 for the events of real
+// windows.
 #pragma once
 
 #include "wince/Types.h"
@@ -37,6 +39,9 @@ constexpr WPARAM MK_MBUTTON = 0x0010;
 constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;
 
+constexpr DWORD QS_ALLINPUT = 0x04FF;
+constexpr DWORD MWMO_INPUTAVAILABLE = 0x0004;
+
 // Mouse messages carry the client x in the low and the client y in the high
 // 16 bits of lParam, each as a 16-bit two's-complement number.
 struct MSG {
@@ -61,6 +66,18 @@ BOOL PeekMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UI
 // with that character ahead of every other waiting message. Nonzero for every
 // key message, whether it typed a character or not; FALSE for anything else.
 BOOL TranslateMessage(const MSG* message);
+
+// Waits until a message waits in the queue (WM_QUIT included) or the tick
+// has advanced by `milliseconds` (1: up to the next tick; 0: only looks).
+// WAIT_OBJECT_0 when a message waits, WAIT_TIMEOUT when the time ran out,
+// WAIT_FAILED for handles (`count` must be 0), an empty wake mask or
+// INFINITE. A message posted from any thread ends the wait at once; window-
+// system and script events and close signals are fetched when the wait
+// begins and when it ends, so one that comes in between is seen when the
+// time runs out. Every waiting message counts, whatever the wake mask and
+// whether it was peeked before (as with MWMO_INPUTAVAILABLE).
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
+                                  DWORD flags);
 
 // Calls the window procedure of the message's window with its four words and
 // returns the procedure's result; 0 for a null message, a message without a
