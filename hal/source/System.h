@@ -54,9 +54,12 @@ std::uint32_t getTime();
 void* malloc(std::size_t size);
 void free(void* pointer);
 
-// One step of the window message pump, without waiting: 1 when the queue was
-// empty or a message was translated and dispatched, 0 when the quit message
-// was taken (it is removed, neither translated nor dispatched).
+// One step of the window message pump: 1 when the queue was empty or a
+// message was translated and dispatched, 0 when the quit message was taken
+// (it is removed, neither translated nor dispatched). It waits only when it
+// finds the queue empty in the same tick as the empty step before it: then
+// for a message, at most until the next tick, so that a loop with nothing
+// new to show runs once a tick instead of spinning.
 int processMessages();
 
 // The HAL library's build date as the compiler writes it ("Jul  4 2009").

@@ -107,6 +107,22 @@ TEST_F(MessagePumpTest, EmptyQueueGoesOnAndQuitStopsOnce)
     EXPECT_EQ(recordedMessages()[0].message, WM_USER);
 }
 
+// Nothing paces the main loop on this platform: a loop of empty steps runs
+// once a tick, not as fast as the processor goes, and a message still comes
+// at once.
+TEST_F(MessagePumpTest, EmptyStepsWaitForTheNextTick)
+{
+    const std::uint32_t start = HAL::getTime();
+    for (int step = 0; step < 20; ++step)
+        ASSERT_EQ(HAL::processMessages(), 1);
+    // The first step or two may meet a tick of their own.
+    EXPECT_GE(HAL::getTime() - start, 18u);
+
+    ASSERT_EQ(PostMessageW(m_window.handle(), WM_USER, 0, 0), TRUE);
+    EXPECT_EQ(HAL::processMessages(), 1);
+    EXPECT_EQ(recordedMessages().size(), 1u);
+}
+
 TEST_F(MessagePumpTest, PostedMessageReachesItsProcedureWithExactWords)
 {
     const struct { WPARAM wParam; LPARAM lParam; } cases[] = {

@@ -212,6 +212,12 @@ void Win32Display::initDisplay()
 
     eglMakeCurrent(m_eglDisplay, m_eglSurface, m_eglSurface, m_eglContext);
     VORNIC3D_CHECK(eglGetError() == EGL_SUCCESS);
+
+    // A real display then paces the main loop with its refresh, as the
+    // phone's did. A driver that refuses keeps its own pace; its refusal is
+    // cleared here, so no later check reports it.
+    if (eglSwapInterval(m_eglDisplay, 1) != EGL_TRUE)
+        eglGetError();
 }
 
 // The phone's choice is the first configuration EGL ranks best for the

@@ -12,7 +12,8 @@ namespace HAL {
 // "Vornic3DApplication", creates the program's one window (or adopts the
 // host window in mode 2), brings EGL up on it (RGB565 with a depth buffer,
 // or exactly the sizes a caller asks for) and keeps the context and surface
-// current.
+// current. A window on a real display presents with the display's refresh
+// (swap interval 1) where the driver honours it.
 // Contract: one at a time (the class stays registered while it lives). A
 // failing constructor undoes what it made (EGL objects, window, class) before
 // it throws. The window procedure ends the program on close, and the

@@ -7,6 +7,7 @@
 #include <wince/Gdi.h>
 #include <wince/Messages.h>
 #include <wince/Metrics.h>
+#include <wince/Synch.h>
 #include <wince/Tick.h>
 
 #include <cstdio>
@@ -88,13 +89,44 @@ void free(void* pointer)
 
 // ---- message pump ---------------------------------------------------------------
 
+namespace {
+
+// The tick at which the pump last found the queue empty; `seen` is cleared
+// by every message taken.
+struct EmptyPump {
+    bool seen = false;
+    std::uint32_t tick = 0;
+};
+EmptyPump g_emptyPump;
+
+// The phone's display swap paced the main loop, which never sleeps; here
+// nothing does. A pass that finds no message in the same tick as the empty
+// pass before it has nothing new to show (the application sees time only
+// through the tick, and every input comes with a message), so it waits for
+// a message, at most until the next tick. True when a message came, taken
+// into `message`.
+bool waitForMessage(MSG& message)
+{
+    const std::uint32_t now = GetTickCount();
+    const bool sameTick = g_emptyPump.seen && g_emptyPump.tick == now;
+    g_emptyPump = EmptyPump{true, now};
+    if (!sameTick)
+        return false;
+    const DWORD woken = MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    g_emptyPump.tick = GetTickCount();
+    return woken == WAIT_OBJECT_0 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE;
+}
+
+} // namespace
+
 int processMessages()
 {
     // The phone needed a window-management call with the main window before
     // each peek; the stand-in's windows need none, so the step is left out.
     MSG message{};
-    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && !waitForMessage(message))
         return 1;
+    g_emptyPump.seen = false;
     if (message.message == WM_QUIT)
         return 0;
     TranslateMessage(&message);
