@@ -9,6 +9,10 @@
 // own. The baseline is the drawing alone, repeated on the same scene, so
 // the ratio says what the game's simulation adds to the frames the renderer
 // could show.
+// The program's main loop runs the same frames paced as the game paces them
+// (a step once 10 ms have gathered): its time is the process's CPU time per
+// drawn frame, beside the frame's own work, so its ratio says what the loop
+// burns between frames.
 // Run from a Release build without sanitizers.
 #include "support/RatioReporter.h"
 
@@ -17,9 +21,11 @@
 #include "GameLevel.h"
 #include "GameObject.h"
 #include "GameOde.h"
+#include "GamePacing.h"
 #include "MediaPath.h"
 
 #include "Display.h"
+#include "System.h"
 #include "framework/App.h"
 #include "framework/App_helpers.h"
 #include "framework/FrameworkSettings.h"
@@ -33,7 +39,9 @@
 #include <GLES/gl.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -195,7 +203,65 @@ void BM_Render(benchmark::State& state)
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// The game as its application runs it, without the intro and the menu: the
+// game's own pacing, drawing only when a step ran.
+class PacedGame : public framework::App {
+public:
+    int update(int elapsedMs) override
+    {
+        return m_pacing.update(elapsedMs, [](int halfMs) { return g_game->update(halfMs); });
+    }
+    void render(render::Graphics3D* g3d) override
+    {
+        if (!m_pacing.takePendingFrame())
+            return;
+        g_game->render(g3d);
+        ++m_framesDrawn;
+    }
+    void createDevice(render::Graphics3D* /*g3d*/) override {}
+    void suspend() override {}
+    void resume() override {}
+
+    int framesDrawn() const { return m_framesDrawn; }
+
+private:
+    game::GamePacing m_pacing;
+    int m_framesDrawn = 0;
+};
+
+double processCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// One iteration: the framework's passes, as the program's entry makes them,
+// until the game has drawn a frame; timed in CPU seconds of the process.
+void BM_MainLoop(benchmark::State& state)
+{
+    enterLevel(state);
+    PacedGame app;
+    std::uint32_t last = HAL::getTime();
+    int passes = 0;
+    for (auto _ : state) {
+        const double start = processCpuSeconds();
+        const int drawn = app.framesDrawn();
+        while (app.framesDrawn() == drawn) {
+            const std::uint32_t now = HAL::getTime();
+            if (framework::frameworkGameLoop(&app, static_cast<int>(now - last)) == 0)
+                state.SkipWithError("the game asked to stop");
+            last = now;
+            ++passes;
+        }
+        state.SetIterationTime(processCpuSeconds() - start);
+    }
+    state.counters["passes per frame"] = static_cast<double>(passes) / static_cast<double>(state.iterations());
+    checkStillPlaying(state);
+}
+
 BENCHMARK(BM_GameFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MainLoop)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Update)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Physics)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Render)->Unit(benchmark::kMillisecond);
@@ -242,7 +308,7 @@ int main(int argc, char** argv)
     startGame();
     benchsupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios({{"BM_GameFrame", "BM_Render"}});
+    reporter.printRatios({{"BM_GameFrame", "BM_Render"}, {"BM_MainLoop/manual_time", "BM_GameFrame"}});
     printShares(reporter);
     benchmark::Shutdown();
 
