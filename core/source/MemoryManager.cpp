@@ -236,6 +236,9 @@ void* MemoryManager::hwMemAlloc(int size, MemoryManager* mem, const char* functi
 
     VORNIC3D_CHECK(mem->m_flags & MEMORY_CONFIG_INITIALIZED);
     VORNIC3D_ASSERT(size < mem->m_dataBlockSize, "hwMemAlloc : allocated block size is too big");
+    // A test's injected failure is refused exactly as a full pool refuses.
+    if (mem->m_failCountdown != 0 && --mem->m_failCountdown == 0)
+        throw MemoryManagerException("MemoryManager: memory full");
     // An exact fit can take the last free block: then the pool is simply full.
     // The index gets the room a block given back (below) may need first.
     if (mem->m_freeList == 0 || !mem->m_freeIndex.reserve())

@@ -174,6 +174,34 @@ TEST_F(MemoryManagerTest, MemoryFullLeavesAWorkingManager)
         release(b);
 }
 
+TEST_F(MemoryManagerTest, AnArmedFailureRefusesTheNthAllocationAlone)
+{
+    make(2000);
+    void* first = alloc(16);
+    const int blocks = m_mm->getAllocatedBlocks();
+    const int used = m_mm->getUsedMem();
+    const int count = m_mm->getAllocationCount();
+    m_mm->failAllocation(3);
+    void* second = alloc(16);
+    void* third = alloc(16);
+    EXPECT_EQ(m_mm->getPendingFailure(), 1);
+    EXPECT_EQ(messageOf<core::MemoryManagerException>([&] { alloc(16); }), "MemoryManager: memory full");
+    EXPECT_EQ(m_mm->getPendingFailure(), 0);
+    EXPECT_EQ(m_mm->getAllocationCount(), count + 2) << "the refusal is not counted";
+    void* fourth = alloc(16);
+    for (void* b : {second, third, fourth})
+        release(b);
+    EXPECT_EQ(m_mm->getAllocatedBlocks(), blocks);
+    EXPECT_EQ(m_mm->getUsedMem(), used);
+
+    m_mm->failAllocation(1);
+    m_mm->failAllocation(0);
+    release(first);
+    first = alloc(16);
+    EXPECT_EQ(m_mm->getPendingFailure(), 0) << "disarmed";
+    release(first);
+}
+
 // ---- hooks -------------------------------------------------------------------------
 
 TEST_F(MemoryManagerTest, HooksReplaceTheAllocatorOrSupplyThePool)

@@ -227,6 +227,23 @@ TEST_F(StringTest, RefusedChangesKeepTheOldText)
     EXPECT_STREQ(s.c_str(), "old");
 }
 
+TEST_F(StringTest, FormattingAndConcatenationFailCleanlyAtEveryAllocation)
+{
+    const String name("player");
+    const auto counts = sweepAllocationFailures([&] {
+        String line("");
+        line.format("%s: %d stars in %d.%02d s", name.c_str(), 12, 3, 5);
+        String joined = line + " / " + name;
+        joined += '!';
+        joined += line;
+        const String swapped = joined.substring(0, 8).replace('a', 'o');
+        EXPECT_STREQ(swapped.c_str(), "ployer: 1");
+        EXPECT_EQ(joined.length(), 2 * line.length() + 10);
+    });
+    EXPECT_GT(counts.mainPool, 0) << describe(counts);
+    EXPECT_GT(counts.stringPool, 0) << describe(counts);
+}
+
 // ---- raw data -------------------------------------------------------------------------
 
 TEST_F(StringTest, SetDataTakesLittleEndianBytesWithOrWithoutAMark)

@@ -89,6 +89,14 @@ public:
     static std::int64_t splitBlockSize(std::int64_t size);
     static std::int64_t exactBlockSize(std::int64_t size);
 
+    // ---- failure injection (tests) ----
+    // The `n`th allocation from now (1: the next) fails with "MemoryManager:
+    // memory full", as from a full pool, and the one after it is served
+    // again; 0 disarms. Off unless a test arms it. getPendingFailure is the
+    // allocations still to come before the failure: 0 once it has happened.
+    void failAllocation(int n) { m_failCountdown = n; }
+    std::int32_t getPendingFailure() const { return m_failCountdown; }
+
 private:
     friend class MemoryManagerInspector; // the tests' consistency walk
 
@@ -137,6 +145,7 @@ private:
     std::int32_t m_allocDebugTableSize = 0;
     HAL::Mutex* m_mutex = nullptr;
     FreeBlockIndex m_freeIndex;
+    std::int32_t m_failCountdown = 0;
 };
 
 // ---- offsets (inline: every allocation and release takes several) ----------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AllocationFailureSweep.h"
 #include "StdoutCapture.h"
 
 // The pools and their exceptions: nearly every engine test reads them.
@@ -37,6 +38,14 @@ protected:
     // The log written so far (since the last clearLog()).
     std::string log() const { return m_capture->text(); }
     void clearLog() { m_capture->clear(); }
+    // The operation under every single allocation failure
+    // (AllocationFailureSweep.h), the log cleared before each run, so that a
+    // failure shows the log of the faulty run alone.
+    AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
+                                             const std::function<void()>& restore = {})
+    {
+        return testsupport::sweepAllocationFailures(operation, restore, [this] { clearLog(); });
+    }
 
 private:
     std::unique_ptr<StdoutCapture> m_capture;

@@ -33,6 +33,16 @@ public:
                                                              MemoryManager::kBlockHeaderSize);
     }
 
+    // The allocation table's live entries, in table order.
+    static std::vector<MemoryManager::DebugTableEntry> liveAllocations(const MemoryManager& m)
+    {
+        std::vector<MemoryManager::DebugTableEntry> live;
+        for (int i = 0; i < m.m_allocDebugTableSize; ++i)
+            if (m.m_allocDebugTable[i].block != nullptr)
+                live.push_back(m.m_allocDebugTable[i]);
+        return live;
+    }
+
     static std::uint8_t* areaEnd(const MemoryManager& m) { return m.m_dataBlockEnd; }
     static void setFreeMem(MemoryManager& m, std::int32_t value) { m.m_freeMem = value; }
 
