@@ -3,6 +3,7 @@
 #include "File.h"
 #include "M3G_LoadChain.h"
 #include "core/Debug.h"
+#include "core/MemoryManagerException.h"
 #include "render/Loader.h"
 #include "render/Loader_helpers.h"
 
@@ -74,6 +75,10 @@ core::Ref<Object3D> M3G_Loader::loadExternalReference(const core::String& uri)
     try {
         Loader::load(uri, loaded);
         found = true;
+    } catch (const core::MemoryManagerException&) {
+        // A full pool is no missing file: a retry would load another file,
+        // or this one again wherever the pool happens to have room then.
+        throw;
     } catch (...) {
         // Any failure of the path as written leads to the retry. A refused
         // nesting fails the whole load: a retry would only repeat it.

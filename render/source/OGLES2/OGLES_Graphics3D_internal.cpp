@@ -46,7 +46,9 @@ void OGLES_Graphics3D::createInternalObjects()
         m_debugCamera = VORNIC3D_NEW Camera();
         m_debugCamera->setParallel(0.0f, width, 0.0f, height, 0.0f, 1000.0f);
     }
-    createDynamicBuffers();
+    // A full pool further on leaves the buffers made: the next try keeps them.
+    if (m_dynamicBuffers.m_size == 0)
+        createDynamicBuffers();
     const core::Ref<Font2D> font = Font2D::createNewFont(nullptr);
     m_debugText = VORNIC3D_NEW Text2D();
     m_debugText->setFont(font.get());
