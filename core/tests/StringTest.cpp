@@ -240,8 +240,8 @@ TEST_F(StringTest, FormattingAndConcatenationFailCleanlyAtEveryAllocation)
         EXPECT_STREQ(swapped.c_str(), "ployer: 1");
         EXPECT_EQ(joined.length(), 2 * line.length() + 10);
     });
-    EXPECT_GT(counts.mainPool, 0) << describe(counts);
-    EXPECT_GT(counts.stringPool, 0) << describe(counts);
+    EXPECT_GT(counts.mainPool, 0) << counts;
+    EXPECT_GT(counts.stringPool, 0) << counts;
 }
 
 // ---- raw data -------------------------------------------------------------------------

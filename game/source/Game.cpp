@@ -46,8 +46,21 @@ void Game::initGameStates()
 
 void Game::tearDown()
 {
-    if (m_currentState != nullptr)
-        m_currentState->deinitState();
+    // Leaving the state may take memory (the menu builds the selected
+    // level): when that fails, the states and the globals go all the same
+    // before the failure passes on, or they would outlive the game.
+    try {
+        if (m_currentState != nullptr)
+            m_currentState->deinitState();
+    } catch (...) {
+        removeStates();
+        throw;
+    }
+    removeStates();
+}
+
+void Game::removeStates()
+{
     // States not held elsewhere die here, while the globals still exist.
     m_states.clear();
     GameGlobals::deInitClass();

@@ -50,8 +50,10 @@ public:
 private:
     // The game's four states, in their order.
     void initGameStates();
-    // Leaves the current state, empties the states and removes the globals.
+    // Leaves the current state, empties the states and removes the globals
+    // (the last two also when leaving the state fails).
     void tearDown();
+    void removeStates();
 
     core::Ref<GameState> m_currentState;
     core::Vector<core::Ref<GameState>> m_states;

@@ -9,6 +9,7 @@
 
 #include "HALException.h"
 #include "core/Debug.h"
+#include "core/MemoryManagerException.h"
 #include "core/Vector.h"
 #include "render/Appearance.h"
 #include "render/CompositingMode.h"
@@ -93,6 +94,10 @@ void GameLevel::loadImage(const core::String& path)
         m_image = nullptr;
         core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: can not open the level image %.*s: %.*s\n",
                             kLoggedPathLength, path.c_str(), kLoggedReasonLength, e.reason());
+        throw;
+    } catch (const core::MemoryManagerException&) {
+        // A full pool is no bad level image: it passes on as it is.
+        m_image = nullptr;
         throw;
     } catch (...) {
         m_image = nullptr;

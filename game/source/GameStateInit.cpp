@@ -86,7 +86,8 @@ GameStateInit::GameStateInit(Game* game, const core::String& name) : GameState(g
 GameStateInit::~GameStateInit()
 {
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "GameStateInit destructor\n");
-    saveBestTimes();
+    if (m_started)
+        saveBestTimes();
 }
 
 // ---- the set-up's parts ---------------------------------------------------------------
@@ -207,6 +208,7 @@ void GameStateInit::init()
 {
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "GameStateInit init\n");
     changeState("menu");
+    m_started = true;
 }
 
 void GameStateInit::deinit() {}

@@ -2,6 +2,7 @@
 
 #include "File.h"
 #include "HALException.h"
+#include "core/MemoryManagerException.h"
 #include "core/Ref.h"
 
 #include <cerrno>
@@ -38,6 +39,10 @@ SmallFileRead readSmallFile(const core::String& path, const char* mode, void* bu
     } catch (const HAL::HALException& e) {
         result.missing = e.isMissingFile();
         result.failure = e.reason();
+    } catch (const core::MemoryManagerException&) {
+        // A full pool is no fault of the file: taken for one, the settings
+        // would be written anew and the best times read as the defaults.
+        throw;
     } catch (const Vornic3DException& e) {
         result.failure = e.message;
     }

@@ -19,10 +19,10 @@ struct SmallFileRead {
 };
 
 // Opens `path` with `mode`, reads up to `size` bytes into `buffer` and closes
-// the file. Contract: the engine (pools, string pool, log) must exist. Never
-// throws an engine exception: a file the system refuses (the file layer has
-// logged its own line then), fails to read or to close, and any other engine
-// failure on the way, are an answer with its reason.
+// the file. Contract: the engine (pools, string pool, log) must exist. Throws
+// only the pool's "memory full": a file the system refuses (the file layer
+// has logged its own line then), fails to read or to close, and any other
+// engine failure on the way, are an answer with its reason.
 SmallFileRead readSmallFile(const core::String& path, const char* mode, void* buffer, int size);
 
 } // namespace game

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -20,7 +21,7 @@ namespace {
 
 constexpr char kReturned[] = "returned as if nothing had failed";
 
-// What a pool holds, as the leak check and the statistics see it.
+// What a pool holds, as its statistics count it.
 struct PoolState {
     std::int32_t blocks = 0;
     std::int32_t usedMem = 0;
@@ -36,15 +37,26 @@ struct PoolState {
     }
 };
 
+// The live blocks as the leak check names them: how many each allocating
+// function and line holds.
+using Holders = std::map<std::string, int>;
+
+Holders holdersOf(const core::MemoryManager& m)
+{
+    Holders holders;
+    for (const auto& entry : core::MemoryManagerInspector::liveAllocations(m))
+        ++holders[std::string(entry.function) + "(" + std::to_string(entry.line) + ")"];
+    return holders;
+}
+
 struct Pool {
     const char* name;
     core::MemoryManager* manager;
     PoolState baseline;
-    std::vector<core::MemoryManager::DebugTableEntry> baselineBlocks;
+    Holders baselineHolders;
 
     Pool(const char* name_, core::MemoryManager* manager_)
-        : name(name_), manager(manager_), baseline(*manager_),
-          baselineBlocks(core::MemoryManagerInspector::liveAllocations(*manager_))
+        : name(name_), manager(manager_), baseline(*manager_), baselineHolders(holdersOf(*manager_))
     {
     }
 };
@@ -75,24 +87,34 @@ std::string refusalOf(const std::function<void()>& operation)
 }
 
 // "" when the pool holds what it held before the sweep; otherwise what
-// differs, naming the allocations left behind.
-std::string leftBehind(const Pool& pool)
+// differs, naming the holders of blocks gained or lost. Blocks made anew (by
+// `restore`) may land where a free block a few bytes too large is taken
+// whole, so with `remade` the bytes may differ while the blocks are the same.
+std::string leftBehind(const Pool& pool, bool remade)
 {
     const core::MemoryManager& m = *pool.manager;
-    if (!core::MemoryManagerInspector::consistent(m))
-        return std::string(pool.name) + " pool inconsistent: " +
-               core::MemoryManagerInspector::consistent(m).message();
-    if (PoolState(m) == pool.baseline)
+    const testing::AssertionResult consistent = core::MemoryManagerInspector::consistent(m);
+    if (!consistent)
+        return std::string(pool.name) + " pool inconsistent: " + consistent.message();
+    const PoolState now(m);
+    if (now == pool.baseline)
+        return "";
+    const Holders holders = holdersOf(m);
+    if (remade && now.blocks == pool.baseline.blocks && holders == pool.baselineHolders)
         return "";
     std::ostringstream text;
-    text << pool.name << " pool not at its baseline: " << m.getAllocatedBlocks() - pool.baseline.blocks
-         << " blocks, " << m.getUsedMem() - pool.baseline.usedMem << " bytes more;";
-    for (const auto& entry : core::MemoryManagerInspector::liveAllocations(m)) {
-        bool known = false;
-        for (const auto& old : pool.baselineBlocks)
-            known = known || (old.block == entry.block && old.function == entry.function && old.line == entry.line);
-        if (!known)
-            text << " " << entry.function << "(" << entry.line << ") " << entry.size << " bytes;";
+    text << pool.name << " pool not at its baseline: " << now.blocks - pool.baseline.blocks << " blocks, "
+         << now.usedMem - pool.baseline.usedMem << " bytes more;";
+    Holders all = holders;
+    all.insert(pool.baselineHolders.begin(), pool.baselineHolders.end());
+    for (const auto& [holder, unused] : all) {
+        const auto count = [&](const Holders& h) {
+            const auto found = h.find(holder);
+            return found == h.end() ? 0 : found->second;
+        };
+        const int gained = count(holders) - count(pool.baselineHolders);
+        if (gained != 0)
+            text << " " << holder << " " << std::showpos << gained << std::noshowpos << ";";
     }
     return text.str();
 }
@@ -106,14 +128,14 @@ std::string normalRun(const std::function<void()>& operation)
 
 } // namespace
 
-std::string describe(const AllocationCounts& counts)
+std::ostream& operator<<(std::ostream& out, const AllocationCounts& counts)
 {
-    return "main " + std::to_string(counts.mainPool) + ", strings " + std::to_string(counts.stringPool);
+    return out << "main " << counts.mainPool << ", strings " << counts.stringPool;
 }
 
 AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
                                          const std::function<void()>& restore,
-                                         const std::function<void()>& beforeRun)
+                                         const std::function<void()>& beforeRun, SweepShard shard)
 {
     const auto prepare = [&] {
         if (beforeRun)
@@ -123,6 +145,7 @@ AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
         if (restore)
             restore();
     };
+    const bool remade = static_cast<bool>(restore);
     core::Globals* globals = core::Globals::get();
     core::MemoryManager* mainPool = globals->m_memoryManager;
     core::MemoryManager* stringPool = globals->m_stringPoolMemoryManager;
@@ -145,7 +168,7 @@ AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
     counts.stringPool = stringPool->getAllocationCount() - stringsBefore;
     putBack();
     for (const Pool& pool : pools)
-        fault = fault.empty() ? leftBehind(pool) : fault;
+        fault = fault.empty() ? leftBehind(pool, remade) : fault;
     if (!fault.empty()) {
         ADD_FAILURE() << "counting run: " << fault;
         return counts;
@@ -153,7 +176,7 @@ AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
 
     for (Pool& pool : pools) {
         const int count = &pool == &pools[0] ? counts.mainPool : counts.stringPool;
-        for (int n = 1; n <= count; ++n) {
+        for (int n = 1 + shard.index; n <= count; n += shard.count) {
             prepare();
             pool.manager->failAllocation(n);
             fault = refusalOf(operation);
@@ -162,12 +185,15 @@ AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
             pool.manager->failAllocation(0);
             if (fault.empty() && !restore)
                 for (const Pool& p : pools)
-                    fault = fault.empty() ? leftBehind(p) : fault;
+                    fault = fault.empty() ? leftBehind(p, false) : fault;
             if (fault.empty())
                 fault = normalRun(operation);
             putBack();
             for (const Pool& p : pools)
-                fault = fault.empty() ? leftBehind(p) : fault;
+                fault = fault.empty() ? leftBehind(p, remade) : fault;
+            // A check of the operation's own or of `restore` that failed.
+            if (fault.empty() && testing::Test::HasFailure())
+                fault = "the checks above failed";
             if (!fault.empty()) {
                 ADD_FAILURE() << pool.name << " pool, allocation " << n << " of " << count << " failing: " << fault;
                 return counts;
@@ -175,7 +201,9 @@ AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
         }
     }
     // The standard output is the fixture's captured log: the counts go beside it.
-    std::fprintf(stderr, "allocation failure sweep: %s\n", describe(counts).c_str());
+    std::ostringstream line;
+    line << "allocation failure sweep: " << counts << "\n";
+    std::fputs(line.str().c_str(), stderr);
     return counts;
 }
 

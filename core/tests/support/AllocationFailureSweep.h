@@ -1,7 +1,7 @@
 #pragma once
 
 #include <functional>
-#include <string>
+#include <ostream>
 
 namespace testsupport {
 
@@ -20,18 +20,27 @@ struct AllocationCounts {
 // loader's core::IOException, and a normal run right after it must succeed,
 // so the objects the failure met are whole. Afterwards (and after `restore`)
 // both pools must hold exactly what they held before the sweep: the same
-// blocks and bytes, as the leak check and the statistics see them, and a
-// consistent free list. The first faulty run ends the sweep with a test
-// failure that names the pool, N and the fault.
+// blocks, as the leak check names them by function and line, the same counts
+// and bytes in the statistics, and a consistent free list. Objects that
+// `restore` makes anew may land where a free block a few bytes too large is
+// taken whole, so with a `restore` the bytes may differ, the blocks may not.
+// The first faulty run (a failed check of the operation's or `restore`'s own
+// included) ends the sweep with a test failure naming the pool, N and fault.
 // `restore` (optional, run with no failure armed after each pair of runs and
 // after the counting runs) puts back what the operation changes on purpose:
 // a state entered, a renderer's buffers made. `beforeRun` (optional) runs
-// before every run: the fixture clears its log there.
+// before every run: the fixture clears its log there. `shard` (index of
+// count) takes only every count-th N, from index + 1 on: a long sweep split
+// over several tests.
+struct SweepShard {
+    int index = 0;
+    int count = 1;
+};
 AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
                                          const std::function<void()>& restore = {},
-                                         const std::function<void()>& beforeRun = {});
+                                         const std::function<void()>& beforeRun = {}, SweepShard shard = {});
 
-// "main N, strings M": the counts as a trace line.
-std::string describe(const AllocationCounts& counts);
+// "main N, strings M".
+std::ostream& operator<<(std::ostream& out, const AllocationCounts& counts);
 
 } // namespace testsupport

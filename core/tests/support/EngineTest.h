@@ -42,9 +42,15 @@ protected:
     // (AllocationFailureSweep.h), the log cleared before each run, so that a
     // failure shows the log of the faulty run alone.
     AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
-                                             const std::function<void()>& restore = {})
+                                             const std::function<void()>& restore = {}, SweepShard shard = {})
     {
-        return testsupport::sweepAllocationFailures(operation, restore, [this] { clearLog(); });
+        return testsupport::sweepAllocationFailures(
+            operation, restore,
+            [this] {
+                if (!HasFailure())
+                    clearLog();
+            },
+            shard);
     }
 
 private:

@@ -30,13 +30,21 @@ std::u16string commandLineOf(int argc, char** argv)
     return line;
 }
 
+// Ends the log's last line, which may lack its line end, so that a terminal
+// showing both streams shows the failure on a line of its own; the standard
+// error gets that one line alone.
+void endLog()
+{
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 // The program lets every failure leave WinMain. Uncaught, it would end in
 // std::terminate, which names only the exception's type and may drop output
-// still buffered; here the standard output (the log) is flushed, the
-// failure is named on a line of its own on the standard error (the log's
-// last line may lack its line end) and the process ends with 1, as WinMain
+// still buffered; here the log is ended and flushed, the failure is named in
+// one line on the standard error and the process ends with 1, as WinMain
 // never returned a code of its own.
 int main(int argc, char** argv)
 {
@@ -47,21 +55,21 @@ int main(int argc, char** argv)
         std::u16string commandLine = commandLineOf(argc, argv);
         return WinMain(GetModuleHandleW(nullptr), nullptr, commandLine.data(), SW_SHOW);
     } catch (const Vornic3DException& e) {
-        std::fflush(stdout);
+        endLog();
         // A failure that concerns a file names it beside the message, which
         // stays the system's own text; otherwise only the log would say which.
-        std::fprintf(stderr, "\nstopped by an exception: %s", e.message);
+        std::fprintf(stderr, "stopped by an exception: %s", e.message);
         if (e.subject[0] != '\0')
             std::fprintf(stderr, " \"%s\"", e.subject);
         if (e.line > 0)
             std::fprintf(stderr, " (%s, %s:%d)", e.function, e.sourceFile, static_cast<int>(e.line));
         std::fprintf(stderr, "\n");
     } catch (const std::exception& e) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "\nstopped by an exception: %s\n", e.what());
+        endLog();
+        std::fprintf(stderr, "stopped by an exception: %s\n", e.what());
     } catch (...) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "\nstopped by an exception of unknown type\n");
+        endLog();
+        std::fprintf(stderr, "stopped by an exception of unknown type\n");
     }
     return EXIT_FAILURE;
 }

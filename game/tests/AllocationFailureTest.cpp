@@ -1,0 +1,213 @@
+// The game's loads and state changes under every single allocation failure
+// (sweepAllocationFailures): each run ends in the pool's or the loader's
+// exception, gives everything back, physics included, and leaves the game
+// able to do the same again.
+#include "GameTest.h"
+#include "PngWriter.h"
+#include "TempFolder.h"
+
+#include "Game.h"
+#include "GameLevel.h"
+#include "GameObject.h"
+#include "GameOde.h"
+#include "MediaPath.h"
+
+#include "core/IOException.h"
+
+#include <wince/Input.h>
+#include <wince/TestApi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace {
+
+class LevelFailureTest : public gametest::GameTest {};
+
+// The whole game on the recording renderer, its settings and best-time files
+// the program's own beside the test program (so these tests run one at a
+// time with the set-up's, game/CMakeLists.txt), the stylus held so that the
+// intro ends after its first frame.
+class GameFailureTest : public gametest::GameTest {
+protected:
+    // TearDown has released the game; nothing here can throw.
+    ~GameFailureTest() noexcept override {}
+
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        // The game makes the globals itself.
+        game::GameGlobals::deInitClass();
+        std::ofstream(fileOf("../config.txt"), std::ios::binary) << "QUIT 27\nSHADOWS 0\nSOUNDS 0";
+        // The last level's record in a file one byte short: a rewrite
+        // would change it.
+        std::string records;
+        for (int level = 0; level < 13; ++level)
+            for (int byte = 0; byte < 4; ++byte)
+                records += static_cast<char>(byte == 0 ? 100 + level : 0);
+        records.pop_back();
+        std::ofstream(fileOf("hiscore.bin"), std::ios::binary) << records;
+        WinceTestSetKeyState(VK_LBUTTON, true);
+    }
+    void TearDown() override
+    {
+        m_game = nullptr;
+        for (const char* name : {"hiscore.bin", "../config.txt"})
+            std::filesystem::remove(fileOf(name));
+        WinceTestReset();
+        GameTest::TearDown();
+    }
+    static std::filesystem::path fileOf(const char* name)
+    {
+        std::string path = game::mediaPath(name).c_str();
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    }
+    // The settings and records files as they stand: contents and the
+    // records file's inode (a rewrite renames a new file into its place).
+    static std::string files()
+    {
+        std::string text;
+        for (const char* name : {"hiscore.bin", "../config.txt"}) {
+            std::ifstream in(fileOf(name), std::ios::binary);
+            text += std::string(std::istreambuf_iterator<char>(in), {}) + "|";
+        }
+        struct stat status {};
+        stat(fileOf("hiscore.bin").c_str(), &status);
+        return text + std::to_string(status.st_ino);
+    }
+
+    core::Ref<game::Game> m_game;
+};
+
+} // namespace
+
+// The level with the most kinds of tiles.
+TEST_F(LevelFailureTest, ALevelWithItsObjectsAndTheirBodies)
+{
+    game::GameGlobals& g = globals();
+    const int geoms = dSpaceGetNumGeoms(g.m_ode->getSpace());
+    const auto counts = sweepAllocationFailures(
+        [&] {
+            g.m_level = VORNIC3D_NEW game::GameLevel(12);
+            g.m_level->load(game::mediaPath("level4.png"), "RUDIS REGGAE");
+            EXPECT_GT(g.m_objects.m_size, 4);
+        },
+        [&] {
+            g.m_objects.setSize(0);
+            g.m_level = VORNIC3D_NEW game::GameLevel(0);
+            EXPECT_EQ(dSpaceGetNumGeoms(g.m_ode->getSpace()), geoms) << "the bodies' geoms went";
+        });
+    EXPECT_GT(counts.mainPool, 0) << counts;
+}
+
+// Leaving the menu builds the selected level, also when the game goes.
+TEST_F(GameFailureTest, AGameThatCanNotLeaveTheMenuStillTakesItsStatesAndGlobalsAlong)
+{
+    m_game = VORNIC3D_NEW game::Game();
+    mainPool()->failAllocation(1);
+    EXPECT_THROW(m_game = nullptr, core::MemoryManagerException);
+    EXPECT_EQ(game::GameGlobals::getInstance(), nullptr);
+}
+
+TEST_F(GameFailureTest, EnteringTheRunStateFromTheMenu)
+{
+    m_game = VORNIC3D_NEW game::Game();
+    const auto counts = sweepAllocationFailures([&] { m_game->changeState("run"); },
+                                                [&] { m_game->changeState("menu"); });
+    EXPECT_GT(counts.mainPool, 0) << counts;
+}
+
+namespace {
+
+// The start-up's sweep takes minutes: it runs in shards (game/CMakeLists.txt).
+constexpr int kStartUpShards = 4;
+class GameStartUpSweepTest : public GameFailureTest, public testing::WithParamInterface<int> {};
+
+} // namespace
+
+INSTANTIATE_TEST_SUITE_P(Shard, GameStartUpSweepTest, testing::Range(0, kStartUpShards));
+
+// A start-up that fails leaves the settings and records files as they were.
+TEST_P(GameStartUpSweepTest, StartUpThroughTheInitStateToTheMenu)
+{
+    const auto counts = sweepAllocationFailures(
+        [&] {
+            const std::string before = files();
+            const auto keptFiles = [&] { EXPECT_EQ(files(), before) << "a failed start-up"; };
+            try {
+                m_game = VORNIC3D_NEW game::Game();
+            } catch (const core::MemoryManagerException&) {
+                keptFiles();
+                throw;
+            } catch (const core::IOException&) {
+                keptFiles();
+                throw;
+            }
+        },
+        [&] { m_game = nullptr; }, testsupport::SweepShard{GetParam(), kStartUpShards});
+    EXPECT_GT(counts.mainPool, 0) << counts;
+}
+
+// ---- the program ----------------------------------------------------------------------
+
+namespace {
+
+// Runs `command` in the shell; its exit code (-1 when it did not exit by itself).
+int exitCodeOf(const std::string& command)
+{
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+// The real program in a scratch folder whose first run-state background is
+// an image the main pool cannot hold beside what the set-up made: start-up
+// fails after the set-up and the intro (a tap ends it) have run.
+TEST(ProgramFailureTest, AStartUpOutOfMemoryEndsWithCode1AndOneLineAndKeepsTheFiles)
+{
+    namespace fs = std::filesystem;
+    const testsupport::TempFolder scratch;
+    const fs::path program = VORNIC3D_GAME_PROGRAM;
+    fs::copy_file(program, scratch.at("tessly_mordane"));
+    fs::create_directory(scratch.at("media"));
+    for (const auto& entry : fs::directory_iterator(program.parent_path() / "media"))
+        if (entry.is_symlink())
+            fs::create_symlink(fs::canonical(entry.path()), scratch.at("media/" + entry.path().filename().string()));
+    // 1140 x 1140 RGBA: 5,198,400 bytes, less than the whole pool, more than it has left.
+    testsupport::PngImage huge;
+    huge.width = huge.height = 1140;
+    huge.colorType = 6; // PNG_COLOR_TYPE_RGB_ALPHA
+    huge.rows.assign(static_cast<std::size_t>(1140 * 1140 * 4), 0x80);
+    fs::remove(scratch.at("media/BG1.png"));
+    const testsupport::Bytes file = testsupport::writePng(huge);
+    scratch.put("media/BG1.png", std::string(file.begin(), file.end()));
+    const std::string records(52, '\x07');
+    scratch.put("media/hiscore.bin", records);
+    scratch.put("config.txt", "QUIT 27\nSHADOWS 0\nSOUNDS 0");
+    scratch.put("input.txt", "100 press 120 200\n50 release 120 200\n");
+    struct stat before {};
+    stat(scratch.at("media/hiscore.bin").c_str(), &before);
+
+    // What a failed program still holds goes with its process: the leak
+    // checker would only change the exit code.
+    const int code = exitCodeOf("cd " + scratch.folder() +
+                                " && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy"
+                                " ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" VORNIC3D_INPUT_SCRIPT=input.txt"
+                                " timeout 120 ./tessly_mordane >log.txt 2>stderr.txt");
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(scratch.get("stderr.txt"), "stopped by an exception: MemoryManager: memory full\n");
+    EXPECT_NE(scratch.get("log.txt").find("GameStateMenu constructor"), std::string::npos) << "past the set-up";
+    struct stat after {};
+    stat(scratch.at("media/hiscore.bin").c_str(), &after);
+    EXPECT_EQ(scratch.get("media/hiscore.bin"), records);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "not written anew";
+    EXPECT_EQ(scratch.get("config.txt"), "QUIT 27\nSHADOWS 0\nSOUNDS 0");
+}
