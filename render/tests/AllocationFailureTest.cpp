@@ -1,6 +1,7 @@
 // Loads and a frame under every single allocation failure
 // (sweepAllocationFailures): each run ends in the pool's or the loader's
 // exception, gives everything back and leaves the objects it met whole.
+#include "M3GFrame.h"
 #include "OGLESTest.h"
 #include "SceneGraphTest.h"
 #include "TempFolder.h"
@@ -41,11 +42,12 @@ protected:
     {
         return std::string(VORNIC3D_FUZZ_CORPUS) + "/" + harness + "/" + name;
     }
-    void copyIn(const std::string& from, const std::string& name) const
+    static Bytes bytesOf(const std::string& path)
     {
-        std::ifstream in(from, std::ios::binary);
-        put(name, std::string(std::istreambuf_iterator<char>(in), {}));
+        std::ifstream in(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
     }
+    static std::string textOf(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 };
 
 } // namespace
@@ -61,15 +63,30 @@ TEST_F(LoadFailureTest, PngLoadsOfEveryKind)
     }
 }
 
-// Every scene file of the reader's fuzz corpus that loads, from a folder
-// that also holds the file its external reference names.
-TEST_F(LoadFailureTest, SceneFilesOfTheFuzzCorpus)
+// Every scene file of the reader's fuzz corpora that loads, from a folder
+// that also holds the file their external references name: the whole files
+// as they are, and each object stream of the framing harness in a file of
+// its own, stored and compressed (as the reference section when its flags
+// say so).
+TEST_F(LoadFailureTest, SceneFilesOfTheFuzzCorpora)
 {
-    copyIn(corpusFile("m3g", "group-tree.m3g"), "scene.m3g");
+    std::vector<std::pair<std::string, Bytes>> files;
+    for (const auto& entry : std::filesystem::directory_iterator(corpusFile("m3g", "")))
+        files.emplace_back(entry.path().filename().string(), bytesOf(entry.path().string()));
+    for (const auto& entry : std::filesystem::directory_iterator(corpusFile("m3g_objects", ""))) {
+        const Bytes input = bytesOf(entry.path().string());
+        M3GHeader header;
+        header.hasExternalReferences = (input.at(0) & 2) != 0 ? 1 : 0;
+        const Bytes objects(input.begin() + 1, input.end());
+        for (const int scheme : {0, 1})
+            files.emplace_back(entry.path().filename().string() + (scheme == 0 ? "-stored" : "-compressed") + ".m3g",
+                               m3gFile(header, {m3gSection(objects, scheme)}));
+    }
+    put("scene.m3g", textOf(bytesOf(corpusFile("m3g", "group-tree.m3g"))));
+
     std::vector<std::string> swept;
-    for (const auto& entry : std::filesystem::directory_iterator(corpusFile("m3g", ""))) {
-        const std::string name = entry.path().filename().string();
-        copyIn(entry.path().string(), name);
+    for (const auto& [name, bytes] : files) {
+        put(name, textOf(bytes));
         Objects probe;
         try {
             render::Loader::load(core::String(at(name).c_str()), probe);
@@ -82,7 +99,9 @@ TEST_F(LoadFailureTest, SceneFilesOfTheFuzzCorpus)
         sweepAllocationFailures([&] { loadAndDrop(at(name)); });
         swept.push_back(name);
     }
-    for (const char* expected : {"compressed.m3g", "every-class.m3g", "external-reference.m3g", "group-tree.m3g"})
+    for (const char* expected : {"compressed.m3g", "every-class.m3g", "external-reference.m3g",
+                                 "every-class-stored.m3g", "every-class-compressed.m3g",
+                                 "external-reference-compressed.m3g"})
         EXPECT_NE(std::find(swept.begin(), swept.end(), expected), swept.end()) << expected;
 }
 
