@@ -2,11 +2,10 @@
 // (sweepAllocationFailures): each run ends in the pool's or the loader's
 // exception, gives everything back, physics included, and leaves the game
 // able to do the same again.
-#include "GameTest.h"
 #include "PngWriter.h"
 #include "TempFolder.h"
+#include "WholeGameTest.h"
 
-#include "Game.h"
 #include "GameLevel.h"
 #include "GameObject.h"
 #include "GameOde.h"
@@ -14,10 +13,6 @@
 
 #include "core/IOException.h"
 
-#include <wince/Input.h>
-#include <wince/TestApi.h>
-
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -30,44 +25,19 @@ namespace {
 
 class LevelFailureTest : public gametest::GameTest {};
 
-// The whole game on the recording renderer, its settings and best-time files
-// the program's own beside the test program (so these tests run one at a
-// time with the set-up's, game/CMakeLists.txt), the stylus held so that the
-// intro ends after its first frame.
-class GameFailureTest : public gametest::GameTest {
+// The whole game (WholeGameTest) with settings and a records file one byte
+// short, which a rewrite would change.
+class GameFailureTest : public gametest::WholeGameTest {
 protected:
-    // TearDown has released the game; nothing here can throw.
-    ~GameFailureTest() noexcept override {}
-
     void SetUp() override
     {
-        GameTest::SetUp();
-        // The game makes the globals itself.
-        game::GameGlobals::deInitClass();
+        WholeGameTest::SetUp();
         std::ofstream(fileOf("../config.txt"), std::ios::binary) << "QUIT 27\nSHADOWS 0\nSOUNDS 0";
-        // The last level's record in a file one byte short: a rewrite
-        // would change it.
         std::string records;
         for (int level = 0; level < 13; ++level)
-            for (int byte = 0; byte < 4; ++byte)
-                records += static_cast<char>(byte == 0 ? 100 + level : 0);
+            records += std::string({static_cast<char>(100 + level), 0, 0, 0});
         records.pop_back();
         std::ofstream(fileOf("hiscore.bin"), std::ios::binary) << records;
-        WinceTestSetKeyState(VK_LBUTTON, true);
-    }
-    void TearDown() override
-    {
-        m_game = nullptr;
-        for (const char* name : {"hiscore.bin", "../config.txt"})
-            std::filesystem::remove(fileOf(name));
-        WinceTestReset();
-        GameTest::TearDown();
-    }
-    static std::filesystem::path fileOf(const char* name)
-    {
-        std::string path = game::mediaPath(name).c_str();
-        std::replace(path.begin(), path.end(), '\\', '/');
-        return path;
     }
     // The settings and records files as they stand: contents and the
     // records file's inode (a rewrite renames a new file into its place).
@@ -82,8 +52,6 @@ protected:
         stat(fileOf("hiscore.bin").c_str(), &status);
         return text + std::to_string(status.st_ino);
     }
-
-    core::Ref<game::Game> m_game;
 };
 
 } // namespace

@@ -1,58 +1,20 @@
-#include "GameTest.h"
+#include "WholeGameTest.h"
 
-#include "Game.h"
 #include "GameLevel.h"
-#include "MediaPath.h"
 
 #include "render/Appearance.h"
 #include "render/Background.h"
 #include "render/Material.h"
 #include "render/Text2D.h"
 
-#include <wince/Input.h>
-#include <wince/TestApi.h>
-
-#include <algorithm>
-#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
-// The whole game on the recording renderer, the stylus held so that the
-// intro ends after its first frame. Its settings and best-time files are the
-// program's own beside the test program, so these tests run one at a time
-// (game/CMakeLists.txt); each starts without them.
-class GameStateInitTest : public gametest::GameTest {
+// The set-up as the game runs it (WholeGameTest).
+class GameStateInitTest : public gametest::WholeGameTest {
 protected:
-    // TearDown has released the game; nothing here can throw.
-    ~GameStateInitTest() noexcept override {}
-
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        // The game makes the globals itself.
-        game::GameGlobals::deInitClass();
-        removeFiles();
-        WinceTestSetKeyState(VK_LBUTTON, true);
-    }
-    void TearDown() override
-    {
-        m_game = nullptr;
-        removeFiles();
-        WinceTestReset();
-        GameTest::TearDown();
-    }
-    static std::filesystem::path fileOf(const char* name)
-    {
-        std::string path = game::mediaPath(name).c_str();
-        std::replace(path.begin(), path.end(), '\\', '/');
-        return path;
-    }
-    static void removeFiles()
-    {
-        std::filesystem::remove(fileOf("hiscore.bin"));
-        std::filesystem::remove(fileOf("../config.txt"));
-    }
     // The best times as "row:time " for the rows other than `locked`.
     std::string bestTimes(int locked)
     {
@@ -62,8 +24,6 @@ protected:
                 times += std::to_string(row) + ":" + std::to_string(globals().m_levels[row].bestTime) + " ";
         return times;
     }
-
-    core::Ref<game::Game> m_game;
 };
 
 } // namespace
