@@ -68,6 +68,7 @@ private:
 
     // False when the best-time file was there but could not be read.
     bool m_bestTimesWritable = true;
+    // Entering "init" has passed on to "menu": the game has started.
     bool m_started = false;
 };
 
