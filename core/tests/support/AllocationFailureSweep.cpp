@@ -126,6 +126,91 @@ std::string normalRun(const std::function<void()>& operation)
     return ending == kReturned ? "" : "a normal run " + ending;
 }
 
+// One sweep's runs; each step answers "" or the fault it found.
+class Sweep {
+public:
+    Sweep(const std::function<void()>& operation, const std::function<void()>& restore,
+          const std::function<void()>& beforeRun)
+        : m_operation(operation), m_restore(restore), m_beforeRun(beforeRun)
+    {
+    }
+
+    // A normal run that warms what only a first use makes; the pools'
+    // baselines are taken after it.
+    std::string warmUp()
+    {
+        prepare();
+        const std::string fault = normalRun(m_operation);
+        putBack();
+        m_pools.emplace_back("main", core::Globals::get()->m_memoryManager);
+        m_pools.emplace_back("string", core::Globals::get()->m_stringPoolMemoryManager);
+        return fault;
+    }
+
+    // A normal run whose allocations from each pool are counted.
+    std::string count(AllocationCounts& counts)
+    {
+        prepare();
+        const std::int32_t mainBefore = m_pools[0].manager->getAllocationCount();
+        const std::int32_t stringsBefore = m_pools[1].manager->getAllocationCount();
+        const std::string fault = normalRun(m_operation);
+        counts.mainPool = m_pools[0].manager->getAllocationCount() - mainBefore;
+        counts.stringPool = m_pools[1].manager->getAllocationCount() - stringsBefore;
+        putBack();
+        return fault.empty() ? leftBehindInAnyPool(static_cast<bool>(m_restore)) : fault;
+    }
+
+    // The run with the pool's nth allocation failing, then a normal one.
+    std::string failAt(Pool& pool, int n)
+    {
+        prepare();
+        pool.manager->failAllocation(n);
+        std::string fault = refusalOf(m_operation);
+        if (pool.manager->getPendingFailure() != 0)
+            fault = "the failure was never reached: the operation took fewer allocations than counted";
+        pool.manager->failAllocation(0);
+        if (fault.empty() && !m_restore)
+            fault = leftBehindInAnyPool(false);
+        if (fault.empty())
+            fault = normalRun(m_operation);
+        putBack();
+        if (fault.empty())
+            fault = leftBehindInAnyPool(static_cast<bool>(m_restore));
+        // A check of the operation's own or of `restore` that failed.
+        if (fault.empty() && testing::Test::HasFailure())
+            fault = "the checks above failed";
+        return fault;
+    }
+
+    std::vector<Pool>& pools() { return m_pools; }
+
+private:
+    void prepare()
+    {
+        if (m_beforeRun)
+            m_beforeRun();
+    }
+    void putBack()
+    {
+        if (m_restore)
+            m_restore();
+    }
+    std::string leftBehindInAnyPool(bool remade) const
+    {
+        for (const Pool& pool : m_pools) {
+            const std::string fault = leftBehind(pool, remade);
+            if (!fault.empty())
+                return fault;
+        }
+        return "";
+    }
+
+    const std::function<void()>& m_operation;
+    const std::function<void()>& m_restore;
+    const std::function<void()>& m_beforeRun;
+    std::vector<Pool> m_pools;
+};
+
 } // namespace
 
 std::ostream& operator<<(std::ostream& out, const AllocationCounts& counts)
@@ -137,63 +222,22 @@ AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
                                          const std::function<void()>& restore,
                                          const std::function<void()>& beforeRun, SweepShard shard)
 {
-    const auto prepare = [&] {
-        if (beforeRun)
-            beforeRun();
-    };
-    const auto putBack = [&] {
-        if (restore)
-            restore();
-    };
-    const bool remade = static_cast<bool>(restore);
-    core::Globals* globals = core::Globals::get();
-    core::MemoryManager* mainPool = globals->m_memoryManager;
-    core::MemoryManager* stringPool = globals->m_stringPoolMemoryManager;
+    Sweep sweep(operation, restore, beforeRun);
     AllocationCounts counts;
-
-    prepare();
-    std::string fault = normalRun(operation);
-    putBack();
+    std::string fault = sweep.warmUp();
     if (!fault.empty()) {
         ADD_FAILURE() << "warm-up: " << fault;
         return counts;
     }
-    Pool pools[] = {{"main", mainPool}, {"string", stringPool}};
-
-    prepare();
-    const std::int32_t mainBefore = mainPool->getAllocationCount();
-    const std::int32_t stringsBefore = stringPool->getAllocationCount();
-    fault = normalRun(operation);
-    counts.mainPool = mainPool->getAllocationCount() - mainBefore;
-    counts.stringPool = stringPool->getAllocationCount() - stringsBefore;
-    putBack();
-    for (const Pool& pool : pools)
-        fault = fault.empty() ? leftBehind(pool, remade) : fault;
+    fault = sweep.count(counts);
     if (!fault.empty()) {
         ADD_FAILURE() << "counting run: " << fault;
         return counts;
     }
-
-    for (Pool& pool : pools) {
-        const int count = &pool == &pools[0] ? counts.mainPool : counts.stringPool;
+    for (Pool& pool : sweep.pools()) {
+        const int count = &pool == &sweep.pools()[0] ? counts.mainPool : counts.stringPool;
         for (int n = 1 + shard.index; n <= count; n += shard.count) {
-            prepare();
-            pool.manager->failAllocation(n);
-            fault = refusalOf(operation);
-            if (fault.empty() && pool.manager->getPendingFailure() != 0)
-                fault = "the failure was never reached: the operation took fewer allocations than counted";
-            pool.manager->failAllocation(0);
-            if (fault.empty() && !restore)
-                for (const Pool& p : pools)
-                    fault = fault.empty() ? leftBehind(p, false) : fault;
-            if (fault.empty())
-                fault = normalRun(operation);
-            putBack();
-            for (const Pool& p : pools)
-                fault = fault.empty() ? leftBehind(p, remade) : fault;
-            // A check of the operation's own or of `restore` that failed.
-            if (fault.empty() && testing::Test::HasFailure())
-                fault = "the checks above failed";
+            fault = sweep.failAt(pool, n);
             if (!fault.empty()) {
                 ADD_FAILURE() << pool.name << " pool, allocation " << n << " of " << count << " failing: " << fault;
                 return counts;
