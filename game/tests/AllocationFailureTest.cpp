@@ -94,7 +94,7 @@ TEST_F(GameFailureTest, EnteringTheRunStateFromTheMenu)
 
 namespace {
 
-// The start-up's sweep takes minutes: it runs in shards (game/CMakeLists.txt).
+// The start-up's sweep takes over a minute: it runs in shards (game/CMakeLists.txt).
 constexpr int kStartUpShards = 4;
 class GameStartUpSweepTest : public GameFailureTest, public testing::WithParamInterface<int> {};
 
