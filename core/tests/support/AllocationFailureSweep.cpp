@@ -119,6 +119,16 @@ std::string leftBehind(const Pool& pool, bool remade)
     return text.str();
 }
 
+// The failures the running test has recorded so far.
+int failuresSoFar()
+{
+    const testing::TestResult* result = testing::UnitTest::GetInstance()->current_test_info()->result();
+    int failures = 0;
+    for (int i = 0; i < result->total_part_count(); ++i)
+        failures += result->GetTestPartResult(i).failed() ? 1 : 0;
+    return failures;
+}
+
 // Runs the operation normally; "" when it succeeded.
 std::string normalRun(const std::function<void()>& operation)
 {
@@ -131,7 +141,7 @@ class Sweep {
 public:
     Sweep(const std::function<void()>& operation, const std::function<void()>& restore,
           const std::function<void()>& beforeRun)
-        : m_operation(operation), m_restore(restore), m_beforeRun(beforeRun)
+        : m_operation(operation), m_restore(restore), m_beforeRun(beforeRun), m_failures(failuresSoFar())
     {
     }
 
@@ -177,7 +187,7 @@ public:
         if (fault.empty())
             fault = leftBehindInAnyPool(static_cast<bool>(m_restore));
         // A check of the operation's own or of `restore` that failed.
-        if (fault.empty() && testing::Test::HasFailure())
+        if (fault.empty() && failuresSoFar() != m_failures)
             fault = "the checks above failed";
         return fault;
     }
@@ -208,6 +218,8 @@ private:
     const std::function<void()>& m_operation;
     const std::function<void()>& m_restore;
     const std::function<void()>& m_beforeRun;
+    // The test's failures before the sweep, which are not its own.
+    const int m_failures;
     std::vector<Pool> m_pools;
 };
 
