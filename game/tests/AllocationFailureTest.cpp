@@ -25,8 +25,9 @@ namespace {
 
 class LevelFailureTest : public gametest::GameTest {};
 
-// The whole game (WholeGameTest) with settings and a records file one byte
-// short, which a rewrite would change.
+// The whole game (WholeGameTest) with settings of its own and a records file
+// one byte short, which a rewrite makes whole; after the first game has
+// written it, the file's inode still tells a rewrite (files()).
 class GameFailureTest : public gametest::WholeGameTest {
 protected:
     void SetUp() override
