@@ -3,6 +3,8 @@
 #include "Game.h"
 
 #include "Input.h"
+#include "core/Debug.h"
+#include "core/MemoryManagerException.h"
 
 namespace game {
 
@@ -11,7 +13,15 @@ Vornic3DApp::Vornic3DApp() = default;
 Vornic3DApp::~Vornic3DApp() noexcept
 {
     m_input = nullptr;
-    m_game = nullptr;
+    // Leaving the menu builds the selected level, also when the game goes. A
+    // full pool there must not end the program in std::terminate: the game
+    // has let go of its states and globals (the records written) before the
+    // failure reaches here.
+    try {
+        m_game = nullptr;
+    } catch (const core::MemoryManagerException& e) {
+        core::Debug::printf(1, "%s\n", e.message);
+    }
 }
 
 int Vornic3DApp::update(int elapsedMs)

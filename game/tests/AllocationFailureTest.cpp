@@ -10,6 +10,7 @@
 #include "GameObject.h"
 #include "GameOde.h"
 #include "MediaPath.h"
+#include "Vornic3DApp.h"
 
 #include "core/IOException.h"
 
@@ -83,6 +84,21 @@ TEST_F(GameFailureTest, AGameThatCanNotLeaveTheMenuStillTakesItsStatesAndGlobals
     mainPool()->failAllocation(1);
     EXPECT_THROW(m_game = nullptr, core::MemoryManagerException);
     EXPECT_EQ(game::GameGlobals::getInstance(), nullptr);
+}
+
+// The application's destructor may not throw: the same failure at the
+// program's end is logged, and the records are written all the same.
+TEST_F(GameFailureTest, AnApplicationWhoseGameCanNotLeaveTheMenuEndsWithALoggedError)
+{
+    auto* app = new game::Vornic3DApp();
+    app->createDevice(nullptr);
+    const std::string before = files();
+    mainPool()->failAllocation(1);
+    delete app;
+    EXPECT_EQ(game::GameGlobals::getInstance(), nullptr);
+    EXPECT_NE(log().find("ERROR"), std::string::npos);
+    EXPECT_NE(log().find("MemoryManager: memory full"), std::string::npos);
+    EXPECT_NE(files(), before) << "the records are written at the end";
 }
 
 TEST_F(GameFailureTest, EnteringTheRunStateFromTheMenu)
