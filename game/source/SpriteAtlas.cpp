@@ -1,8 +1,10 @@
 #include "SpriteAtlas.h"
 
 #include "core/Debug.h"
+#include "core/MemoryManager.h"
 #include "render/Image2D.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,14 +24,23 @@ bool isPowerOfTwo(int value)
 
 void checkSpriteSheet(const render::Image2D& sheet)
 {
-    if (sheet.getFormat() == render::Image2D::RGBA && sheet.getPalette() == nullptr &&
-        sheet.getHeight() == kSheetHeight && sheet.getWidth() >= kMinSheetWidth && isPowerOfTwo(sheet.getWidth()))
-        return;
-    core::Debug::printf(core::Debug::LEVEL_ERROR,
-                        "GameLevel: the sprite sheet must be an RGBA image %d pixels high and a power of two, at "
-                        "least %d, wide\n",
-                        kSheetHeight, kMinSheetWidth);
-    VORNIC3D_CHECK(false);
+    if (sheet.getFormat() != render::Image2D::RGBA || sheet.getPalette() != nullptr ||
+        sheet.getHeight() != kSheetHeight || sheet.getWidth() < kMinSheetWidth || !isPowerOfTwo(sheet.getWidth())) {
+        core::Debug::printf(core::Debug::LEVEL_ERROR,
+                            "GameLevel: the sprite sheet must be an RGBA image %d pixels high and a power of two, "
+                            "at least %d, wide\n",
+                            kSheetHeight, kMinSheetWidth);
+        VORNIC3D_CHECK(false);
+    }
+    // A wide sheet's atlas would end in the pool's own assertion.
+    const std::int64_t atlasBytes = std::int64_t{kBytesPerPixel} * 2 * sheet.getWidth() * 4 * sheet.getHeight();
+    if (!core::MemoryManager::getMemoryInfo()->canHold(atlasBytes)) {
+        core::Debug::printf(core::Debug::LEVEL_ERROR,
+                            "GameLevel: the sprite sheet is too wide: its atlas of %d x %d pixels does not fit in "
+                            "the memory pool\n",
+                            2 * sheet.getWidth(), 4 * sheet.getHeight());
+        VORNIC3D_CHECK(false);
+    }
 }
 
 core::Ref<render::Image2D> createAtlas(const render::Image2D& sheet)

@@ -17,8 +17,9 @@ namespace game {
 // fresh shade from the run-time library's rand for every pixel.
 // Contract: the sheet is RGBA, exactly kSheetHeight high (shadows are cut 512
 // rows below each picture) and a power of two at least kMinSheetWidth wide
-// (the widest picture is the 256-pixel HUD band); checkSpriteSheet logs and
-// throws the bare assertion for any other. A cell must lie wholly inside the
+// (the widest picture is the 256-pixel HUD band), and narrow enough for its
+// atlas to fit in the main pool; checkSpriteSheet logs and throws the bare
+// assertion for any other. A cell must lie wholly inside the
 // sheet (bare assertion otherwise), so no read leaves the sheet and no write
 // leaves the atlas.
 constexpr int kSheetHeight = 256;

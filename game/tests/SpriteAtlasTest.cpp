@@ -89,7 +89,9 @@ TEST_F(SpriteAtlasTest, ASheetOfAnotherShapeIsRefused)
 {
     const struct { const char* what; int width, height, format; bool accepted; } cases[] = {
         {"256 x 256", 256, 256, render::Image2D::RGBA, true},
-        {"1024 x 256", 1024, 256, render::Image2D::RGBA, true},
+        {"512 x 256", 512, 256, render::Image2D::RGBA, true},
+        // Its atlas, 2048 x 1024 RGBA, takes the whole 8 MiB pool.
+        {"1024 x 256", 1024, 256, render::Image2D::RGBA, false},
         {"too low", 256, 128, render::Image2D::RGBA, false},
         {"too high", 256, 512, render::Image2D::RGBA, false},
         {"too narrow", 128, 256, render::Image2D::RGBA, false},
@@ -104,6 +106,7 @@ TEST_F(SpriteAtlasTest, ASheetOfAnotherShapeIsRefused)
         // The bare assertion after the level's own error line.
         EXPECT_EQ(outcome, c.accepted ? testsupport::accepted() : testsupport::refused("Vornic3D exception"));
     }
+    EXPECT_NE(log().find("its atlas of 2048 x 1024 pixels does not fit in the memory pool"), std::string::npos);
 }
 
 TEST_F(SpriteAtlasTest, ACellOutsideTheSheetIsRefused)

@@ -3,6 +3,7 @@
 #include "File.h"
 #include "System.h"
 #include "core/Assert.h"
+#include "core/DataIO.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
 #include "render/Loader_helpers.h"
@@ -18,6 +19,7 @@ namespace {
 // The longest path a log line shows: a longer one must not turn a load into
 // the log's own exception.
 constexpr int kLoggedPathLength = 180;
+constexpr char kFileTooBig[] = "File is too big for the memory pool.";
 
 // Runs one clean-up step of a failed load: its own failure must not replace
 // the exception on its way.
@@ -51,6 +53,10 @@ void Loader::load(const core::String& path, Objects& out, HAL::File* file)
                             where.c_str());
         file->fopen("rb");
         const int size = file->fsize();
+        // The whole file goes into one block: one the pool could never grant
+        // would end in the pool's assertion.
+        if (!core::MemoryManager::getMemoryInfo()->canHold(size))
+            core::DataIO::ioError(where, kFileTooBig);
         // The pool takes no empty block: an empty file gets one spare byte and
         // reaches the readers with length 0, which refuse it as too small.
         buffer = static_cast<unsigned char*>(VORNIC3D_ALLOC(size > 0 ? size : 1));

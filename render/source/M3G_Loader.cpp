@@ -37,15 +37,6 @@ constexpr char kLengthMismatch[] = "Section length error in section header for u
 // The main pool's refusal of a block larger than all of it.
 constexpr char kBlockBeyondThePool[] = "hwMemAlloc : allocated block size is too big";
 
-// A request the pool could never grant would end in the pool's assertion
-// rather than as a refused file. A pool on allocation hooks has no block of
-// its own and decides itself.
-bool poolCanHold(std::uint32_t size)
-{
-    const std::int32_t poolSize = core::MemoryManager::getMemoryInfo()->getDataBlockSize();
-    return poolSize <= 0 || size < static_cast<std::uint32_t>(poolSize);
-}
-
 } // namespace
 
 // ---- life cycle -----------------------------------------------------------------
@@ -200,7 +191,8 @@ core::Ref<core::DataIO> M3G_Loader::inflateSection(const SectionHeader& header, 
         parseError(kUncompressedTooSmall);
     if (size > static_cast<std::uint32_t>(INT_MAX) || size > kMaxInflateRatio * stored)
         parseError(kUncompressedTooBig);
-    if (!poolCanHold(size))
+    // A request the pool could never grant would end in its assertion.
+    if (!core::MemoryManager::getMemoryInfo()->canHold(size))
         parseError(kNoMemory);
 
     releaseDecompressBuffer();

@@ -96,13 +96,17 @@ bool readRows(PngRead& read)
 
 // ---- buffers ---------------------------------------------------------------------------
 
-// Rows x bytes, refused with the allocation message when the pool's int sizes
-// cannot hold it: both factors come from the file.
+// Rows x bytes, refused with the allocation message when the pool could never
+// grant it (its int sizes included): both factors come from the file, and the
+// pool would end such a request in its assertion.
 int blockSize(std::uint64_t count, std::uint64_t bytes)
 {
     if (bytes == 0 || count > INT_MAX / bytes)
         parseError(kNoMemory);
-    return static_cast<int>(count * bytes);
+    const auto size = static_cast<std::int64_t>(count * bytes);
+    if (!core::MemoryManager::getMemoryInfo()->canHold(size))
+        parseError(kNoMemory);
+    return static_cast<int>(size);
 }
 
 void release(PngRead& read)

@@ -74,6 +74,13 @@ public:
     // The leak report: logs up to ten leaks and throws when there is any.
     void debugMonitorCheck();
 
+    // Whether a request of `size` bytes passes the pool's size limit, below
+    // which alone hwMemAlloc takes it instead of failing its assertion: a
+    // reader sizing a block from its input asks first, to refuse the input
+    // instead. A manager on allocation hooks has no pool and lets the hooks
+    // decide.
+    bool canHold(std::int64_t size) const { return m_myAlloc != nullptr || size < m_dataBlockSize; }
+
     // ---- statistics (read without locking) ----
     const char* getName() const { return m_name; }
     std::int32_t getDataBlockSize() const { return m_dataBlockSize; }
