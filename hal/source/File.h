@@ -14,7 +14,7 @@ namespace HAL {
 // is kept as folder (up to and including the last '/', or empty) and name,
 // with every '\' turned into '/'. Every failure is an exception: misuse and a
 // closed file fail the engine assertion, a failing system call throws
-// HAL::HALException. The string pool and the main memory pool must exist
+// HAL::HALException, as does opening a path that names no regular file. The string pool and the main memory pool must exist
 // while a file is made or opened.
 class File : public core::Object {
 public:

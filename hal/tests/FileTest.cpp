@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using core::Debug;
@@ -42,13 +43,14 @@ TEST_F(FileTest, PathIsSplitAtTheLastSeparatorWithBackslashesTurned)
 {
     const struct { const char *given, *path, *name; } cases[] = {
         {"C:\\game\\media\\a.png", "C:/game/media/", "a.png"}, {"a.png", "", "a.png"}, {"/x", "/", "x"}, {"", "", ""},
+        // A folder has no name (and fopen refuses it).
+        {"media/", "media/", ""}, {"C:\\game\\", "C:/game/", ""}, {"/", "/", ""},
     };
     for (const auto& c : cases) {
         Ref<File> file = fileAt(c.given);
         EXPECT_STREQ(file->getPath().c_str(), c.path) << c.given;
         EXPECT_STREQ(file->getName().c_str(), c.name) << c.given;
     }
-    EXPECT_THROW(fileAt("media/"), AssertationFailedException);
 }
 
 TEST_F(FileTest, MediaPathAsTheGameBuildsItReachesTheSettingsFile)
@@ -204,7 +206,7 @@ TEST_F(FileTest, BadArgumentsFailTheAssertion)
     const std::function<void()> calls[] = {
         [&] { file->fopen(nullptr); },     [&] { file->fread(nullptr, 4); }, [&] { file->fread(buffer, 0); },
         [&] { file->fwrite(nullptr, 4); }, [&] { file->fwrite(buffer, -1); }, [&] { file->fopen("rb"); },
-        [&] { fileAt("")->fopen("rb"); },  [&] { wide->fopen("wb"); },
+        [&] { wide->fopen("wb"); },
     };
     for (const auto& call : calls)
         EXPECT_THROW(call(), AssertationFailedException);
@@ -224,11 +226,40 @@ TEST_F(FileTest, FailedOpenAndWriteLogAndThrowTheFilesError)
     // A path too long for one log line still fails with the file's error.
     EXPECT_THROW(fileAt(at(std::string(300, 'n')))->fopen("rb"), HAL::HALException);
 
-    Ref<File> full = fileAt("/dev/full");
-    full->fopen("wb");
-    EXPECT_EQ(messageOf<HAL::HALException>([&] { full->fwrite("0123456789", 10); }),
+    // A stream opened for reading takes no write.
+    EXPECT_EQ(messageOf<HAL::HALException>([&] { file->fwrite("0123456789", 10); }),
               "GeneralFile: file write failed");
     EXPECT_TRUE(logged("GeneralFile::fwrite failed\n"));
+}
+
+TEST_F(FileTest, OnlyARegularFileIsOpenedAndNothingWaits)
+{
+    std::filesystem::create_directory(at("folder"));
+    // Nothing writes to or reads from the FIFO: an open that waited would never return.
+    ASSERT_EQ(mkfifo(at("fifo").c_str(), 0600), 0);
+    const std::string paths[] = {"", at("folder"), at("folder") + "/", at("folder") + "\\", at("fifo"), "/dev/null"};
+    for (const std::string& path : paths) {
+        for (const char* flags : {"rb", "r+", "wb", "wb+"}) {
+            SCOPED_TRACE(path + " " + flags);
+            clearLog();
+            Ref<File> file = fileAt(path);
+            EXPECT_EQ(messageOf<HAL::HALException>([&] { file->fopen(flags); }), "GeneralFile: can not open the file");
+            EXPECT_FALSE(file->isOpen());
+            EXPECT_TRUE(logged(" failed. Flags: " + std::string(flags) + "\n")) << log();
+        }
+    }
+    EXPECT_EQ(std::filesystem::status(at("fifo")).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_empty(at("folder")));
+
+    // Every mode the program uses opens a regular file.
+    put("a.bin", "abc");
+    for (const char* flags : {"rb", "r", "r+", "rb+", "w+", "wb+", "wb", "w"}) {
+        SCOPED_TRACE(flags);
+        Ref<File> file = fileAt(at("a.bin"));
+        file->fopen(flags);
+        EXPECT_TRUE(file->isOpen());
+    }
+    EXPECT_EQ(get("a.bin"), "");
 }
 
 TEST_F(FileTest, FailedRenameLeavesBothFilesAndThrowsTheFilesError)
@@ -290,14 +321,17 @@ TEST_F(FileTest, LogTakesOneOpenOutputFileAndLetsAFailingOneGo)
 {
     EXPECT_THROW(Debug::setOutputFile(nullptr), AssertationFailedException);
     EXPECT_THROW(Debug::setOutputFile(fileAt(at("closed")).get()), AssertationFailedException);
-    Ref<File> full = opened("/dev/full");
-    Debug::setOutputFile(full.get());
-    EXPECT_EQ(full->getRefCount(), 2);
+    // Opened for reading, so that every write fails.
+    put("read-only.txt", "");
+    Ref<File> failing = fileAt(at("read-only.txt"));
+    failing->fopen("rb");
+    Debug::setOutputFile(failing.get());
+    EXPECT_EQ(failing->getRefCount(), 2);
     EXPECT_THROW(Debug::setOutputFile(Ref<File>(opened(at("second.txt"))).get()), AssertationFailedException);
     EXPECT_THROW(Debug::printf(Debug::LEVEL_WARNING, "lost\n"), HAL::HALException);
     EXPECT_EQ(Debug::getVerbosity(), Debug::kDefaultVerbosity);
     // The notice cannot reach the file; the file is closed and let go anyway.
     EXPECT_THROW(Debug::closeOutputFile(), HAL::HALException);
-    EXPECT_FALSE(full->isOpen());
-    EXPECT_EQ(full->getRefCount(), 1);
+    EXPECT_FALSE(failing->isOpen());
+    EXPECT_EQ(failing->getRefCount(), 1);
 }

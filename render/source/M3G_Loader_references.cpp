@@ -16,6 +16,13 @@ namespace {
 constexpr int kLoggedUriLength = 180;
 constexpr unsigned char kExternalReferenceType = 255;
 
+// An empty URI, or one ending in a separator, names a folder: no file to load.
+bool namesFile(const core::String& uri)
+{
+    const int length = uri.length();
+    return length > 0 && uri.charAt(length - 1) != '/' && uri.charAt(length - 1) != '\\';
+}
+
 } // namespace
 
 bool M3G_Loader::s_externalReferencesEnabled = true;
@@ -41,6 +48,8 @@ void M3G_Loader::parseExternalReferences(core::DataIO& stream)
             core::String uri("");
             objects.getStreamData(uri);
             core::Debug::printf(core::Debug::LEVEL_PLAIN, " \"%.*s\"", kLoggedUriLength, uri.c_str());
+            if (!namesFile(uri))
+                parseError("External reference does not name a file.");
             core::Ref<Object3D> object = loadExternalReference(uri);
             m_objectIndex.pushBack(object);
             m_objectReferenced.pushBack(false);

@@ -9,7 +9,9 @@
 #include "render/Loader.h"
 
 #include <png.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 
 using render::Image2D;
@@ -98,10 +100,23 @@ TEST_F(LoaderTest, AFailedFileLoadLogsClosesTheFileAndAppendsNothing)
     const Bytes png = redBlue();
     put("empty.png", "");
     put("cut.png", asText(Bytes(png.begin(), png.begin() + 40)));
-    const struct { const char* name; std::string message; } cases[] = {
-        {"empty.png", kPrefix + std::string("Too small file!")},
-        {"cut.png", kPrefix + std::string("Small stream buffer")},
-        {"missing.png", "GeneralFile: can not open the file"},
+    // Beyond the test's pool of 256 KiB.
+    put("big.png", asText(png) + std::string(300 * 1024, 0));
+    std::filesystem::create_directory(at("folder"));
+    ASSERT_EQ(mkfifo(at("fifo.png").c_str(), 0600), 0);
+    const std::string notOpened = "GeneralFile: can not open the file";
+    const std::string tooBig = "File is too big for the memory pool.";
+    const std::string notOpenedLine = " failed. Flags: rb\n";
+    const struct { const char* name; std::string message, line; } cases[] = {
+        {"empty.png", kPrefix + std::string("Too small file!"), "Parse error"},
+        {"cut.png", kPrefix + std::string("Small stream buffer"), "Parse error"},
+        {"missing.png", notOpened, "GeneralFile::fopen : " + at("missing.png") + notOpenedLine},
+        {"big.png", "IO Name: " + at("big.png") + ". Message: " + tooBig,
+         "IO error (" + at("big.png") + "): \"" + tooBig + "\"\n"},
+        // Neither blocks nor is read: only a regular file is opened.
+        {"fifo.png", notOpened, "GeneralFile::fopen : " + at("fifo.png") + notOpenedLine},
+        {"folder", notOpened, "GeneralFile::fopen : " + at("folder") + notOpenedLine},
+        {"folder\\", notOpened, "GeneralFile::fopen : " + at("folder/") + notOpenedLine},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,9 +124,9 @@ TEST_F(LoaderTest, AFailedFileLoadLogsClosesTheFileAndAppendsNothing)
         core::Ref<HAL::File> file = HAL::File::createFileHandle(core::String(at(c.name).c_str()));
         EXPECT_EQ(resultOf([&](Objects& out) { Loader::load(core::String(c.name), out, file.get()); }), c.message);
         EXPECT_FALSE(file->isOpen());
+        EXPECT_TRUE(logged(c.line)) << log();
         EXPECT_TRUE(logged("Error loading file: \"" + std::string(c.name) + "\"!\n")) << log();
     }
-    EXPECT_TRUE(logged("GeneralFile::fopen : " + at("missing.png") + " failed. Flags: rb\n"));
 }
 
 // ---- from memory ----------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 
 using render::Loader;
 using namespace testsupport;
@@ -16,6 +17,7 @@ using namespace testsupport;
 namespace {
 
 constexpr char kTooMany[] = "Too many external references.";
+constexpr char kNoFile[] = "External reference does not name a file.";
 const M3GHeader kWithReferences(1, 0, 1);
 
 class M3G_ExternalReferenceTest : public M3G_LoaderTest, protected TempFolder {
@@ -139,6 +141,9 @@ TEST_F(M3G_ExternalReferenceTest, BadReferenceSectionsAndReferencesAreRefused)
         {"a file without objects", referring("header only.m3g"), "External reference loaded no object."},
         {"a group naming an image as child", m3gFileWithReferences({"image.png"}, {m3gSection(groupObject({2}))}),
          "Referenced object is not correct type."},
+        {"an empty URI", referring(""), kNoFile},
+        {"a folder", referring("sub/"), kNoFile},
+        {"a folder by backslash", referring("sub\\"), kNoFile},
     });
 }
 
@@ -173,13 +178,20 @@ TEST_F(M3G_ExternalReferenceTest, SwitchedOffNoReferenceReachesTheFileSystem)
     EXPECT_EQ(loadsLogged(), 2) << "only the top file, in each of the two runs";
 }
 
-TEST_F(M3G_ExternalReferenceTest, AMissingReferenceFailsAfterItsRetry)
+TEST_F(M3G_ExternalReferenceTest, AMissingReferenceOrAFifoFailsAfterItsRetry)
 {
-    putFile("top.m3g", referring("missing.m3g"));
-    EXPECT_EQ(messageOf<HAL::HALException>([&] { loadPath(at("top.m3g")); }), "GeneralFile: can not open the file");
-    EXPECT_EQ(countOf(log(), "GeneralFile::fopen : missing.m3g failed."), 1);
-    EXPECT_EQ(countOf(log(), "GeneralFile::fopen : " + at("missing.m3g") + " failed."), 1);
-    EXPECT_EQ(countOf(log(), "  Error!\n"), 1);
+    // Nothing writes to the FIFO: opening it must neither wait nor read.
+    ASSERT_EQ(mkfifo(at("fifo.m3g").c_str(), 0600), 0);
+    for (const std::string name : {"missing.m3g", "fifo.m3g"}) {
+        SCOPED_TRACE(name);
+        clearLog();
+        putFile("top.m3g", referring(name));
+        EXPECT_EQ(messageOf<HAL::HALException>([&] { loadPath(at("top.m3g")); }),
+                  "GeneralFile: can not open the file");
+        EXPECT_EQ(countOf(log(), "GeneralFile::fopen : " + name + " failed."), 1);
+        EXPECT_EQ(countOf(log(), "GeneralFile::fopen : " + at(name) + " failed."), 1);
+        EXPECT_EQ(countOf(log(), "  Error!\n"), 1);
+    }
 }
 
 // ---- loads that could run away ----------------------------------------------------------------

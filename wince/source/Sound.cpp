@@ -6,17 +6,17 @@
 // not tried again (unless SDL's audio was shut down by a global SDL_Quit
 // elsewhere, after which it is opened anew). Depends on: SDL2 audio
 // (SDL_LoadWAV_RW to decode, a device callback and SDL_AudioStream for the
-// conversion), POSIX open/fstat (a FIFO or device is refused before any
-// read, so nothing can block), SDL's iconv for the path (Utf8.h).
+// conversion), WinceFopen (a FIFO or device is refused before any read, so
+// nothing can block), SDL's iconv for the path (Utf8.h).
 #include "wince/Sound.h"
 
 #include "Utf8.h"
+#include "wince/FileOpen.h"
 #include "wince/SoundTestApi.h"
 
 #include <SDL.h>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -66,20 +66,13 @@ bool narrowPath(std::u16string_view path, std::string& out)
 // ---- decoding ----
 
 // Decodes the WAV file at `path` into `samples` (SDL's buffer, to be given
-// back with SDL_FreeWAV) and `format`. The file is opened without blocking
-// and refused unless it is a regular file, so a FIFO without a writer or a
-// device never stalls the caller.
+// back with SDL_FreeWAV) and `format`. Only a regular file is opened, so a
+// FIFO without a writer or a device never stalls the caller.
 bool decodeWav(const std::string& path, SDL_AudioSpec& format, Uint8*& samples, Uint32& length)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    std::FILE* file = WinceFopen(path.c_str(), "rb");
+    if (file == nullptr)
         return false;
-    struct stat info{};
-    std::FILE* file = nullptr;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || (file = fdopen(fd, "rb")) == nullptr) {
-        close(fd);
-        return false;
-    }
     SDL_RWops* source = SDL_RWFromFP(file, SDL_TRUE);
     if (source == nullptr) {
         std::fclose(file);

@@ -5,6 +5,8 @@
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
 
+#include <wince/FileOpen.h>
+
 #include <cerrno>
 #include <climits>
 
@@ -22,6 +24,17 @@ constexpr int kLoggedFlagsLength = 16;
 {
     core::Debug::printf(core::Debug::LEVEL_ERROR, "%s", logged);
     throw HALException(thrown);
+}
+
+// A refused open, with the system's error number taken before logging, which
+// may change it. Path and flags are cut for the log (the exception keeps the
+// path), so that a long one cannot turn the outcome into the log's own
+// exception.
+[[noreturn]] void failOpen(const char* path, const char* flags, int error)
+{
+    core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %.*s failed. Flags: %.*s\n",
+                        kLoggedPathLength, path, kLoggedFlagsLength, flags);
+    throw HALException("GeneralFile: can not open the file", path, error);
 }
 
 // A path as the system takes it, one byte a character, in the main pool.
@@ -63,11 +76,12 @@ GeneralFile::GeneralFile(const core::String& path)
 
 void GeneralFile::setFullPath(const core::String& path)
 {
-    // A path ending in '/' has no name and fails the split's boundary check.
     const core::String full = path.replace('\\', '/');
     const int last = full.lastIndexOf('/');
     if (last < 0)
         setPathAndName(core::String(""), full);
+    else if (last == full.length() - 1)
+        setPathAndName(full, core::String("")); // a folder: no name, which fopen refuses
     else
         setPathAndName(full.substring(0, last), full.substring(last + 1));
 }
@@ -92,18 +106,16 @@ void GeneralFile::fopen(const char* flags)
     VORNIC3D_CHECK(flags != nullptr);
     // Opening again would lose the open stream.
     VORNIC3D_ASSERT(m_handle == nullptr, "GeneralFile: fopen failed (file is already open)");
-    const NarrowPath path(getPath() + getName());
-    m_handle = std::fopen(path.text(), flags);
-    // Path and flags are cut for the log (the stream has them already), so
-    // that a long one cannot turn the outcome into the log's own exception.
-    if (m_handle == nullptr) {
-        // Kept before logging, which may change it: a caller tells a file
-        // that is not there from one that can not be read.
-        const int error = errno;
-        core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %.*s failed. Flags: %.*s\n",
-                            kLoggedPathLength, path.text(), kLoggedFlagsLength, flags);
-        throw HALException("GeneralFile: can not open the file", path.text(), error);
-    }
+    const core::String full = getPath() + getName();
+    // A path without a file name names a folder, or nothing: no file to open.
+    if (getName().length() == 0)
+        failOpen(full.c_str(), flags, full.length() == 0 ? ENOENT : EISDIR);
+    const NarrowPath path(full);
+    // Only a regular file, and without waiting: a FIFO would block the
+    // caller until something writes to it.
+    m_handle = WinceFopen(path.text(), flags);
+    if (m_handle == nullptr)
+        failOpen(path.text(), flags, errno);
     core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::fopen : %.*s ok\n", kLoggedPathLength, path.text());
 }
 

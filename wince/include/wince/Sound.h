@@ -3,7 +3,7 @@
 // plays files only (no resources, no memory images, no looping), one sound at
 // a time, in the WAV formats SDL2 decodes: PCM (8, 16, 24 or 32 bits), IEEE
 // float, IMA and MS ADPCM, A-law and mu-law; the module argument is ignored.
-// Depends on: SDL2 audio and its WAV decoder, POSIX file opening.
+// Depends on: SDL2 audio and its WAV decoder, WinceFopen.
 #pragma once
 
 #include "wince/Types.h"
