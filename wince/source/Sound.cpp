@@ -1,13 +1,14 @@
 // Stands in for: PlaySoundW, the system's sound player, for WAV files, and
 // waveOutGetNumDevs. Limits: one sound at a time; files only; the WAV
-// formats SDL decodes (PCM, IEEE float, IMA and MS ADPCM, A-law, mu-law), a
-// cut-off file refused; the device is opened on first use with SDL's default
-// output, with the standard error silenced meanwhile, and, after a failure,
-// not tried again (unless SDL's audio was shut down by a global SDL_Quit
-// elsewhere, after which it is opened anew). Depends on: SDL2 audio
-// (SDL_LoadWAV_RW to decode, a device callback and SDL_AudioStream for the
-// conversion), WinceFopen (a FIFO or device is refused before any read, so
-// nothing can block), SDL's iconv for the path (Utf8.h).
+// formats SDL decodes (PCM, IEEE float, IMA and MS ADPCM, A-law, mu-law) at
+// 1 Hz to 384 kHz, a cut-off file refused; the device is opened on first use
+// with SDL's default output, with the standard error silenced meanwhile,
+// and, after a failure, not tried again (unless SDL's audio was shut down by
+// a global SDL_Quit elsewhere, after which it is opened anew). Depends on:
+// SDL2 audio (SDL_LoadWAV_RW to decode, a device callback and
+// SDL_AudioStream for the conversion), WinceFopen (a FIFO or device is
+// refused before any read, so nothing can block), SDL's iconv for the path
+// (Utf8.h).
 #include "wince/Sound.h"
 
 #include "Utf8.h"
@@ -33,6 +34,11 @@
 namespace {
 
 constexpr DWORD knownFlags = SND_ASYNC | SND_FILENAME;
+// The sample rates a sound card plays. SDL 2.26's resampler sizes its work
+// from the ratio of the rates and, for a file's rate of some megahertz, asks
+// calloc for a negative size; such a file is refused before SDL converts it.
+constexpr int lowestRate = 1;
+constexpr int highestRate = 384000;
 
 // ---- paths ----
 
@@ -251,7 +257,8 @@ bool SoundPlayer::play(const std::string& path, bool wait)
     std::unique_lock<std::mutex> guard(m_lock);
     auto next = std::make_unique<Sound>();
     SDL_AudioSpec format{};
-    bool ok = openDevice() && decodeWav(path, format, next->samples, next->length);
+    bool ok = openDevice() && decodeWav(path, format, next->samples, next->length) &&
+              format.freq >= lowestRate && format.freq <= highestRate;
     if (ok) {
         next->stream = SDL_NewAudioStream(format.format, format.channels, format.freq,
                                           m_spec.format, m_spec.channels, m_spec.freq);

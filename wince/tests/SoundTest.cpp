@@ -190,6 +190,8 @@ TEST_F(PlaySound, PlaysEveryFormatSdlDecodes)
         {"IEEE float", riff({fmt(1, 22050, 32, floatTag), chunk("data", Bytes(22050 * 4, 0))})},
         {"A-law", riff({fmt(1, 8000, 8, aLawTag), chunk("data", Bytes(8000, 0xD5))})},
         {"mu-law", riff({fmt(1, 8000, 8, muLawTag), chunk("data", Bytes(8000, 0xFF))})},
+        {"the highest rate", riff({fmt(1, 384000, 8), chunk("data", Bytes(384000, 0x80))})},
+        {"the lowest rate", riff({fmt(1, 1, 8), chunk("data", Bytes(2, 0x80))})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,6 +212,10 @@ TEST_F(PlaySound, BadFilesGiveFalseAtOnceAndStopWhatPlays)
         m_dir.file("partial-block.wav", imaAdpcm(8000, 2, imaBlockAlign / 2)),
         m_dir.file("mpeg.wav", riff({fmt(1, 8000, 0, mpegTag, 1), chunk("data", Bytes(100, 0))})),
         m_dir.file("no-data.wav", riff({fmt(1, 8000, 8)})),
+        // 48 bytes: a rate no sound card plays, which SDL's resampler can not size.
+        m_dir.file("5-MHz.wav", riff({fmt(1, 5000000, 8), chunk("data", Bytes(4, 0))})),
+        m_dir.file("384001-Hz.wav", riff({fmt(1, 384001, 8), chunk("data", Bytes(4, 0))})),
+        m_dir.file("0-Hz.wav", riff({fmt(1, 0, 8), chunk("data", Bytes(4, 0))})),
         m_dir.path(),
         pipe,
         "",

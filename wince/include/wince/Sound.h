@@ -2,7 +2,8 @@
 // the count of sound output devices, waveOutGetNumDevs. Limits:
 // plays files only (no resources, no memory images, no looping), one sound at
 // a time, in the WAV formats SDL2 decodes: PCM (8, 16, 24 or 32 bits), IEEE
-// float, IMA and MS ADPCM, A-law and mu-law; the module argument is ignored.
+// float, IMA and MS ADPCM, A-law and mu-law, at sample rates a sound card
+// plays (1 Hz to 384 kHz); the module argument is ignored.
 // Depends on: SDL2 audio and its WAV decoder, WinceFopen.
 #pragma once
 
@@ -20,10 +21,11 @@ constexpr DWORD SND_FILENAME = 0x00020000u; // the name is a file path
 // ended or another call replaced or stopped it.
 // TRUE when the sound plays. FALSE, with nothing playing, when the path cannot
 // be narrowed, the file is missing, not a regular file, unreadable, truncated
-// (its data cut off or ending in a partial block), not a WAV file or in a
-// format SDL cannot decode, or when no audio device can be opened (the device
-// is opened on first use and not tried again after a failure). FALSE, with
-// nothing changed, for flags other than SND_ASYNC and SND_FILENAME.
+// (its data cut off or ending in a partial block), not a WAV file, in a
+// format SDL cannot decode or at a rate outside 1 Hz to 384 kHz, or when no
+// audio device can be opened (the device is opened on first use and not
+// tried again after a failure). FALSE, with nothing changed, for flags
+// other than SND_ASYNC and SND_FILENAME.
 // A null `path` stops the sound that plays and returns TRUE. `module` is never
 // read (it names resources, which are not supported).
 BOOL PlaySoundW(LPCWSTR path, HMODULE module, DWORD flags);
