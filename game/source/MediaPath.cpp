@@ -1,10 +1,18 @@
 #include "MediaPath.h"
 
 #include "File.h"
+#include "core/Debug.h"
 #include "render/Image2D.h"
 #include "render/Loader.h"
 
 namespace game {
+
+namespace {
+
+// The longest path a log line shows: the line must stay within the log's limit.
+constexpr int kLoggedPathLength = 180;
+
+} // namespace
 
 core::String mediaPath(const char* fileName)
 {
@@ -15,13 +23,18 @@ core::Ref<render::Image2D> loadFirstImage(const core::String& path)
 {
     render::Loader::Objects list;
     render::Loader::load(path, list);
-    return dynamic_cast<render::Image2D*>(list[0].get());
+    // A scene file may hold no root object at all.
+    return list.m_size > 0 ? dynamic_cast<render::Image2D*>(list[0].get()) : nullptr;
 }
 
 core::Ref<render::Image2D> loadMediaImage(const char* fileName)
 {
-    core::Ref<render::Image2D> image = loadFirstImage(mediaPath(fileName));
-    VORNIC3D_CHECK(image != nullptr);
+    const core::String path = mediaPath(fileName);
+    core::Ref<render::Image2D> image = loadFirstImage(path);
+    if (image == nullptr) {
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "Game: %.*s holds no image\n", kLoggedPathLength, path.c_str());
+        VORNIC3D_CHECK(false);
+    }
     return image;
 }
 

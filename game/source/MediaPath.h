@@ -15,13 +15,13 @@ namespace game {
 core::String mediaPath(const char* fileName);
 
 // The first object of the file at `path` when it is an image, null when it
-// is anything else; a file that can not be loaded fails with the loader's
-// exception.
+// is anything else or the file holds no object; a file that can not be
+// loaded fails with the loader's exception.
 core::Ref<render::Image2D> loadFirstImage(const core::String& path);
 
 // The image of the media file `fileName`: a file that can not be loaded
-// fails with the loader's exception, one holding anything else first with
-// the bare assertion.
+// fails with the loader's exception, one holding anything else first, or
+// nothing, logs its path and fails the bare assertion.
 core::Ref<render::Image2D> loadMediaImage(const char* fileName);
 
 } // namespace game

@@ -1,4 +1,5 @@
 #include "GameTest.h"
+#include "M3GFrame.h"
 #include "PngWriter.h"
 #include "TempFolder.h"
 
@@ -8,6 +9,7 @@
 #include "LevelTiles.h"
 #include "MediaPath.h"
 
+#include "File.h"
 #include "HALException.h"
 #include "System.h"
 #include "render/Image2D.h"
@@ -257,6 +259,22 @@ TEST_F(GameLevelTest, ImagesOverThirtyTwoPixelsOrUnreadableFilesFailAndKeepNoIma
               std::string::npos)
         << log();
     EXPECT_EQ(log().find("is not a level image"), std::string::npos);
+}
+
+TEST_F(GameLevelTest, AFileWithoutAnyObjectHoldsNoImageAndAsMediaIsRefusedByName)
+{
+    const testsupport::Bytes empty = testsupport::m3gFile(testsupport::M3GHeader(), {});
+    put("empty.m3g", std::string(empty.begin(), empty.end()));
+    EXPECT_EQ(game::loadFirstImage(core::String(at("empty.m3g").c_str())), nullptr);
+
+    // The name climbs from the media folder to the root, then down to the file.
+    const std::string media = std::string(HAL::File::getWorkingDirectory().c_str()) + "media/";
+    std::string climb;
+    for (const char c : media)
+        climb += c == '/' ? "../" : "";
+    const std::string name = climb + at("empty.m3g").substr(1);
+    EXPECT_EQ(testsupport::outcomeOf([&] { game::loadMediaImage(name.c_str()); }), kRefused);
+    EXPECT_NE(log().find(name + " holds no image\n"), std::string::npos) << log();
 }
 
 TEST_F(GameLevelTest, AnUnknownCodeFailsAfterTheTilesBeforeIt)
