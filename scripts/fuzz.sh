@@ -5,7 +5,9 @@
 # The harness starts from its seed corpus fuzz/corpus/<harness>/ (and the
 # byte strings of fuzz/<harness>.dict, when there is one) and keeps what it
 # finds in build/fuzz/found/<harness>/, so the seeds change only by hand; an
-# input that crashes is written to build/fuzz/crashes/.
+# input that crashes is written to build/fuzz/crashes/. With
+# VORNIC3D_FUZZ_GAME_POOLS=1 in the environment the engine runs on the game's
+# own memory pools instead of the heap (fuzz/support/FuzzEngine.h).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -9,14 +9,17 @@
 #include "render/M3G_Loader.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace fuzzsupport {
 
 namespace {
 
-// The game's main pool: nothing larger can be had on the phone.
+// The game's main pool, nothing larger can be had on the phone, and its
+// string pool.
 constexpr int kGamePoolSize = 5242880;
+constexpr int kGameStringPoolSize = 40960;
 
 void* heapAlloc(int size)
 {
@@ -39,6 +42,12 @@ core::MemoryManager* heapManager(const char* name)
     return new core::MemoryManager(kGamePoolSize, name, &config);
 }
 
+bool onGamePools()
+{
+    const char* setting = std::getenv("VORNIC3D_FUZZ_GAME_POOLS");
+    return setting != nullptr && std::strcmp(setting, "1") == 0;
+}
+
 } // namespace
 
 void startEngine()
@@ -50,13 +59,19 @@ void startEngine()
     core::Globals::initClass();
     core::Debug::initClass();
     core::Globals* globals = core::Globals::get();
-    globals->m_memoryManager = heapManager("MemoryManager");
-    globals->m_stringPoolMemoryManager = heapManager("StringPool");
+    if (onGamePools()) {
+        globals->m_memoryManager = new core::MemoryManager(kGamePoolSize, "MemoryManager", nullptr);
+        globals->m_stringPoolMemoryManager = new core::MemoryManager(kGameStringPoolSize, "StringPool", nullptr);
+    } else {
+        globals->m_memoryManager = heapManager("MemoryManager");
+        globals->m_stringPoolMemoryManager = heapManager("StringPool");
+    }
     globals->m_stringPool = new core::StringPool();
     // Appearances, vertex buffers and textures ask the renderer for its
     // limits; one made without a display draws nothing.
     globals->m_graphics3D = render::Graphics3D::createGraphics3D(render::Graphics3D::OPENGL_ES, nullptr, nullptr);
-    // A scene file's external references would reach the file system.
+    // A scene file's external references would reach the file system (the
+    // harness of loads by path turns them on in a scratch folder of its own).
     render::M3G_Loader::setExternalReferencesEnabled(false);
 }
 

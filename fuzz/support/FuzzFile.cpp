@@ -45,4 +45,9 @@ std::string readFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::string programFolder()
+{
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+}
+
 } // namespace fuzzsupport

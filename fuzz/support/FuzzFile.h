@@ -12,4 +12,7 @@ std::string writeInputFile(const std::string& name, const std::string& bytes);
 // A whole file's bytes; empty when it can not be read.
 std::string readFile(const std::string& path);
 
+// The folder of the running harness, where the game's media are linked.
+std::string programFolder();
+
 } // namespace fuzzsupport

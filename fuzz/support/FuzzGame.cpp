@@ -1,0 +1,26 @@
+#include "FuzzGame.h"
+
+#include "FuzzEngine.h"
+
+#include "GameGlobals.h"
+#include "GameObject.h"
+#include "GameOde.h"
+#include "GameStateInit.h"
+
+namespace fuzzsupport {
+
+game::GameLevel& newLevel()
+{
+    startEngine();
+    if (game::GameGlobals::getInstance() == nullptr) {
+        game::GameGlobals::initClass();
+        game::GameStateInit::fillLevelTable();
+        game::GameOde::createOdeClass();
+    }
+    game::GameGlobals& globals = game::GameGlobals::get();
+    globals.m_objects.setSize(0);
+    globals.m_level = VORNIC3D_NEW game::GameLevel(0);
+    return *globals.m_level;
+}
+
+} // namespace fuzzsupport
