@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -71,6 +72,46 @@ bool narrowPath(std::u16string_view path, std::string& out)
 
 // ---- decoding ----
 
+// Whether the file's first "data" chunk, found as SDL finds it (chunk by
+// chunk from behind the RIFF header, or from behind a bare "WAVE" that SDL
+// also takes, each chunk padded to an even length), claims more bytes than
+// the file holds behind its header. The file is left at its start.
+bool dataChunkIsCut(std::FILE* file)
+{
+    constexpr long chunkHeader = 8;
+    unsigned char header[chunkHeader];
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return true;
+    const long size = std::ftell(file);
+    if (std::fseek(file, 0, SEEK_SET) != 0)
+        return true;
+    // SDL refuses a file that starts with anything else before it reads a chunk.
+    long position = size;
+    if (std::fread(header, 1, 4, file) == 4)
+        position = std::memcmp(header, "RIFF", 4) == 0 ? 12 : std::memcmp(header, "WAVE", 4) == 0 ? 4 : size;
+    bool cut = false;
+    while (position + chunkHeader <= size) {
+        if (std::fseek(file, position, SEEK_SET) != 0 || std::fread(header, 1, chunkHeader, file) != chunkHeader)
+            return true;
+        const long claimed = static_cast<long>(header[4] | header[5] << 8 | header[6] << 16 |
+                                               static_cast<std::uint32_t>(header[7]) << 24);
+        if (std::memcmp(header, "data", 4) == 0) {
+            cut = claimed > size - position - chunkHeader;
+            break;
+        }
+        position += chunkHeader + claimed + (claimed & 1);
+    }
+    return std::fseek(file, 0, SEEK_SET) != 0 || cut;
+}
+
+// Whether SDL refuses a cut-off file, as the stand-in has it unless the
+// environment's SDL_WAVE_TRUNCATION says otherwise.
+bool refusesCutFiles()
+{
+    const char* truncation = SDL_GetHint(SDL_HINT_WAVE_TRUNCATION);
+    return truncation == nullptr || std::strcmp(truncation, "strict") == 0;
+}
+
 // Decodes the WAV file at `path` into `samples` (SDL's buffer, to be given
 // back with SDL_FreeWAV) and `format`. Only a regular file is opened, so a
 // FIFO without a writer or a device never stalls the caller.
@@ -79,6 +120,13 @@ bool decodeWav(const std::string& path, SDL_AudioSpec& format, Uint8*& samples, 
     std::FILE* file = WinceFopen(path.c_str(), "rb");
     if (file == nullptr)
         return false;
+    // SDL takes a buffer of the length the data chunk claims before it reads
+    // the chunk: a file of 144 bytes claiming 4 GB would take 4 GB, only to
+    // be refused as cut off. It is refused from its chunk headers instead.
+    if (refusesCutFiles() && dataChunkIsCut(file)) {
+        std::fclose(file);
+        return false;
+    }
     SDL_RWops* source = SDL_RWFromFP(file, SDL_TRUE);
     if (source == nullptr) {
         std::fclose(file);
