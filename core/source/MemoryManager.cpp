@@ -235,7 +235,7 @@ void* MemoryManager::hwMemAlloc(int size, MemoryManager* mem, const char* functi
         return mem->m_myAlloc(size);
 
     VORNIC3D_CHECK(mem->m_flags & MEMORY_CONFIG_INITIALIZED);
-    VORNIC3D_ASSERT(size < mem->m_dataBlockSize, "hwMemAlloc : allocated block size is too big");
+    VORNIC3D_ASSERT(size < mem->m_dataBlockSize, kBlockTooBig);
     // A test's injected failure is refused exactly as a full pool refuses.
     if (mem->m_failCountdown != 0 && --mem->m_failCountdown == 0)
         throw MemoryManagerException("MemoryManager: memory full");

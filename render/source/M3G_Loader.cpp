@@ -34,8 +34,6 @@ constexpr char kUncompressedTooSmall[] = "Too small \"uncompressed length\" fiel
 constexpr char kUncompressedTooBig[] = "Too big \"uncompressed length\" field in m3g section header.";
 constexpr char kNoMemory[] = "ZLib decompression failed: \"There was not enough memory\"";
 constexpr char kLengthMismatch[] = "Section length error in section header for uncompressed data.";
-// The main pool's refusal of a block larger than all of it.
-constexpr char kBlockBeyondThePool[] = "hwMemAlloc : allocated block size is too big";
 
 } // namespace
 
@@ -262,7 +260,7 @@ void M3G_Loader::parseSectionObjects()
             // A count of the file that asks for a block larger than the whole
             // pool is the file's fault, as a section length the pool can never
             // hold is, and must not end in the pool's own assertion.
-            if (std::strcmp(e.message, kBlockBeyondThePool) == 0)
+            if (std::strcmp(e.message, core::MemoryManager::kBlockTooBig) == 0)
                 parseError("Object too large for the memory pool.");
             // Any other is a value the scene graph refuses: passed on as the
             // setter threw it, so a caller can tell it from a broken file.

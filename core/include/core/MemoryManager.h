@@ -80,6 +80,9 @@ public:
     // instead. A manager on allocation hooks has no pool and lets the hooks
     // decide.
     bool canHold(std::int64_t size) const { return m_myAlloc != nullptr || size < m_dataBlockSize; }
+    // The message of the assertion a request beyond that limit fails: a
+    // caller that takes such a request for its input's fault tells it by this.
+    static constexpr char kBlockTooBig[] = "hwMemAlloc : allocated block size is too big";
 
     // ---- statistics (read without locking) ----
     const char* getName() const { return m_name; }
