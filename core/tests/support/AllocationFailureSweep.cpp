@@ -107,7 +107,8 @@ std::string leftBehind(const Pool& pool, bool remade)
          << now.usedMem - pool.baseline.usedMem << " bytes more;";
     Holders all = holders;
     all.insert(pool.baselineHolders.begin(), pool.baselineHolders.end());
-    for (const auto& [holder, unused] : all) {
+    for (const auto& entry : all) {
+        const std::string& holder = entry.first;
         const auto count = [&](const Holders& h) {
             const auto found = h.find(holder);
             return found == h.end() ? 0 : found->second;
