@@ -4,8 +4,13 @@
 // in texels, quads of two triangles) and draws one glDrawElements per
 // buffer. Both draw into the same headless 240 x 400 pbuffer, clear it,
 // swap and wait for the frame to finish; times are per frame.
+// Every frame is timed twice: with the software rasteriser (raster:1), and
+// with rasterisation removed (raster:0: draws and clears return at once),
+// where the ratio weighs the engine's own CPU work per sprite against the
+// loop's, as a fast GPU would leave them.
 // Run from a Release build without sanitizers.
 #include "support/BenchEngine.h"
+#include "support/RasterSwitch.h"
 #include "support/RatioReporter.h"
 
 #include "render/Appearance.h"
@@ -140,20 +145,25 @@ void engineFrame(int sprites, int textures, bool text)
     glFinish();
 }
 
+// Sprite benchmarks take (sprites, raster), text benchmarks (raster);
+// raster is 1 with the rasteriser, 0 without.
 void BM_Engine_Sprites(benchmark::State& state)
 {
+    const benchsupport::RasterizationScope raster(state.range(1) != 0);
     for (auto _ : state)
         engineFrame(static_cast<int>(state.range(0)), 1, false);
 }
 
 void BM_Engine_ThreeTextures(benchmark::State& state)
 {
+    const benchsupport::RasterizationScope raster(state.range(1) != 0);
     for (auto _ : state)
         engineFrame(static_cast<int>(state.range(0)), 3, false);
 }
 
 void BM_Engine_Text(benchmark::State& state)
 {
+    const benchsupport::RasterizationScope raster(state.range(0) != 0);
     for (auto _ : state)
         engineFrame(0, 1, true);
 }
@@ -307,28 +317,56 @@ void baselineFrame(int sprites, int textures, bool text)
 
 void BM_Baseline_Sprites(benchmark::State& state)
 {
+    const benchsupport::RasterizationScope raster(state.range(1) != 0);
     for (auto _ : state)
         baselineFrame(static_cast<int>(state.range(0)), 1, false);
 }
 
 void BM_Baseline_ThreeTextures(benchmark::State& state)
 {
+    const benchsupport::RasterizationScope raster(state.range(1) != 0);
     for (auto _ : state)
         baselineFrame(static_cast<int>(state.range(0)), 3, false);
 }
 
 void BM_Baseline_Text(benchmark::State& state)
 {
+    const benchsupport::RasterizationScope raster(state.range(0) != 0);
     for (auto _ : state)
         baselineFrame(0, 1, true);
 }
 
-BENCHMARK(BM_Engine_Sprites)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Baseline_Sprites)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Engine_ThreeTextures)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Baseline_ThreeTextures)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Engine_Text)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Baseline_Text)->Unit(benchmark::kMillisecond);
+void spriteArguments(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgNames({"sprites", "raster"})->ArgsProduct({{100, 1000, 5000}, {1, 0}});
+    benchmark->Unit(benchmark::kMillisecond);
+}
+
+void textArguments(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgName("raster")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_Engine_Sprites)->Apply(spriteArguments);
+BENCHMARK(BM_Baseline_Sprites)->Apply(spriteArguments);
+BENCHMARK(BM_Engine_ThreeTextures)->Apply(spriteArguments);
+BENCHMARK(BM_Baseline_ThreeTextures)->Apply(spriteArguments);
+BENCHMARK(BM_Engine_Text)->Apply(textArguments);
+BENCHMARK(BM_Baseline_Text)->Apply(textArguments);
+
+// The ratios of every pair, with the rasteriser (raster 1) or without (0).
+benchsupport::RatioTable ratioTable(const char* heading, int raster)
+{
+    const std::string suffix = "/raster:" + std::to_string(raster);
+    benchsupport::RatioTable table{heading, {}};
+    for (const char* n : {"100", "1000", "5000"})
+        for (const char* kind : {"Sprites", "ThreeTextures"}) {
+            const std::string run = std::string(kind) + "/sprites:" + n + suffix;
+            table.pairs.emplace_back("BM_Engine_" + run, "BM_Baseline_" + run);
+        }
+    table.pairs.emplace_back("BM_Engine_Text" + suffix, "BM_Baseline_Text" + suffix);
+    return table;
+}
 
 } // namespace
 
@@ -342,13 +380,9 @@ int main(int argc, char** argv)
     unsetenv("DISPLAY");
     setenv("LP_NUM_THREADS", "0", 0);
     benchsupport::BenchEngine engine(kPoolSize, nullptr, kStringPoolSize);
-    std::vector<std::pair<std::string, std::string>> pairs;
-    for (const char* n : {"100", "1000", "5000"}) {
-        pairs.emplace_back(std::string("BM_Engine_Sprites/") + n, std::string("BM_Baseline_Sprites/") + n);
-        pairs.emplace_back(std::string("BM_Engine_ThreeTextures/") + n,
-                           std::string("BM_Baseline_ThreeTextures/") + n);
-    }
-    pairs.emplace_back("BM_Engine_Text", "BM_Baseline_Text");
+    const std::vector<benchsupport::RatioTable> tables = {
+        ratioTable("with the rasteriser: engine / baseline", 1),
+        ratioTable("rasterisation removed: engine / baseline", 0)};
     int result = 0;
     {
         Scene scene;
@@ -357,7 +391,10 @@ int main(int argc, char** argv)
         makeBaseline(baseline, scene);
         g_scene = &scene;
         g_baseline = &baseline;
-        result = benchsupport::runWithRatios(argc, argv, pairs);
+        // The renderer makes its buffers at its first frame: not timed.
+        engineFrame(kLines, 1, true);
+        baselineFrame(kLines, 1, true);
+        result = benchsupport::runWithRatioTables(argc, argv, tables);
         glDeleteTextures(3, baseline.spriteTextures);
         glDeleteTextures(1, &baseline.fontTexture);
         core::Globals::get()->m_graphics3D = nullptr;

@@ -31,10 +31,12 @@ public:
         return found != m_secondsPerIteration.end() ? found->second : 0.0;
     }
 
-    // Prints one line per (engine, baseline) pair whose both runs were seen.
-    void printRatios(const std::vector<std::pair<std::string, std::string>>& pairs) const
+    // Prints one line per (engine, baseline) pair whose both runs were seen,
+    // under the heading.
+    void printRatios(const std::vector<std::pair<std::string, std::string>>& pairs,
+                     const char* heading = "engine / baseline") const
     {
-        std::printf("\n%-50s %s\n", "engine / baseline", "time ratio");
+        std::printf("\n%-50s %s\n", heading, "time ratio");
         for (const auto& [engine, baseline] : pairs) {
             const double e = secondsPerIteration(engine);
             const double b = secondsPerIteration(baseline);
@@ -47,17 +49,30 @@ private:
     std::map<std::string, double> m_secondsPerIteration;
 };
 
-// Runs the registered benchmarks and prints the ratios of the given pairs.
-inline int runWithRatios(int argc, char** argv, const std::vector<std::pair<std::string, std::string>>& pairs)
+// Pairs of (engine, baseline) runs under one heading.
+struct RatioTable {
+    const char* heading;
+    std::vector<std::pair<std::string, std::string>> pairs;
+};
+
+// Runs the registered benchmarks and prints the ratios of each table.
+inline int runWithRatioTables(int argc, char** argv, const std::vector<RatioTable>& tables)
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatios(pairs);
+    for (const RatioTable& table : tables)
+        reporter.printRatios(table.pairs, table.heading);
     benchmark::Shutdown();
     return 0;
+}
+
+// Runs the registered benchmarks and prints the ratios of the given pairs.
+inline int runWithRatios(int argc, char** argv, const std::vector<std::pair<std::string, std::string>>& pairs)
+{
+    return runWithRatioTables(argc, argv, {{"engine / baseline", pairs}});
 }
 
 } // namespace benchsupport
