@@ -125,8 +125,36 @@ void Transform::postScale(float sx, float sy, float sz)
     m_matrix = rowOrderProduct(m_matrix, scale);
 }
 
+// Sprites and texts are placed by a translation each, every frame, so the
+// product M x T is formed here from the terms that matter, bit for bit as
+// the full product forms it. Each row keeps its first three elements, plus
+// the row's products with T's zeros: 0 x v is a zero of v's sign, so the sum
+// leaves a non-zero element as it is and gives a zero element the sign the
+// full product gives it (negative only when every term is). The last
+// element is the row times (tx, ty, tz, 1), summed as the product sums.
+// 0 x v is 0 exactly when v is finite, so the same zeros tell whether M and
+// the result pass the product's checks; when they do not, the full product
+// runs and fails as it always has.
 void Transform::postTranslate(float tx, float ty, float tz)
 {
+    // Checked as the translation's rows are.
+    const slmath::vec4 t(tx, ty, tz, 1.0f);
+    slmath::mat4 product(m_matrix);
+    float zeros = 0.0f;
+    for (unsigned row = 0; row < 4; ++row) {
+        const slmath::vec4& m = m_matrix[row];
+        const float rowZeros = (0.0f * m.x + 0.0f * m.y) + (0.0f * m.z + 0.0f * m.w);
+        slmath::vec4& r = product[row];
+        r.x = m.x + rowZeros;
+        r.y = m.y + rowZeros;
+        r.z = m.z + rowZeros;
+        r.w = ((m.w + t.z * m.z) + t.y * m.y) + t.x * m.x;
+        zeros += rowZeros + 0.0f * r.w;
+    }
+    if (zeros == 0.0f) {
+        m_matrix = product;
+        return;
+    }
     const slmath::mat4 translation =
         fromRows(slmath::vec4(1.0f, 0.0f, 0.0f, tx), slmath::vec4(0.0f, 1.0f, 0.0f, ty),
                  slmath::vec4(0.0f, 0.0f, 1.0f, tz), slmath::vec4(0.0f, 0.0f, 0.0f, 1.0f));

@@ -85,6 +85,37 @@ TEST_F(TransformTest, PostOperationsMultiplyOnTheRight)
     EXPECT_FLOAT_EQ(rowsOf(tiny)[10], 1e10f);
 }
 
+// A translation is formed without the full product but must give its very
+// bits: a zero element keeps its sign only where the full product's sum of
+// zeros does, that is where every element of its row is negative or -0.
+TEST_F(TransformTest, ATranslationGivesTheFullProductBitForBit)
+{
+    const struct {
+        const char* name;
+        Rows start;
+        float tx, ty, tz;
+    } cases[] = {
+        {"identity", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 1, 2, 3},
+        {"-0 among positives", {1, -0.0f, 2, 3, -0.0f, 1, 0, 4, 0, 0, 1, -0.0f, 0, 0, 0, 1}, -0.0f, 5, -7},
+        {"-0 in rows of negatives", {-1, -0.0f, -2, -3, -0.0f, -0.0f, -0.0f, -0.0f, -1, 0, -1, -2, -0.0f, 0, 0, 1},
+         2, -0.0f, 0},
+        {"turned and scaled", {0.25f, -1.5f, 3e-3f, 7, 1.5f, 0.25f, 0, -8, 0, 0, 4, 1e20f, 0, 0, 0, 1}, 1e19f, -3,
+         0.5f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Transform translated = raw(c.start);
+        translated.postTranslate(c.tx, c.ty, c.tz);
+        Transform multiplied = raw(c.start);
+        multiplied.postMultiply(raw({1, 0, 0, c.tx, 0, 1, 0, c.ty, 0, 0, 1, c.tz, 0, 0, 0, 1}));
+        const Rows expected = rowsOf(multiplied);
+        const Rows actual = rowsOf(translated);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(std::memcmp(&actual[i], &expected[i], sizeof(float)), 0)
+                << "element " << i << ": " << actual[i] << " for " << expected[i];
+    }
+}
+
 // Every value is checked before any is stored.
 TEST_F(TransformTest, EveryFailureLeavesTheMatrixUnchanged)
 {
@@ -107,6 +138,9 @@ TEST_F(TransformTest, EveryFailureLeavesTheMatrixUnchanged)
          "the rotation axis (ax ay az) is zero and angle is nonzero"},
         {"rotate 0 about a zero axis", affine, [](Transform& t) { t.postRotate(0, 0, 0, 0); }, bare},
         {"scale by infinity", affine, [](Transform& t) { t.postScale(1, kInf, 1); }, bare},
+        {"translate by NaN", affine, [](Transform& t) { t.postTranslate(0, 0, kNaN); }, bare},
+        {"translate a matrix with an infinity", infinite, [](Transform& t) { t.postTranslate(1, 2, 3); }, bare},
+        {"translate past FLT_MAX", affine, [](Transform& t) { t.postTranslate(3e38f, 3e38f, 0); }, bare},
         {"multiply by a non-finite matrix", affine, [&](Transform& t) { t.postMultiply(raw(infinite)); }, bare},
         {"set with NaN in the last row", affine, [&](Transform& t) { t.set(nanInLastRow.data()); }, bare},
         {"get into null", affine, [](Transform& t) { t.get(nullptr); }, bare},
