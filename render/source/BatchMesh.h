@@ -32,6 +32,16 @@ struct BatchMeshArrays {
     int baseVertex(int indexCount) const { return indexCount == 0 ? 0 : indices[indexCount - 1] + 1; }
 };
 
+// Where a transform puts a sprite's quad: its translation and its x and y
+// scale, the only values of it the quad is made from.
+struct QuadPlacement {
+    float x;
+    float y;
+    float z;
+    float scaleX;
+    float scaleY;
+};
+
 // The mesh's arrays, after the bare engine assertion for any that is
 // missing or of another shape, and for an index count outside 0 to the
 // index buffer's capacity.

@@ -119,51 +119,67 @@ void Sprite3D::setSpriteTransform(const Transform* transform)
 
 // Each point (x, y, z) is turned about the centre by the sprite transform,
 // whose translation is added too, and truncated; the caller range-checks
-// the floats before they become 16-bit values.
+// the floats before they become 16-bit values. The point's offset d from the
+// centre becomes the translation column of S x T(d), summed term by term as
+// Transform::postTranslate sums it; a sprite transform or a column that is
+// not finite takes that product itself, which fails as it always has.
 void Sprite3D::rotateXYZPoints(float* points, int count, float cx, float cy, float cz) const
 {
     VORNIC3D_CHECK(count > 0);
     VORNIC3D_CHECK(points != nullptr);
+    slmath::mat4 rows(1.0f);
+    m_spriteTransform.getMatrix(rows);
+    const bool finite = slmath::isFinite(rows);
     for (int i = 0; i < count; ++i) {
         float* p = points + 3 * i;
         const slmath::vec3 d(p[0] - cx, p[1] - cy, p[2] - cz);
-        Transform moved = m_spriteTransform;
-        moved.postTranslate(d.x, d.y, d.z);
-        float m[16];
-        moved.get(m);
-        p[0] = std::trunc(m[3] + cx);
-        p[1] = std::trunc(m[7] + cy);
-        p[2] = std::trunc(m[11] + cz);
+        float column[4];
+        bool columnFinite = true;
+        for (unsigned row = 0; row < 4; ++row) {
+            const slmath::vec4& s = rows[row];
+            column[row] = ((s.w + d.z * s.z) + d.y * s.y) + d.x * s.x;
+            columnFinite = columnFinite && slmath::isFinite(column[row]);
+        }
+        if (!finite || !columnFinite) {
+            Transform moved = m_spriteTransform;
+            moved.postTranslate(d.x, d.y, d.z);
+            float m[16];
+            moved.get(m);
+            column[0] = m[3];
+            column[1] = m[7];
+            column[2] = m[11];
+        }
+        p[0] = std::trunc(column[0] + cx);
+        p[1] = std::trunc(column[1] + cy);
+        p[2] = std::trunc(column[2] + cz);
     }
 }
 
 // The crop cut to the image: it sizes and textures the quad, while the
 // crop as set places it.
-void Sprite3D::clampCrop(const Image2D& image, long long* width, long long* height) const
+Sprite3D::CropSize Sprite3D::clampCrop(const Image2D& image) const
 {
-    *width = m_cropWidth;
-    if (m_cropX + *width > image.getWidth())
-        *width = image.getWidth() - m_cropX;
-    *height = m_cropHeight;
-    if (m_cropY + *height > image.getHeight())
-        *height = image.getHeight() - m_cropY;
+    CropSize crop = {m_cropWidth, m_cropHeight};
+    if (m_cropX + crop.width > image.getWidth())
+        crop.width = image.getWidth() - m_cropX;
+    if (m_cropY + crop.height > image.getHeight())
+        crop.height = image.getHeight() - m_cropY;
+    return crop;
 }
 
 // Only the translation and the x and y scale of the transform are used.
 // Every value stays a float until its range is checked: converting one out
 // of range would be undefined.
-void Sprite3D::computeCorners(const Image2D& image, const Transform& transform, float* corners) const
+Sprite3D::QuadCorners Sprite3D::computeCorners(const Image2D& image, const CropSize& crop,
+                                               const QuadPlacement& placement) const
 {
-    float m[16];
-    transform.get(m);
-    const float cx = std::trunc(m[3] * kFixedPointUnits);
-    const float cy = std::trunc(m[7] * kFixedPointUnits);
-    const float cz = std::trunc(m[11] * kFixedPointUnits);
-    const float sx = m[0];
-    const float sy = m[5];
-    long long cw = 0;
-    long long ch = 0;
-    clampCrop(image, &cw, &ch);
+    const float cx = std::trunc(placement.x * kFixedPointUnits);
+    const float cy = std::trunc(placement.y * kFixedPointUnits);
+    const float cz = std::trunc(placement.z * kFixedPointUnits);
+    const float sx = placement.scaleX;
+    const float sy = placement.scaleY;
+    const long long cw = crop.width;
+    const long long ch = crop.height;
     const float w = static_cast<float>(image.getWidth());
     const float quadHeight = static_cast<float>(image.getHeight()) * m_quadAspect;
     const float left = std::trunc(cx - static_cast<float>(m_cropWidth) * sx * 5.0f / w);
@@ -176,25 +192,33 @@ void Sprite3D::computeCorners(const Image2D& image, const Transform& transform, 
     VORNIC3D_ASSERT(isPositionInRange(right), "Sprite3D rendering failed because x+width-position is invalid");
     VORNIC3D_ASSERT(isPositionInRange(bottom), "Sprite3D rendering failed because y+height-position is invalid");
 
-    const float quad[12] = {right, bottom, cz, left, bottom, cz, left, top, cz, right, top, cz};
-    std::copy(quad, quad + 12, corners);
+    QuadCorners corners = {{right, left, left, right}, {bottom, bottom, top, top}, {cz, cz, cz, cz}};
     if (!m_spriteTransformEnabled)
-        return;
-    rotateXYZPoints(corners, 4, cx, cy, cz);
-    for (int i = 0; i < 12; i += 3) {
-        VORNIC3D_ASSERT(isPositionInRange(corners[i]), "Sprite3D rendering failed because x-position is invalid");
-        VORNIC3D_ASSERT(isPositionInRange(corners[i + 1]), "Sprite3D rendering failed because y-position is invalid");
-        VORNIC3D_ASSERT(isPositionInRange(corners[i + 2]), "Sprite3D rendering failed because z-position is invalid");
+        return corners;
+    float points[12];
+    for (int i = 0; i < 4; ++i) {
+        points[3 * i] = corners.x[i];
+        points[3 * i + 1] = corners.y[i];
+        points[3 * i + 2] = cz;
     }
+    rotateXYZPoints(points, 4, cx, cy, cz);
+    for (int i = 0; i < 4; ++i) {
+        corners.x[i] = points[3 * i];
+        corners.y[i] = points[3 * i + 1];
+        corners.z[i] = points[3 * i + 2];
+        VORNIC3D_ASSERT(isPositionInRange(corners.x[i]), "Sprite3D rendering failed because x-position is invalid");
+        VORNIC3D_ASSERT(isPositionInRange(corners.y[i]), "Sprite3D rendering failed because y-position is invalid");
+        VORNIC3D_ASSERT(isPositionInRange(corners.z[i]), "Sprite3D rendering failed because z-position is invalid");
+    }
+    return corners;
 }
 
 // s in texels; t stretched by the aspect, so that the texel scale
 // (1 / width) serves both axes. The stretched values must still fit.
-void Sprite3D::computeTexels(const Image2D& image, short* texels) const
+Sprite3D::TexelEdges Sprite3D::computeTexels(const CropSize& crop) const
 {
-    long long cw = 0;
-    long long ch = 0;
-    clampCrop(image, &cw, &ch);
+    const long long cw = crop.width;
+    const long long ch = crop.height;
     const long long s0 = m_cropX;
     const long long s1 = m_cropX + cw;
     VORNIC3D_CHECK(s1 <= 32767);
@@ -206,21 +230,42 @@ void Sprite3D::computeTexels(const Image2D& image, short* texels) const
     const float tBottom = std::trunc(static_cast<float>(m_cropY + ch) * m_textureAspect);
     const float tTop = std::trunc(static_cast<float>(m_cropY) * m_textureAspect);
     VORNIC3D_CHECK(isTexelInRange(tBottom) && isTexelInRange(tTop));
-    const long long quad[8] = {s1, static_cast<long long>(tBottom), s0, static_cast<long long>(tBottom),
-                               s0, static_cast<long long>(tTop),    s1, static_cast<long long>(tTop)};
-    for (int i = 0; i < 8; ++i)
-        texels[i] = static_cast<short>(quad[i]);
+    return {static_cast<short>(s0), static_cast<short>(s1), static_cast<short>(tBottom), static_cast<short>(tTop)};
 }
 
 int Sprite3D::renderSprite3DToMesh(Mesh* mesh, int indexCount, const Transform& transform) const
 {
     VORNIC3D_CHECK(mesh != nullptr);
+    const Image2D& image = imageToBatch();
+    const BatchMeshArrays arrays = batchMeshArrays(mesh, indexCount);
+    float m[16];
+    transform.get(m);
+    return appendQuad(image, arrays, indexCount, {m[3], m[7], m[11], m[0], m[5]});
+}
+
+int Sprite3D::renderSprite3DToMesh(const BatchMeshArrays& arrays, int indexCount,
+                                   const QuadPlacement& placement) const
+{
+    const Image2D& image = imageToBatch();
+    // The index count is checked as batchMeshArrays checks it.
+    VORNIC3D_CHECK(indexCount >= 0 && indexCount <= arrays.triangles->getCapacity());
+    return appendQuad(image, arrays, indexCount, placement);
+}
+
+const Image2D& Sprite3D::imageToBatch() const
+{
     VORNIC3D_CHECK(m_texture != nullptr);
     VORNIC3D_ASSERT(m_appearance != nullptr, "renderSprite3DToMesh failed because appearance is 0");
     const Image2D* image = m_texture->getImage();
     VORNIC3D_CHECK(image != nullptr);
-    const BatchMeshArrays arrays = batchMeshArrays(mesh, indexCount);
+    return *image;
+}
 
+// The corners and texels are kept apart from the arrays until every check
+// has passed; each value is then written on its own.
+int Sprite3D::appendQuad(const Image2D& image, const BatchMeshArrays& arrays, int indexCount,
+                         const QuadPlacement& placement) const
+{
     // Room for four vertices behind the last quad and six indices. The
     // quad's own indices are made from the base vertex, so they never point
     // past the room tested here.
@@ -228,18 +273,29 @@ int Sprite3D::renderSprite3DToMesh(Mesh* mesh, int indexCount, const Transform& 
     if (arrays.vertexRoom < base + 4 || indexCount + 6 > arrays.triangles->getCapacity())
         return indexCount;
 
-    float corners[12];
-    computeCorners(*image, transform, corners);
-    short texels[8];
-    computeTexels(*image, texels);
+    const CropSize crop = clampCrop(image);
+    const QuadCorners corners = computeCorners(image, crop, placement);
+    const TexelEdges texels = computeTexels(crop);
 
     // Nothing is changed before every check has passed.
     arrays.vertices->setTexScaleBias(0, m_texelScale, nullptr);
     arrays.vertices->setPositionScaleBias(kFixedPointScale, nullptr);
     short* p = arrays.positions + 3 * base;
-    for (int i = 0; i < 12; ++i)
-        p[i] = static_cast<short>(corners[i]);
-    std::copy(texels, texels + 8, arrays.texels + 2 * base);
+    for (int i = 0; i < 4; ++i) {
+        p[3 * i] = static_cast<short>(corners.x[i]);
+        p[3 * i + 1] = static_cast<short>(corners.y[i]);
+        p[3 * i + 2] = static_cast<short>(corners.z[i]);
+    }
+    // Counter-clockwise from the lower right, as the corners.
+    short* t = arrays.texels + 2 * base;
+    t[0] = texels.right;
+    t[1] = texels.bottom;
+    t[2] = texels.left;
+    t[3] = texels.bottom;
+    t[4] = texels.left;
+    t[5] = texels.top;
+    t[6] = texels.right;
+    t[7] = texels.top;
     // Two counter-clockwise triangles: (0, 3, 1) and (2, 1, 3).
     const int order[6] = {0, 3, 1, 2, 1, 3};
     for (int i = 0; i < 6; ++i)

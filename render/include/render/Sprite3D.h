@@ -6,8 +6,10 @@
 namespace render {
 
 class Appearance;
+struct BatchMeshArrays;
 class Image2D;
 class Mesh;
+struct QuadPlacement;
 class Texture2D;
 
 // A node drawn as one textured, camera-facing rectangle cut from an image
@@ -52,16 +54,43 @@ public:
     // mesh untouched) when the quad does not fit. The mesh must have 16-bit
     // positions of 3 and texture coordinates of 2 components.
     int renderSprite3DToMesh(Mesh* mesh, int indexCount, const Transform& transform) const;
+    // The same for the renderer's batch buffers: the mesh's arrays as
+    // batchMeshArrays gave them once, and the transform's translation and x
+    // and y scale, all of it that places the quad.
+    int renderSprite3DToMesh(const BatchMeshArrays& arrays, int indexCount, const QuadPlacement& placement) const;
 
 private:
+    // A quad's corners in fixed point, counter-clockwise from the lower
+    // right, and the texture coordinates of its edges.
+    struct QuadCorners {
+        float x[4];
+        float y[4];
+        float z[4];
+    };
+    struct TexelEdges {
+        short left;
+        short right;
+        short bottom;
+        short top;
+    };
+    // The crop cut to the image: it sizes and textures the quad, while the
+    // crop as set places it. Summed wide: the crop is not bounded below.
+    struct CropSize {
+        long long width;
+        long long height;
+    };
+
     void initSprite3D();
     void checkCrop(long long x, long long y, long long width, long long height) const;
     void rotateXYZPoints(float* points, int count, float cx, float cy, float cz) const;
-    void clampCrop(const Image2D& image, long long* width, long long* height) const;
-    // The quad's corners (x, y, z each) in fixed point, range-checked.
-    void computeCorners(const Image2D& image, const Transform& transform, float* corners) const;
-    // The corners' texture coordinates (s, t each), range-checked.
-    void computeTexels(const Image2D& image, short* texels) const;
+    CropSize clampCrop(const Image2D& image) const;
+    // The checks every quad begins with; the image of the sprite's texture.
+    const Image2D& imageToBatch() const;
+    int appendQuad(const Image2D& image, const BatchMeshArrays& arrays, int indexCount,
+                   const QuadPlacement& placement) const;
+    // Range-checked.
+    QuadCorners computeCorners(const Image2D& image, const CropSize& crop, const QuadPlacement& placement) const;
+    TexelEdges computeTexels(const CropSize& crop) const;
 
     core::Ref<Image2D> m_image;
     core::Ref<Appearance> m_appearance;
