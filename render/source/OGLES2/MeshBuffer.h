@@ -2,6 +2,8 @@
 
 #include "OGLES2/OGLES_Graphics3D.h"
 
+#include "BatchMesh.h"
+
 #include "render/Camera.h"
 #include "render/IndexBuffer.h"
 #include "render/Mesh.h"
@@ -36,6 +38,9 @@ public:
     // The camera position in the camera's own axes, for the quads' placement.
     Transform m_cameraTranslation;
     core::Ref<Mesh> m_mesh;
+    // The mesh's arrays and index buffer, checked once when it is made:
+    // they stay with the mesh for its life.
+    BatchMeshArrays m_arrays{};
     // The texture of every quad, null while free. Held, so that a sprite or
     // font let go before the frame ends leaves its quads drawable.
     core::Ref<Texture2D> m_texture;

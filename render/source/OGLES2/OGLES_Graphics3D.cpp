@@ -205,6 +205,7 @@ void OGLES_Graphics3D::setCamera(Camera* camera, const Transform& transform)
 {
     m_cameraTransform = transform;
     m_camera = camera;
+    m_currentViewKnown = false;
     ++m_cameraSetCount;
 }
 

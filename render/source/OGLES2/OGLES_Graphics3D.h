@@ -9,6 +9,7 @@
 #include "core/Vector.h"
 
 #include <cstdint>
+#include <typeinfo>
 
 namespace HAL {
 class Display;
@@ -155,7 +156,7 @@ private:
     // Draws a used buffer, placed by the current camera's rotation, and
     // frees it.
     void flushDynamicBuffer(MeshBuffer* buffer);
-    // Writes a node's quads with `write` (mesh, index count) -> new index
+    // Writes a node's quads with `write` (buffer, index count) -> new index
     // count, the count unchanged when they do not fit: into the first
     // buffer that holds `texture` under the current camera (and
     // `appearance` too when `sameAppearance`) or the first free one, claimed
@@ -168,6 +169,19 @@ private:
     // Screen pixels per world unit at `depth` in front of a perspective
     // camera; 0 for any other projection.
     float pixelSizeAt(float depth) const;
+    // The current camera's view (the inverse of its transform), by rows,
+    // and the translation by the camera's position in its own axes (the
+    // negated translation of the view), with which every quad is placed:
+    // worked out at their first use after setCamera, so that a frame of
+    // sprites inverts the camera once. A camera transform without an
+    // inverse throws at every use, as its inversion would.
+    const float* currentViewRows()
+    {
+        if (!m_currentViewKnown)
+            knowCurrentView();
+        return m_currentViewRows;
+    }
+    void knowCurrentView();
 
     // ---- debug overlay (OGLES_Graphics3D_debug.cpp) ----
     // The end of a screen frame: the frame rate, the overlay's lines, the
@@ -179,6 +193,13 @@ private:
 
     // ---- traversal (OGLES_Graphics3D_traversal.cpp) ----
     void renderNode(Node* node, const Transform& transform);
+    // The kinds of node the walk tells apart, by dynamic_cast; the kind of
+    // the last class asked about is remembered (m_lastNodeType).
+    enum class NodeKind { SPRITE, TEXT, MESH, SKINNED_MESH, GROUP, OTHER };
+    NodeKind kindOf(Node* node);
+    // Groups and worlds draw their sprites, meshes and groups; texts and
+    // other nodes in them are not drawn.
+    static bool isDrawnInGroups(NodeKind kind);
     // Adds the lights below `group` (the world when null), each with the
     // transform of the space it lives in: `parentTransform` times the
     // composite transforms of the groups between.
@@ -228,6 +249,10 @@ private:
     // The view of the loaded projection (the inverse of its camera's
     // transform), which every model-view matrix starts with.
     Transform m_viewTransform;
+    // Of the current camera (currentViewRows), while known.
+    float m_currentViewRows[16] = {};
+    Transform m_currentCameraTranslation;
+    bool m_currentViewKnown = false;
     core::Vector<core::Ref<Light>> m_lights;
     core::Vector<Transform> m_lightTransforms;
     core::Ref<Light> m_defaultLight;
@@ -266,6 +291,11 @@ private:
     std::int16_t m_screenWidth = 0;
     std::int16_t m_screenHeight = 0;
     bool m_depthBufferEnabled = false;
+
+    // ---- traversal ----
+    // The class of the last node kindOf was asked about, and its kind.
+    const std::type_info* m_lastNodeType = nullptr;
+    NodeKind m_lastNodeKind = NodeKind::OTHER;
 
     // ---- drawing state ----
     // False while the background is drawn: no lights then.

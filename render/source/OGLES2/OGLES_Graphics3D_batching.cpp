@@ -6,6 +6,7 @@
 #include "OGLES2/MeshBuffer.h"
 #include "OGLES2/OGLES_Graphics3D.h"
 
+#include "BatchMesh.h"
 #include "Font2DBitmap.h"
 
 #include "render/Appearance.h"
@@ -25,41 +26,45 @@ namespace render {
 
 namespace {
 
-// A node's place before the camera: its position in the camera's axes,
-// its depth in front of the camera, and the camera's position in its own
-// axes, from which a batch can be drawn with another camera current.
+// A node's place before the camera: its position in the camera's axes and
+// its depth in front of the camera. Only the translations of the node and
+// of the view (the inverse camera transform, by rows) and the camera's
+// rotation take part.
 struct CameraSplit {
+    CameraSplit(const float* v, const Transform& transform)
+    {
+        float t[16];
+        transform.get(t);
+        for (int row = 0; row < 3; ++row)
+            position[row] = v[4 * row] * t[3] + v[4 * row + 1] * t[7] + v[4 * row + 2] * t[11];
+        depth = std::fabs(position[2] + v[11]);
+    }
+
     float position[3];
     float depth;
-    Transform cameraTranslation;
 };
 
-// Only the translations of the node and of the inverse camera transform and
-// the camera's rotation take part.
-CameraSplit splitCamera(const Transform& cameraTransform, const Transform& transform)
+// The rows of the transform that places a quad at the split's position,
+// sized (sx, sy, sz): the pure translation, then the scale. Each row is
+// checked as it is made, as Transform::set checks them.
+slmath::mat4 placementRows(const CameraSplit& split, float sx, float sy, float sz)
 {
-    Transform view(cameraTransform);
-    view.invert();
-    float v[16];
-    view.get(v);
-    float t[16];
-    transform.get(t);
-    CameraSplit split;
-    for (int row = 0; row < 3; ++row)
-        split.position[row] = v[4 * row] * t[3] + v[4 * row + 1] * t[7] + v[4 * row + 2] * t[11];
-    split.depth = std::fabs(split.position[2] + v[11]);
-    split.cameraTranslation.postTranslate(-v[3], -v[7], -v[11]);
-    return split;
+    slmath::mat4 rows(0.0f);
+    rows[0] = slmath::vec4(sx, 0.0f, 0.0f, split.position[0]);
+    rows[1] = slmath::vec4(0.0f, sy, 0.0f, split.position[1]);
+    rows[2] = slmath::vec4(0.0f, 0.0f, sz, split.position[2]);
+    rows[3] = slmath::vec4(0.0f, 0.0f, 0.0f, 1.0f);
+    return rows;
 }
 
-// The pure translation by the split's position, then a scale.
-Transform placementOf(const CameraSplit& split, float sx, float sy, float sz)
+// A sprite's quad is made from the translation and the x and y scale of
+// its placement alone; the rows are checked as placementRows checks them.
+QuadPlacement spritePlacementOf(const CameraSplit& split, float sx, float sy, float sz)
 {
-    const float rows[16] = {sx,   0.0f, 0.0f, split.position[0], 0.0f, sy,   0.0f, split.position[1],
-                            0.0f, 0.0f, sz,   split.position[2], 0.0f, 0.0f, 0.0f, 1.0f};
-    Transform placement;
-    placement.set(rows);
-    return placement;
+    const slmath::vec4 row0(sx, 0.0f, 0.0f, split.position[0]);
+    const slmath::vec4 row1(0.0f, sy, 0.0f, split.position[1]);
+    const slmath::vec4 row2(0.0f, 0.0f, sz, split.position[2]);
+    return {row0.w, row1.w, row2.w, row0.x, row1.y};
 }
 
 // What does not fit: the bare assertion, or the failure's text.
@@ -86,7 +91,9 @@ Transform rotationOf(const Transform& transform)
 // ---- buffers --------------------------------------------------------------------------------
 
 // A claimed buffer that takes nothing after all is freed again, so a failed
-// node leaves no empty batch behind.
+// node leaves no empty batch behind. The camera translation is the
+// renderer's own (currentViewRows): the flushes on the way draw meshes, which
+// never work it out again.
 template <typename Write>
 void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance, bool sameAppearance,
                                       const char* failure, const Transform& cameraTranslation, Write write)
@@ -105,14 +112,13 @@ void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance
             if (buffer->m_texture != texture || (sameAppearance && buffer->m_mesh->getAppearance(0) != appearance) ||
                 (buffer->m_camera != nullptr && buffer->m_camera != m_camera))
                 continue;
-            IndexBuffer* indices = buffer->m_mesh->getIndexBuffer(0);
-            VORNIC3D_CHECK(indices != nullptr);
+            IndexBuffer* indices = buffer->m_arrays.triangles;
             const int count = indices->getIndexCount();
             int written = count;
             try {
                 buffer->m_camera = m_camera;
                 buffer->m_cameraTranslation = cameraTranslation;
-                written = write(buffer->m_mesh.get(), count);
+                written = write(*buffer, count);
             } catch (...) {
                 if (claimed)
                     buffer->empty();
@@ -192,11 +198,11 @@ void OGLES_Graphics3D::handleSprite3D(Sprite3D* sprite, const Transform& transfo
     Texture2D* texture = sprite->getTexture();
     Appearance* appearance = sprite->getAppearance();
     VORNIC3D_ASSERT(appearance != nullptr, "renderSprite3DToMesh failed because appearance is 0");
-    const CameraSplit split = splitCamera(m_cameraTransform, transform);
-    Transform quad;
+    const CameraSplit split(currentViewRows(), transform);
+    float size[3] = {1.0f, 1.0f, 1.0f};
     if (sprite->isScaled()) {
-        quad = placementOf(split, static_cast<float>(sprite->getCropWidth()),
-                           static_cast<float>(sprite->getCropHeight()), 1.0f);
+        size[0] = static_cast<float>(sprite->getCropWidth());
+        size[1] = static_cast<float>(sprite->getCropHeight());
     } else {
         VORNIC3D_CHECK(m_camera != nullptr);
         const auto width = static_cast<float>(sprite->getImage()->getWidth());
@@ -204,20 +210,38 @@ void OGLES_Graphics3D::handleSprite3D(Sprite3D* sprite, const Transform& transfo
         if (pixel > 0.0f) {
             const slmath::vec3& scale = sprite->getScale();
             const float s = width * pixel;
-            quad = placementOf(split, scale.x * s, scale.y * s, scale.z * s);
+            size[0] = scale.x * s;
+            size[1] = scale.y * s;
+            size[2] = scale.z * s;
         } else {
-            quad = placementOf(split, width, width, 1.0f);
+            size[0] = width;
+            size[1] = width;
         }
     }
-    placeInBuffers(texture, appearance, false, nullptr, split.cameraTranslation,
-                   [&](Mesh* mesh, int count) { return sprite->renderSprite3DToMesh(mesh, count, quad); });
+    const QuadPlacement quad = spritePlacementOf(split, size[0], size[1], size[2]);
+    placeInBuffers(texture, appearance, false, nullptr, m_currentCameraTranslation,
+                   [&](MeshBuffer& buffer, int count) {
+                       return sprite->renderSprite3DToMesh(buffer.m_arrays, count, quad);
+                   });
+}
+
+void OGLES_Graphics3D::knowCurrentView()
+{
+    Transform view(m_cameraTransform);
+    view.invert();
+    view.get(m_currentViewRows);
+    Transform translation;
+    translation.postTranslate(-m_currentViewRows[3], -m_currentViewRows[7], -m_currentViewRows[11]);
+    m_currentCameraTranslation = translation;
+    m_currentViewKnown = true;
 }
 
 float OGLES_Graphics3D::pixelSizeAt(float depth) const
 {
-    float parameters[4] = {};
-    if (m_camera->getProjectionParameters(parameters) != Camera::PERSPECTIVE)
+    if (m_camera->getProjectionParameters(nullptr) != Camera::PERSPECTIVE)
         return 0.0f;
+    float parameters[4] = {};
+    m_camera->getProjectionParameters(parameters);
     const double halfFieldOfView = std::tan(static_cast<double>(parameters[0]) * 0.00872665);
     return static_cast<float>(1.0 / (static_cast<double>(m_viewportWidth) * 0.5) * parameters[1] * depth *
                               halfFieldOfView);
@@ -235,7 +259,7 @@ void OGLES_Graphics3D::handleText2D(Text2D* text, const Transform& transform)
     VORNIC3D_CHECK(text != nullptr);
     auto* font = dynamic_cast<Font2DBitmap*>(text->getFont());
     VORNIC3D_ASSERT(font != nullptr, "Text2D does not provide Font2D information");
-    const CameraSplit split = splitCamera(m_cameraTransform, transform);
+    const CameraSplit split(currentViewRows(), transform);
     float s = 1.0f;
     if (text->getRenderFlag() == 0) {
         VORNIC3D_CHECK(m_camera != nullptr);
@@ -243,10 +267,12 @@ void OGLES_Graphics3D::handleText2D(Text2D* text, const Transform& transform)
         if (pixel > 0.0f)
             s = pixel;
     }
-    const Transform place = placementOf(split, s, s, s);
+    const Transform place(placementRows(split, s, s, s));
     placeInBuffers(font->getTexture(), text->getAppearance(), true, "can not buffer texts (too small buffer size?)",
-                   split.cameraTranslation,
-                   [&](Mesh* mesh, int count) { return font->renderBitmapFontToMesh(mesh, count, text, place); });
+                   m_currentCameraTranslation,
+                   [&](MeshBuffer& buffer, int count) {
+                       return font->renderBitmapFontToMesh(buffer.m_mesh.get(), count, text, place);
+                   });
 }
 
 } // namespace render

@@ -72,6 +72,7 @@ void OGLES_Graphics3D::createDynamicBuffers()
     for (int i = 0; i < buffers.m_size; ++i) {
         buffers[i] = VORNIC3D_NEW MeshBuffer();
         buffers[i]->m_mesh = createMesh(1, 1, m_config.max_dynamic_buffer_size);
+        buffers[i]->m_arrays = batchMeshArrays(buffers[i]->m_mesh.get(), 0);
         buffers[i]->empty();
     }
     m_dynamicBuffers.setSize(buffers.m_size);

@@ -20,6 +20,8 @@
 
 #include <GLES/gl.h>
 
+#include <typeinfo>
+
 namespace render {
 
 namespace {
@@ -74,8 +76,7 @@ void OGLES_Graphics3D::render(World* world)
         for (int i = 0; i < world->getChildCount(); ++i) {
             Node* child = world->getChild(i);
             VORNIC3D_CHECK(child != nullptr);
-            if (dynamic_cast<Group*>(child) != nullptr || dynamic_cast<Mesh*>(child) != nullptr ||
-                dynamic_cast<Sprite3D*>(child) != nullptr)
+            if (isDrawnInGroups(kindOf(child)))
                 renderNode(child, compositeOf(*child));
         }
     } catch (...) {
@@ -161,21 +162,19 @@ void OGLES_Graphics3D::render(Texture2D* texture, const Transform& transform, Ap
 void OGLES_Graphics3D::renderNode(Node* node, const Transform& transform)
 {
     VORNIC3D_ASSERT(node != nullptr, "node parameter is 0");
-    auto* sprite = dynamic_cast<Sprite3D*>(node);
-    auto* mesh = dynamic_cast<Mesh*>(node);
-    auto* group = dynamic_cast<Group*>(node);
-    auto* text = dynamic_cast<Text2D*>(node);
-    VORNIC3D_CHECK(sprite != nullptr || mesh != nullptr || group != nullptr || text != nullptr);
+    const NodeKind kind = kindOf(node);
+    VORNIC3D_CHECK(kind != NodeKind::OTHER);
     VORNIC3D_ASSERT(m_camera != nullptr, "Graphics3D : active camera is missing");
     if (!node->isRenderingEnabled())
         return;
 
-    if (text != nullptr) {
-        handleText2D(text, transform);
-    } else if (sprite != nullptr) {
-        handleSprite3D(sprite, transform);
-    } else if (mesh != nullptr) {
-        auto* skinned = dynamic_cast<SkinnedMesh*>(mesh);
+    if (kind == NodeKind::TEXT) {
+        handleText2D(static_cast<Text2D*>(node), transform);
+    } else if (kind == NodeKind::SPRITE) {
+        handleSprite3D(static_cast<Sprite3D*>(node), transform);
+    } else if (kind == NodeKind::MESH || kind == NodeKind::SKINNED_MESH) {
+        auto* mesh = static_cast<Mesh*>(node);
+        auto* skinned = kind == NodeKind::SKINNED_MESH ? static_cast<SkinnedMesh*>(mesh) : nullptr;
         // The skin follows the bones' pose of this frame.
         if (skinned != nullptr)
             skinned->calcVertices_for_testing();
@@ -193,18 +192,47 @@ void OGLES_Graphics3D::renderNode(Node* node, const Transform& transform)
         if (m_config.debug_meshes)
             renderDebugMesh(mesh, transform);
     } else {
-        VORNIC3D_ASSERT(group != nullptr, "render failed! invalid node information");
+        VORNIC3D_ASSERT(kind == NodeKind::GROUP, "render failed! invalid node information");
+        auto* group = static_cast<Group*>(node);
         for (int i = 0; i < group->getChildCount(); ++i) {
             Node* child = group->getChild(i);
-            const bool drawable = dynamic_cast<Sprite3D*>(child) != nullptr || dynamic_cast<Mesh*>(child) != nullptr ||
-                                  dynamic_cast<Group*>(child) != nullptr;
-            if (!drawable || (child->getScope() & group->getScope()) == 0)
+            if (!isDrawnInGroups(kindOf(child)) || (child->getScope() & group->getScope()) == 0)
                 continue;
             Transform childTransform(transform);
             childTransform.postMultiply(compositeOf(*child));
             renderNode(child, childTransform);
         }
     }
+}
+
+// The casts exclude each other but for the skinned mesh, which is a mesh;
+// a frame draws long runs of nodes of one class (the game's sprites), for
+// which one comparison of their type stands for the casts.
+OGLES_Graphics3D::NodeKind OGLES_Graphics3D::kindOf(Node* node)
+{
+    const std::type_info* type = &typeid(*node);
+    if (type == m_lastNodeType)
+        return m_lastNodeKind;
+    NodeKind kind = NodeKind::OTHER;
+    if (dynamic_cast<Sprite3D*>(node) != nullptr)
+        kind = NodeKind::SPRITE;
+    else if (dynamic_cast<Text2D*>(node) != nullptr)
+        kind = NodeKind::TEXT;
+    else if (dynamic_cast<SkinnedMesh*>(node) != nullptr)
+        kind = NodeKind::SKINNED_MESH;
+    else if (dynamic_cast<Mesh*>(node) != nullptr)
+        kind = NodeKind::MESH;
+    else if (dynamic_cast<Group*>(node) != nullptr)
+        kind = NodeKind::GROUP;
+    m_lastNodeType = type;
+    m_lastNodeKind = kind;
+    return kind;
+}
+
+bool OGLES_Graphics3D::isDrawnInGroups(NodeKind kind)
+{
+    return kind == NodeKind::SPRITE || kind == NodeKind::MESH || kind == NodeKind::SKINNED_MESH ||
+           kind == NodeKind::GROUP;
 }
 
 void OGLES_Graphics3D::findLights(World* world, Group* group, const Transform& parentTransform)
