@@ -56,6 +56,7 @@ void Sprite3D::initSprite3D()
     m_textureAspect = static_cast<float>(width) / static_cast<float>(height);
     m_quadAspect = m_textureAspect;
     m_texelScale = 1.0f / static_cast<float>(width);
+    m_texelsKnown = false;
 }
 
 // ---- image and texture ------------------------------------------------------------
@@ -170,38 +171,38 @@ Sprite3D::CropSize Sprite3D::clampCrop(const Image2D& image) const
 // Only the translation and the x and y scale of the transform are used.
 // Every value stays a float until its range is checked: converting one out
 // of range would be undefined.
-Sprite3D::QuadCorners Sprite3D::computeCorners(const Image2D& image, const CropSize& crop,
-                                               const QuadPlacement& placement) const
+Sprite3D::QuadEdges Sprite3D::computeEdges(const Image2D& image, const CropSize& crop,
+                                           const QuadPlacement& placement) const
 {
-    const float cx = std::trunc(placement.x * kFixedPointUnits);
-    const float cy = std::trunc(placement.y * kFixedPointUnits);
-    const float cz = std::trunc(placement.z * kFixedPointUnits);
+    QuadEdges edges;
+    edges.cx = std::trunc(placement.x * kFixedPointUnits);
+    edges.cy = std::trunc(placement.y * kFixedPointUnits);
+    edges.cz = std::trunc(placement.z * kFixedPointUnits);
     const float sx = placement.scaleX;
     const float sy = placement.scaleY;
-    const long long cw = crop.width;
-    const long long ch = crop.height;
     const float w = static_cast<float>(image.getWidth());
     const float quadHeight = static_cast<float>(image.getHeight()) * m_quadAspect;
-    const float left = std::trunc(cx - static_cast<float>(m_cropWidth) * sx * 5.0f / w);
-    const float top = std::trunc(cy + static_cast<float>(m_cropHeight) * sy * 5.0f / quadHeight);
-    const float right = std::trunc(left + static_cast<float>(cw) * sx * 10.0f / w);
-    const float bottom = std::trunc(top - static_cast<float>(ch) * sy * 10.0f / quadHeight);
-    VORNIC3D_ASSERT(isPositionInRange(left), "Sprite3D rendering failed because x-position is invalid");
-    VORNIC3D_ASSERT(isPositionInRange(top), "Sprite3D rendering failed because y-position is invalid");
-    VORNIC3D_ASSERT(isPositionInRange(cz), "Sprite3D rendering failed because z-position is invalid");
-    VORNIC3D_ASSERT(isPositionInRange(right), "Sprite3D rendering failed because x+width-position is invalid");
-    VORNIC3D_ASSERT(isPositionInRange(bottom), "Sprite3D rendering failed because y+height-position is invalid");
+    edges.left = std::trunc(edges.cx - static_cast<float>(m_cropWidth) * sx * 5.0f / w);
+    edges.top = std::trunc(edges.cy + static_cast<float>(m_cropHeight) * sy * 5.0f / quadHeight);
+    edges.right = std::trunc(edges.left + static_cast<float>(crop.width) * sx * 10.0f / w);
+    edges.bottom = std::trunc(edges.top - static_cast<float>(crop.height) * sy * 10.0f / quadHeight);
+    VORNIC3D_ASSERT(isPositionInRange(edges.left), "Sprite3D rendering failed because x-position is invalid");
+    VORNIC3D_ASSERT(isPositionInRange(edges.top), "Sprite3D rendering failed because y-position is invalid");
+    VORNIC3D_ASSERT(isPositionInRange(edges.cz), "Sprite3D rendering failed because z-position is invalid");
+    VORNIC3D_ASSERT(isPositionInRange(edges.right), "Sprite3D rendering failed because x+width-position is invalid");
+    VORNIC3D_ASSERT(isPositionInRange(edges.bottom),
+                    "Sprite3D rendering failed because y+height-position is invalid");
+    return edges;
+}
 
-    QuadCorners corners = {{right, left, left, right}, {bottom, bottom, top, top}, {cz, cz, cz, cz}};
-    if (!m_spriteTransformEnabled)
-        return corners;
-    float points[12];
-    for (int i = 0; i < 4; ++i) {
-        points[3 * i] = corners.x[i];
-        points[3 * i + 1] = corners.y[i];
-        points[3 * i + 2] = cz;
-    }
-    rotateXYZPoints(points, 4, cx, cy, cz);
+// The corners counter-clockwise from the lower right, turned about the
+// centre by the sprite transform.
+Sprite3D::QuadCorners Sprite3D::turnCorners(const QuadEdges& edges) const
+{
+    float points[12] = {edges.right, edges.bottom, edges.cz, edges.left,  edges.bottom, edges.cz,
+                        edges.left,  edges.top,    edges.cz, edges.right, edges.top,    edges.cz};
+    rotateXYZPoints(points, 4, edges.cx, edges.cy, edges.cz);
+    QuadCorners corners;
     for (int i = 0; i < 4; ++i) {
         corners.x[i] = points[3 * i];
         corners.y[i] = points[3 * i + 1];
@@ -261,6 +262,20 @@ const Image2D& Sprite3D::imageToBatch() const
     return *image;
 }
 
+// A function of the crop (set, and cut to the image) and the texture aspect
+// alone: a sprite drawn again with them unchanged reuses its texels, which
+// passed their checks with the same values.
+Sprite3D::TexelEdges Sprite3D::texelsFor(const CropSize& crop) const
+{
+    const long long key[4] = {m_cropX, m_cropY, crop.width, crop.height};
+    if (!m_texelsKnown || !std::equal(key, key + 4, m_texelsCrop)) {
+        m_texels = computeTexels(crop);
+        std::copy(key, key + 4, m_texelsCrop);
+        m_texelsKnown = true;
+    }
+    return m_texels;
+}
+
 // The corners and texels are kept apart from the arrays until every check
 // has passed; each value is then written on its own.
 int Sprite3D::appendQuad(const Image2D& image, const BatchMeshArrays& arrays, int indexCount,
@@ -274,28 +289,44 @@ int Sprite3D::appendQuad(const Image2D& image, const BatchMeshArrays& arrays, in
         return indexCount;
 
     const CropSize crop = clampCrop(image);
-    const QuadCorners corners = computeCorners(image, crop, placement);
-    const TexelEdges texels = computeTexels(crop);
+    const QuadEdges edges = computeEdges(image, crop, placement);
+    QuadCorners turned{};
+    if (m_spriteTransformEnabled)
+        turned = turnCorners(edges);
+    const TexelEdges texels = texelsFor(crop);
 
-    // Nothing is changed before every check has passed.
+    // Nothing is changed before every check has passed. Corners and their
+    // texels go counter-clockwise from the lower right.
     arrays.vertices->setTexScaleBias(0, m_texelScale, nullptr);
     arrays.vertices->setPositionScaleBias(kFixedPointScale, nullptr);
     short* p = arrays.positions + 3 * base;
-    for (int i = 0; i < 4; ++i) {
-        p[3 * i] = static_cast<short>(corners.x[i]);
-        p[3 * i + 1] = static_cast<short>(corners.y[i]);
-        p[3 * i + 2] = static_cast<short>(corners.z[i]);
+    if (m_spriteTransformEnabled) {
+        for (int i = 0; i < 4; ++i) {
+            p[3 * i] = static_cast<short>(turned.x[i]);
+            p[3 * i + 1] = static_cast<short>(turned.y[i]);
+            p[3 * i + 2] = static_cast<short>(turned.z[i]);
+        }
+    } else {
+        const auto z = static_cast<short>(edges.cz);
+        const auto corner = [p, z](int i, float x, float y) {
+            p[3 * i] = static_cast<short>(x);
+            p[3 * i + 1] = static_cast<short>(y);
+            p[3 * i + 2] = z;
+        };
+        corner(0, edges.right, edges.bottom);
+        corner(1, edges.left, edges.bottom);
+        corner(2, edges.left, edges.top);
+        corner(3, edges.right, edges.top);
     }
-    // Counter-clockwise from the lower right, as the corners.
     short* t = arrays.texels + 2 * base;
-    t[0] = texels.right;
-    t[1] = texels.bottom;
-    t[2] = texels.left;
-    t[3] = texels.bottom;
-    t[4] = texels.left;
-    t[5] = texels.top;
-    t[6] = texels.right;
-    t[7] = texels.top;
+    const auto texel = [t](int i, short s, short tt) {
+        t[2 * i] = s;
+        t[2 * i + 1] = tt;
+    };
+    texel(0, texels.right, texels.bottom);
+    texel(1, texels.left, texels.bottom);
+    texel(2, texels.left, texels.top);
+    texel(3, texels.right, texels.top);
     // Two counter-clockwise triangles: (0, 3, 1) and (2, 1, 3).
     const int order[6] = {0, 3, 1, 2, 1, 3};
     for (int i = 0; i < 6; ++i)

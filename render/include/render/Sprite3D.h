@@ -60,8 +60,18 @@ public:
     int renderSprite3DToMesh(const BatchMeshArrays& arrays, int indexCount, const QuadPlacement& placement) const;
 
 private:
-    // A quad's corners in fixed point, counter-clockwise from the lower
-    // right, and the texture coordinates of its edges.
+    // A quad in fixed point: its edges and centre; its corners, counter-
+    // clockwise from the lower right, once a sprite transform turned them;
+    // and the texture coordinates of its edges.
+    struct QuadEdges {
+        float left;
+        float right;
+        float top;
+        float bottom;
+        float cx;
+        float cy;
+        float cz;
+    };
     struct QuadCorners {
         float x[4];
         float y[4];
@@ -89,8 +99,10 @@ private:
     int appendQuad(const Image2D& image, const BatchMeshArrays& arrays, int indexCount,
                    const QuadPlacement& placement) const;
     // Range-checked.
-    QuadCorners computeCorners(const Image2D& image, const CropSize& crop, const QuadPlacement& placement) const;
+    QuadEdges computeEdges(const Image2D& image, const CropSize& crop, const QuadPlacement& placement) const;
+    QuadCorners turnCorners(const QuadEdges& edges) const;
     TexelEdges computeTexels(const CropSize& crop) const;
+    TexelEdges texelsFor(const CropSize& crop) const;
 
     core::Ref<Image2D> m_image;
     core::Ref<Appearance> m_appearance;
@@ -105,6 +117,12 @@ private:
     int m_cropHeight = 0;
     bool m_scaled;
     bool m_spriteTransformEnabled = false;
+    // The texels of the last quad and the crop they were made from (x, y
+    // and the size cut to the image); unknown after a new image, whose
+    // aspect they depend on too.
+    mutable TexelEdges m_texels{};
+    mutable long long m_texelsCrop[4] = {};
+    mutable bool m_texelsKnown = false;
 };
 
 } // namespace render
