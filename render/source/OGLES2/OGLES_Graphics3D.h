@@ -3,6 +3,7 @@
 #include "render/Graphics3D.h"
 #include "render/Graphics3DConfig.h"
 #include "render/Graphics3DProperties.h"
+#include "render/Node.h"
 #include "render/Transform.h"
 
 #include "core/Ref.h"
@@ -196,7 +197,12 @@ private:
     // The kinds of node the walk tells apart, by dynamic_cast; the kind of
     // the last class asked about is remembered (m_lastNodeType).
     enum class NodeKind { SPRITE, TEXT, MESH, SKINNED_MESH, GROUP, OTHER };
-    NodeKind kindOf(Node* node);
+    NodeKind kindOf(Node* node)
+    {
+        const std::type_info* type = &typeid(*node);
+        return type == m_lastNodeType ? m_lastNodeKind : classify(node, type);
+    }
+    NodeKind classify(Node* node, const std::type_info* type);
     // Groups and worlds draw their sprites, meshes and groups; texts and
     // other nodes in them are not drawn.
     static bool isDrawnInGroups(NodeKind kind);

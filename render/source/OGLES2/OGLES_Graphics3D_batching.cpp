@@ -35,8 +35,12 @@ struct CameraSplit {
     {
         float t[16];
         transform.get(t);
-        for (int row = 0; row < 3; ++row)
-            position[row] = v[4 * row] * t[3] + v[4 * row + 1] * t[7] + v[4 * row + 2] * t[11];
+        const float x = t[3];
+        const float y = t[7];
+        const float z = t[11];
+        position[0] = v[0] * x + v[1] * y + v[2] * z;
+        position[1] = v[4] * x + v[5] * y + v[6] * z;
+        position[2] = v[8] * x + v[9] * y + v[10] * z;
         depth = std::fabs(position[2] + v[11]);
     }
 
@@ -116,7 +120,8 @@ void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance
             const int count = indices->getIndexCount();
             int written = count;
             try {
-                buffer->m_camera = m_camera;
+                if (buffer->m_camera != m_camera)
+                    buffer->m_camera = m_camera;
                 buffer->m_cameraTranslation = cameraTranslation;
                 written = write(*buffer, count);
             } catch (...) {

@@ -208,11 +208,8 @@ void OGLES_Graphics3D::renderNode(Node* node, const Transform& transform)
 // The casts exclude each other but for the skinned mesh, which is a mesh;
 // a frame draws long runs of nodes of one class (the game's sprites), for
 // which one comparison of their type stands for the casts.
-OGLES_Graphics3D::NodeKind OGLES_Graphics3D::kindOf(Node* node)
+OGLES_Graphics3D::NodeKind OGLES_Graphics3D::classify(Node* node, const std::type_info* type)
 {
-    const std::type_info* type = &typeid(*node);
-    if (type == m_lastNodeType)
-        return m_lastNodeKind;
     NodeKind kind = NodeKind::OTHER;
     if (dynamic_cast<Sprite3D*>(node) != nullptr)
         kind = NodeKind::SPRITE;
