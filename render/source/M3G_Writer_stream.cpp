@@ -21,11 +21,13 @@ void M3G_Loader::addToIndexTable(Object3D* object)
     m_objectReferenced.pushBack(false);
 }
 
-void M3G_Loader::saveObject(int type, Object3D* object)
+void M3G_Loader::saveObject(M3G_ObjectType type, Object3D* object)
 {
-    // Type 0, the header, has no writer.
-    VORNIC3D_CHECK(type > 0 && type < kObjectTypeCount);
-    const SaveFunction save = kObjectTypes[type].save;
+    static_assert(static_cast<int>(M3G_ObjectType::WORLD) + 1 == kObjectTypeCount, "a row for every object type");
+    // The header has no writer.
+    const int row = static_cast<int>(type);
+    VORNIC3D_CHECK(type != M3G_ObjectType::HEADER && row < kObjectTypeCount);
+    const SaveFunction save = kObjectTypes[row].save;
     (this->*save)(object);
 }
 

@@ -57,7 +57,7 @@ std::string writeScene(const Scene& scene, Bytes& objects, std::vector<Bytes>* r
         core::Ref<core::DataIO> stream(VORNIC3D_NEW core::DataIO(record.data(), room));
         writer.setSectionStream(stream.get());
         try {
-            writer.saveObject(entry.type, entry.object.get());
+            writer.saveObject(static_cast<M3G_ObjectType>(entry.type), entry.object.get());
         } catch (const Vornic3DException& e) {
             objects.assign(record.begin(), record.end() - stream->bytesLeft);
             return e.message;

@@ -4,6 +4,7 @@
 #include "core/Object.h"
 #include "core/Ref.h"
 #include "core/Vector.h"
+#include "render/M3G_ObjectType.h"
 #include "render/Object3D.h"
 
 #include <cstdint>
@@ -118,7 +119,7 @@ public:
     // a null one as 0.
     void setSectionStream(core::DataIO* stream);
     void addToIndexTable(Object3D* object);
-    // Writes the record of `object` as object type `type` (1..22): the base
+    // Writes the record of `object` as `type` (any but the header): the base
     // records its class has, then its own, each checked as the reader
     // checks it. An object of another class is the engine assertion "Bug
     // in save functionality. Object type mismatch.", before anything is
@@ -126,7 +127,7 @@ public:
     // error), and what was written stays. Animation controllers, tracks and
     // keyframe sequences, morphing and skinned meshes and sprites are never
     // written: their types always fail.
-    void saveObject(int type, Object3D* object);
+    void saveObject(M3G_ObjectType type, Object3D* object);
 
 private:
     // The 9 bytes that open every section.
