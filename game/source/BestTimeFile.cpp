@@ -71,10 +71,15 @@ void BestTimeFile::save(const core::String& path, const Times& times)
             file->fwrite(bytes, kFileSize);
             file->fclose();
             file->rename(path);
-        } catch (const Vornic3DException&) {
+        } catch (const HAL::HALException&) {
             discard(*file);
+        } catch (const Vornic3DException&) {
+            // No fault of the file (a full pool, a bug): it passes on, and
+            // the half-made file goes all the same.
+            discard(*file);
+            throw;
         }
-    } catch (...) {
+    } catch (const HAL::HALException&) {
         // The file layer has logged the failure; the old file is untouched.
     }
 }

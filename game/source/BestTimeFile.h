@@ -11,7 +11,10 @@ namespace game {
 // 32-bit little-endian numbers in level order, 52 bytes, nothing else.
 // Contract: the engine (pools, string pool, log) must exist; the caller
 // passes the times it holds, the defaults before the first load. Neither call
-// throws: the times are worth keeping, but not worth stopping the game for.
+// throws for the file's sake: the times are worth keeping, but not worth
+// stopping the game for. What is no fault of the file (the pool's "memory
+// full", an engine assertion) passes on, so a bug does not look like a
+// missing or unwritable file.
 // load takes only the values the file holds in full and leaves the others as
 // they were, so a cut file cannot turn a level's time into 0, a record no one
 // could beat. Only a file that does not exist is a first start: one that is

@@ -10,6 +10,7 @@
 
 #include "Input.h"
 #include "core/Debug.h"
+#include "core/MemoryManagerException.h"
 #include "render/Appearance.h"
 #include "render/Background.h"
 #include "render/CompositingMode.h"
@@ -86,8 +87,16 @@ GameStateInit::GameStateInit(Game* game, const core::String& name) : GameState(g
 GameStateInit::~GameStateInit()
 {
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "GameStateInit destructor\n");
-    if (m_started)
+    if (!m_started)
+        return;
+    // The game removes its states one after the other and can not lose one
+    // midway: a full pool while the records are written is logged here, and
+    // the old file stays.
+    try {
         saveBestTimes();
+    } catch (const core::MemoryManagerException& e) {
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GameStateInit: the best times are not saved: %s\n", e.message);
+    }
 }
 
 // ---- the set-up's parts ---------------------------------------------------------------

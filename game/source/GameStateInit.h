@@ -20,11 +20,12 @@ namespace game {
 // Contract: made once, by the game's registration of its states, while the
 // renderer exists; a missing media file, font or object fails the
 // construction (start-up stops). The settings and best-time files never
-// stop it, unless the pool runs full reading them. The destructor writes the
-// best times only once the game has started (entering "init" has passed on
-// to "menu": a failed start-up leaves the file as it was) and when their
-// file was read at start or was not there; it must run while the globals
-// still hold the level table, as the game's teardown arranges.
+// stop it, unless the pool runs full reading them or an engine assertion
+// fails. The destructor writes the best times only once the game has started
+// (entering "init" has passed on to "menu": a failed start-up leaves the
+// file as it was) and when their file was read at start or was not there; a
+// full pool while it writes them is logged, not thrown. It must run while
+// the globals still hold the level table, as the game's teardown arranges.
 class GameStateInit : public GameState {
 public:
     GameStateInit(Game* game, const core::String& name);

@@ -4,6 +4,7 @@
 #include "SmallFileRead.h"
 
 #include "File.h"
+#include "HALException.h"
 #include "core/Debug.h"
 #include "core/Ref.h"
 
@@ -89,7 +90,7 @@ void SettingsFile::rewrite(const core::String& path)
         file->fopen("w");
         file->fwrite(text, length);
         file->fclose();
-    } catch (...) {
+    } catch (const HAL::HALException&) {
         // Stopping the game over an optional file would be worse than the
         // defaults, which hold anyway.
         core::Debug::printf(core::Debug::LEVEL_WARNING,

@@ -2,7 +2,6 @@
 
 #include "File.h"
 #include "HALException.h"
-#include "core/MemoryManagerException.h"
 #include "core/Ref.h"
 
 #include <cerrno>
@@ -37,14 +36,12 @@ SmallFileRead readSmallFile(const core::String& path, const char* mode, void* bu
         file->fopen(mode);
         readOpened(*file, buffer, size, result);
     } catch (const HAL::HALException& e) {
+        // Only the file layer's own failure is the file's. Anything else (a
+        // full pool, an engine assertion) passes on: taken for the file's,
+        // the settings would be written anew and the best times read as the
+        // defaults.
         result.missing = e.isMissingFile();
         result.failure = e.reason();
-    } catch (const core::MemoryManagerException&) {
-        // A full pool is no fault of the file: taken for one, the settings
-        // would be written anew and the best times read as the defaults.
-        throw;
-    } catch (const Vornic3DException& e) {
-        result.failure = e.message;
     }
     if (result.failure != nullptr)
         result.length = 0;

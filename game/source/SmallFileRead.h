@@ -19,10 +19,11 @@ struct SmallFileRead {
 };
 
 // Opens `path` with `mode`, reads up to `size` bytes into `buffer` and closes
-// the file. Contract: the engine (pools, string pool, log) must exist. Throws
-// only the pool's "memory full": a file the system refuses (the file layer
-// has logged its own line then), fails to read or to close, and any other
-// engine failure on the way, are an answer with its reason.
+// the file. Contract: the engine (pools, string pool, log) must exist. A file
+// the system refuses (the file layer has logged its own line then), fails to
+// read or to close is an answer with its reason; every other failure (the
+// pool's "memory full", an engine assertion) is no fault of the file and is
+// thrown as it is.
 SmallFileRead readSmallFile(const core::String& path, const char* mode, void* buffer, int size);
 
 } // namespace game

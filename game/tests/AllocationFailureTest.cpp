@@ -101,6 +101,40 @@ TEST_F(GameFailureTest, AnApplicationWhoseGameCanNotLeaveTheMenuEndsWithALoggedE
     EXPECT_NE(files(), before) << "the records are written at the end";
 }
 
+// The records are the last thing the game's end writes. A full pool there is
+// no unwritable file: it is logged as the pool's, the old file stays whole
+// (no temporary file left), and the states and globals go all the same.
+TEST_F(GameFailureTest, AFullPoolWhileTheRecordsAreWrittenAtTheEndIsLoggedAndKeepsTheOldFile)
+{
+    m_game = VORNIC3D_NEW game::Game();
+    const std::int32_t before = mainPool()->getAllocationCount();
+    m_game = nullptr;
+    const int allocations = mainPool()->getAllocationCount() - before;
+    int failedWhileWriting = 0;
+    // From the last allocation back, until one fails before the records
+    // (the menu's level, which passes the failure on).
+    for (int n = allocations; n > 0; --n) {
+        SCOPED_TRACE(n);
+        m_game = VORNIC3D_NEW game::Game();
+        const std::string kept = files();
+        clearLog();
+        mainPool()->failAllocation(n);
+        try {
+            m_game = nullptr;
+        } catch (const core::MemoryManagerException&) {
+            break;
+        }
+        ++failedWhileWriting;
+        EXPECT_EQ(mainPool()->getPendingFailure(), 0);
+        EXPECT_EQ(game::GameGlobals::getInstance(), nullptr);
+        EXPECT_NE(log().find("GameStateInit: the best times are not saved: MemoryManager: memory full\n"),
+                  std::string::npos);
+        EXPECT_EQ(files(), kept);
+        EXPECT_FALSE(std::filesystem::exists(fileOf("hiscore.bin.tmp")));
+    }
+    EXPECT_GT(failedWhileWriting, 0);
+}
+
 TEST_F(GameFailureTest, EnteringTheRunStateFromTheMenu)
 {
     m_game = VORNIC3D_NEW game::Game();

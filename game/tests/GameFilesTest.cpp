@@ -11,6 +11,7 @@
 #include <climits>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 using game::BestTimeFile;
@@ -250,4 +251,52 @@ TEST_F(BestTimeFileTest, FailedSaveKeepsTheOldFileAndRemovesItsTemporaryFile)
     EXPECT_EQ(get("sticky/hiscore.bin"), bytesOf(kDefaultTimes));
     EXPECT_NE(log().find("GeneralFile::rename : " + at("sticky/hiscore.bin.tmp") + " failed\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(at("sticky/hiscore.bin.tmp")));
+}
+
+// ---- failures that are not the file's --------------------------------------------
+
+// Only the file layer's failure is the file's. A full pool or an engine
+// assertion (a bug) passes on: taken for a missing or unwritable file, it
+// would put the defaults in place of the player's settings and times.
+TEST_F(GameFilesTest, AFullPoolWhileReadingOrWritingPassesOn)
+{
+    put("hiscore.bin", bytesOf(kRecords));
+    const struct { const char* what; std::function<void()> operation; std::function<void()> restore; } cases[] = {
+        {"settings read and written anew", [&] { loadSettings("new.txt"); },
+         [&] { std::filesystem::remove(at("new.txt")); }},
+        {"best times read", [&] { loadTimes("hiscore.bin"); }, {}},
+        {"best times saved", [&] { saveRecords("hiscore.bin"); }, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const testsupport::AllocationCounts counts = sweepAllocationFailures(c.operation, c.restore);
+        EXPECT_GT(counts.mainPool, 0) << counts;
+    }
+    EXPECT_EQ(get("hiscore.bin"), bytesOf(kRecords));
+    EXPECT_FALSE(std::filesystem::exists(at("hiscore.bin.tmp")));
+}
+
+TEST_F(GameFilesTest, AnEngineAssertionWhileReadingOrSavingPassesOn)
+{
+    // A character beyond one byte, which the file layer refuses to put in a
+    // system path as misuse.
+    core::String path(at("hiscore.bin").c_str());
+    path.setCharAt(0x2603, path.length() - 1);
+    const struct { const char* what; std::function<void()> call; } cases[] = {
+        {"settings read", [&] {
+             Values values = {kUnset, kUnset, kUnset};
+             game::SettingsFile::load(path, values[0], values[1], values[2]);
+         }},
+        {"best times read", [&] {
+             BestTimeFile::Times times = kDefaultTimes;
+             BestTimeFile::load(path, times);
+         }},
+        {"best times saved", [&] { BestTimeFile::save(path, kRecords); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        clearLog();
+        EXPECT_EQ(testsupport::messageOf<AssertationFailedException>(c.call), "Vornic3D exception");
+        EXPECT_EQ(warnings(), 0) << log();
+    }
 }
