@@ -147,7 +147,7 @@ void enterLevel(benchmark::State& state)
 // A player lost to the level would end the run state within the benchmark.
 void checkStillPlaying(benchmark::State& state)
 {
-    if (!globals().m_objects[0]->m_active)
+    if (!globals().m_objects[game::GameGlobals::kPlayerSlot]->m_active)
         state.SkipWithError("the player died: the frames measured were not all frames of play");
 }
 

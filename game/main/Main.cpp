@@ -1,7 +1,7 @@
 // The game's program: the application factory that the framework's start-up
 // calls. It lives in the executable's own sources, not in the game library,
 // so the link always finds it.
-#include "Screen.h"
+#include "ProgramGlobals.h"
 #include "Vornic3DApp.h"
 
 #include "System.h"

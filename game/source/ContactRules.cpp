@@ -4,10 +4,9 @@
 #include "GameLevel.h"
 #include "GameObject.h"
 #include "GameOde.h"
+#include "ProgramGlobals.h"
 
 namespace game {
-
-int g_vanishCooldown = 0;
 
 namespace {
 
@@ -42,7 +41,7 @@ dReal applyRules(GameGlobals& globals, GameLevel& level, GameObject& obj1, GameO
 
     if ((isPlayer(obj1) && (obj2.m_flags & GameObject::OBJ_LETHAL) != 0) ||
         (isPlayer(obj2) && (obj1.m_flags & GameObject::OBJ_LETHAL) != 0))
-        globals.m_objects[0]->setActive(false);
+        globals.m_objects[GameGlobals::kPlayerSlot]->setActive(false);
 
     const dReal bounce = obj1.m_type == GameObject::TYPE_BOUNCER || obj2.m_type == GameObject::TYPE_BOUNCER
                              ? kBouncerBounce
@@ -121,7 +120,7 @@ void makeContacts(GameOde& ode, GameGlobals& globals, dGeomID o1, dGeomID o2, Ga
     obj2.m_touching = 1;
 
     // The player jumps only off something whose centre lies below its own.
-    GameObject& player = *globals.m_objects[0];
+    GameObject& player = *globals.m_objects[GameGlobals::kPlayerSlot];
     const dReal* p1 = dGeomGetPosition(o1);
     const dReal* p2 = dGeomGetPosition(o2);
     if (o1 == player.m_geom) {

@@ -4,11 +4,6 @@
 
 namespace game {
 
-// Calls of the collision callback left before a cracked block can vanish; set
-// by a crack and counted down on every call. Program-wide: it carries over
-// from level to level.
-extern int g_vanishCooldown;
-
 // The collision callback of GameOde::step (data: the GameOde): for every pair
 // of geoms whose bounding boxes overlap it applies the game's contact rules
 // in their fixed order (walkers turn, lethal objects kill the player,

@@ -41,6 +41,18 @@ class GameOde;
 // 0, so nothing reads an unset value.
 class GameGlobals : public core::Object {
 public:
+    // The places of m_objects: the four fixed objects that every level load
+    // makes first, in this order, then the level's tiles in scan order.
+    static constexpr int kPlayerSlot = 0;
+    static constexpr int kArrowSlot = 1;
+    static constexpr int kHudBandSlot = 2;
+    static constexpr int kMarkerSlot = 3;
+    static constexpr int kFirstTileSlot = 4;
+    // The places of m_sprites: the set-up makes four, the last two empty.
+    static constexpr int kLogoSlot = 0;
+    static constexpr int kDustSlot = 1;
+    static constexpr int kSpriteSlots = 4;
+
     static void initClass();
     static void deInitClass();
     // Null when there is none.
@@ -65,11 +77,11 @@ public:
     // The menu's backdrop.
     core::Ref<render::Background> m_background;
     core::Ref<render::Light> m_light;
-    // [0] the studio logo, [1] the dust puff, [2] and [3] empty.
+    // The studio logo and the dust puff (kLogoSlot, kDustSlot).
     core::Vector<core::Ref<render::Sprite3D>> m_sprites;
     std::array<LevelInfo, BestTimeFile::kLevelCount> m_levels;
-    // [0] the player, [1] the indicator arrow, [2] the HUD band, [3] the
-    // steering marker, from [4] on the level's tiles in scan order.
+    // The player, the indicator arrow, the HUD band, the steering marker,
+    // then the level's tiles (kPlayerSlot ... kFirstTileSlot).
     core::Vector<core::Ref<GameObject>> m_objects;
     std::int32_t m_quitKey;
     std::int32_t m_shadows;

@@ -110,25 +110,35 @@ void GameLevel::loadImage(const core::String& path)
 void GameLevel::addFixedObjects()
 {
     GameGlobals& g = GameGlobals::get();
-    // The player, the indicator arrow, the HUD band and the steering marker.
-    const TileKind::Cell cells[] = {{0, 0, 32, 32}, {96, 0, 32, 32}, {0, 64, 256, 32}, {96, 32, 32, 32}};
-    for (int type = 0; type < 4; ++type) {
-        const TileKind::Cell& cell = cells[type];
-        const int flags = type == GameObject::TYPE_PLAYER ? GameObject::OBJ_PULSE | 0x10 : GameObject::OBJ_NO_PHYSICS;
-        core::Ref<GameObject> object = createGameObject(type, cell.x, cell.y, flags, cell.width, cell.height);
+    struct Fixed {
+        int type;
+        TileKind::Cell picture;
+        int flags;
+    };
+    // In the order of their slots: the player, the indicator arrow, the HUD
+    // band and the steering marker.
+    const Fixed fixed[] = {
+        {GameObject::TYPE_PLAYER, {0, 0, 32, 32}, GameObject::OBJ_PULSE | GameObject::OBJ_CREATURE},
+        {GameObject::TYPE_ARROW, {96, 0, 32, 32}, GameObject::OBJ_NO_PHYSICS},
+        {GameObject::TYPE_HUD_BAND, {0, 64, 256, 32}, GameObject::OBJ_NO_PHYSICS},
+        {GameObject::TYPE_MARKER, {96, 32, 32, 32}, GameObject::OBJ_NO_PHYSICS},
+    };
+    for (const Fixed& f : fixed) {
+        const TileKind::Cell& cell = f.picture;
+        core::Ref<GameObject> object = createGameObject(f.type, cell.x, cell.y, f.flags, cell.width, cell.height);
         g.m_objects.pushBack(object);
         object->setActive(true);
-        if (type == GameObject::TYPE_PLAYER)
+        if (f.type == GameObject::TYPE_PLAYER)
             object->setPosition(kPlayerAside, kPlayerAside, kPlayerAside);
     }
-    VORNIC3D_CHECK(g.m_objects.m_size == 4);
+    VORNIC3D_CHECK(g.m_objects.m_size == GameGlobals::kFirstTileSlot);
 }
 
 int GameLevel::codeAt(int x, int y) const
 {
     const int width = m_image->getWidth();
     if (x < 0 || y < 0 || x >= width || y >= m_image->getHeight())
-        return 0;
+        return TILE_EMPTY;
     // The image's own stride: an RGBA level has four bytes a pixel.
     const int bytesPerPixel = render::Image2D::getBpp(m_image->getFormat());
     return m_image->getPixels()[bytesPerPixel * (y * width + x)];
@@ -142,9 +152,9 @@ void GameLevel::addTile(int code, int x, int y)
     }
     const float centreX = static_cast<float>(kCellSize * x);
     const float centreY = static_cast<float>(-kCellSize * y);
-    if (code == kTileStart) {
+    if (code == TILE_START) {
         m_startPosition = slmath::vec3(centreX, centreY, 0.0f);
-        GameGlobals::get().m_objects[0]->setPosition(centreX, centreY, 0.0f);
+        GameGlobals::get().m_objects[GameGlobals::kPlayerSlot]->setPosition(centreX, centreY, 0.0f);
         return;
     }
     const TileKind& kind = tileKind(code);
@@ -152,13 +162,13 @@ void GameLevel::addTile(int code, int x, int y)
         return;
     TileKind::Cell picture = kind.picture;
     int flags = kind.flags;
-    if (code == kTileBlock)
+    if (code == TILE_BLOCK)
         picture = blockPicture(codeAt(x - 1, y), codeAt(x + 1, y), codeAt(x, y - 1), codeAt(x, y + 1));
-    else if (code == kTileThinPlatform)
+    else if (code == TILE_THIN_PLATFORM)
         picture = thinPlatformPicture(codeAt(x - 1, y), codeAt(x + 1, y));
-    else if (code == kTileBarrier)
+    else if (code == TILE_BARRIER)
         flags = barrierFlags(codeAt(x, y - 1), codeAt(x, y + 1));
-    if (code == kTileStar) {
+    if (code == TILE_STAR) {
         ++m_starsLeft;
         ++m_starsTotal;
     }

@@ -20,16 +20,6 @@ namespace game {
 
 class GameObject;
 
-// The level update's program-wide state: it starts with the program and runs
-// on across levels and plays, never reset.
-extern bool g_updateHalf;    // every second update does the work
-extern int g_levelClock;     // ms of working updates; the timed platforms take 4000 off
-extern int g_slideStep;      // 2, 4, ... 62, -1 and again, one step per working update
-extern int g_frameIndex;     // 1, 2, 0, ...
-extern int g_flickerPhase;   // 1, 0, ...
-extern int g_blinkTimer;     // ms; every 3000 the barriers switch
-extern bool g_blinkOn;
-
 // The level being played, held by the globals' m_level: built from a level
 // image into the globals' object list, its name, its star and key counts, the
 // map from physics geom to game object that the contact rules read, the
@@ -108,7 +98,7 @@ public:
 private:
     void loadImage(const core::String& path);
     void addFixedObjects();
-    // The code of pixel (x, y); 0 outside the image.
+    // The tile code of pixel (x, y); TILE_EMPTY outside the image.
     int codeAt(int x, int y) const;
     void addTile(int code, int x, int y);
 

@@ -4,7 +4,7 @@
 #include "GameGlobals.h"
 #include "GameObject.h"
 #include "GameSound.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 
 #include "render/Image2D.h"
 #include "render/Transform.h"
@@ -12,14 +12,6 @@
 #include <cmath>
 
 namespace game {
-
-bool g_updateHalf = false;
-int g_levelClock = 0;
-int g_slideStep = 0;
-int g_frameIndex = 0;
-int g_flickerPhase = 0;
-int g_blinkTimer = 0;
-bool g_blinkOn = false;
 
 namespace {
 
@@ -92,13 +84,13 @@ int GameLevel::update(int ms)
 
     // Far below the level: fallen out.
     const float fallLine = static_cast<float>((-10 - m_image->getHeight()) * kCellSize);
-    GameObject& player = *g.m_objects[0];
+    GameObject& player = *g.m_objects[GameGlobals::kPlayerSlot];
     const slmath::vec3 playerPosition = player.getPosition();
     if (playerPosition.y < fallLine)
         player.setActive(false);
 
     const int count = g.m_objects.m_size;
-    for (int i = 4; i < count; ++i) {
+    for (int i = GameGlobals::kFirstTileSlot; i < count; ++i) {
         GameObject* object = g.m_objects[i].get();
         VORNIC3D_CHECK(object != nullptr);
         GameObject& o = *object;
@@ -190,7 +182,7 @@ int GameLevel::update(int ms)
 void GameLevel::reset()
 {
     const slmath::vec3& start = m_startPosition;
-    GameGlobals::get().m_objects[0]->setPosition(start.x, start.y, start.z);
+    GameGlobals::get().m_objects[GameGlobals::kPlayerSlot]->setPosition(start.x, start.y, start.z);
 }
 
 bool GameLevel::end(int timeMs)

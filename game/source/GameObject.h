@@ -34,13 +34,13 @@ class GameGlobals;
 // and geom, which must happen before the physics world goes.
 class GameObject : public core::Object {
 public:
-    // Behaviour flags (m_flags). 0x10 has no behaviour; the player and the
-    // walkers carry it.
+    // Behaviour flags (m_flags).
     enum Flags {
         OBJ_BOX = 0x1,        // a box geom, else a sphere
         OBJ_STATIC = 0x2,     // a geom without a body
         OBJ_WOBBLE = 0x4,     // drawn shifted to and fro in x
         OBJ_SPIN = 0x8,       // turns by -2 degrees on every frame drawn at its own pose
+        OBJ_CREATURE = 0x10,  // no behaviour; the player and the walkers carry it
         OBJ_NO_PHYSICS = 0x20, // neither geom nor body
         OBJ_PULSE = 0x40,     // squash and stretch while drawn
         OBJ_SWING = 0x80,     // swings about z on every frame drawn at its own pose

@@ -5,7 +5,7 @@
 #include "GameGlobals.h"
 #include "GameOde.h"
 #include "MediaPath.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 #include "SettingsFile.h"
 
 #include "Input.h"
@@ -77,9 +77,9 @@ GameStateInit::GameStateInit(Game* game, const core::String& name) : GameState(g
     createInputs();
     createBackdrop();
     loadConfig();
-    g.m_sprites.setSize(4);
-    g.m_sprites[0] = createSprite("tessly_mordane_logo_2.png");
-    g.m_sprites[1] = createSprite("dust.png");
+    g.m_sprites.setSize(GameGlobals::kSpriteSlots);
+    g.m_sprites[GameGlobals::kLogoSlot] = createSprite("tessly_mordane_logo_2.png");
+    g.m_sprites[GameGlobals::kDustSlot] = createSprite("dust.png");
     playIntro();
     g.m_light->setTranslation(0.0f, 0.0f, 0.0f);
 }
@@ -182,7 +182,7 @@ void GameStateInit::playIntro()
     const bool ranOut = showInitText("DORVANEL", nullptr) == 1 && showInitText("PRODUCTION", nullptr) == 1 &&
                         showInitText("PRESENTS", nullptr) == 1;
     if (ranOut)
-        showInitText(nullptr, g.m_sprites[0].get());
+        showInitText(nullptr, g.m_sprites[GameGlobals::kLogoSlot].get());
 }
 
 // ---- the settings and best-time files --------------------------------------------------

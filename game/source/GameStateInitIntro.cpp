@@ -5,7 +5,7 @@
 #include "GameCamera.h"
 #include "GameGlobals.h"
 #include "GameSound.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 
 #include "Input.h"
 #include "System.h"

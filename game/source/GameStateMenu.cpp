@@ -5,6 +5,7 @@
 #include "GameLevel.h"
 #include "GameSound.h"
 #include "MediaPath.h"
+#include "ProgramGlobals.h"
 
 #include "Input.h"
 #include "core/Debug.h"
@@ -18,10 +19,6 @@
 #include <algorithm>
 
 namespace game {
-
-bool g_menuStylusDown = false;
-float g_menuLastX = -2.0f;
-float g_menuLastY = -2.0f;
 
 namespace {
 

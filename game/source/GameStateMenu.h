@@ -15,13 +15,6 @@ class Text2D;
 
 namespace game {
 
-// The menu's program-wide stylus state, kept across visits: a press seen
-// whose release is not handled yet, and the position of the last release
-// acted on (-2 before any).
-extern bool g_menuStylusDown;
-extern float g_menuLastX;
-extern float g_menuLastY;
-
 // The state "menu": the title menu and the hub between levels. A list of
 // SELECT LEVEL, START GAME, INFO and QUIT GAME, driven by stylus taps on
 // zones of the window: the bottom and top quarters move the highlight, the

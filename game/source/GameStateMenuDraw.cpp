@@ -8,7 +8,7 @@
 #include "GameCamera.h"
 #include "GameGlobals.h"
 #include "GameObject.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 
 #include "render/Graphics3D.h"
 #include "render/Sprite3D.h"
@@ -84,7 +84,7 @@ void GameStateMenu::drawArrows(render::Graphics3D* /*g3d*/)
 {
     const float w = g_screenWidth;
     const float h = g_screenHeight;
-    GameObject& arrow = *GameGlobals::get().m_objects[1];
+    GameObject& arrow = *GameGlobals::get().m_objects[GameGlobals::kArrowSlot];
     // Down at the bottom, up at the top: the zones that move the highlight.
     render::Transform t = turnedAnchor(w / 2.0f, 64.0f, 180.0f);
     arrow.render(&t);
@@ -102,7 +102,7 @@ void GameStateMenu::drawArrows(render::Graphics3D* /*g3d*/)
 void GameStateMenu::drawDust(render::Graphics3D* g3d)
 {
     GameGlobals& g = GameGlobals::get();
-    render::Sprite3D* dust = g.m_sprites[1].get();
+    render::Sprite3D* dust = g.m_sprites[GameGlobals::kDustSlot].get();
     VORNIC3D_CHECK(dust != nullptr);
     const float w = g_screenWidth;
     const float h = g_screenHeight;

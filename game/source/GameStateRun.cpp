@@ -6,7 +6,7 @@
 #include "GameStateInit.h"
 #include "Input.h"
 #include "MediaPath.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 
 #include "core/Debug.h"
 #include "render/Background.h"
@@ -16,9 +16,6 @@
 #include "render/Text2D.h"
 
 namespace game {
-
-bool g_steerX = false;
-bool g_steerY = false;
 
 namespace {
 

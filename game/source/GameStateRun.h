@@ -19,11 +19,6 @@ namespace game {
 
 class GameObject;
 
-// Whether the stylus steering toward the run state's target is under way,
-// sideways and upward; cleared whenever "run" is entered.
-extern bool g_steerX;
-extern bool g_steerY;
-
 // The state "run": plays the level the menu built into the globals' m_level.
 // Entering it puts the player at the level's start and counts 3 s down
 // (READY) before play (GO); play ends lost when the player dies or won when

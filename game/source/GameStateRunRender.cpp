@@ -4,7 +4,7 @@
 #include "GameGlobals.h"
 #include "GameLevel.h"
 #include "GameObject.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 
 #include "render/Background.h"
 #include "render/Graphics3D.h"
@@ -18,12 +18,6 @@
 namespace game {
 
 namespace {
-
-// The fixed objects of a level after the player.
-constexpr int kArrow = 1;
-constexpr int kBand = 2;
-constexpr int kMarker = 3;
-constexpr int kFirstTile = 4;
 
 // Formatted lines longer than this are cut.
 constexpr int kLineBytes = 100;
@@ -78,7 +72,7 @@ void GameStateRun::render(render::Graphics3D* g3d)
     g.clear(globals.m_backgrounds[globals.m_backgroundIndex].get());
     if (m_phase == PHASE_PLAYING)
         drawTrail(g);
-    for (int i = kFirstTile; i < globals.m_objects.m_size; ++i)
+    for (int i = GameGlobals::kFirstTileSlot; i < globals.m_objects.m_size; ++i)
         globals.m_objects[i]->render(nullptr);
     // The player never turns, whatever the physics did.
     GameObject& p = player();
@@ -151,7 +145,7 @@ void GameStateRun::drawPhaseEffects(render::Graphics3D& g3d)
 
 void GameStateRun::drawBands()
 {
-    GameObject& band = *m_globals->m_objects[kBand];
+    GameObject& band = *m_globals->m_objects[GameGlobals::kHudBandSlot];
     const float w = band.m_width;
     const float h = band.m_height;
     for (const float y : {g_screenHeight - h / 2, h / 2}) {
@@ -164,7 +158,7 @@ void GameStateRun::drawBands()
 
 void GameStateRun::drawIndicators()
 {
-    GameObject& arrow = *m_globals->m_objects[kArrow];
+    GameObject& arrow = *m_globals->m_objects[GameGlobals::kArrowSlot];
     const float bob = bob10(m_stateTime);
     const float middle = g_screenWidth / 2;
     if (player().m_jumpRequest) {
@@ -174,7 +168,7 @@ void GameStateRun::drawIndicators()
     if (!g_steerX && !g_steerY)
         return;
     // The marker swells and shrinks once over the steering time.
-    GameObject& marker = *m_globals->m_objects[kMarker];
+    GameObject& marker = *m_globals->m_objects[GameGlobals::kMarkerSlot];
     const float q = 3.0f * sinOf(0.000628f * static_cast<float>(m_steerTime));
     render::Transform mark;
     mark.postTranslate(m_target.x, m_target.y, m_target.z);

@@ -7,7 +7,7 @@
 #include "GameOde.h"
 #include "GameSound.h"
 #include "Input.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 
 #include "render/Background.h"
 #include "render/Image2D.h"
@@ -102,7 +102,7 @@ void GameStateRun::updatePhase()
 
 GameObject& GameStateRun::player()
 {
-    return *m_globals->m_objects[0];
+    return *m_globals->m_objects[GameGlobals::kPlayerSlot];
 }
 
 // ---- camera and stylus --------------------------------------------------------------

@@ -1,5 +1,5 @@
 #include "GamePacing.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 #include "Vornic3DApp.h"
 
 #include "core/AssertationFailedException.h"

@@ -8,6 +8,7 @@
 #include "GameStateInit.h"
 #include "LevelTiles.h"
 #include "MediaPath.h"
+#include "ProgramGlobals.h"
 
 #include "File.h"
 #include "HALException.h"
@@ -27,6 +28,8 @@ using game::GameObject;
 namespace {
 
 constexpr int kTile = GameObject::OBJ_BOX | GameObject::OBJ_STATIC;
+constexpr int kWalkerFlags = GameObject::OBJ_LETHAL | GameObject::OBJ_PULSE | GameObject::OBJ_CREATURE;
+constexpr int kBarrierFlags = GameObject::OBJ_LETHAL | kTile;
 
 // Rows of tile codes, top row first; every row as long as the first.
 using TileRows = std::vector<std::vector<int>>;
@@ -64,11 +67,11 @@ protected:
     // The first tile of the type.
     GameObject& tile(int type)
     {
-        for (int i = 4; i < objectCount(); ++i)
+        for (int i = game::GameGlobals::kFirstTileSlot; i < objectCount(); ++i)
             if (object(i).m_type == type)
                 return object(i);
         ADD_FAILURE() << "no tile of type " << type;
-        return object(0);
+        return player();
     }
 };
 
@@ -138,8 +141,8 @@ TEST(LevelTiles, NeighbourRulesPickThePictureOrTheTurn)
     }
 
     // Barriers beside barriers turn: the RGB and RGBA levels below.
-    EXPECT_EQ(game::barrierFlags(0, 0), 0x1003);
-    EXPECT_EQ(game::barrierFlags(1, 1), 0x1003);
+    EXPECT_EQ(game::barrierFlags(0, 0), kBarrierFlags);
+    EXPECT_EQ(game::barrierFlags(1, 1), kBarrierFlags);
 }
 
 // ---- loading ------------------------------------------------------------------------
@@ -154,13 +157,13 @@ TEST_F(GameLevelTest, AnEmptyImageGivesTheFourFixedObjectsAndNoStars)
         EXPECT_EQ(object(i).m_type, types[i]) << i;
         EXPECT_TRUE(object(i).m_active) << i;
     }
-    const slmath::vec3 aside = object(0).getPosition();
+    const slmath::vec3 aside = player().getPosition();
     EXPECT_EQ(aside.x + aside.y + aside.z, -3000.0f);
     EXPECT_EQ(level().m_starsLeft + level().m_starsTotal + level().m_keys, 0);
 
     // Without a start tile the player starts at the origin.
     level().reset();
-    const slmath::vec3 start = object(0).getPosition();
+    const slmath::vec3 start = player().getPosition();
     EXPECT_EQ(start.x * start.x + start.y * start.y + start.z * start.z, 0.0f);
     // The sprite draws from the finished atlas.
     EXPECT_EQ(level().getSprite()->getImage(), level().getAtlas());
@@ -199,7 +202,7 @@ TEST_F(GameLevelTest, TilesComeColumnByColumnAndTheLastStartInThatOrderWins)
     EXPECT_EQ(object(4).m_type, GameObject::TYPE_CRATE);
     EXPECT_EQ(object(5).m_type, GameObject::TYPE_LONG_BLOCK);
     EXPECT_EQ(level().getStartPosition().x * 1000 + level().getStartPosition().y, 32000.0f);
-    EXPECT_EQ(object(0).getPosition().x, 32.0f) << "the player is moved to each start at once";
+    EXPECT_EQ(player().getPosition().x, 32.0f) << "the player is moved to each start at once";
 }
 
 // The neighbours are read from the image itself, which an RGBA level holds
@@ -216,12 +219,12 @@ TEST_F(GameLevelTest, StarsAreCountedAndNeighbourRulesApplyInRgbAndRgbaLevels)
         // Scan order: column 0 (star, barrier, barrier), column 1 (block,
         // platform), ...
         const struct { int index; int type; float cropX, cropY; int flags; } cases[] = {
-            {5, GameObject::TYPE_BARRIER, 129, 225, 0x1803},
-            {6, GameObject::TYPE_BARRIER, 129, 225, 0x1803},
-            {7, GameObject::TYPE_BLOCK, 65, 1, 0x3},        // row end
-            {9, GameObject::TYPE_BLOCK, 193, 289, 0x3},     // row middle
-            {10, GameObject::TYPE_THIN_PLATFORM, 385, 289, 0x3},
-            {8, GameObject::TYPE_THIN_PLATFORM, 1, 65, 0x3},
+            {5, GameObject::TYPE_BARRIER, 129, 225, kBarrierFlags | GameObject::OBJ_TURN_90},
+            {6, GameObject::TYPE_BARRIER, 129, 225, kBarrierFlags | GameObject::OBJ_TURN_90},
+            {7, GameObject::TYPE_BLOCK, 65, 1, kTile},        // row end
+            {9, GameObject::TYPE_BLOCK, 193, 289, kTile},     // row middle
+            {10, GameObject::TYPE_THIN_PLATFORM, 385, 289, kTile},
+            {8, GameObject::TYPE_THIN_PLATFORM, 1, 65, kTile},
         };
         for (const auto& c : cases) {
             SCOPED_TRACE(c.index);
@@ -292,7 +295,7 @@ TEST_F(GameLevelTest, EveryLevelOfTheTableLoadsWithAStartAndStars)
         globals().m_level = VORNIC3D_NEW game::GameLevel(0);
         level().load(game::mediaPath(row.fileName), row.displayName);
         EXPECT_GT(level().m_starsTotal, 0);
-        EXPECT_EQ(object(0).getPosition().x * 1000 + object(0).getPosition().y,
+        EXPECT_EQ(player().getPosition().x * 1000 + player().getPosition().y,
                   level().getStartPosition().x * 1000 + level().getStartPosition().y);
     }
 }
@@ -313,7 +316,7 @@ TEST_F(GameLevelUpdateTest, TilesTakePartOnlyNearTheView)
     };
     std::vector<GameObject*> tiles;
     for (const auto& c : cases)
-        tiles.push_back(&addTile(c.type, c.type == GameObject::TYPE_WALKER ? 0x1050 : kTile, c.x, c.y));
+        tiles.push_back(&addTile(c.type, c.type == GameObject::TYPE_WALKER ? kWalkerFlags : kTile, c.x, c.y));
     frame();
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         SCOPED_TRACE(cases[i].what);
@@ -333,7 +336,7 @@ TEST_F(GameLevelUpdateTest, BelowTheFallLineThePlayerDiesAndTilesDropOut)
     // 20 rows: the line lies at (-10 - 20) x 32 = -960.
     GameObject& deep = addTile(GameObject::TYPE_BLOCK, kTile, 0, -970);
     deep.setActive(true);
-    GameObject& player = *globals().m_objects[0];
+    GameObject& player = *globals().m_objects[game::GameGlobals::kPlayerSlot];
     player.setPosition(0, -959, 0);
     frame();
     EXPECT_TRUE(player.m_active);
@@ -422,7 +425,7 @@ TEST_F(GameLevelUpdateTest, BeamsSlideAndThePusherAndScrollingBeamAnimate)
 
 TEST_F(GameLevelUpdateTest, BarriersAreOffForThreeSecondsThenFlickerForThree)
 {
-    GameObject& barrier = addTile(GameObject::TYPE_BARRIER, 0x1003, 64, 64);
+    GameObject& barrier = addTile(GameObject::TYPE_BARRIER, kBarrierFlags, 64, 64);
     std::string seen;
     for (int i = 0; i < 6; ++i) {
         frame(1000);
@@ -435,7 +438,7 @@ TEST_F(GameLevelUpdateTest, BarriersAreOffForThreeSecondsThenFlickerForThree)
 TEST_F(GameLevelUpdateTest, TheLiftPushesThePlayerUpWithinReach)
 {
     addTile(GameObject::TYPE_LIFT, GameObject::OBJ_NO_PHYSICS, 0, 10);
-    GameObject& player = *globals().m_objects[0];
+    GameObject& player = *globals().m_objects[game::GameGlobals::kPlayerSlot];
     player.setActive(true);
     frame();
     // A force of ten times the push for the next solver step; 25 units away

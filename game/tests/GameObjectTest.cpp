@@ -4,6 +4,7 @@
 #include "GameLevel.h"
 #include "GameObject.h"
 #include "GameOde.h"
+#include "ProgramGlobals.h"
 
 #include <ode/ode.h>
 
@@ -18,6 +19,9 @@ using gametest::elementOf;
 namespace {
 
 constexpr int kTile = GameObject::OBJ_BOX | GameObject::OBJ_STATIC;
+// As the level makes the player and the walkers.
+constexpr int kPlayerFlags = GameObject::OBJ_PULSE | GameObject::OBJ_CREATURE;
+constexpr int kWalkerFlags = GameObject::OBJ_LETHAL | kPlayerFlags;
 
 class GameObjectTest : public gametest::GameTest {
 protected:
@@ -26,7 +30,10 @@ protected:
     int takeDraws() { return static_cast<int>(std::exchange(recorder().m_drawn, {}).size()); }
     GameObject& object(int index) { return *globals().m_objects[index]; }
     // The player first, at (x, y).
-    GameObject& addPlayer(float x = 0.0f, float y = 0.0f) { return addObject(GameObject::TYPE_PLAYER, 0x50, x, y); }
+    GameObject& addPlayer(float x = 0.0f, float y = 0.0f)
+    {
+        return addObject(GameObject::TYPE_PLAYER, kPlayerFlags, x, y);
+    }
     // One call of the contact callback for the pair, in this order.
     void collide(GameObject& a, GameObject& b) { game::nearCallback(globals().m_ode.get(), a.m_geom, b.m_geom); }
 
@@ -144,7 +151,7 @@ TEST_F(GameObjectTest, UpdateDampsTheSidewaysSpeedLimitsItAndKeepsThePlane)
     }
 
     // A walker settles where the damping takes what its push adds.
-    GameObject& walker = addObject(GameObject::TYPE_WALKER, 0x1050, 0, 0);
+    GameObject& walker = addObject(GameObject::TYPE_WALKER, kWalkerFlags, 0, 0);
     for (int i = 0; i < 200; ++i)
         walker.update(10);
     EXPECT_NEAR(velocity(walker, 0), 63, 1e-6);
@@ -305,8 +312,8 @@ TEST_F(ContactRulesTest, PairRulesDependOnWhoMeetsWhomAndInWhichOrder)
         addObject(GameObject::TYPE_BLOCK, kTile, 200, 0);
         addObject(GameObject::TYPE_PUSHER, kTile, 300, 0);
         addObject(GameObject::TYPE_BRAKE, kTile, 400, 0);
-        addObject(GameObject::TYPE_WALKER, 0x1050, 500, 0);
-        addObject(GameObject::TYPE_WALKER, 0x1050, 600, 0);
+        addObject(GameObject::TYPE_WALKER, kWalkerFlags, 500, 0);
+        addObject(GameObject::TYPE_WALKER, kWalkerFlags, 600, 0);
         dBodySetLinearVel(player().m_body, 50, 20, 0);
         collide(object(c.first), object(c.second));
         EXPECT_EQ(player().m_active, c.playerAlive);

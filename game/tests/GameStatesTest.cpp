@@ -9,7 +9,7 @@
 #include "GameStateMenu.h"
 #include "GameStateRun.h"
 #include "MediaPath.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 
 #include "Input.h"
 #include "System.h"
@@ -63,8 +63,6 @@ protected:
     // counts its entries in m_entries.
     void start(const std::string& real)
     {
-        game::g_menuStylusDown = false;
-        game::g_menuLastX = game::g_menuLastY = -2.0f;
         // The game makes the globals itself.
         game::GameGlobals::deInitClass();
         m_game = VORNIC3D_NEW Game([&](Game& game) {
@@ -81,8 +79,8 @@ protected:
             g.m_text->setFont(g.m_font2.get());
             g.m_keyboard = HAL::Input::createInputHandle(HAL::INPUT_DEVICE_KEYBOARD);
             g.m_mouse = HAL::Input::createInputHandle(HAL::INPUT_DEVICE_MOUSE);
-            g.m_sprites.setSize(4);
-            g.m_sprites[1] = game::GameStateInit::createSprite("dust.png");
+            g.m_sprites.setSize(game::GameGlobals::kSpriteSlots);
+            g.m_sprites[game::GameGlobals::kDustSlot] = game::GameStateInit::createSprite("dust.png");
             game.addNewState(VORNIC3D_NEW CountingState(&game, "init", m_entries));
             for (const char* name : {"menu", "run"}) {
                 if (real != name)
@@ -388,7 +386,7 @@ TEST_F(GameStateRunTest, OnlyANewStylusReadingSetsTheTargetAndTheBackgroundScrol
     m_game->update(10);
     draw();
     const render::Transform view = globals().m_camera->getTransform();
-    const slmath::vec3 marker = globals().m_objects[3]->getPosition();
+    const slmath::vec3 marker = globals().m_objects[game::GameGlobals::kMarkerSlot]->getPosition();
     EXPECT_FLOAT_EQ(marker.x, gametest::elementOf(view, 3) + 120 + 60);
     EXPECT_FLOAT_EQ(marker.y, gametest::elementOf(view, 7) + 200 + 100);
     // The target lies above and to the right of the player, who is centred.

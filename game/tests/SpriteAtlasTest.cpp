@@ -35,7 +35,8 @@ protected:
     game::GameLevel& level() { return *globals().m_level; }
     core::Ref<GameObject> make(int cellX, int cellY, int width = 32, int height = 32)
     {
-        return level().createGameObject(GameObject::TYPE_BLOCK, cellX, cellY, 0x3, width, height);
+        const int flags = GameObject::OBJ_BOX | GameObject::OBJ_STATIC;
+        return level().createGameObject(GameObject::TYPE_BLOCK, cellX, cellY, flags, width, height);
     }
     Pixel atlasPixel(int x, int y)
     {

@@ -1,11 +1,10 @@
 #include "GameTest.h"
 
-#include "ContactRules.h"
 #include "GameCamera.h"
 #include "GameLevel.h"
 #include "GameObject.h"
 #include "GameOde.h"
-#include "Screen.h"
+#include "ProgramGlobals.h"
 
 #include "System.h"
 #include "render/Image2D.h"
@@ -29,14 +28,7 @@ void GameTest::SetUp()
     SceneGraphTest::SetUp();
     std::srand(1);
     dRandSetSeed(1);
-    game::g_vanishCooldown = 0;
-    game::g_updateHalf = false;
-    game::g_levelClock = 0;
-    game::g_slideStep = 0;
-    game::g_frameIndex = 0;
-    game::g_flickerPhase = 0;
-    game::g_blinkTimer = 0;
-    game::g_blinkOn = false;
+    game::resetProgramGlobals();
     game::GameGlobals::initClass();
     game::GameOde::createOdeClass();
     globals().m_level = VORNIC3D_NEW game::GameLevel(0);
@@ -74,7 +66,7 @@ game::GameObject& GameTest::addObject(int type, int flags, float x, float y, int
 
 game::GameObject& GameTest::player()
 {
-    return *globals().m_objects[0];
+    return *globals().m_objects[game::GameGlobals::kPlayerSlot];
 }
 
 float elementOf(const render::Transform& transform, int index)

@@ -20,8 +20,8 @@ namespace gametest {
 // the game globals, the physics world, an empty level (row 0) in the globals
 // and the follow camera over the screen, around each test. The run-time
 // library's and ODE's random sequences start from fixed seeds and the
-// program-wide counters of the contact rules and the level update at their
-// start values, so every run is the same.
+// program-wide variables at their start values (resetProgramGlobals), so
+// every run is the same.
 // Sounds play through SDL's silent audio driver, so a test can see which one
 // plays (wince::test::soundPlaying). TearDown stops the sound and removes the
 // globals with everything they hold before the leak check.
