@@ -101,6 +101,9 @@ private:
     // The tile code of pixel (x, y); TILE_EMPTY outside the image.
     int codeAt(int x, int y) const;
     void addTile(int code, int x, int y);
+    // What an active tile at `p` does on a working update by its type: the
+    // pick-ups, the timed platforms, the lift, the pusher and the barriers.
+    void updateByType(GameObject& o, const slmath::vec3& p, GameObject& player, const slmath::vec3& playerPosition);
 
     core::HashTable<std::intptr_t, GameObject*> m_geomToObject;
     core::Ref<render::Sprite3D> m_sprite;
