@@ -85,8 +85,10 @@ TEST_F(LoadFailureTest, SceneFilesOfTheFuzzCorpora)
     put("scene.m3g", textOf(bytesOf(corpusFile("m3g", "group-tree.m3g"))));
 
     std::vector<std::string> swept;
-    for (const auto& [name, bytes] : files) {
-        put(name, textOf(bytes));
+    for (const auto& file : files) {
+        // Named references: C++17 lets no lambda capture a structured binding.
+        const std::string& name = file.first;
+        put(name, textOf(file.second));
         Objects probe;
         try {
             render::Loader::load(core::String(at(name).c_str()), probe);
