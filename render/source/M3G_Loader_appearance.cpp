@@ -1,5 +1,7 @@
+// Reading appearances and their parts: compositing and polygon modes, materials, textures and images.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "render/Appearance.h"
 #include "render/CompositingMode.h"
@@ -7,7 +9,6 @@
 #include "render/Graphics3D.h"
 #include "render/Image2D.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/Material.h"
 #include "render/PolygonMode.h"
 #include "render/Texture2D.h"
@@ -49,18 +50,6 @@ void checkImageData(const M3G_Image2D& record)
 
 // ---- Appearance -----------------------------------------------------------------------
 
-void M3G_Loader::readAppearance(M3G_Appearance& record, core::DataIO& stream)
-{
-    unsigned char layer = 0;
-    stream.getStreamData(layer);
-    record.layer = static_cast<signed char>(layer);
-    stream.getStreamData(record.compositingMode);
-    stream.getStreamData(record.fog);
-    stream.getStreamData(record.polygonMode);
-    stream.getStreamData(record.material);
-    stream.getStreamData(record.textures);
-}
-
 void M3G_Loader::setToClass(Appearance* appearance, const M3G_Appearance& record)
 {
     VORNIC3D_CHECK(appearance != nullptr);
@@ -78,7 +67,7 @@ void M3G_Loader::setToClass(Appearance* appearance, const M3G_Appearance& record
         appearance->setTexture(unit, getRef<Texture2D>(record.textures[unit]).get());
 }
 
-void M3G_Loader::validateAppearance(const M3G_Appearance& record)
+void M3G_Loader::check(const M3G_Appearance& record)
 {
     if (!inRange(record.layer, -kLayerLimit, kLayerLimit))
         parseError("Appearance layer is not correct.");
@@ -86,28 +75,10 @@ void M3G_Loader::validateAppearance(const M3G_Appearance& record)
 
 core::Ref<Object3D> M3G_Loader::parseAppearance()
 {
-    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
-    parseObject3DPart(appearance.get());
-    M3G_Appearance record;
-    readAppearance(record, *m_sectionStream);
-    validateAppearance(record);
-    setToClass(appearance.get(), record);
-    return core::Ref<Object3D>(appearance);
+    return parseRecords<M3G_Object3D, M3G_Appearance>(VORNIC3D_NEW Appearance());
 }
 
 // ---- CompositingMode ------------------------------------------------------------------
-
-void M3G_Loader::readCompositingMode(M3G_CompositingMode& record, core::DataIO& stream)
-{
-    record.depthTestEnabled = readBoolean(stream);
-    record.depthWriteEnabled = readBoolean(stream);
-    record.colorWriteEnabled = readBoolean(stream);
-    record.alphaWriteEnabled = readBoolean(stream);
-    stream.getStreamData(record.blending);
-    stream.getStreamData(record.alphaThreshold);
-    record.depthOffsetFactor = readFloat32(stream);
-    record.depthOffsetUnits = readFloat32(stream);
-}
 
 void M3G_Loader::setToClass(CompositingMode* mode, const M3G_CompositingMode& record)
 {
@@ -121,7 +92,7 @@ void M3G_Loader::setToClass(CompositingMode* mode, const M3G_CompositingMode& re
     mode->setDepthOffset(record.depthOffsetFactor, record.depthOffsetUnits);
 }
 
-void M3G_Loader::validateCompositingMode(const M3G_CompositingMode& record)
+void M3G_Loader::check(const M3G_CompositingMode& record)
 {
     // The renderer's own ONE_DST_ALPHA (69) is no mode a file can name.
     if (!inRange(record.blending, CompositingMode::ALPHA, CompositingMode::REPLACE))
@@ -130,26 +101,10 @@ void M3G_Loader::validateCompositingMode(const M3G_CompositingMode& record)
 
 core::Ref<Object3D> M3G_Loader::parseCompositingMode()
 {
-    core::Ref<CompositingMode> mode = VORNIC3D_NEW CompositingMode();
-    parseObject3DPart(mode.get());
-    M3G_CompositingMode record;
-    readCompositingMode(record, *m_sectionStream);
-    validateCompositingMode(record);
-    setToClass(mode.get(), record);
-    return core::Ref<Object3D>(mode);
+    return parseRecords<M3G_Object3D, M3G_CompositingMode>(VORNIC3D_NEW CompositingMode());
 }
 
 // ---- PolygonMode ----------------------------------------------------------------------
-
-void M3G_Loader::readPolygonMode(M3G_PolygonMode& record, core::DataIO& stream)
-{
-    stream.getStreamData(record.culling);
-    stream.getStreamData(record.shading);
-    stream.getStreamData(record.winding);
-    record.twoSidedLightingEnabled = readBoolean(stream);
-    record.localCameraLightingEnabled = readBoolean(stream);
-    record.perspectiveCorrectionEnabled = readBoolean(stream);
-}
 
 void M3G_Loader::setToClass(PolygonMode* mode, const M3G_PolygonMode& record)
 {
@@ -162,7 +117,7 @@ void M3G_Loader::setToClass(PolygonMode* mode, const M3G_PolygonMode& record)
     mode->setPerspectiveCorrectionEnabled(record.perspectiveCorrectionEnabled);
 }
 
-void M3G_Loader::validatePolygonMode(const M3G_PolygonMode& record)
+void M3G_Loader::check(const M3G_PolygonMode& record)
 {
     if (!inRange(record.culling, PolygonMode::CULL_BACK, PolygonMode::CULL_NONE))
         parseError("Polygon mode culling not correct value.");
@@ -174,26 +129,10 @@ void M3G_Loader::validatePolygonMode(const M3G_PolygonMode& record)
 
 core::Ref<Object3D> M3G_Loader::parsePolygonMode()
 {
-    core::Ref<PolygonMode> mode = VORNIC3D_NEW PolygonMode();
-    parseObject3DPart(mode.get());
-    M3G_PolygonMode record;
-    readPolygonMode(record, *m_sectionStream);
-    validatePolygonMode(record);
-    setToClass(mode.get(), record);
-    return core::Ref<Object3D>(mode);
+    return parseRecords<M3G_Object3D, M3G_PolygonMode>(VORNIC3D_NEW PolygonMode());
 }
 
 // ---- Material -------------------------------------------------------------------------
-
-void M3G_Loader::readMaterial(M3G_Material& record, core::DataIO& stream)
-{
-    readColor(stream, record.ambientColor, 3);
-    readColor(stream, record.diffuseColor, 4);
-    readColor(stream, record.emissiveColor, 3);
-    readColor(stream, record.specularColor, 3);
-    record.shininess = readFloat32(stream);
-    record.vertexColorTrackingEnabled = readBoolean(stream);
-}
 
 void M3G_Loader::setToClass(Material* material, const M3G_Material& record)
 {
@@ -208,26 +147,10 @@ void M3G_Loader::setToClass(Material* material, const M3G_Material& record)
 
 core::Ref<Object3D> M3G_Loader::parseMaterial()
 {
-    core::Ref<Material> material = VORNIC3D_NEW Material();
-    parseObject3DPart(material.get());
-    M3G_Material record;
-    readMaterial(record, *m_sectionStream);
-    setToClass(material.get(), record);
-    return core::Ref<Object3D>(material);
+    return parseRecords<M3G_Object3D, M3G_Material>(VORNIC3D_NEW Material());
 }
 
 // ---- Texture2D ------------------------------------------------------------------------
-
-void M3G_Loader::readTexture2D(M3G_Texture2D& record, core::DataIO& stream)
-{
-    stream.getStreamData(record.image);
-    readColor(stream, record.blendColor, 3);
-    stream.getStreamData(record.blending);
-    stream.getStreamData(record.wrappingS);
-    stream.getStreamData(record.wrappingT);
-    stream.getStreamData(record.levelFilter);
-    stream.getStreamData(record.imageFilter);
-}
 
 void M3G_Loader::setToClass(Texture2D* texture, const M3G_Texture2D& record)
 {
@@ -241,7 +164,7 @@ void M3G_Loader::setToClass(Texture2D* texture, const M3G_Texture2D& record)
     texture->setWrapping(record.wrappingS, record.wrappingT);
 }
 
-void M3G_Loader::validateTexture2D(const M3G_Texture2D& record)
+void M3G_Loader::check(const M3G_Texture2D& record)
 {
     if (record.image == 0)
         parseError("No image set for texture.");
@@ -260,29 +183,11 @@ void M3G_Loader::validateTexture2D(const M3G_Texture2D& record)
 core::Ref<Object3D> M3G_Loader::parseTexture2D()
 {
     // The renderer's own texture class, which knows the device.
-    core::Ref<Texture2D> texture(Graphics3D::getInstance()->createNewTexture());
-    parseObject3DPart(texture.get());
-    parseTransformablePart(texture.get());
-    M3G_Texture2D record;
-    readTexture2D(record, *m_sectionStream);
-    validateTexture2D(record);
-    setToClass(texture.get(), record);
-    return core::Ref<Object3D>(texture);
+    return parseRecords<M3G_Object3D, M3G_Transformable, M3G_Texture2D>(
+        Graphics3D::getInstance()->createNewTexture());
 }
 
 // ---- Image2D --------------------------------------------------------------------------
-
-void M3G_Loader::readImage2D(M3G_Image2D& record, core::DataIO& stream)
-{
-    stream.getStreamData(record.format);
-    record.isMutable = readBoolean(stream);
-    stream.getStreamData(record.width);
-    stream.getStreamData(record.height);
-    if (!record.isMutable) {
-        stream.getStreamData(record.palette);
-        stream.getStreamData(record.pixels);
-    }
-}
 
 core::Ref<Image2D> M3G_Loader::makeImage(const M3G_Image2D& record)
 {
@@ -302,7 +207,7 @@ core::Ref<Image2D> M3G_Loader::makeImage(const M3G_Image2D& record)
         VORNIC3D_NEW Image2D(record.format, width, height, record.pixels.m_data, palette.m_data));
 }
 
-void M3G_Loader::validateImage2D(const M3G_Image2D& record)
+void M3G_Loader::check(const M3G_Image2D& record)
 {
     if (record.format != Image2D::RGB && record.format != Image2D::RGBA)
         parseError("Unsuported image format.");
@@ -314,10 +219,9 @@ void M3G_Loader::validateImage2D(const M3G_Image2D& record)
 core::Ref<Object3D> M3G_Loader::parseImage2D()
 {
     M3G_Object3D object3D;
-    readObject3DPart(object3D);
+    readRecord(object3D);
     M3G_Image2D record;
-    readImage2D(record, *m_sectionStream);
-    validateImage2D(record);
+    readRecord(record);
     core::Ref<Image2D> image = makeImage(record);
     setToClass(image.get(), object3D);
     return core::Ref<Object3D>(image);

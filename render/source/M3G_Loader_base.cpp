@@ -1,36 +1,22 @@
+// Reading the base records every scene class starts with, and groups.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "render/AnimationTrack.h"
 #include "render/Group.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/Node.h"
 #include "render/Transform.h"
 
 namespace render {
 
-namespace {
-
-// The smallest user parameter: its id and the count of its bytes.
-constexpr int kUserParameterMinLength = 8;
-
-} // namespace
-
 // ---- Object3D ---------------------------------------------------------------------------
 
-void M3G_Loader::readObject3D(M3G_Object3D& record, core::DataIO& stream)
+void M3G_Loader::check(const M3G_Object3D& record)
 {
-    stream.getStreamData(record.userID);
-    stream.getStreamData(record.animationTracks);
-    stream.getStreamData(record.userParameterCount);
-    requireElements(stream, record.userParameterCount, kUserParameterMinLength);
-    record.userParameters.setSize(static_cast<int>(record.userParameterCount));
-    for (int i = 0; i < record.userParameters.m_size; ++i) {
-        M3G_UserParameter& parameter = record.userParameters[i];
-        stream.getStreamData(parameter.parameterID);
-        stream.getStreamData(parameter.parameterValue);
-    }
+    if (record.userParameterCount != 0)
+        parseError("User parameters not yet supported by loader.");
 }
 
 void M3G_Loader::setToClass(Object3D* object, const M3G_Object3D& record)
@@ -43,40 +29,7 @@ void M3G_Loader::setToClass(Object3D* object, const M3G_Object3D& record)
     object->setUserID(static_cast<int>(record.userID));
 }
 
-void M3G_Loader::readObject3DPart(M3G_Object3D& record)
-{
-    readObject3D(record, *m_sectionStream);
-    if (record.userParameterCount != 0)
-        parseError("User parameters not yet supported by loader.");
-}
-
-void M3G_Loader::parseObject3DPart(Object3D* object)
-{
-    M3G_Object3D record;
-    readObject3DPart(record);
-    setToClass(object, record);
-}
-
 // ---- Transformable ----------------------------------------------------------------------
-
-void M3G_Loader::readTransformable(M3G_Transformable& record, core::DataIO& stream)
-{
-    record.hasComponentTransform = readBoolean(stream);
-    if (record.hasComponentTransform) {
-        for (float& value : record.translation)
-            value = readFloat32(stream);
-        for (float& value : record.scale)
-            value = readFloat32(stream);
-        record.orientationAngle = readFloat32(stream);
-        for (float& value : record.orientationAxis)
-            value = readFloat32(stream);
-    }
-    record.hasGeneralTransform = readBoolean(stream);
-    if (record.hasGeneralTransform) {
-        for (float& value : record.transform)
-            value = readFloat32(stream);
-    }
-}
 
 void M3G_Loader::setToClass(Transformable* object, const M3G_Transformable& record)
 {
@@ -99,31 +52,9 @@ void M3G_Loader::setToClass(Transformable* object, const M3G_Transformable& reco
     }
 }
 
-void M3G_Loader::parseTransformablePart(Transformable* object)
-{
-    M3G_Transformable record;
-    readTransformable(record, *m_sectionStream);
-    setToClass(object, record);
-}
-
 // ---- Node -------------------------------------------------------------------------------
 
-void M3G_Loader::readNode(M3G_Node& record, core::DataIO& stream)
-{
-    record.enableRendering = readBoolean(stream);
-    record.enablePicking = readBoolean(stream);
-    stream.getStreamData(record.alphaFactor);
-    stream.getStreamData(record.scope);
-    record.hasAlignment = readBoolean(stream);
-    if (record.hasAlignment) {
-        stream.getStreamData(record.zTarget);
-        stream.getStreamData(record.yTarget);
-        stream.getStreamData(record.zReference);
-        stream.getStreamData(record.yReference);
-    }
-}
-
-void M3G_Loader::validateNodeAlignment(const M3G_Node& record)
+void M3G_Loader::check(const M3G_Node& record)
 {
     if (!record.hasAlignment)
         return;
@@ -162,20 +93,7 @@ void M3G_Loader::setToClass(Node* object, const M3G_Node& record)
     }
 }
 
-void M3G_Loader::parseNodePart(Node* object)
-{
-    M3G_Node record;
-    readNode(record, *m_sectionStream);
-    validateNodeAlignment(record);
-    setToClass(object, record);
-}
-
 // ---- Group ------------------------------------------------------------------------------
-
-void M3G_Loader::readGroup(M3G_Group& record, core::DataIO& stream)
-{
-    stream.getStreamData(record.children);
-}
 
 void M3G_Loader::setToClass(Group* object, const M3G_Group& record)
 {
@@ -186,21 +104,9 @@ void M3G_Loader::setToClass(Group* object, const M3G_Group& record)
     }
 }
 
-void M3G_Loader::parseGroupPart(Group* object)
-{
-    M3G_Group record;
-    readGroup(record, *m_sectionStream);
-    setToClass(object, record);
-}
-
 core::Ref<Object3D> M3G_Loader::parseGroup()
 {
-    core::Ref<Group> group = VORNIC3D_NEW Group();
-    parseObject3DPart(group.get());
-    parseTransformablePart(group.get());
-    parseNodePart(group.get());
-    parseGroupPart(group.get());
-    return core::Ref<Object3D>(group);
+    return parseRecords<M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Group>(VORNIC3D_NEW Group());
 }
 
 } // namespace render

@@ -1,11 +1,12 @@
+// Reading meshes, morphing meshes and skinned meshes.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "render/Appearance.h"
 #include "render/Group.h"
 #include "render/IndexBuffer.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/MorphingMesh.h"
 #include "render/SkinnedMesh.h"
 #include "render/VertexBuffer.h"
@@ -13,12 +14,6 @@
 namespace render {
 
 namespace {
-
-// The smallest records of the counted arrays: a submesh's two indices, a
-// morph target's index and weight, a bone's index and three numbers.
-constexpr int kSubMeshLength = 8;
-constexpr int kMorphTargetLength = 8;
-constexpr int kTransformReferenceLength = 16;
 
 // Drawing reads the vertex that each index names, so no index may reach the
 // vertex count.
@@ -78,45 +73,7 @@ struct M3G_Loader::MeshBase {
 
 // ---- records --------------------------------------------------------------------------
 
-void M3G_Loader::readMesh(M3G_Mesh& record, core::DataIO& stream)
-{
-    stream.getStreamData(record.vertexBuffer);
-    stream.getStreamData(record.submeshCount);
-    requireElements(stream, record.submeshCount, kSubMeshLength);
-    record.submeshes.setSize(static_cast<int>(record.submeshCount));
-    for (int i = 0; i < record.submeshes.m_size; ++i) {
-        stream.getStreamData(record.submeshes[i].indexBuffer);
-        stream.getStreamData(record.submeshes[i].appearance);
-    }
-}
-
-void M3G_Loader::readMorphingMesh(M3G_MorphingMesh& record, core::DataIO& stream)
-{
-    stream.getStreamData(record.morphTargetCount);
-    requireElements(stream, record.morphTargetCount, kMorphTargetLength);
-    record.morphTargets.setSize(static_cast<int>(record.morphTargetCount));
-    for (int i = 0; i < record.morphTargets.m_size; ++i) {
-        stream.getStreamData(record.morphTargets[i].morphTarget);
-        record.morphTargets[i].initialWeight = readFloat32(stream);
-    }
-}
-
-void M3G_Loader::readSkinnedMesh(M3G_SkinnedMesh& record, core::DataIO& stream)
-{
-    stream.getStreamData(record.skeleton);
-    stream.getStreamData(record.transformReferenceCount);
-    requireElements(stream, record.transformReferenceCount, kTransformReferenceLength);
-    record.transformReferences.setSize(static_cast<int>(record.transformReferenceCount));
-    for (int i = 0; i < record.transformReferences.m_size; ++i) {
-        M3G_TransformReference& reference = record.transformReferences[i];
-        stream.getStreamData(reference.transformNode);
-        stream.getStreamData(reference.firstVertex);
-        stream.getStreamData(reference.vertexCount);
-        stream.getStreamData(reference.weight);
-    }
-}
-
-void M3G_Loader::validateMesh(const M3G_Mesh& record)
+void M3G_Loader::check(const M3G_Mesh& record)
 {
     if (record.vertexBuffer == 0)
         parseError("Vertex buffer not specified for mesh.");
@@ -137,12 +94,10 @@ void M3G_Loader::validateMesh(const M3G_Mesh& record)
 
 void M3G_Loader::readMeshBase(MeshBase& base)
 {
-    readObject3DPart(base.object3D);
-    readTransformable(base.transformable, *m_sectionStream);
-    readNode(base.node, *m_sectionStream);
-    validateNodeAlignment(base.node);
-    readMesh(base.mesh, *m_sectionStream);
-    validateMesh(base.mesh);
+    readRecord(base.object3D);
+    readRecord(base.transformable);
+    readRecord(base.node);
+    readRecord(base.mesh);
 }
 
 void M3G_Loader::applyMeshBase(Mesh* mesh, const MeshBase& base)
@@ -173,7 +128,7 @@ core::Ref<Object3D> M3G_Loader::parseMorphingMesh()
     MeshBase base;
     readMeshBase(base);
     M3G_MorphingMesh record;
-    readMorphingMesh(record, *m_sectionStream);
+    readRecord(record);
     resolveMeshReferences(base);
     core::Vector<core::Ref<VertexBuffer>> targets;
     for (int i = 0; i < record.morphTargets.m_size; ++i)
@@ -192,9 +147,7 @@ core::Ref<Object3D> M3G_Loader::parseSkinnedMesh()
     MeshBase base;
     readMeshBase(base);
     M3G_SkinnedMesh record;
-    readSkinnedMesh(record, *m_sectionStream);
-    if (record.skeleton == 0)
-        parseError("No skeleton set for SkinnedMesh.");
+    readRecord(record);
     resolveMeshReferences(base);
     const core::Ref<Group> skeleton = getRef<Group>(record.skeleton);
     // The mesh becomes the skeleton's parent: a second parent would leave
@@ -229,6 +182,12 @@ void M3G_Loader::setToClass(MorphingMesh* mesh, const M3G_MorphingMesh& record)
     for (int i = 0; i < record.morphTargets.m_size; ++i)
         weights[i] = record.morphTargets[i].initialWeight;
     mesh->setWeights(weights);
+}
+
+void M3G_Loader::check(const M3G_SkinnedMesh& record)
+{
+    if (record.skeleton == 0)
+        parseError("No skeleton set for SkinnedMesh.");
 }
 
 void M3G_Loader::setToClass(SkinnedMesh* mesh, const M3G_SkinnedMesh& record)

@@ -1,3 +1,4 @@
+// The reader's primitives beside core::DataIO's own, its colours and its log lines.
 #include "render/M3G_Loader.h"
 
 #include "core/Debug.h"
@@ -14,8 +15,9 @@ constexpr char kSmallBuffer[] = "Small stream buffer";
 
 // ---- primitives ---------------------------------------------------------------------
 //
-// Integers, strings and counted arrays of integers are core::DataIO's own
-// reads, which check the bytes left before they size or copy anything.
+// Integers, floats, strings and counted arrays of integers are
+// core::DataIO's own reads, which check the bytes left before they size or
+// copy anything.
 
 bool M3G_Loader::readBoolean(core::DataIO& stream)
 {
@@ -24,14 +26,6 @@ bool M3G_Loader::readBoolean(core::DataIO& stream)
     if (value > 1)
         core::DataIO::ioError(stream.name, "Deserialized boolean data not '1' or '0'.");
     return value == 1;
-}
-
-float M3G_Loader::readFloat32(core::DataIO& stream)
-{
-    // Infinities and NaNs are refused by the read itself.
-    float value = 0.0f;
-    stream.getStreamData(value);
-    return value;
 }
 
 void M3G_Loader::requireElements(core::DataIO& stream, std::uint32_t count, int smallest)
@@ -48,32 +42,6 @@ int M3G_Loader::skipString(core::DataIO& stream)
     const auto length = static_cast<int>(static_cast<const unsigned char*>(end) - stream.data);
     stream.advance(length + 1);
     return length;
-}
-
-void M3G_Loader::readValues(core::DataIO& stream, std::uint32_t count, core::Vector<signed char>& values)
-{
-    requireElements(stream, count, 1);
-    values.setSize(static_cast<int>(count));
-    if (count > 0)
-        std::memcpy(values.m_data, stream.data, count);
-    stream.advance(static_cast<int>(count));
-}
-
-void M3G_Loader::readValues(core::DataIO& stream, std::uint32_t count, core::Vector<short>& values)
-{
-    requireElements(stream, count, 2);
-    values.setSize(static_cast<int>(count));
-    // One pass over the whole array: vertex data is most of a scene file.
-    const unsigned char* bytes = stream.data;
-    for (std::uint32_t i = 0; i < count; ++i)
-        values.m_data[i] = static_cast<short>(static_cast<std::uint16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8));
-    stream.advance(static_cast<int>(2 * count));
-}
-
-void M3G_Loader::readColor(core::DataIO& stream, unsigned char* channels, int count)
-{
-    for (int i = 0; i < count; ++i)
-        stream.getStreamData(channels[i]);
 }
 
 unsigned int M3G_Loader::packRGB(const unsigned char* rgb)

@@ -1,9 +1,10 @@
+// Reading vertex arrays, vertex buffers and triangle strips.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/TriangleStripArray.h"
 #include "render/VertexArray.h"
 #include "render/VertexBuffer.h"
@@ -12,12 +13,7 @@ namespace render {
 
 namespace {
 
-// The smallest texture coordinate set: its index, bias and scale.
-constexpr int kTextureCoordinateLength = 20;
-
-constexpr unsigned char kExplicitIndices = 0x80;
-constexpr unsigned char kIndexWidthMask = 0x7F;
-enum IndexWidth { kWidth32 = 0, kWidth8 = 1, kWidth16 = 2 };
+using Strips = M3G_TriangleStripArray;
 constexpr std::uint32_t kLargestIndex = 65535;
 
 // Each component of vertex v (v >= 1) plus the same component of the decoded
@@ -58,21 +54,6 @@ core::Vector<unsigned short> narrowedIndices(const core::Vector<Index>& indices)
 
 // ---- VertexArray ----------------------------------------------------------------------
 
-void M3G_Loader::readVertexArray(M3G_VertexArray& record, core::DataIO& stream)
-{
-    stream.getStreamData(record.componentSize);
-    stream.getStreamData(record.componentCount);
-    stream.getStreamData(record.encoding);
-    stream.getStreamData(record.vertexCount);
-    const std::uint32_t count = static_cast<std::uint32_t>(record.vertexCount) * record.componentCount;
-    // Any size but 1 is read as 16 bits, so that a bad size still consumes
-    // its values before the check refuses it.
-    if (record.componentSize == VertexArray::BYTE)
-        readValues(stream, count, record.byteValues);
-    else
-        readValues(stream, count, record.shortValues);
-}
-
 void M3G_Loader::setToClass(VertexArray* array, M3G_VertexArray& record)
 {
     VORNIC3D_CHECK(array != nullptr);
@@ -88,7 +69,7 @@ void M3G_Loader::setToClass(VertexArray* array, M3G_VertexArray& record)
     }
 }
 
-void M3G_Loader::validateVertexArray(const M3G_VertexArray& record)
+void M3G_Loader::check(const M3G_VertexArray& record)
 {
     if (record.vertexCount == 0)
         parseError("Zero vertex count in vertex array.");
@@ -103,10 +84,9 @@ void M3G_Loader::validateVertexArray(const M3G_VertexArray& record)
 core::Ref<Object3D> M3G_Loader::parseVertexArray()
 {
     M3G_Object3D object3D;
-    readObject3DPart(object3D);
+    readRecord(object3D);
     M3G_VertexArray record;
-    readVertexArray(record, *m_sectionStream);
-    validateVertexArray(record);
+    readRecord(record);
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "    VertexCount:%d, ComponentCount:%d, ComponentSize:%d\n",
                         record.vertexCount, record.componentCount, record.componentSize);
 
@@ -118,27 +98,6 @@ core::Ref<Object3D> M3G_Loader::parseVertexArray()
 }
 
 // ---- VertexBuffer ---------------------------------------------------------------------
-
-void M3G_Loader::readVertexBuffer(M3G_VertexBuffer& record, core::DataIO& stream)
-{
-    readColor(stream, record.defaultColor, 4);
-    stream.getStreamData(record.positions);
-    for (float& value : record.positionBias)
-        value = readFloat32(stream);
-    record.positionScale = readFloat32(stream);
-    stream.getStreamData(record.normals);
-    stream.getStreamData(record.colors);
-    stream.getStreamData(record.textureCoordinateArrayCount);
-    requireElements(stream, record.textureCoordinateArrayCount, kTextureCoordinateLength);
-    record.textureCoordinates.setSize(static_cast<int>(record.textureCoordinateArrayCount));
-    for (int i = 0; i < record.textureCoordinates.m_size; ++i) {
-        M3G_TextureCoordinate& set = record.textureCoordinates[i];
-        stream.getStreamData(set.textureCoordinates);
-        for (float& value : set.textureCoordinatesBias)
-            value = readFloat32(stream);
-        set.textureCoordinatesScale = readFloat32(stream);
-    }
-}
 
 void M3G_Loader::setToClass(VertexBuffer* buffer, const M3G_VertexBuffer& record)
 {
@@ -169,61 +128,30 @@ void M3G_Loader::setToClass(VertexBuffer* buffer, const M3G_VertexBuffer& record
 
 core::Ref<Object3D> M3G_Loader::parseVertexBuffer()
 {
-    core::Ref<VertexBuffer> buffer = VORNIC3D_NEW VertexBuffer();
-    parseObject3DPart(buffer.get());
-    M3G_VertexBuffer record;
-    readVertexBuffer(record, *m_sectionStream);
-    setToClass(buffer.get(), record);
-    return core::Ref<Object3D>(buffer);
+    return parseRecords<M3G_Object3D, M3G_VertexBuffer>(VORNIC3D_NEW VertexBuffer());
 }
 
 // ---- TriangleStripArray ---------------------------------------------------------------
 
-void M3G_Loader::readTriangleStripArray(M3G_TriangleStripArray& record, core::DataIO& stream)
-{
-    stream.getStreamData(record.encoding);
-    const int width = record.encoding & kIndexWidthMask;
-    if ((record.encoding & kExplicitIndices) == 0) {
-        if (width == kWidth32) {
-            stream.getStreamData(record.startIndex);
-        } else if (width == kWidth8) {
-            unsigned char start = 0;
-            stream.getStreamData(start);
-            record.startIndex = start;
-        } else if (width == kWidth16) {
-            std::uint16_t start = 0;
-            stream.getStreamData(start);
-            record.startIndex = start;
-        }
-    } else if (width == kWidth32) {
-        stream.getStreamData(record.indices32);
-    } else if (width == kWidth8) {
-        stream.getStreamData(record.indices8);
-    } else if (width == kWidth16) {
-        stream.getStreamData(record.indices16);
-    }
-    stream.getStreamData(record.stripLengths);
-}
-
 // An unchecked sum of the strip lengths would walk the constructor past
 // the end of the indices.
-void M3G_Loader::validateTriangleStripArray(const M3G_TriangleStripArray& record)
+void M3G_Loader::check(const M3G_TriangleStripArray& record)
 {
     if (record.stripLengths.m_size == 0)
         parseError("Strip Lengths are 0 in TriangleStripArray.");
     int indexCount = 0;
     switch (record.encoding) {
-    case kExplicitIndices | kWidth32:
+    case Strips::kExplicitIndices | Strips::kWidth32:
         indexCount = record.indices32.m_size;
         if (indexCount == 0)
             parseError("Raw indices length is 0 in TriangleStripArray.");
         break;
-    case kExplicitIndices | kWidth8:
+    case Strips::kExplicitIndices | Strips::kWidth8:
         indexCount = record.indices8.m_size;
         if (indexCount == 0)
             parseError("Byte indices length is 0 in TriangleStripArray.");
         break;
-    case kExplicitIndices | kWidth16:
+    case Strips::kExplicitIndices | Strips::kWidth16:
         indexCount = record.indices16.m_size;
         if (indexCount == 0)
             parseError("Uint16 indices length is 0 in TriangleStripArray.");
@@ -241,17 +169,16 @@ void M3G_Loader::validateTriangleStripArray(const M3G_TriangleStripArray& record
 core::Ref<Object3D> M3G_Loader::parseTriangleStripArray()
 {
     M3G_Object3D object3D;
-    readObject3DPart(object3D);
+    readRecord(object3D);
     M3G_TriangleStripArray record;
-    readTriangleStripArray(record, *m_sectionStream);
-    validateTriangleStripArray(record);
+    readRecord(record);
 
     core::Vector<unsigned short> narrowed;
     const core::Vector<unsigned short>* indices = &record.indices16;
-    if (record.encoding == (kExplicitIndices | kWidth32)) {
+    if (record.encoding == (Strips::kExplicitIndices | Strips::kWidth32)) {
         narrowed = narrowedIndices(record.indices32);
         indices = &narrowed;
-    } else if (record.encoding == (kExplicitIndices | kWidth8)) {
+    } else if (record.encoding == (Strips::kExplicitIndices | Strips::kWidth8)) {
         narrowed = narrowedIndices(record.indices8);
         indices = &narrowed;
     }

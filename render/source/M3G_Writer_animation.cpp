@@ -1,11 +1,12 @@
+// Animation data, whose writing stops before its own records, and sprites, which are never written.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "render/AnimationController.h"
 #include "render/AnimationTrack.h"
 #include "render/KeyframeSequence.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/Sprite3D.h"
 
 namespace render {
@@ -57,29 +58,17 @@ void M3G_Loader::setToStruct(M3G_KeyframeSequence& record, KeyframeSequence* seq
 
 void M3G_Loader::saveAnimationController(Object3D* object)
 {
-    AnimationController* controller = savedAs<AnimationController>(object);
-    saveObject3DPart(controller);
-    M3G_AnimationController record;
-    setToStruct(record, controller);
-    parseError("Not tested!");
+    refuseRecord<M3G_AnimationController, M3G_Object3D>(savedAs<AnimationController>(object), "Not tested!");
 }
 
 void M3G_Loader::saveAnimationTrack(Object3D* object)
 {
-    AnimationTrack* track = savedAs<AnimationTrack>(object);
-    saveObject3DPart(track);
-    M3G_AnimationTrack record;
-    setToStruct(record, track);
-    parseError("Not tested!");
+    refuseRecord<M3G_AnimationTrack, M3G_Object3D>(savedAs<AnimationTrack>(object), "Not tested!");
 }
 
 void M3G_Loader::saveKeyframeSequence(Object3D* object)
 {
-    KeyframeSequence* sequence = savedAs<KeyframeSequence>(object);
-    saveObject3DPart(sequence);
-    M3G_KeyframeSequence record;
-    setToStruct(record, sequence);
-    parseError("Not tested!");
+    refuseRecord<M3G_KeyframeSequence, M3G_Object3D>(savedAs<KeyframeSequence>(object), "Not tested!");
 }
 
 // Sprites have no record of their own.

@@ -1,5 +1,7 @@
+// Writing appearances and their parts: compositing and polygon modes, materials, textures and images.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "render/Appearance.h"
 #include "render/CompositingMode.h"
@@ -8,7 +10,6 @@
 #include "render/Graphics3DProperties.h"
 #include "render/Image2D.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/Material.h"
 #include "render/PolygonMode.h"
 #include "render/Texture2D.h"
@@ -48,17 +49,7 @@ void M3G_Loader::setToStruct(M3G_Appearance& record, Appearance* appearance)
 
 void M3G_Loader::saveAppearance(Object3D* object)
 {
-    Appearance* appearance = savedAs<Appearance>(object);
-    saveObject3DPart(appearance);
-    M3G_Appearance record;
-    setToStruct(record, appearance);
-    validateAppearance(record);
-    writeByte(static_cast<unsigned char>(record.layer));
-    writeUInt32(record.compositingMode);
-    writeUInt32(record.fog);
-    writeUInt32(record.polygonMode);
-    writeUInt32(record.material);
-    writeArray(record.textures);
+    saveRecords<M3G_Object3D, M3G_Appearance>(savedAs<Appearance>(object));
 }
 
 // ---- CompositingMode ------------------------------------------------------------------
@@ -81,19 +72,7 @@ void M3G_Loader::setToStruct(M3G_CompositingMode& record, CompositingMode* mode)
 
 void M3G_Loader::saveCompositingMode(Object3D* object)
 {
-    CompositingMode* mode = savedAs<CompositingMode>(object);
-    saveObject3DPart(mode);
-    M3G_CompositingMode record;
-    setToStruct(record, mode);
-    validateCompositingMode(record);
-    writeBoolean(record.depthTestEnabled);
-    writeBoolean(record.depthWriteEnabled);
-    writeBoolean(record.colorWriteEnabled);
-    writeBoolean(record.alphaWriteEnabled);
-    writeByte(record.blending);
-    writeByte(record.alphaThreshold);
-    writeFloat32(record.depthOffsetFactor);
-    writeFloat32(record.depthOffsetUnits);
+    saveRecords<M3G_Object3D, M3G_CompositingMode>(savedAs<CompositingMode>(object));
 }
 
 // ---- PolygonMode ----------------------------------------------------------------------
@@ -111,17 +90,7 @@ void M3G_Loader::setToStruct(M3G_PolygonMode& record, PolygonMode* mode)
 
 void M3G_Loader::savePolygonMode(Object3D* object)
 {
-    PolygonMode* mode = savedAs<PolygonMode>(object);
-    saveObject3DPart(mode);
-    M3G_PolygonMode record;
-    setToStruct(record, mode);
-    validatePolygonMode(record);
-    writeByte(record.culling);
-    writeByte(record.shading);
-    writeByte(record.winding);
-    writeBoolean(record.twoSidedLightingEnabled);
-    writeBoolean(record.localCameraLightingEnabled);
-    writeBoolean(record.perspectiveCorrectionEnabled);
+    saveRecords<M3G_Object3D, M3G_PolygonMode>(savedAs<PolygonMode>(object));
 }
 
 // ---- Material -------------------------------------------------------------------------
@@ -139,16 +108,7 @@ void M3G_Loader::setToStruct(M3G_Material& record, Material* material)
 
 void M3G_Loader::saveMaterial(Object3D* object)
 {
-    Material* material = savedAs<Material>(object);
-    saveObject3DPart(material);
-    M3G_Material record;
-    setToStruct(record, material);
-    writeColor(record.ambientColor, 3);
-    writeColor(record.diffuseColor, 4);
-    writeColor(record.emissiveColor, 3);
-    writeColor(record.specularColor, 3);
-    writeFloat32(record.shininess);
-    writeBoolean(record.vertexColorTrackingEnabled);
+    saveRecords<M3G_Object3D, M3G_Material>(savedAs<Material>(object));
 }
 
 // ---- Texture2D ------------------------------------------------------------------------
@@ -167,19 +127,7 @@ void M3G_Loader::setToStruct(M3G_Texture2D& record, Texture2D* texture)
 
 void M3G_Loader::saveTexture2D(Object3D* object)
 {
-    Texture2D* texture = savedAs<Texture2D>(object);
-    saveObject3DPart(texture);
-    saveTransformablePart(texture);
-    M3G_Texture2D record;
-    setToStruct(record, texture);
-    validateTexture2D(record);
-    writeUInt32(record.image);
-    writeColor(record.blendColor, 3);
-    writeByte(record.blending);
-    writeByte(record.wrappingS);
-    writeByte(record.wrappingT);
-    writeByte(record.levelFilter);
-    writeByte(record.imageFilter);
+    saveRecords<M3G_Object3D, M3G_Transformable, M3G_Texture2D>(savedAs<Texture2D>(object));
 }
 
 // ---- Image2D --------------------------------------------------------------------------
@@ -211,19 +159,7 @@ void M3G_Loader::setToStruct(M3G_Image2D& record, Image2D* image)
 
 void M3G_Loader::saveImage2D(Object3D* object)
 {
-    Image2D* image = savedAs<Image2D>(object);
-    saveObject3DPart(image);
-    M3G_Image2D record;
-    setToStruct(record, image);
-    validateImage2D(record);
-    writeByte(record.format);
-    writeBoolean(record.isMutable);
-    writeUInt32(record.width);
-    writeUInt32(record.height);
-    if (!record.isMutable) {
-        writeArray(record.palette);
-        writeArray(record.pixels);
-    }
+    saveRecords<M3G_Object3D, M3G_Image2D>(savedAs<Image2D>(object));
 }
 
 } // namespace render

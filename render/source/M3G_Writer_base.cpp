@@ -1,10 +1,11 @@
+// Writing the base records every scene class starts with, and groups.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "render/AnimationTrack.h"
 #include "render/Group.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/Node.h"
 #include "render/Transform.h"
 #include "render/World.h"
@@ -26,15 +27,6 @@ void M3G_Loader::setToStruct(M3G_Object3D& record, Object3D* object)
         parseWarning("user parameters in Object3D is not supported.");
 }
 
-void M3G_Loader::saveObject3DPart(Object3D* object)
-{
-    M3G_Object3D record;
-    setToStruct(record, object);
-    writeUInt32(record.userID);
-    writeArray(record.animationTracks);
-    writeUInt32(record.userParameterCount);
-}
-
 // ---- Transformable ----------------------------------------------------------------------
 
 void M3G_Loader::setToStruct(M3G_Transformable& record, Transformable* object)
@@ -53,19 +45,6 @@ void M3G_Loader::setToStruct(M3G_Transformable& record, Transformable* object)
     record.orientationAngle = orientation[3];
     record.hasGeneralTransform = true;
     object->getTransform().get(record.transform);
-}
-
-void M3G_Loader::saveTransformablePart(Transformable* object)
-{
-    M3G_Transformable record;
-    setToStruct(record, object);
-    writeBoolean(record.hasComponentTransform);
-    writeFloats(record.translation, 3);
-    writeFloats(record.scale, 3);
-    writeFloat32(record.orientationAngle);
-    writeFloats(record.orientationAxis, 3);
-    writeBoolean(record.hasGeneralTransform);
-    writeFloats(record.transform, 16);
 }
 
 // ---- Node -------------------------------------------------------------------------------
@@ -94,24 +73,6 @@ void M3G_Loader::setToStruct(M3G_Node& record, Node* object)
     }
 }
 
-void M3G_Loader::saveNodePart(Node* object)
-{
-    M3G_Node record;
-    setToStruct(record, object);
-    validateNodeAlignment(record);
-    writeBoolean(record.enableRendering);
-    writeBoolean(record.enablePicking);
-    writeByte(record.alphaFactor);
-    writeUInt32(record.scope);
-    writeBoolean(record.hasAlignment);
-    if (record.hasAlignment) {
-        writeByte(record.zTarget);
-        writeByte(record.yTarget);
-        writeUInt32(record.zReference);
-        writeUInt32(record.yReference);
-    }
-}
-
 // ---- Group ------------------------------------------------------------------------------
 
 void M3G_Loader::setToStruct(M3G_Group& record, Group* object)
@@ -125,21 +86,11 @@ void M3G_Loader::setToStruct(M3G_Group& record, Group* object)
     }
 }
 
-void M3G_Loader::saveGroupPart(Group* object)
-{
-    M3G_Group record;
-    setToStruct(record, object);
-    writeArray(record.children);
-}
-
 void M3G_Loader::saveGroup(Object3D* object)
 {
     // A world is a group with a record of its own.
     Group* group = savedAs<Group>(dynamic_cast<World*>(object) == nullptr ? object : nullptr);
-    saveObject3DPart(group);
-    saveTransformablePart(group);
-    saveNodePart(group);
-    saveGroupPart(group);
+    saveRecords<M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Group>(group);
 }
 
 } // namespace render

@@ -1,11 +1,12 @@
+// Writing meshes; morphing and skinned meshes stop before their own records.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "render/Appearance.h"
 #include "render/Group.h"
 #include "render/IndexBuffer.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/MorphingMesh.h"
 #include "render/SkinnedMesh.h"
 #include "render/VertexBuffer.h"
@@ -46,43 +47,21 @@ void M3G_Loader::setToStruct(M3G_SkinnedMesh& record, SkinnedMesh* mesh)
 
 // ---- save members ---------------------------------------------------------------------
 
-void M3G_Loader::saveMeshBase(Mesh* mesh)
-{
-    saveObject3DPart(mesh);
-    saveTransformablePart(mesh);
-    saveNodePart(mesh);
-    M3G_Mesh record;
-    setToStruct(record, mesh);
-    validateMesh(record);
-    writeUInt32(record.vertexBuffer);
-    writeUInt32(record.submeshCount);
-    for (int i = 0; i < record.submeshes.m_size; ++i) {
-        writeUInt32(record.submeshes[i].indexBuffer);
-        writeUInt32(record.submeshes[i].appearance);
-    }
-}
-
 void M3G_Loader::saveMesh(Object3D* object)
 {
-    saveMeshBase(savedAs<Mesh>(object));
+    saveRecords<M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Mesh>(savedAs<Mesh>(object));
 }
 
 void M3G_Loader::saveMorphingMesh(Object3D* object)
 {
-    MorphingMesh* mesh = savedAs<MorphingMesh>(object);
-    saveMeshBase(mesh);
-    M3G_MorphingMesh record;
-    setToStruct(record, mesh);
-    parseError("Not tested!");
+    refuseRecord<M3G_MorphingMesh, M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Mesh>(
+        savedAs<MorphingMesh>(object), "Not tested!");
 }
 
 void M3G_Loader::saveSkinnedMesh(Object3D* object)
 {
-    SkinnedMesh* mesh = savedAs<SkinnedMesh>(object);
-    saveMeshBase(mesh);
-    M3G_SkinnedMesh record;
-    setToStruct(record, mesh);
-    parseError("No implementation!");
+    refuseRecord<M3G_SkinnedMesh, M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Mesh>(
+        savedAs<SkinnedMesh>(object), "No implementation!");
 }
 
 } // namespace render

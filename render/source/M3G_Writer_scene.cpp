@@ -1,5 +1,7 @@
+// Writing cameras, lights, fogs, backgrounds and worlds.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "render/Background.h"
 #include "render/Camera.h"
@@ -7,7 +9,6 @@
 #include "render/Image2D.h"
 #include "render/Light.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/Transform.h"
 #include "render/World.h"
 
@@ -43,22 +44,7 @@ void M3G_Loader::setToStruct(M3G_Camera& record, Camera* camera)
 
 void M3G_Loader::saveCamera(Object3D* object)
 {
-    Camera* camera = savedAs<Camera>(object);
-    saveObject3DPart(camera);
-    saveTransformablePart(camera);
-    saveNodePart(camera);
-    M3G_Camera record;
-    setToStruct(record, camera);
-    validateCamera(record);
-    writeByte(record.projectionType);
-    if (record.projectionType == Camera::GENERIC) {
-        writeFloats(record.projectionMatrix, 16);
-    } else {
-        writeFloat32(record.fovy);
-        writeFloat32(record.aspectRatio);
-        writeFloat32(record.nearDistance);
-        writeFloat32(record.farDistance);
-    }
+    saveRecords<M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Camera>(savedAs<Camera>(object));
 }
 
 // ---- Light ----------------------------------------------------------------------------
@@ -80,21 +66,7 @@ void M3G_Loader::setToStruct(M3G_Light& record, Light* light)
 
 void M3G_Loader::saveLight(Object3D* object)
 {
-    Light* light = savedAs<Light>(object);
-    saveObject3DPart(light);
-    saveTransformablePart(light);
-    saveNodePart(light);
-    M3G_Light record;
-    setToStruct(record, light);
-    validateLight(record);
-    writeFloat32(record.attenuationConstant);
-    writeFloat32(record.attenuationLinear);
-    writeFloat32(record.attenuationQuadratic);
-    writeColor(record.color, 3);
-    writeByte(record.mode);
-    writeFloat32(record.intensity);
-    writeFloat32(record.spotAngle);
-    writeFloat32(record.spotExponent);
+    saveRecords<M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Light>(savedAs<Light>(object));
 }
 
 // ---- Fog ------------------------------------------------------------------------------
@@ -114,19 +86,7 @@ void M3G_Loader::setToStruct(M3G_Fog& record, Fog* fog)
 
 void M3G_Loader::saveFog(Object3D* object)
 {
-    Fog* fog = savedAs<Fog>(object);
-    saveObject3DPart(fog);
-    M3G_Fog record;
-    setToStruct(record, fog);
-    validateFog(record);
-    writeColor(record.color, 3);
-    writeByte(record.mode);
-    if (record.mode == Fog::LINEAR) {
-        writeFloat32(record.nearDistance);
-        writeFloat32(record.farDistance);
-    } else {
-        writeFloat32(record.density);
-    }
+    saveRecords<M3G_Object3D, M3G_Fog>(savedAs<Fog>(object));
 }
 
 // ---- Background -----------------------------------------------------------------------
@@ -152,21 +112,7 @@ void M3G_Loader::setToStruct(M3G_Background& record, Background* background)
 
 void M3G_Loader::saveBackground(Object3D* object)
 {
-    Background* background = savedAs<Background>(object);
-    saveObject3DPart(background);
-    M3G_Background record;
-    setToStruct(record, background);
-    validateBackground(record);
-    writeColor(record.backgroundColor, 4);
-    writeUInt32(record.backgroundImage);
-    writeByte(record.backgroundImageModeX);
-    writeByte(record.backgroundImageModeY);
-    writeInt32(record.cropX);
-    writeInt32(record.cropY);
-    writeInt32(record.cropWidth);
-    writeInt32(record.cropHeight);
-    writeBoolean(record.depthClearEnabled);
-    writeBoolean(record.colorClearEnabled);
+    saveRecords<M3G_Object3D, M3G_Background>(savedAs<Background>(object));
 }
 
 // ---- World ----------------------------------------------------------------------------
@@ -180,15 +126,7 @@ void M3G_Loader::setToStruct(M3G_World& record, World* world)
 
 void M3G_Loader::saveWorld(Object3D* object)
 {
-    World* world = savedAs<World>(object);
-    saveObject3DPart(world);
-    saveTransformablePart(world);
-    saveNodePart(world);
-    saveGroupPart(world);
-    M3G_World record;
-    setToStruct(record, world);
-    writeUInt32(record.activeCamera);
-    writeUInt32(record.background);
+    saveRecords<M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Group, M3G_World>(savedAs<World>(object));
 }
 
 } // namespace render

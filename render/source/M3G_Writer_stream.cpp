@@ -1,3 +1,4 @@
+// What a file writer drives, and the colours and references that fill a record.
 #include "render/M3G_Loader.h"
 
 #include "core/Assert.h"
@@ -31,78 +32,7 @@ void M3G_Loader::saveObject(M3G_ObjectType type, Object3D* object)
     (this->*save)(object);
 }
 
-// ---- primitives -------------------------------------------------------------------
-//
-// core::DataIO stores at its position and checks the bytes left (and a
-// float's finiteness) before it stores anything.
-
-void M3G_Loader::writeByte(unsigned char value)
-{
-    m_sectionStream->setStreamData(value);
-}
-
-void M3G_Loader::writeBoolean(bool value)
-{
-    writeByte(value ? 1 : 0);
-}
-
-void M3G_Loader::writeInt16(std::int16_t value)
-{
-    m_sectionStream->setStreamData(value);
-}
-
-void M3G_Loader::writeUInt16(std::uint16_t value)
-{
-    m_sectionStream->setStreamData(value);
-}
-
-void M3G_Loader::writeInt32(std::int32_t value)
-{
-    m_sectionStream->setStreamData(value);
-}
-
-void M3G_Loader::writeUInt32(std::uint32_t value)
-{
-    m_sectionStream->setStreamData(value);
-}
-
-void M3G_Loader::writeFloat32(float value)
-{
-    m_sectionStream->setStreamData(value);
-}
-
-void M3G_Loader::writeFloats(const float* values, int count)
-{
-    for (int i = 0; i < count; ++i)
-        writeFloat32(values[i]);
-}
-
-void M3G_Loader::writeArray(const core::Vector<unsigned char>& values)
-{
-    writeUInt32(static_cast<std::uint32_t>(values.m_size));
-    for (int i = 0; i < values.m_size; ++i)
-        writeByte(values.m_data[i]);
-}
-
-void M3G_Loader::writeArray(const core::Vector<std::uint16_t>& values)
-{
-    writeUInt32(static_cast<std::uint32_t>(values.m_size));
-    for (int i = 0; i < values.m_size; ++i)
-        writeUInt16(values.m_data[i]);
-}
-
-void M3G_Loader::writeArray(const core::Vector<std::uint32_t>& values)
-{
-    writeUInt32(static_cast<std::uint32_t>(values.m_size));
-    for (int i = 0; i < values.m_size; ++i)
-        writeUInt32(values.m_data[i]);
-}
-
-void M3G_Loader::writeColor(const unsigned char* channels, int count)
-{
-    for (int i = 0; i < count; ++i)
-        writeByte(channels[i]);
-}
+// ---- colours --------------------------------------------------------------------
 
 void M3G_Loader::unpackRGB(unsigned int rgb, unsigned char* channels)
 {

@@ -1,8 +1,9 @@
+// Writing vertex arrays, vertex buffers and triangle strips.
 #include "render/M3G_Loader.h"
 
+#include "M3G_RecordIO.h"
 #include "core/Assert.h"
 #include "render/Loader_helpers.h"
-#include "render/M3G_Records.h"
 #include "render/TriangleStripArray.h"
 #include "render/VertexArray.h"
 #include "render/VertexBuffer.h"
@@ -13,8 +14,6 @@ namespace render {
 
 namespace {
 
-// Explicit 16-bit indices: the width the strip array itself holds.
-constexpr unsigned char kExplicitIndices16 = 0x82;
 constexpr int kByteLimit = 255;
 constexpr int kVertexCountLimit = 65535;
 
@@ -53,19 +52,7 @@ void M3G_Loader::setToStruct(M3G_VertexArray& record, VertexArray* array)
 
 void M3G_Loader::saveVertexArray(Object3D* object)
 {
-    VertexArray* array = savedAs<VertexArray>(object);
-    saveObject3DPart(array);
-    M3G_VertexArray record;
-    setToStruct(record, array);
-    validateVertexArray(record);
-    writeByte(record.componentSize);
-    writeByte(record.componentCount);
-    writeByte(record.encoding);
-    writeUInt16(record.vertexCount);
-    for (int i = 0; i < record.byteValues.m_size; ++i)
-        writeByte(static_cast<unsigned char>(record.byteValues.m_data[i]));
-    for (int i = 0; i < record.shortValues.m_size; ++i)
-        writeInt16(record.shortValues.m_data[i]);
+    saveRecords<M3G_Object3D, M3G_VertexArray>(savedAs<VertexArray>(object));
 }
 
 // ---- VertexBuffer ---------------------------------------------------------------------
@@ -99,23 +86,7 @@ void M3G_Loader::setToStruct(M3G_VertexBuffer& record, VertexBuffer* buffer)
 
 void M3G_Loader::saveVertexBuffer(Object3D* object)
 {
-    VertexBuffer* buffer = savedAs<VertexBuffer>(object);
-    saveObject3DPart(buffer);
-    M3G_VertexBuffer record;
-    setToStruct(record, buffer);
-    writeColor(record.defaultColor, 4);
-    writeUInt32(record.positions);
-    writeFloats(record.positionBias, 3);
-    writeFloat32(record.positionScale);
-    writeUInt32(record.normals);
-    writeUInt32(record.colors);
-    writeUInt32(record.textureCoordinateArrayCount);
-    for (int i = 0; i < record.textureCoordinates.m_size; ++i) {
-        const M3G_TextureCoordinate& set = record.textureCoordinates[i];
-        writeUInt32(set.textureCoordinates);
-        writeFloats(set.textureCoordinatesBias, 3);
-        writeFloat32(set.textureCoordinatesScale);
-    }
+    saveRecords<M3G_Object3D, M3G_VertexBuffer>(savedAs<VertexBuffer>(object));
 }
 
 // ---- TriangleStripArray ---------------------------------------------------------------
@@ -123,7 +94,8 @@ void M3G_Loader::saveVertexBuffer(Object3D* object)
 void M3G_Loader::setToStruct(M3G_TriangleStripArray& record, TriangleStripArray* strips)
 {
     VORNIC3D_CHECK(strips != nullptr);
-    record.encoding = kExplicitIndices16;
+    // Explicit 16-bit indices: the width the strip array itself holds.
+    record.encoding = M3G_TriangleStripArray::kExplicitIndices | M3G_TriangleStripArray::kWidth16;
     const int count = strips->getIndexCount();
     record.indices16.setSize(count);
     if (count > 0)
@@ -136,14 +108,7 @@ void M3G_Loader::setToStruct(M3G_TriangleStripArray& record, TriangleStripArray*
 
 void M3G_Loader::saveTriangleStripArray(Object3D* object)
 {
-    TriangleStripArray* strips = savedAs<TriangleStripArray>(object);
-    saveObject3DPart(strips);
-    M3G_TriangleStripArray record;
-    setToStruct(record, strips);
-    validateTriangleStripArray(record);
-    writeByte(record.encoding);
-    writeArray(record.indices16);
-    writeArray(record.stripLengths);
+    saveRecords<M3G_Object3D, M3G_TriangleStripArray>(savedAs<TriangleStripArray>(object));
 }
 
 } // namespace render

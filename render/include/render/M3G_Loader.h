@@ -162,18 +162,11 @@ private:
 
     // ---- stream primitives and references (M3G_Loader_stream.cpp) ----
     static bool readBoolean(core::DataIO& stream);
-    static float readFloat32(core::DataIO& stream);
     // Refuses a count of records that the bytes left cannot hold, each at
     // least `smallest` bytes, before anything is sized for it.
     static void requireElements(core::DataIO& stream, std::uint32_t count, int smallest);
     // Moves past a NUL-terminated string and returns its length.
     static int skipString(core::DataIO& stream);
-    // `count` signed bytes or little-endian 16-bit values into `values`,
-    // refused before it is sized when the bytes left cannot hold them.
-    static void readValues(core::DataIO& stream, std::uint32_t count, core::Vector<signed char>& values);
-    static void readValues(core::DataIO& stream, std::uint32_t count, core::Vector<short>& values);
-    // A colour's channels, one byte each, red first.
-    static void readColor(core::DataIO& stream, unsigned char* channels, int count);
     // Red, green, blue as 0x00RRGGBB; red, green, blue, alpha as 0xAARRGGBB.
     static unsigned int packRGB(const unsigned char* rgb);
     static unsigned int packARGB(const unsigned char* rgba);
@@ -185,23 +178,46 @@ private:
     template <typename T>
     core::Ref<T> getRef(std::uint32_t index);
 
+    // ---- records both ways (M3G_RecordIO.h, .cpp) ----
+    // The cursors that run a record's one field list over the section
+    // stream: one reads the fields, one writes them.
+    class FieldReader;
+    class FieldWriter;
+    // Reads a record, then checks it.
+    template <typename Record>
+    void readRecord(Record& record);
+    // Reads, checks and applies each record of an object made before them,
+    // in file order; the result holds the object.
+    template <typename... Records, typename Target>
+    core::Ref<Object3D> parseRecords(Target* made);
+    template <typename Record, typename Target>
+    void parseRecord(Target* object);
+    // Fills, checks and writes each record of `object`, in file order.
+    template <typename... Records, typename Target>
+    void saveRecords(Target* object);
+    template <typename Record, typename Target>
+    void saveRecord(Target* object);
+    // Writes the base records of `object` and fills its own record, then
+    // refuses that one with `refusal`: its writer was never tried against
+    // the reader.
+    template <typename Record, typename... BaseRecords, typename Target>
+    [[noreturn]] void refuseRecord(Target* object, const char* refusal);
+    // What the reader refuses to read and the writer to write; most records
+    // have a check of their own below, the rest nothing to refuse.
+    template <typename Record>
+    static void check(const Record&)
+    {
+    }
+
     // ---- base records (M3G_Loader_base.cpp) ----
-    static void readObject3D(M3G_Object3D& record, core::DataIO& stream);
-    static void readTransformable(M3G_Transformable& record, core::DataIO& stream);
-    static void readNode(M3G_Node& record, core::DataIO& stream);
-    static void readGroup(M3G_Group& record, core::DataIO& stream);
-    static void validateNodeAlignment(const M3G_Node& record);
+    // User parameters are refused.
+    static void check(const M3G_Object3D& record);
+    static void check(const M3G_Node& record);
     void setToClass(Object3D* object, const M3G_Object3D& record);
     void setToClass(Transformable* object, const M3G_Transformable& record);
     void setToClass(Node* object, const M3G_Node& record);
     void setToClass(Group* object, const M3G_Group& record);
-    // Reads the Object3D record of an object made after its record, refusing
-    // user parameters; it is applied once the object exists.
-    void readObject3DPart(M3G_Object3D& record);
-    void parseObject3DPart(Object3D* object);
-    void parseTransformablePart(Transformable* object);
-    void parseNodePart(Node* object);
-    void parseGroupPart(Group* object);
+    core::Ref<Object3D> parseGroup();
 
     // ---- the object-type table (M3G_Loader_types.cpp) ----
     using ParseFunction = core::Ref<Object3D> (M3G_Loader::*)();
@@ -217,14 +233,9 @@ private:
     static constexpr int kObjectTypeCount = 23;
     static const ObjectType kObjectTypes[kObjectTypeCount];
 
-    core::Ref<Object3D> parseGroup();
-
     // ---- vertex data (M3G_Loader_vertex.cpp) ----
-    static void readVertexArray(M3G_VertexArray& record, core::DataIO& stream);
-    static void readVertexBuffer(M3G_VertexBuffer& record, core::DataIO& stream);
-    static void readTriangleStripArray(M3G_TriangleStripArray& record, core::DataIO& stream);
-    static void validateVertexArray(const M3G_VertexArray& record);
-    static void validateTriangleStripArray(const M3G_TriangleStripArray& record);
+    static void check(const M3G_VertexArray& record);
+    static void check(const M3G_TriangleStripArray& record);
     static void setToClass(VertexArray* array, M3G_VertexArray& record);
     void setToClass(VertexBuffer* buffer, const M3G_VertexBuffer& record);
     core::Ref<Object3D> parseVertexArray();
@@ -234,10 +245,8 @@ private:
     // ---- meshes (M3G_Loader_mesh.cpp) ----
     // The base records every mesh reads before its own.
     struct MeshBase;
-    static void readMesh(M3G_Mesh& record, core::DataIO& stream);
-    static void readMorphingMesh(M3G_MorphingMesh& record, core::DataIO& stream);
-    static void readSkinnedMesh(M3G_SkinnedMesh& record, core::DataIO& stream);
-    static void validateMesh(const M3G_Mesh& record);
+    static void check(const M3G_Mesh& record);
+    static void check(const M3G_SkinnedMesh& record);
     void readMeshBase(MeshBase& base);
     // Index buffers and appearances, then the vertex buffer, whose vertex
     // count every index must stay below.
@@ -250,17 +259,11 @@ private:
     core::Ref<Object3D> parseSkinnedMesh();
 
     // ---- appearance (M3G_Loader_appearance.cpp) ----
-    static void readAppearance(M3G_Appearance& record, core::DataIO& stream);
-    static void readCompositingMode(M3G_CompositingMode& record, core::DataIO& stream);
-    static void readPolygonMode(M3G_PolygonMode& record, core::DataIO& stream);
-    static void readMaterial(M3G_Material& record, core::DataIO& stream);
-    static void readTexture2D(M3G_Texture2D& record, core::DataIO& stream);
-    static void readImage2D(M3G_Image2D& record, core::DataIO& stream);
-    static void validateAppearance(const M3G_Appearance& record);
-    static void validateCompositingMode(const M3G_CompositingMode& record);
-    static void validatePolygonMode(const M3G_PolygonMode& record);
-    static void validateTexture2D(const M3G_Texture2D& record);
-    static void validateImage2D(const M3G_Image2D& record);
+    static void check(const M3G_Appearance& record);
+    static void check(const M3G_CompositingMode& record);
+    static void check(const M3G_PolygonMode& record);
+    static void check(const M3G_Texture2D& record);
+    static void check(const M3G_Image2D& record);
     void setToClass(Appearance* appearance, const M3G_Appearance& record);
     static void setToClass(CompositingMode* mode, const M3G_CompositingMode& record);
     static void setToClass(PolygonMode* mode, const M3G_PolygonMode& record);
@@ -275,12 +278,10 @@ private:
     core::Ref<Object3D> parseImage2D();
 
     // ---- scene (M3G_Loader_scene.cpp) ----
-    static void readLight(M3G_Light& record, core::DataIO& stream);
-    static void readBackground(M3G_Background& record, core::DataIO& stream);
-    static void validateCamera(const M3G_Camera& record);
-    static void validateLight(const M3G_Light& record);
-    static void validateFog(const M3G_Fog& record);
-    static void validateBackground(const M3G_Background& record);
+    static void check(const M3G_Camera& record);
+    static void check(const M3G_Light& record);
+    static void check(const M3G_Fog& record);
+    static void check(const M3G_Background& record);
     static void setToClass(Camera* camera, const M3G_Camera& record);
     static void setToClass(Light* light, const M3G_Light& record);
     static void setToClass(Fog* fog, const M3G_Fog& record);
@@ -293,7 +294,10 @@ private:
     core::Ref<Object3D> parseWorld();
 
     // ---- animation (M3G_Loader_animation.cpp) ----
-    static void readKeyframeSequence(M3G_KeyframeSequence& record, core::DataIO& stream);
+    static void check(const M3G_AnimationController& record);
+    static void check(const M3G_AnimationTrack& record);
+    static void check(const M3G_KeyframeSequence& record);
+    static void setToClass(AnimationController* controller, const M3G_AnimationController& record);
     static void setToClass(KeyframeSequence* sequence, const M3G_KeyframeSequence& record);
     core::Ref<Object3D> parseAnimationController();
     core::Ref<Object3D> parseAnimationTrack();
@@ -301,24 +305,7 @@ private:
     // Sprites are never read from a file.
     core::Ref<Object3D> parseNotImplemented();
 
-    // ---- write primitives and references (M3G_Writer_stream.cpp) ----
-    // Each writes at the section stream's position and advances it; too few
-    // bytes left is the stream's "Small stream buffer", a float that is not
-    // finite its "Invalid floating point number".
-    void writeByte(unsigned char value);
-    void writeBoolean(bool value);
-    void writeInt16(std::int16_t value);
-    void writeUInt16(std::uint16_t value);
-    void writeInt32(std::int32_t value);
-    void writeUInt32(std::uint32_t value);
-    // Both zeros as +0.
-    void writeFloat32(float value);
-    void writeFloats(const float* values, int count);
-    // The count as UInt32, then the elements.
-    void writeArray(const core::Vector<unsigned char>& values);
-    void writeArray(const core::Vector<std::uint16_t>& values);
-    void writeArray(const core::Vector<std::uint32_t>& values);
-    void writeColor(const unsigned char* channels, int count);
+    // ---- writing: colours and references (M3G_Writer_stream.cpp) ----
     // 0x00RRGGBB into red, green, blue; 0xAARRGGBB into red, green, blue, alpha.
     static void unpackRGB(unsigned int rgb, unsigned char* channels);
     static void unpackARGB(unsigned int argb, unsigned char* channels);
@@ -333,10 +320,6 @@ private:
     static void setToStruct(M3G_Transformable& record, Transformable* object);
     static void setToStruct(M3G_Node& record, Node* object);
     void setToStruct(M3G_Group& record, Group* object);
-    void saveObject3DPart(Object3D* object);
-    void saveTransformablePart(Transformable* object);
-    void saveNodePart(Node* object);
-    void saveGroupPart(Group* object);
     void saveGroup(Object3D* object);
 
     // ---- vertex data (M3G_Writer_vertex.cpp) and meshes (M3G_Writer_mesh.cpp) ----
@@ -346,8 +329,6 @@ private:
     void setToStruct(M3G_Mesh& record, Mesh* mesh);
     void setToStruct(M3G_MorphingMesh& record, MorphingMesh* mesh);
     void setToStruct(M3G_SkinnedMesh& record, SkinnedMesh* mesh);
-    // The Object3D, Transformable, Node and Mesh records of every mesh.
-    void saveMeshBase(Mesh* mesh);
     void saveVertexArray(Object3D* object);
     void saveVertexBuffer(Object3D* object);
     void saveTriangleStripArray(Object3D* object);

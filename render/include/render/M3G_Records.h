@@ -1,7 +1,12 @@
 #pragma once
 
 #include "core/Vector.h"
+#include "render/Camera.h"
+#include "render/Fog.h"
+#include "render/VertexArray.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 
 namespace render {
@@ -12,11 +17,18 @@ namespace render {
 // indices stay numbers here; applying a record resolves them. Counted arrays
 // are vectors sized to their count. Writing goes the other way: a record is
 // filled from an object (M3G_Loader::setToStruct), checked as the reader
-// checks it, then written field by field.
+// checks it, then written.
+// Below each struct stands its one field list, fields(io, record), which
+// both directions run: the reader with a cursor that reads each field it
+// names, the writer with one that writes it, so the two cannot disagree on
+// a layout. A field that decides what follows (a flag, a type, an encoding)
+// chooses the same way in both. An element of a counted array names its
+// smallest length, which a count read from a file is checked against.
 
 // ---- base records ------------------------------------------------------------------
 
 struct M3G_UserParameter {
+    static constexpr int kSmallestLength = 8; // its id and the count of its bytes
     std::uint32_t parameterID = 0;
     core::Vector<unsigned char> parameterValue;
 };
@@ -28,6 +40,14 @@ struct M3G_Object3D {
     core::Vector<M3G_UserParameter> userParameters;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_Object3D& record)
+{
+    io(record.userID, record.animationTracks);
+    io.counted(record.userParameterCount, record.userParameters,
+               [&](auto& parameter) { io(parameter.parameterID, parameter.parameterValue); });
+}
+
 struct M3G_Transformable {
     bool hasComponentTransform = false;
     float translation[3] = {};
@@ -38,6 +58,17 @@ struct M3G_Transformable {
     // Row order, as the file stores it.
     float transform[16] = {};
 };
+
+template <typename IO>
+void fields(IO& io, M3G_Transformable& record)
+{
+    io(record.hasComponentTransform);
+    if (record.hasComponentTransform)
+        io(record.translation, record.scale, record.orientationAngle, record.orientationAxis);
+    io(record.hasGeneralTransform);
+    if (record.hasGeneralTransform)
+        io(record.transform);
+}
 
 struct M3G_Node {
     bool enableRendering = true;
@@ -51,9 +82,23 @@ struct M3G_Node {
     std::uint32_t yReference = 0;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_Node& record)
+{
+    io(record.enableRendering, record.enablePicking, record.alphaFactor, record.scope, record.hasAlignment);
+    if (record.hasAlignment)
+        io(record.zTarget, record.yTarget, record.zReference, record.yReference);
+}
+
 struct M3G_Group {
     core::Vector<std::uint32_t> children;
 };
+
+template <typename IO>
+void fields(IO& io, M3G_Group& record)
+{
+    io(record.children);
+}
 
 // ---- vertex data ---------------------------------------------------------------------
 
@@ -63,13 +108,26 @@ struct M3G_VertexArray {
     unsigned char encoding = 0;
     std::uint16_t vertexCount = 0;
     // vertexCount x componentCount values, the components of a vertex
-    // together; only the vector of the component size is filled (any size
-    // but 1 is read as 16 bits).
+    // together; only the vector of the component size is filled.
     core::Vector<signed char> byteValues;
     core::Vector<short> shortValues;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_VertexArray& record)
+{
+    io(record.componentSize, record.componentCount, record.encoding, record.vertexCount);
+    const std::uint32_t count = static_cast<std::uint32_t>(record.vertexCount) * record.componentCount;
+    // Any size but 1 is read as 16 bits, so that a bad size still consumes
+    // its values before the check refuses it.
+    if (record.componentSize == VertexArray::BYTE)
+        io.values(count, record.byteValues);
+    else
+        io.values(count, record.shortValues);
+}
+
 struct M3G_TextureCoordinate {
+    static constexpr int kSmallestLength = 20;
     std::uint32_t textureCoordinates = 0;
     float textureCoordinatesBias[3] = {};
     float textureCoordinatesScale = 0.0f;
@@ -86,8 +144,22 @@ struct M3G_VertexBuffer {
     core::Vector<M3G_TextureCoordinate> textureCoordinates;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_VertexBuffer& record)
+{
+    io(record.defaultColor, record.positions, record.positionBias, record.positionScale, record.normals,
+       record.colors);
+    io.counted(record.textureCoordinateArrayCount, record.textureCoordinates, [&](auto& set) {
+        io(set.textureCoordinates, set.textureCoordinatesBias, set.textureCoordinatesScale);
+    });
+}
+
 struct M3G_TriangleStripArray {
-    // Bit 7: explicit indices; bits 0..6: their width (0 u32, 1 u8, 2 u16).
+    // Bit 7: explicit indices; bits 0..6: their width.
+    static constexpr unsigned char kExplicitIndices = 0x80;
+    static constexpr unsigned char kIndexWidthMask = 0x7F;
+    enum IndexWidth { kWidth32 = 0, kWidth8 = 1, kWidth16 = 2 };
+
     unsigned char encoding = 0;
     std::uint32_t startIndex = 0;
     // Only the vector of the encoding's width is filled.
@@ -97,9 +169,34 @@ struct M3G_TriangleStripArray {
     core::Vector<std::uint32_t> stripLengths;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_TriangleStripArray& record)
+{
+    using Strips = M3G_TriangleStripArray;
+    io(record.encoding);
+    const int width = record.encoding & Strips::kIndexWidthMask;
+    if ((record.encoding & Strips::kExplicitIndices) == 0) {
+        // Implicit indices: only the first, in the encoding's width.
+        if (width == Strips::kWidth32)
+            io(record.startIndex);
+        else if (width == Strips::kWidth8)
+            io.narrowed(record.startIndex, std::uint8_t());
+        else if (width == Strips::kWidth16)
+            io.narrowed(record.startIndex, std::uint16_t());
+    } else if (width == Strips::kWidth32) {
+        io(record.indices32);
+    } else if (width == Strips::kWidth8) {
+        io(record.indices8);
+    } else if (width == Strips::kWidth16) {
+        io(record.indices16);
+    }
+    io(record.stripLengths);
+}
+
 // ---- meshes --------------------------------------------------------------------------
 
 struct M3G_SubMesh {
+    static constexpr int kSmallestLength = 8;
     std::uint32_t indexBuffer = 0;
     std::uint32_t appearance = 0;
 };
@@ -110,7 +207,16 @@ struct M3G_Mesh {
     core::Vector<M3G_SubMesh> submeshes;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_Mesh& record)
+{
+    io(record.vertexBuffer);
+    io.counted(record.submeshCount, record.submeshes,
+               [&](auto& submesh) { io(submesh.indexBuffer, submesh.appearance); });
+}
+
 struct M3G_MorphTarget {
+    static constexpr int kSmallestLength = 8;
     std::uint32_t morphTarget = 0;
     float initialWeight = 0.0f;
 };
@@ -120,7 +226,15 @@ struct M3G_MorphingMesh {
     core::Vector<M3G_MorphTarget> morphTargets;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_MorphingMesh& record)
+{
+    io.counted(record.morphTargetCount, record.morphTargets,
+               [&](auto& target) { io(target.morphTarget, target.initialWeight); });
+}
+
 struct M3G_TransformReference {
+    static constexpr int kSmallestLength = 16;
     std::uint32_t transformNode = 0;
     std::uint32_t firstVertex = 0;
     std::uint32_t vertexCount = 0;
@@ -132,6 +246,15 @@ struct M3G_SkinnedMesh {
     std::uint32_t transformReferenceCount = 0;
     core::Vector<M3G_TransformReference> transformReferences;
 };
+
+template <typename IO>
+void fields(IO& io, M3G_SkinnedMesh& record)
+{
+    io(record.skeleton);
+    io.counted(record.transformReferenceCount, record.transformReferences, [&](auto& bone) {
+        io(bone.transformNode, bone.firstVertex, bone.vertexCount, bone.weight);
+    });
+}
 
 // ---- appearance ----------------------------------------------------------------------
 
@@ -145,6 +268,12 @@ struct M3G_Appearance {
     core::Vector<std::uint32_t> textures;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_Appearance& record)
+{
+    io(record.layer, record.compositingMode, record.fog, record.polygonMode, record.material, record.textures);
+}
+
 struct M3G_CompositingMode {
     bool depthTestEnabled = true;
     bool depthWriteEnabled = true;
@@ -156,6 +285,13 @@ struct M3G_CompositingMode {
     float depthOffsetUnits = 0.0f;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_CompositingMode& record)
+{
+    io(record.depthTestEnabled, record.depthWriteEnabled, record.colorWriteEnabled, record.alphaWriteEnabled,
+       record.blending, record.alphaThreshold, record.depthOffsetFactor, record.depthOffsetUnits);
+}
+
 struct M3G_PolygonMode {
     unsigned char culling = 0;
     unsigned char shading = 0;
@@ -164,6 +300,13 @@ struct M3G_PolygonMode {
     bool localCameraLightingEnabled = false;
     bool perspectiveCorrectionEnabled = false;
 };
+
+template <typename IO>
+void fields(IO& io, M3G_PolygonMode& record)
+{
+    io(record.culling, record.shading, record.winding, record.twoSidedLightingEnabled,
+       record.localCameraLightingEnabled, record.perspectiveCorrectionEnabled);
+}
 
 struct M3G_Material {
     unsigned char ambientColor[3] = {};  // red, green, blue
@@ -174,6 +317,13 @@ struct M3G_Material {
     bool vertexColorTrackingEnabled = false;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_Material& record)
+{
+    io(record.ambientColor, record.diffuseColor, record.emissiveColor, record.specularColor, record.shininess,
+       record.vertexColorTrackingEnabled);
+}
+
 struct M3G_Texture2D {
     std::uint32_t image = 0;
     unsigned char blendColor[3] = {}; // red, green, blue
@@ -183,6 +333,13 @@ struct M3G_Texture2D {
     unsigned char levelFilter = 0;
     unsigned char imageFilter = 0;
 };
+
+template <typename IO>
+void fields(IO& io, M3G_Texture2D& record)
+{
+    io(record.image, record.blendColor, record.blending, record.wrappingS, record.wrappingT, record.levelFilter,
+       record.imageFilter);
+}
 
 struct M3G_Image2D {
     unsigned char format = 0;
@@ -195,6 +352,15 @@ struct M3G_Image2D {
     core::Vector<unsigned char> palette;
     core::Vector<unsigned char> pixels;
 };
+
+template <typename IO>
+void fields(IO& io, M3G_Image2D& record)
+{
+    io(record.format, record.isMutable, record.width, record.height);
+    // A mutable image's record ends with its size: it starts blank.
+    if (!record.isMutable)
+        io(record.palette, record.pixels);
+}
 
 // ---- scene ---------------------------------------------------------------------------
 
@@ -209,6 +375,17 @@ struct M3G_Camera {
     float farDistance = 0.0f;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_Camera& record)
+{
+    io(record.projectionType);
+    // Nothing follows a type the check refuses.
+    if (record.projectionType == Camera::GENERIC)
+        io(record.projectionMatrix);
+    else if (record.projectionType == Camera::PARALLEL || record.projectionType == Camera::PERSPECTIVE)
+        io(record.fovy, record.aspectRatio, record.nearDistance, record.farDistance);
+}
+
 struct M3G_Light {
     float attenuationConstant = 0.0f;
     float attenuationLinear = 0.0f;
@@ -220,6 +397,13 @@ struct M3G_Light {
     float spotExponent = 0.0f;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_Light& record)
+{
+    io(record.attenuationConstant, record.attenuationLinear, record.attenuationQuadratic, record.color, record.mode,
+       record.intensity, record.spotAngle, record.spotExponent);
+}
+
 struct M3G_Fog {
     unsigned char color[3] = {}; // red, green, blue
     unsigned char mode = 0;
@@ -227,6 +411,17 @@ struct M3G_Fog {
     float nearDistance = 0.0f; // LINEAR only
     float farDistance = 0.0f;  // LINEAR only
 };
+
+template <typename IO>
+void fields(IO& io, M3G_Fog& record)
+{
+    io(record.color, record.mode);
+    // Nothing follows a mode the check refuses.
+    if (record.mode == Fog::LINEAR)
+        io(record.nearDistance, record.farDistance);
+    else if (record.mode == Fog::EXPONENTIAL)
+        io(record.density);
+}
 
 struct M3G_Background {
     unsigned char backgroundColor[4] = {}; // red, green, blue, alpha
@@ -241,10 +436,24 @@ struct M3G_Background {
     bool colorClearEnabled = true;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_Background& record)
+{
+    io(record.backgroundColor, record.backgroundImage, record.backgroundImageModeX, record.backgroundImageModeY,
+       record.cropX, record.cropY, record.cropWidth, record.cropHeight, record.depthClearEnabled,
+       record.colorClearEnabled);
+}
+
 struct M3G_World {
     std::uint32_t activeCamera = 0;
     std::uint32_t background = 0;
 };
+
+template <typename IO>
+void fields(IO& io, M3G_World& record)
+{
+    io(record.activeCamera, record.background);
+}
 
 // ---- animation -----------------------------------------------------------------------
 
@@ -257,11 +466,24 @@ struct M3G_AnimationController {
     std::int32_t referenceWorldTime = 0;
 };
 
+template <typename IO>
+void fields(IO& io, M3G_AnimationController& record)
+{
+    io(record.speed, record.weight, record.activeIntervalStart, record.activeIntervalEnd,
+       record.referenceSequenceTime, record.referenceWorldTime);
+}
+
 struct M3G_AnimationTrack {
     std::uint32_t keyframeSequence = 0;
     std::uint32_t animationController = 0;
     std::uint32_t propertyID = 0;
 };
+
+template <typename IO>
+void fields(IO& io, M3G_AnimationTrack& record)
+{
+    io(record.keyframeSequence, record.animationController, record.propertyID);
+}
 
 // One keyframe of each encoding: its time and componentCount values.
 struct M3G_Float32KeyframeSequence {
@@ -280,6 +502,8 @@ struct M3G_Uint16KeyframeSequence {
 };
 
 struct M3G_KeyframeSequence {
+    enum Encoding { kFloat32Values = 0, kByteValues = 1, kUint16Values = 2 };
+
     unsigned char interpolation = 0;
     unsigned char repeatMode = 0;
     unsigned char encoding = 0;
@@ -296,5 +520,55 @@ struct M3G_KeyframeSequence {
     core::Vector<M3G_ByteKeyframeSequence> byteKeyframes;
     core::Vector<M3G_Uint16KeyframeSequence> uint16Keyframes;
 };
+
+// The keyframes of one encoding: each its time, then its values.
+template <typename IO, typename Keyframe>
+void keyframeFields(IO& io, const M3G_KeyframeSequence& record, core::Vector<Keyframe>& keyframes)
+{
+    io.sized(record.keyframeCount, keyframes, [&](Keyframe& keyframe) {
+        io(keyframe.time);
+        io.sized(record.componentCount, keyframe.values);
+    });
+}
+
+// Only ever read (its writer stops before this record), so the list checks
+// its counts against the bytes left itself, as a reader must.
+template <typename IO>
+void fields(IO& io, M3G_KeyframeSequence& record)
+{
+    using Sequence = M3G_KeyframeSequence;
+    io(record.interpolation, record.repeatMode, record.encoding, record.duration, record.validRangeFirst,
+       record.validRangeLast, record.componentCount, record.keyframeCount);
+    // Nothing follows an encoding the check refuses.
+    if (record.encoding > Sequence::kUint16Values)
+        return;
+
+    const std::uint32_t components = record.componentCount;
+    if (record.encoding != Sequence::kFloat32Values) {
+        io.require(components, 2 * static_cast<int>(sizeof(float)));
+        io.sized(components, record.vectorBias);
+        io.sized(components, record.vectorScale);
+    }
+    // Both counts are checked against the bytes left before anything is
+    // sized for them: a keyframe is its time and its values.
+    constexpr int kValueSize[] = {4, 1, 2}; // by encoding
+    const int valueSize = kValueSize[record.encoding];
+    if (record.keyframeCount > 0)
+        io.require(components, valueSize);
+    const std::uint64_t keyframeSize = 4 + static_cast<std::uint64_t>(components) * valueSize;
+    io.require(record.keyframeCount, static_cast<int>(std::min<std::uint64_t>(keyframeSize, INT_MAX)));
+
+    switch (record.encoding) {
+    case Sequence::kFloat32Values:
+        keyframeFields(io, record, record.floatKeyframes);
+        break;
+    case Sequence::kByteValues:
+        keyframeFields(io, record, record.byteKeyframes);
+        break;
+    default:
+        keyframeFields(io, record, record.uint16Keyframes);
+        break;
+    }
+}
 
 } // namespace render
