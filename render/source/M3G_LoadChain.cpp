@@ -1,3 +1,4 @@
+// The guard that bounds nested scene-file loads.
 #include "M3G_LoadChain.h"
 
 #include "render/Loader_helpers.h"

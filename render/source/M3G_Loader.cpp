@@ -1,3 +1,4 @@
+// Reading a scene file: its identifier, sections, header and the objects of each section.
 #include "render/M3G_Loader.h"
 
 #include "File.h"

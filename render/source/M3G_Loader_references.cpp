@@ -1,3 +1,4 @@
+// The external-reference section and the nested loads it starts.
 #include "render/M3G_Loader.h"
 
 #include "File.h"

@@ -1,3 +1,4 @@
+// The object-type table: the name, reader and writer of each object type.
 #include "render/M3G_Loader.h"
 
 #include "render/Loader_helpers.h"
