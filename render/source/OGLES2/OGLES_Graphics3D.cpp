@@ -1,5 +1,6 @@
 #include "OGLES2/OGLES_Graphics3D.h"
 
+#include "OGLES2/FixedProperties.h"
 #include "OGLES2/HWCheck.h"
 #include "OGLES2/MeshBuffer.h"
 #include "OGLES2/OGLES2_Texture2D.h"
@@ -57,18 +58,7 @@ OGLES_Graphics3D::~OGLES_Graphics3D() noexcept(false)
 
 void OGLES_Graphics3D::initGraphics3D()
 {
-    m_properties = Graphics3DProperties{};
-    m_properties.supportAntialiasing = true;
-    m_properties.supportTrueColor = false;
-    m_properties.supportDithering = true;
-    m_properties.supportMipmapping = true;
-    m_properties.supportPerspectiveCorrection = true;
-    m_properties.supportLocalCameraLighting = false;
-    m_properties.maxLights = 8;
-    m_properties.maxTextureDimension = 256;
-    m_properties.maxSpriteCropDimension = 1024;
-    m_properties.maxTransformsPerVertex = 2;
-    m_properties.numTextureUnits = 1;
+    m_properties = fixedProperties();
     if (m_display == nullptr) {
         core::Debug::printf(core::Debug::LEVEL_WARNING, "OGLES_Graphics3D created without functionality\n");
         return;

@@ -2,6 +2,8 @@
 
 #include "TestTexture2D.h"
 
+#include "OGLES2/FixedProperties.h"
+
 #include "render/Graphics3D.h"
 #include "render/Graphics3DProperties.h"
 
@@ -18,17 +20,9 @@ namespace testsupport {
 // deleting it.
 class TestGraphics3D : public render::Graphics3D {
 public:
-    explicit TestGraphics3D(HAL::Display* display = nullptr) : m_display(display)
+    explicit TestGraphics3D(HAL::Display* display = nullptr)
+        : m_display(display), m_properties(render::fixedProperties())
     {
-        m_properties.supportAntialiasing = true;
-        m_properties.supportDithering = true;
-        m_properties.supportMipmapping = true;
-        m_properties.supportPerspectiveCorrection = true;
-        m_properties.maxLights = 8;
-        m_properties.maxTextureDimension = 256;
-        m_properties.maxSpriteCropDimension = 1024;
-        m_properties.maxTransformsPerVertex = 2;
-        m_properties.numTextureUnits = 1;
     }
 
     // ---- what tests read and set ----
