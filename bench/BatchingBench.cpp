@@ -24,7 +24,7 @@
 #include "render/Text2D.h"
 #include "render/Transform.h"
 
-#include "win32/Win32Display.h"
+#include "hal/win32/Win32Display.h"
 
 #include <GLES/gl.h>
 

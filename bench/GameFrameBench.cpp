@@ -24,8 +24,8 @@
 #include "GamePacing.h"
 #include "MediaPath.h"
 
-#include "Display.h"
-#include "System.h"
+#include "hal/Display.h"
+#include "hal/System.h"
 #include "framework/App.h"
 #include "framework/App_helpers.h"
 #include "framework/FrameworkSettings.h"
@@ -33,8 +33,8 @@
 #include "core/Debug.h"
 #include "render/Graphics3D.h"
 
-#include <wince/Input.h>
-#include <wince/TestApi.h>
+#include "wince/Input.h"
+#include "wince/TestApi.h"
 
 #include <GLES/gl.h>
 

@@ -9,7 +9,7 @@
 #include "render/Font2D.h"
 #include "render/FontException.h"
 
-#include "HALException.h"
+#include "hal/HALException.h"
 
 #include "core/AssertationFailedException.h"
 #include "core/Ref.h"

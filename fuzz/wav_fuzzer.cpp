@@ -6,7 +6,7 @@
 // a finding.
 #include "FuzzFile.h"
 
-#include <wince/Sound.h>
+#include "wince/Sound.h"
 
 #include <cstdlib>
 #include <string>

@@ -3,8 +3,8 @@
 #include "core/Assert.h"
 #include "core/DebugException.h"
 #include "core/Globals.h"
-#include "File.h"
-#include "System.h"
+#include "hal/File.h"
+#include "hal/System.h"
 
 #include <cstdarg>
 #include <cstdio>

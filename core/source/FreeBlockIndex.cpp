@@ -1,7 +1,7 @@
 #include "core/FreeBlockIndex.h"
 
 #include "core/Assert.h"
-#include "System.h"
+#include "hal/System.h"
 
 #include <algorithm>
 #include <cstring>

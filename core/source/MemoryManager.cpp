@@ -5,8 +5,8 @@
 #include "core/Globals.h"
 #include "core/MemoryManagerException.h"
 #include "core/MutexLock.h"
-#include "Mutex.h"
-#include "System.h"
+#include "hal/Mutex.h"
+#include "hal/System.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"
-#include "System.h"
+#include "hal/System.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "core/MutexLock.h"
 
 #include "core/Assert.h"
-#include "Mutex.h"
+#include "hal/Mutex.h"
 
 namespace core {
 

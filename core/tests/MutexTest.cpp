@@ -1,6 +1,6 @@
 #include "core/AssertationFailedException.h"
 #include "core/MutexLock.h"
-#include "Mutex.h"
+#include "hal/Mutex.h"
 
 #include <gtest/gtest.h>
 

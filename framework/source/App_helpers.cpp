@@ -4,7 +4,7 @@
 
 #include "render/Graphics3D.h"
 
-#include "System.h"
+#include "hal/System.h"
 
 #include "core/Assert.h"
 #include "core/Debug.h"

@@ -7,15 +7,15 @@
 #include "render/BuildInfo.h"
 #include "render/Graphics3D.h"
 
-#include "Display.h"
-#include "System.h"
+#include "hal/Display.h"
+#include "hal/System.h"
 
 #include "core/Assert.h"
 #include "core/BuildInfo.h"
 #include "core/Debug.h"
 #include "core/Globals.h"
 
-#include <wince/WinMain.h>
+#include "wince/WinMain.h"
 
 #include <cstdint>
 

@@ -3,10 +3,10 @@
 
 #include "framework/framework_helpers.h"
 
-#include "Display.h"
+#include "hal/Display.h"
 
-#include <wince/Messages.h>
-#include <wince/TestApi.h>
+#include "wince/Messages.h"
+#include "wince/TestApi.h"
 
 namespace {
 

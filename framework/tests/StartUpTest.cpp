@@ -8,7 +8,7 @@
 
 #include "render/Graphics3D.h"
 
-#include "win32/Win32WindowState.h"
+#include "hal/win32/Win32WindowState.h"
 
 #include "core/AssertationFailedException.h"
 #include "core/Globals.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HALException.h"
+#include "hal/HALException.h"
 #include "core/AssertationFailedException.h"
 #include "core/Debug.h"
 #include "core/IOException.h"

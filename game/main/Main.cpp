@@ -4,7 +4,7 @@
 #include "ProgramGlobals.h"
 #include "Vornic3DApp.h"
 
-#include "System.h"
+#include "hal/System.h"
 #include "framework/App.h"
 #include "framework/FrameworkSettings.h"
 

@@ -3,8 +3,8 @@
 #include "LoggedText.h"
 #include "SmallFileRead.h"
 
-#include "File.h"
-#include "HALException.h"
+#include "hal/File.h"
+#include "hal/HALException.h"
 #include "core/DataIO.h"
 #include "core/Debug.h"
 #include "core/Ref.h"

@@ -6,7 +6,7 @@
 #include "GameOde.h"
 #include "SettingsFile.h"
 
-#include "Input.h"
+#include "hal/Input.h"
 #include "core/Debug.h"
 #include "render/Background.h"
 #include "render/Font2D.h"

@@ -7,7 +7,7 @@
 #include "MediaPath.h"
 #include "SpriteAtlas.h"
 
-#include "HALException.h"
+#include "hal/HALException.h"
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"
 #include "core/Vector.h"

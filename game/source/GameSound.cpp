@@ -3,7 +3,7 @@
 #include "GameGlobals.h"
 #include "MediaPath.h"
 
-#include "System.h"
+#include "hal/System.h"
 
 namespace game {
 

@@ -8,7 +8,7 @@
 #include "ProgramGlobals.h"
 #include "SettingsFile.h"
 
-#include "Input.h"
+#include "hal/Input.h"
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"
 #include "render/Appearance.h"

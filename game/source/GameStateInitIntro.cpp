@@ -7,8 +7,8 @@
 #include "GameSound.h"
 #include "ProgramGlobals.h"
 
-#include "Input.h"
-#include "System.h"
+#include "hal/Input.h"
+#include "hal/System.h"
 #include "render/Appearance.h"
 #include "render/Graphics3D.h"
 #include "render/Light.h"

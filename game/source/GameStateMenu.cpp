@@ -7,7 +7,7 @@
 #include "MediaPath.h"
 #include "ProgramGlobals.h"
 
-#include "Input.h"
+#include "hal/Input.h"
 #include "core/Debug.h"
 #include "render/Appearance.h"
 #include "render/CompositingMode.h"

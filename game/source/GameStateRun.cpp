@@ -4,7 +4,7 @@
 #include "GameLevel.h"
 #include "GameSound.h"
 #include "GameStateInit.h"
-#include "Input.h"
+#include "hal/Input.h"
 #include "MediaPath.h"
 #include "ProgramGlobals.h"
 

@@ -6,7 +6,7 @@
 #include "GameObject.h"
 #include "GameOde.h"
 #include "GameSound.h"
-#include "Input.h"
+#include "hal/Input.h"
 #include "ProgramGlobals.h"
 
 #include "render/Background.h"

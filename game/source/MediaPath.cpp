@@ -1,6 +1,6 @@
 #include "MediaPath.h"
 
-#include "File.h"
+#include "hal/File.h"
 #include "core/Debug.h"
 #include "render/Image2D.h"
 #include "render/Loader.h"

@@ -1,7 +1,7 @@
 #include "SmallFileRead.h"
 
-#include "File.h"
-#include "HALException.h"
+#include "hal/File.h"
+#include "hal/HALException.h"
 #include "core/Ref.h"
 
 #include <cerrno>

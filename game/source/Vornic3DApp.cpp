@@ -2,7 +2,7 @@
 
 #include "Game.h"
 
-#include "Input.h"
+#include "hal/Input.h"
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"
 

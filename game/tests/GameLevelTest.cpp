@@ -10,12 +10,12 @@
 #include "MediaPath.h"
 #include "ProgramGlobals.h"
 
-#include "File.h"
-#include "HALException.h"
-#include "System.h"
+#include "hal/File.h"
+#include "hal/HALException.h"
+#include "hal/System.h"
 #include "render/Image2D.h"
 
-#include <wince/SoundTestApi.h>
+#include "wince/SoundTestApi.h"
 
 #include <ode/ode.h>
 

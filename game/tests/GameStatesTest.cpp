@@ -11,19 +11,19 @@
 #include "MediaPath.h"
 #include "ProgramGlobals.h"
 
-#include "Input.h"
-#include "System.h"
+#include "hal/Input.h"
+#include "hal/System.h"
 #include "render/Background.h"
 #include "render/Font2D.h"
 #include "render/Light.h"
 #include "render/Sprite3D.h"
 #include "render/Text2D.h"
-#include "win32/WindowProc.h"
+#include "hal/win32/WindowProc.h"
 
-#include <wince/Input.h>
-#include <wince/Messages.h>
-#include <wince/SoundTestApi.h>
-#include <wince/TestApi.h>
+#include "wince/Input.h"
+#include "wince/Messages.h"
+#include "wince/SoundTestApi.h"
+#include "wince/TestApi.h"
 
 #include <cstdlib>
 #include <sstream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DisplayConfig.h"
+#include "hal/DisplayConfig.h"
 
 #include "core/Object.h"
 

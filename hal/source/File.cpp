@@ -1,6 +1,6 @@
-#include "File.h"
+#include "hal/File.h"
 
-#include "General/GeneralFile.h"
+#include "hal/General/GeneralFile.h"
 
 namespace HAL {
 

@@ -1,4 +1,4 @@
-#include "HALException.h"
+#include "hal/HALException.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "Input.h"
+#include "hal/Input.h"
 
 #include "core/Assert.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SystemInfo.h"
+#include "hal/SystemInfo.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -7,15 +7,15 @@
 #include "EngineTest.h"
 #include "TestGraphics3D.h"
 
-#include "Display.h"
-#include "Input.h"
-#include "win32/Win32Display.h"
-#include "win32/Win32WindowState.h"
+#include "hal/Display.h"
+#include "hal/Input.h"
+#include "hal/win32/Win32Display.h"
+#include "hal/win32/Win32WindowState.h"
 
 #include "core/Globals.h"
 #include "core/Ref.h"
 
-#include <wince/TestApi.h>
+#include "wince/TestApi.h"
 
 namespace testsupport {
 

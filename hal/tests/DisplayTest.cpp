@@ -1,13 +1,13 @@
 #include "DisplayFixture.h"
 #include "WindowTestSupport.h"
 
-#include "HALException.h"
-#include "System.h"
-#include "win32/WindowProc.h"
+#include "hal/HALException.h"
+#include "hal/System.h"
+#include "hal/win32/WindowProc.h"
 
 #include "core/Debug.h"
 
-#include <wince/Messages.h>
+#include "wince/Messages.h"
 
 #include <array>
 #include <dlfcn.h>

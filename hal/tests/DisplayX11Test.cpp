@@ -3,10 +3,10 @@
 #include "DisplayFixture.h"
 #include "WindowTestSupport.h"
 
-#include "System.h"
+#include "hal/System.h"
 
-#include <wince/Input.h>
-#include <wince/Messages.h>
+#include "wince/Input.h"
+#include "wince/Messages.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,12 +1,12 @@
 #include "EngineTest.h"
 #include "TempFolder.h"
 
-#include "File.h"
-#include "HALException.h"
+#include "hal/File.h"
+#include "hal/HALException.h"
 #include "core/AssertationFailedException.h"
 #include "core/Debug.h"
 #include "core/Ref.h"
-#include "win32/Win32WorkingDirectory.h"
+#include "hal/win32/Win32WorkingDirectory.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,11 +1,11 @@
 #include "DisplayFixture.h"
 
-#include "HALException.h"
-#include "System.h"
-#include "win32/WindowProc.h"
+#include "hal/HALException.h"
+#include "hal/System.h"
+#include "hal/win32/WindowProc.h"
 
-#include <wince/Input.h>
-#include <wince/Messages.h>
+#include "wince/Input.h"
+#include "wince/Messages.h"
 
 #include <limits>
 #include <utility>

@@ -4,10 +4,10 @@
 #include "EngineTest.h"
 #include "TempFolder.h"
 
-#include "System.h"
+#include "hal/System.h"
 #include "core/String.h"
 
-#include <wince/SoundTestApi.h>
+#include "wince/SoundTestApi.h"
 
 #include <cstdint>
 #include <cstdio>

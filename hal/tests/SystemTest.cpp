@@ -1,7 +1,7 @@
 #include "EngineTest.h"
 #include "WindowTestSupport.h"
 
-#include "System.h"
+#include "hal/System.h"
 #include "core/AssertationFailedException.h"
 #include "core/Globals.h"
 

@@ -4,7 +4,7 @@
 #include "render/Image2D.h"
 #include "render/Loader.h"
 
-#include "File.h"
+#include "hal/File.h"
 
 namespace mediatest {
 

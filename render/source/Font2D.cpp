@@ -2,7 +2,7 @@
 
 #include "Font2DBitmap.h"
 
-#include "File.h"
+#include "hal/File.h"
 
 #include "core/Assert.h"
 #include "core/String.h"

@@ -12,7 +12,7 @@
 #include "render/TriangleListArray.h"
 #include "render/VertexBuffer.h"
 
-#include "File.h"
+#include "hal/File.h"
 
 #include "core/Assert.h"
 #include "core/Debug.h"

@@ -1,7 +1,7 @@
 #include "render/Loader.h"
 
-#include "File.h"
-#include "System.h"
+#include "hal/File.h"
+#include "hal/System.h"
 #include "core/Assert.h"
 #include "core/DataIO.h"
 #include "core/Debug.h"

@@ -1,7 +1,7 @@
 // Reading a scene file: its identifier, sections, header and the objects of each section.
 #include "render/M3G_Loader.h"
 
-#include "File.h"
+#include "hal/File.h"
 #include "M3G_LoadChain.h"
 #include "core/Assert.h"
 #include "core/AssertationFailedException.h"

@@ -1,7 +1,7 @@
 // The external-reference section and the nested loads it starts.
 #include "render/M3G_Loader.h"
 
-#include "File.h"
+#include "hal/File.h"
 #include "M3G_LoadChain.h"
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"

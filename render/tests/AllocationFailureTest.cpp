@@ -14,7 +14,7 @@
 #include "render/Sprite3D.h"
 #include "render/Text2D.h"
 
-#include "File.h"
+#include "hal/File.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -9,8 +9,8 @@
 #include "render/Mesh.h"
 #include "render/Text2D.h"
 
-#include "File.h"
-#include "HALException.h"
+#include "hal/File.h"
+#include "hal/HALException.h"
 
 
 #include <cstring>

@@ -2,8 +2,8 @@
 #include "SceneGraphTest.h"
 #include "TempFolder.h"
 
-#include "File.h"
-#include "HALException.h"
+#include "hal/File.h"
+#include "hal/HALException.h"
 #include "core/IOException.h"
 #include "render/Image2D.h"
 #include "render/Loader.h"

@@ -2,7 +2,7 @@
 #include "PngWriter.h"
 #include "TempFolder.h"
 
-#include "HALException.h"
+#include "hal/HALException.h"
 #include "render/Image2D.h"
 #include "render/Loader.h"
 

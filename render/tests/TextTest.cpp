@@ -7,7 +7,7 @@
 #include "render/PolygonMode.h"
 #include "render/Text2D.h"
 
-#include "HALException.h"
+#include "hal/HALException.h"
 #include "TempFolder.h"
 
 #include <filesystem>

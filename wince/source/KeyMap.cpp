@@ -4,7 +4,7 @@
 
 #include "wince/Input.h"
 
-#include <SDL2/SDL_keycode.h>
+#include <SDL_keycode.h>
 
 int virtualKeyFromSdl(std::int32_t code)
 {

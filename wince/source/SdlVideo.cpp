@@ -14,8 +14,8 @@
 #include "wince/Input.h"
 #include "wince/Window.h"
 
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_syswm.h>
+#include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstdlib>
 #include <cstring>

@@ -3,7 +3,7 @@
 
 #include "wince/Input.h"
 
-#include <SDL2/SDL_keycode.h>
+#include <SDL_keycode.h>
 
 namespace {
 

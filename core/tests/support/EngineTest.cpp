@@ -3,7 +3,7 @@
 
 #include "core/Debug.h"
 #include "core/StringPool.h"
-#include "System.h"
+#include "hal/System.h"
 
 #include <cstdio>
 #include <fcntl.h>

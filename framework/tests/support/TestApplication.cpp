@@ -9,7 +9,7 @@
 
 #include "framework/FrameworkSettings.h"
 
-#include "File.h"
+#include "hal/File.h"
 #include "core/Object.h"
 #include "core/Ref.h"
 

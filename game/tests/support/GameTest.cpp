@@ -6,7 +6,7 @@
 #include "GameOde.h"
 #include "ProgramGlobals.h"
 
-#include "System.h"
+#include "hal/System.h"
 #include "render/Image2D.h"
 
 #include <cstdlib>

@@ -2,8 +2,8 @@
 
 #include "MediaPath.h"
 
-#include <wince/Input.h>
-#include <wince/TestApi.h>
+#include "wince/Input.h"
+#include "wince/TestApi.h"
 
 #include <algorithm>
 #include <string>

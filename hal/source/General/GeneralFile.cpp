@@ -1,11 +1,11 @@
-#include "General/GeneralFile.h"
+#include "hal/General/GeneralFile.h"
 
-#include "HALException.h"
+#include "hal/HALException.h"
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
 
-#include <wince/FileOpen.h>
+#include "wince/FileOpen.h"
 
 #include <cerrno>
 #include <climits>

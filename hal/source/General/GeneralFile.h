@@ -1,6 +1,6 @@
 #pragma once
 
-#include "File.h"
+#include "hal/File.h"
 
 #include <cstdio>
 

@@ -1,16 +1,16 @@
-#include "win32/Win32Display.h"
+#include "hal/win32/Win32Display.h"
 
-#include "HALException.h"
-#include "System.h"
-#include "win32/Win32WindowState.h"
-#include "win32/WindowProc.h"
+#include "hal/HALException.h"
+#include "hal/System.h"
+#include "hal/win32/Win32WindowState.h"
+#include "hal/win32/WindowProc.h"
 
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
 
-#include <wince/Module.h>
-#include <wince/Thread.h>
+#include "wince/Module.h"
+#include "wince/Thread.h"
 
 #include <GLES/gl.h>
 

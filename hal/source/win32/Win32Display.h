@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Display.h"
-#include "DisplayConfig.h"
+#include "hal/Display.h"
+#include "hal/DisplayConfig.h"
 
-#include <wince/Egl.h>
-#include <wince/Window.h>
+#include "wince/Egl.h"
+#include "wince/Window.h"
 
 namespace HAL {
 

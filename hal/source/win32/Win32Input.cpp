@@ -1,17 +1,17 @@
-#include "win32/Win32Input.h"
+#include "hal/win32/Win32Input.h"
 
-#include "HALException.h"
-#include "System.h"
-#include "win32/Win32Display.h"
-#include "win32/Win32WindowState.h"
+#include "hal/HALException.h"
+#include "hal/System.h"
+#include "hal/win32/Win32Display.h"
+#include "hal/win32/Win32WindowState.h"
 
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "core/Globals.h"
 #include "render/Graphics3D.h"
 
-#include <wince/Input.h>
-#include <wince/Window.h>
+#include "wince/Input.h"
+#include "wince/Window.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Input.h"
+#include "hal/Input.h"
 
-#include <wince/Types.h>
+#include "wince/Types.h"
 
 namespace HAL {
 

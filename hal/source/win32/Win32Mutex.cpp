@@ -1,9 +1,9 @@
-#include "win32/Win32Mutex.h"
+#include "hal/win32/Win32Mutex.h"
 
 #include "core/Assert.h"
 
-#include <wince/Synch.h>
-#include <wince/Tick.h>
+#include "wince/Synch.h"
+#include "wince/Tick.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Mutex.h"
+#include "hal/Mutex.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "System.h"
+#include "hal/System.h"
 
 #include "core/Debug.h"
 #include "core/String.h"
 
-#include <wince/Sound.h>
+#include "wince/Sound.h"
 
 #include <string>
 

@@ -1,14 +1,14 @@
-#include "System.h"
+#include "hal/System.h"
 
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "core/Globals.h"
 
-#include <wince/Gdi.h>
-#include <wince/Messages.h>
-#include <wince/Metrics.h>
-#include <wince/Synch.h>
-#include <wince/Tick.h>
+#include "wince/Gdi.h"
+#include "wince/Messages.h"
+#include "wince/Metrics.h"
+#include "wince/Synch.h"
+#include "wince/Tick.h"
 
 #include <cstdio>
 #include <cstdlib>

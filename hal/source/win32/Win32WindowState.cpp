@@ -1,4 +1,4 @@
-#include "win32/Win32WindowState.h"
+#include "hal/win32/Win32WindowState.h"
 
 namespace HAL {
 

@@ -1,9 +1,9 @@
-#include "win32/Win32WorkingDirectory.h"
+#include "hal/win32/Win32WorkingDirectory.h"
 
-#include "File.h"
+#include "hal/File.h"
 #include "core/Assert.h"
 
-#include <wince/Module.h>
+#include "wince/Module.h"
 
 #include <memory>
 

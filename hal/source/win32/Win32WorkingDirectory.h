@@ -2,7 +2,7 @@
 
 #include "core/String.h"
 
-#include <wince/Types.h>
+#include "wince/Types.h"
 
 namespace HAL {
 

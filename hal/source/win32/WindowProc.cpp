@@ -1,8 +1,8 @@
-#include "win32/WindowProc.h"
+#include "hal/win32/WindowProc.h"
 
-#include "win32/Win32WindowState.h"
+#include "hal/win32/Win32WindowState.h"
 
-#include <wince/Messages.h>
+#include "wince/Messages.h"
 
 #include <cstdint>
 

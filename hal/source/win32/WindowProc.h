@@ -1,6 +1,6 @@
 #pragma once
 
-#include <wince/Window.h>
+#include "wince/Window.h"
 
 namespace HAL {
 

@@ -5,7 +5,7 @@
 
 #include "render/Image2D.h"
 
-#include "Display.h"
+#include "hal/Display.h"
 
 #include "core/Assert.h"
 

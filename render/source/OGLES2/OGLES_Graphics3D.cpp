@@ -9,7 +9,7 @@
 #include "render/Light.h"
 #include "render/Text2D.h"
 
-#include "Display.h"
+#include "hal/Display.h"
 
 #include "core/Assert.h"
 #include "core/Debug.h"

@@ -10,7 +10,7 @@
 #include "render/VertexArray.h"
 #include "render/VertexBuffer.h"
 
-#include "System.h"
+#include "hal/System.h"
 
 #include "core/Assert.h"
 #include "core/Debug.h"

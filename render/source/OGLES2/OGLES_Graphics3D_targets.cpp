@@ -11,7 +11,7 @@
 #include "render/Mesh.h"
 #include "render/Texture2D.h"
 
-#include "Display.h"
+#include "hal/Display.h"
 
 #include "core/Assert.h"
 

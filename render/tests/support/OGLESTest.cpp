@@ -1,7 +1,7 @@
 #include "OGLESTest.h"
 
-#include "win32/Win32Display.h"
-#include "win32/Win32WindowState.h"
+#include "hal/win32/Win32Display.h"
+#include "hal/win32/Win32WindowState.h"
 
 #include "BatchMeshes.h"
 #include "BuiltInFont.h"
@@ -12,7 +12,7 @@
 
 #include "core/Globals.h"
 
-#include <wince/TestApi.h>
+#include "wince/TestApi.h"
 
 #include <GLES/gl.h>
 

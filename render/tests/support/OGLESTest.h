@@ -9,7 +9,7 @@
 #include "render/IndexBuffer.h"
 #include "render/VertexBuffer.h"
 
-#include "Display.h"
+#include "hal/Display.h"
 
 #include "core/Ref.h"
 
