@@ -250,8 +250,7 @@ void makeBaseline(Baseline& baseline, Scene& scene)
         baseline.cellY[c] = static_cast<short>(cell / 16 * 8);
     }
     std::vector<unsigned char> pixels(128 * 32 * 4, 255);
-    core::Ref<render::Image2D> fontImage =
-        VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 128, 32, pixels.data());
+    core::Ref<render::Image2D> fontImage = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 128, 32, pixels.data());
     baseline.fontTexture = upload(*fontImage);
 }
 
@@ -380,9 +379,8 @@ int main(int argc, char** argv)
     unsetenv("DISPLAY");
     setenv("LP_NUM_THREADS", "0", 0);
     benchsupport::BenchEngine engine(kPoolSize, nullptr, kStringPoolSize);
-    const std::vector<benchsupport::RatioTable> tables = {
-        ratioTable("with the rasteriser: engine / baseline", 1),
-        ratioTable("rasterisation removed: engine / baseline", 0)};
+    const std::vector<benchsupport::RatioTable> tables = {ratioTable("with the rasteriser: engine / baseline", 1),
+                                                          ratioTable("rasterisation removed: engine / baseline", 0)};
     int result = 0;
     {
         Scene scene;

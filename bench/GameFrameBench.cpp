@@ -24,13 +24,13 @@
 #include "GamePacing.h"
 #include "MediaPath.h"
 
-#include "hal/Display.h"
-#include "hal/System.h"
+#include "core/Debug.h"
 #include "framework/App.h"
 #include "framework/App_helpers.h"
 #include "framework/FrameworkSettings.h"
 #include "framework/framework_helpers.h"
-#include "core/Debug.h"
+#include "hal/Display.h"
+#include "hal/System.h"
 #include "render/Graphics3D.h"
 
 #include "wince/Input.h"
@@ -41,8 +41,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <utility>
 

@@ -75,10 +75,22 @@ void find(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_HashTable_Put(benchmark::State& s) { put<EngineTable>(s); }
-void BM_UnorderedMap_Put(benchmark::State& s) { put<StdTable>(s); }
-void BM_HashTable_Find(benchmark::State& s) { find<EngineTable>(s); }
-void BM_UnorderedMap_Find(benchmark::State& s) { find<StdTable>(s); }
+void BM_HashTable_Put(benchmark::State& s)
+{
+    put<EngineTable>(s);
+}
+void BM_UnorderedMap_Put(benchmark::State& s)
+{
+    put<StdTable>(s);
+}
+void BM_HashTable_Find(benchmark::State& s)
+{
+    find<EngineTable>(s);
+}
+void BM_UnorderedMap_Find(benchmark::State& s)
+{
+    find<StdTable>(s);
+}
 
 #define VORNIC3D_SIZES Arg(1000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_HashTable_Put)->VORNIC3D_SIZES;

@@ -69,9 +69,14 @@ Bytes sceneObjects()
     Bytes pixels(static_cast<std::size_t>(kImageSide) * kImageSide * 4);
     for (std::size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<unsigned char>((i / 4 % kImageSide + i / (4 * kImageSide)) / 8 + random() % 8);
-    objects.push_back(testsupport::sceneObject(
-        10, M3GRecord().u8(100).u8(0).u32(kImageSide).u32(kImageSide).u32(0).u32(static_cast<std::uint32_t>(
-                pixels.size())).bytes(pixels)));
+    objects.push_back(testsupport::sceneObject(10, M3GRecord()
+                                                       .u8(100)
+                                                       .u8(0)
+                                                       .u32(kImageSide)
+                                                       .u32(kImageSide)
+                                                       .u32(0)
+                                                       .u32(static_cast<std::uint32_t>(pixels.size()))
+                                                       .bytes(pixels)));
     return testsupport::joined(objects);
 }
 
@@ -144,11 +149,26 @@ void zlibShare(benchmark::State& state, const Bytes& file)
     }
 }
 
-void BM_Memcpy(benchmark::State& s) { copyBytes(s, storedFile()); }
-void BM_Loader_Stored(benchmark::State& s) { loadThroughLoader(s, storedFile()); }
-void BM_Zlib_Stored(benchmark::State& s) { zlibShare(s, storedFile()); }
-void BM_Loader_Compressed(benchmark::State& s) { loadThroughLoader(s, compressedFile()); }
-void BM_Zlib_Compressed(benchmark::State& s) { zlibShare(s, compressedFile()); }
+void BM_Memcpy(benchmark::State& s)
+{
+    copyBytes(s, storedFile());
+}
+void BM_Loader_Stored(benchmark::State& s)
+{
+    loadThroughLoader(s, storedFile());
+}
+void BM_Zlib_Stored(benchmark::State& s)
+{
+    zlibShare(s, storedFile());
+}
+void BM_Loader_Compressed(benchmark::State& s)
+{
+    loadThroughLoader(s, compressedFile());
+}
+void BM_Zlib_Compressed(benchmark::State& s)
+{
+    zlibShare(s, compressedFile());
+}
 
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Loader_Stored)->Unit(benchmark::kMillisecond);

@@ -80,10 +80,22 @@ void shortLived(benchmark::State& state)
     }
 }
 
-void BM_Pool_LiveChurn(benchmark::State& s) { liveChurn<PoolAllocator>(s); }
-void BM_Malloc_LiveChurn(benchmark::State& s) { liveChurn<HeapAllocator>(s); }
-void BM_Pool_ShortLived(benchmark::State& s) { shortLived<PoolAllocator>(s); }
-void BM_Malloc_ShortLived(benchmark::State& s) { shortLived<HeapAllocator>(s); }
+void BM_Pool_LiveChurn(benchmark::State& s)
+{
+    liveChurn<PoolAllocator>(s);
+}
+void BM_Malloc_LiveChurn(benchmark::State& s)
+{
+    liveChurn<HeapAllocator>(s);
+}
+void BM_Pool_ShortLived(benchmark::State& s)
+{
+    shortLived<PoolAllocator>(s);
+}
+void BM_Malloc_ShortLived(benchmark::State& s)
+{
+    shortLived<HeapAllocator>(s);
+}
 
 BENCHMARK(BM_Pool_LiveChurn)->Arg(1000)->Arg(10000)->Arg(100000);
 BENCHMARK(BM_Malloc_LiveChurn)->Arg(1000)->Arg(10000)->Arg(100000);

@@ -55,8 +55,8 @@ public:
         g.m_level = VORNIC3D_NEW game::GameLevel(0);
         core::Ref<render::Image2D> image = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 32, 32);
         core::Ref<render::Sprite3D> sprite = VORNIC3D_NEW render::Sprite3D(false, image.get(), nullptr);
-        add(game::GameObject::TYPE_PLAYER, game::GameObject::OBJ_PULSE | game::GameObject::OBJ_CREATURE, 64.0f,
-            32.0f, sprite.get());
+        add(game::GameObject::TYPE_PLAYER, game::GameObject::OBJ_PULSE | game::GameObject::OBJ_CREATURE, 64.0f, 32.0f,
+            sprite.get());
         for (int i = 0; i < tiles; ++i) {
             float x = 0.0f;
             float y = 0.0f;
@@ -174,8 +174,14 @@ void physicsUpdate(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_GameOdeStep(benchmark::State& s) { physicsUpdate<GameLevelWorld>(s); }
-void BM_RawOdeStep(benchmark::State& s) { physicsUpdate<RawOdeWorld>(s); }
+void BM_GameOdeStep(benchmark::State& s)
+{
+    physicsUpdate<GameLevelWorld>(s);
+}
+void BM_RawOdeStep(benchmark::State& s)
+{
+    physicsUpdate<RawOdeWorld>(s);
+}
 
 #define VORNIC3D_TILES Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMicrosecond)
 BENCHMARK(BM_GameOdeStep)->VORNIC3D_TILES;

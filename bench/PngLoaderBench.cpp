@@ -105,10 +105,22 @@ void decodeWithLibpng(benchmark::State& state, const testsupport::Bytes& file)
     }
 }
 
-void BM_Loader_Rgba512(benchmark::State& s) { loadThroughLoader(s, rgba512()); }
-void BM_Libpng_Rgba512(benchmark::State& s) { decodeWithLibpng(s, rgba512()); }
-void BM_Loader_Rgb256(benchmark::State& s) { loadThroughLoader(s, rgb256()); }
-void BM_Libpng_Rgb256(benchmark::State& s) { decodeWithLibpng(s, rgb256()); }
+void BM_Loader_Rgba512(benchmark::State& s)
+{
+    loadThroughLoader(s, rgba512());
+}
+void BM_Libpng_Rgba512(benchmark::State& s)
+{
+    decodeWithLibpng(s, rgba512());
+}
+void BM_Loader_Rgb256(benchmark::State& s)
+{
+    loadThroughLoader(s, rgb256());
+}
+void BM_Libpng_Rgb256(benchmark::State& s)
+{
+    decodeWithLibpng(s, rgb256());
+}
 
 BENCHMARK(BM_Loader_Rgba512);
 BENCHMARK(BM_Libpng_Rgba512);

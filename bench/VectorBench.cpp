@@ -40,8 +40,14 @@ struct EngineVector : core::Vector<core::Ref<Item>> {
     void push_back(const core::Ref<Item>& item) { pushBack(item); }
 };
 
-void BM_Vector_PushBackRef(benchmark::State& s) { pushBack<EngineVector>(s); }
-void BM_StdVector_PushBackRef(benchmark::State& s) { pushBack<std::vector<core::Ref<Item>>>(s); }
+void BM_Vector_PushBackRef(benchmark::State& s)
+{
+    pushBack<EngineVector>(s);
+}
+void BM_StdVector_PushBackRef(benchmark::State& s)
+{
+    pushBack<std::vector<core::Ref<Item>>>(s);
+}
 
 BENCHMARK(BM_Vector_PushBackRef)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StdVector_PushBackRef)->Unit(benchmark::kMicrosecond);
@@ -52,8 +58,7 @@ int main(int argc, char** argv)
 {
     benchsupport::BenchEngine engine(kPoolSize);
 
-    const int result =
-        benchsupport::runWithRatios(argc, argv, {{"BM_Vector_PushBackRef", "BM_StdVector_PushBackRef"}});
+    const int result = benchsupport::runWithRatios(argc, argv, {{"BM_Vector_PushBackRef", "BM_StdVector_PushBackRef"}});
 
     return result;
 }

@@ -79,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::size_t end = std::min(input.find(kSeparator, start), input.size());
         const std::string content = input.substr(start, end - start);
-        fuzzsupport::writeInputFile(name, !content.empty() && content[0] == 'R' ? sceneFile(content.substr(1)) : content);
+        fuzzsupport::writeInputFile(name,
+                                    !content.empty() && content[0] == 'R' ? sceneFile(content.substr(1)) : content);
         start = end + kSeparatorLength;
     }
     fuzzsupport::runFileInput([&] {

@@ -51,9 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         game::GameLevel& level = fuzzsupport::newLevel();
         const auto& levels = game::GameGlobals::get().m_levels;
         const game::LevelInfo& row = levels[data[0] % levels.size()];
-        core::Ref<render::Image2D> sheet = (data[0] & 1) == 0
-                                               ? game::loadFirstImage(core::String(path.c_str()))
-                                               : rawSheet(data + 1, size - 1);
+        core::Ref<render::Image2D> sheet =
+            (data[0] & 1) == 0 ? game::loadFirstImage(core::String(path.c_str())) : rawSheet(data + 1, size - 1);
         // The game's own loading of the sheet refuses what holds no image.
         if (sheet == nullptr)
             return;

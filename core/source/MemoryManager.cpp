@@ -93,8 +93,7 @@ MemoryManager::~MemoryManager() noexcept(false)
                     "MemoryManager destructor: MEMORY_CONFIG_INITIALIZED flag is missing");
     VORNIC3D_ASSERT(m_dataBlockStart != nullptr, "MemoryManager destructor: data_block_start == 0");
     VORNIC3D_ASSERT(m_dataBlockEnd != nullptr, "MemoryManager destructor: data_block_end == 0");
-    VORNIC3D_ASSERT(m_dataBlockStart < m_dataBlockEnd,
-                    "MemoryManager destructor: data_block_start >= data_block_end");
+    VORNIC3D_ASSERT(m_dataBlockStart < m_dataBlockEnd, "MemoryManager destructor: data_block_start >= data_block_end");
     VORNIC3D_ASSERT(m_allocatedBlocks == 0,
                     "MemoryManager destructor: MemoryManager: Memory leak! memFree is missing!");
     VORNIC3D_ASSERT(m_freeMem == m_dataBlockSize,
@@ -135,8 +134,7 @@ void MemoryManager::allocMemoryPool(int size)
     VORNIC3D_ASSERT(size >= 1, "allocMemoryPool : size <= 0");
     VORNIC3D_ASSERT(m_dataBlockSize == 0, "allocMemoryPool : data_block_size has value before initialization");
     VORNIC3D_ASSERT(m_freeMem == 0, "allocMemoryPool : free_mem has value before initialization");
-    VORNIC3D_ASSERT(m_dataBlockStart == nullptr,
-                    "allocMemoryPool : data_block_start value data before initialization");
+    VORNIC3D_ASSERT(m_dataBlockStart == nullptr, "allocMemoryPool : data_block_start value data before initialization");
     VORNIC3D_ASSERT(m_dataBlockEnd == nullptr, "allocMemoryPool : data_block_end has value before initialization");
 
     const std::int64_t poolBytes = (static_cast<std::int64_t>(size) / 20 + 2) * 20;
@@ -250,8 +248,8 @@ void* MemoryManager::hwMemAlloc(int size, MemoryManager* mem, const char* functi
     BlockHeader* block = mem->createBlock(&mem->m_freeList, size);
     mem->removeBlock(&mem->m_freeList, block);
     if (Debug::isShown(Debug::LEVEL_NORMAL))
-        Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: allocate %d bytes (%s(%d)) 0x%X\n", block->size,
-                      function, line, mem->offsetOf(block));
+        Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: allocate %d bytes (%s(%d)) 0x%X\n", block->size, function,
+                      line, mem->offsetOf(block));
 
     const std::int32_t blockSize = block->size;
     ++mem->m_allocatedBlocks;
@@ -301,8 +299,8 @@ void MemoryManager::hwMemFree(void** ptr, MemoryManager* mem, const char* functi
     debugMonitorFree(mem, block, function, line);
     const std::int32_t blockSize = block->size;
     if (Debug::isShown(Debug::LEVEL_NORMAL))
-        Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: free %d bytes (%s(%d)) 0x%X\n", blockSize, function,
-                      line, mem->offsetOf(block));
+        Debug::printf(Debug::LEVEL_NORMAL, "MemoryManager: free %d bytes (%s(%d)) 0x%X\n", blockSize, function, line,
+                      mem->offsetOf(block));
     if (!mem->addBlock(&mem->m_freeList, block))
         throw MemoryManagerException("MemoryManager:free failed");
 
@@ -332,13 +330,11 @@ MemoryManager::BlockHeader* MemoryManager::createBlock(std::uint32_t* head, int 
     // The lowest block that holds `need` is the one a walk of the list in
     // address order stops at: smaller ones are passed over, and any larger
     // one is either split or, when too small to split, taken whole.
-    const std::uint32_t offset =
-        need <= INT32_MAX ? m_freeIndex.findFirstFit(static_cast<std::int32_t>(need)) : 0;
+    const std::uint32_t offset = need <= INT32_MAX ? m_freeIndex.findFirstFit(static_cast<std::int32_t>(need)) : 0;
     if (offset == 0)
         throw MemoryManagerException("MemoryManager: memory full");
     BlockHeader* block = blockAt(offset);
-    VORNIC3D_ASSERT(isHeaderOffset(offset) && block->guard == kGuardWord &&
-                        block->size == m_freeIndex.sizeAt(offset),
+    VORNIC3D_ASSERT(isHeaderOffset(offset) && block->guard == kGuardWord && block->size == m_freeIndex.sizeAt(offset),
                     "MemoryManager createBlock failed (memory corrupted)");
     // A block too small to split is taken whole: the few spare bytes cost
     // less than passing over a block the data fits in.
@@ -395,9 +391,9 @@ bool MemoryManager::addBlock(std::uint32_t* head, BlockHeader* block)
     VORNIC3D_CHECK(nextOffset != at);
     BlockHeader* prev = blockAt(prevOffset);
     BlockHeader* next = blockAt(nextOffset);
-    const bool prevIntact = prev == nullptr ? *head == nextOffset
-                                            : isHeaderOffset(prevOffset) && prev->guard == kGuardWord &&
-                                                  prev->next == nextOffset;
+    const bool prevIntact = prev == nullptr
+                                ? *head == nextOffset
+                                : isHeaderOffset(prevOffset) && prev->guard == kGuardWord && prev->next == nextOffset;
     VORNIC3D_ASSERT(prevIntact, "MemoryManager: addBlock : this block is corrupted!");
     const bool nextIntact =
         next == nullptr || (isHeaderOffset(nextOffset) && next->guard == kGuardWord && next->prev == prevOffset);

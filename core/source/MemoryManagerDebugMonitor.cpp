@@ -82,8 +82,8 @@ void MemoryManager::debugMonitorFree(MemoryManager* mem, BlockHeader* block, con
         for (int i = 0; i < mem->m_allocDebugTableSize && !known; ++i)
             known = mem->m_allocDebugTable[i].block == block;
         if (!known) {
-            Debug::printf(Debug::LEVEL_ERROR, "\"%s(%d)\" recognizes that block pointer (0x%X) is invalid\n",
-                          function, line, blockOffset);
+            Debug::printf(Debug::LEVEL_ERROR, "\"%s(%d)\" recognizes that block pointer (0x%X) is invalid\n", function,
+                          line, blockOffset);
             throw MemoryManagerException("MemoryManager:debug recognizes that block pointer is invalid");
         }
         Debug::printf(Debug::LEVEL_ERROR, "\"%s(%d)\" recognizes that block (0x%X) is corrupted\n", function, line,
@@ -111,8 +111,9 @@ void MemoryManager::debugMonitorFree(MemoryManager* mem, BlockHeader* block, con
     if (nextInPool)
         std::memcpy(&nextGuard, mem->m_pool + nextOffset, sizeof nextGuard);
     if (nextGuard != kGuardWord) {
-        Debug::printf(Debug::LEVEL_ERROR, "\"%s(%d)\" recognizes that %s(%d) overwrites next block (0x%X overwrites 0x%X)\n",
-                      function, line, entry.function, entry.line, nextOffset, blockOffset);
+        Debug::printf(Debug::LEVEL_ERROR,
+                      "\"%s(%d)\" recognizes that %s(%d) overwrites next block (0x%X overwrites 0x%X)\n", function,
+                      line, entry.function, entry.line, nextOffset, blockOffset);
         throw MemoryManagerException("MemoryManager:debug recognizes that data is corrupted");
     }
     entry = DebugTableEntry{};

@@ -74,10 +74,10 @@ TEST_F(DataIOTest, FloatsMustBeFinite)
         Bytes bytes;
         float value; // NaN: refused
     } cases[] = {
-        {{0x00, 0x00, 0x80, 0x3F}, 1.0f}, {{0xFF, 0xFF, 0x7F, 0x7F}, FLT_MAX},
+        {{0x00, 0x00, 0x80, 0x3F}, 1.0f},     {{0xFF, 0xFF, 0x7F, 0x7F}, FLT_MAX},
         {{0xFF, 0xFF, 0x7F, 0xFF}, -FLT_MAX}, {{0x00, 0x00, 0x00, 0x80}, -0.0f},
-        {{0x00, 0x00, 0x80, 0x7F}, NAN}, {{0x00, 0x00, 0x80, 0xFF}, NAN}, // both infinities
-        {{0x00, 0x00, 0xC0, 0x7F}, NAN}, {{0x01, 0x00, 0x80, 0xFF}, NAN}, // quiet and signalling NaN
+        {{0x00, 0x00, 0x80, 0x7F}, NAN},      {{0x00, 0x00, 0x80, 0xFF}, NAN}, // both infinities
+        {{0x00, 0x00, 0xC0, 0x7F}, NAN},      {{0x01, 0x00, 0x80, 0xFF}, NAN}, // quiet and signalling NaN
     };
     for (const auto& c : cases) {
         DataIO io(c.bytes.data(), 4);
@@ -113,8 +113,8 @@ TEST_F(DataIOTest, TextEndsAtItsZeroByteWithinTheBlock)
 
 TEST_F(DataIOTest, CountedArrays)
 {
-    const Bytes block = {3, 0, 0, 0, 7, 8, 9, 2, 0, 0, 0, 0x34, 0x12, 0xFF, 0xFF,
-                         1, 0, 0, 0, 0x78, 0x56, 0x34, 0x12, 0, 0, 0, 0};
+    const Bytes block = {3,    0, 0, 0, 7, 8,    9,    2,    0,    0, 0, 0x34, 0x12, 0xFF,
+                         0xFF, 1, 0, 0, 0, 0x78, 0x56, 0x34, 0x12, 0, 0, 0,    0};
     DataIO io(block.data(), static_cast<int>(block.size()));
     core::Vector<unsigned char> bytes;
     core::Vector<std::uint16_t> shorts;

@@ -19,9 +19,12 @@ TEST_F(DebugTest, ShownLinesCarryTagAndNumberAndCountErrorsAndWarnings)
         int level;
         const char* expected;
     } cases[] = {
-        {Debug::LEVEL_ERROR, " ERROR  |000001| text\n"}, {Debug::LEVEL_HIGH, "  High  |000002| text\n"},
-        {Debug::LEVEL_WARNING, "WARNING |000003| text\n"}, {Debug::LEVEL_PLAIN, "text\n"},
-        {Debug::LEVEL_PLAIN, "text\n"}, {Debug::LEVEL_ERROR, " ERROR  |000006| text\n"},
+        {Debug::LEVEL_ERROR, " ERROR  |000001| text\n"},
+        {Debug::LEVEL_HIGH, "  High  |000002| text\n"},
+        {Debug::LEVEL_WARNING, "WARNING |000003| text\n"},
+        {Debug::LEVEL_PLAIN, "text\n"},
+        {Debug::LEVEL_PLAIN, "text\n"},
+        {Debug::LEVEL_ERROR, " ERROR  |000006| text\n"},
     };
     for (const auto& c : cases) {
         clearLog();

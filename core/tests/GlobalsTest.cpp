@@ -1,5 +1,5 @@
-#include "core/AssertationFailedException.h"
 #include "core/Globals.h"
+#include "core/AssertationFailedException.h"
 
 #include <gtest/gtest.h>
 

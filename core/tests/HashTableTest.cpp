@@ -8,7 +8,6 @@
 #include <limits>
 #include <vector>
 
-
 namespace {
 
 // A key whose every value falls into one bucket: the longest possible chain.
@@ -48,8 +47,10 @@ TEST_F(HashTableTest, RejectedArgumentsAllocateNothing)
     const struct {
         int initialCapacity;
         float loadFactor;
-    } cases[] = {{10, 0.991f}, {10, 0.0099f}, {10, -1.0f}, {10, std::numeric_limits<float>::quiet_NaN()},
-                 {-5, 0.5f}, {-129403, 0.5f} /* wraps to 0 */, {INT_MAX, 0.5f} /* beyond 32-bit signed */};
+    } cases[] = {{10, 0.991f},   {10, 0.0099f},
+                 {10, -1.0f},    {10, std::numeric_limits<float>::quiet_NaN()},
+                 {-5, 0.5f},     {-129403, 0.5f} /* wraps to 0 */,
+                 {INT_MAX, 0.5f} /* beyond 32-bit signed */};
     for (const auto& c : cases) {
         EXPECT_THROW((IntTable(c.initialCapacity, c.loadFactor)), AssertationFailedException)
             << c.initialCapacity << " " << c.loadFactor;

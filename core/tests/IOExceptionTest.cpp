@@ -53,8 +53,8 @@ TEST_F(IOExceptionTest, FullPoolThrowsTheMemoryManagersExceptionAndKeepsNothing)
     const String name("stream");
     const char* message = "Small stream buffer";
     // Room for the text buffer alone: the name's temporary then fails.
-    void* hole = VORNIC3D_ALLOC(static_cast<int>(std::strlen("stream") + std::strlen("IO Name: %s. Message: %s") +
-                                                 std::strlen(message) + 1));
+    void* hole = VORNIC3D_ALLOC(
+        static_cast<int>(std::strlen("stream") + std::strlen("IO Name: %s. Message: %s") + std::strlen(message) + 1));
     testsupport::PoolFiller full(mainPool());
     VORNIC3D_FREE(hole);
     const int allocations = mainPool()->getAllocationCount();

@@ -69,8 +69,9 @@ TEST_F(MemoryManagerFirstFitTest, EveryAllocationTakesTheBlockAPlainWalkOfTheFre
                               "MemoryManager: memory full");
                     ++refusals;
                 } else if (m_mm->getAllocatedBlocks() == m_mm->getDebugTableSize()) {
-                    ASSERT_EQ(messageOf<AssertationFailedException>([&] { alloc(request); }),
-                              "debugMonitorAlloc : debug table memory is full (update your MemoryManager configuration)");
+                    ASSERT_EQ(
+                        messageOf<AssertationFailedException>([&] { alloc(request); }),
+                        "debugMonitorAlloc : debug table memory is full (update your MemoryManager configuration)");
                     // The block is given back, but the peak has counted it.
                     peak = std::max(peak, used + walk.size);
                     ++refusals;

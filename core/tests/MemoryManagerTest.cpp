@@ -127,10 +127,14 @@ TEST_F(MemoryManagerTest, FreeingMergesWithEveryTouchingFreeNeighbour)
         std::size_t freeBlocks;
         bool doubleConnection;
     } cases[] = {
-        {"no free neighbour", {}, 2, 1, false}, {"free block before", {1}, 2, 1, false},
-        {"free block after", {3}, 2, 1, false}, {"free on both sides", {1, 3}, 2, 1, true},
-        {"before the first free block", {2}, 1, 1, false}, {"after the last free block", {0}, 1, 1, false},
-        {"separate blocks", {0, 4}, 2, 3, false}, {"first block of the area", {1}, 0, 1, false},
+        {"no free neighbour", {}, 2, 1, false},
+        {"free block before", {1}, 2, 1, false},
+        {"free block after", {3}, 2, 1, false},
+        {"free on both sides", {1, 3}, 2, 1, true},
+        {"before the first free block", {2}, 1, 1, false},
+        {"after the last free block", {0}, 1, 1, false},
+        {"separate blocks", {0, 4}, 2, 3, false},
+        {"first block of the area", {1}, 0, 1, false},
     };
     core::Debug::setVerbosity(core::Debug::LEVEL_LOW);
     for (const auto& c : cases) {

@@ -1,6 +1,6 @@
+#include "hal/Mutex.h"
 #include "core/AssertationFailedException.h"
 #include "core/MutexLock.h"
-#include "hal/Mutex.h"
 
 #include <gtest/gtest.h>
 

@@ -45,7 +45,7 @@ TEST_F(RefTest, SelfAndAliasAssignmentKeepObjectAndCount)
     int destroyed = 0;
     core::Ref<Base> ref = VORNIC3D_NEW Base(&destroyed);
     const core::Ref<Base>& itself = ref; // through a reference, as self-assignment usually comes
-    ref = itself; // the only reference
+    ref = itself;                        // the only reference
     EXPECT_EQ(1, ref->getRefCount());
     core::Ref<Base> alias = ref;
     ref = itself;

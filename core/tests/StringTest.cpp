@@ -252,11 +252,14 @@ TEST_F(StringTest, SetDataTakesLittleEndianBytesWithOrWithoutAMark)
         std::vector<unsigned char> bytes;
         std::u16string text;
     } cases[] = {
-        {{0xFF, 0xFE, 0x41, 0x00, 0x00, 0x00}, u"A"}, {{0x41, 0x00, 0x42, 0x00, 0x00, 0x00}, u"AB"},
+        {{0xFF, 0xFE, 0x41, 0x00, 0x00, 0x00}, u"A"},
+        {{0x41, 0x00, 0x42, 0x00, 0x00, 0x00}, u"AB"},
         {{0xFF, 0xFE, 0x00, 0x4E, 0x00, 0x00}, u"\u4E00"},
         // No terminator, odd byte counts: the text ends where its units end.
-        {{0xFF, 0xFE, 0x41, 0x00, 0x42, 0x00}, u"A"}, {{0xFF, 0xFE, 0x41, 0x00, 0x42}, u""},
-        {{0xFF, 0xFE, 0x41, 0x00, 0x42, 0x00, 0x43}, u"A"}, {{0x41, 0x00, 0x42, 0x00, 0x43}, u"A"},
+        {{0xFF, 0xFE, 0x41, 0x00, 0x42, 0x00}, u"A"},
+        {{0xFF, 0xFE, 0x41, 0x00, 0x42}, u""},
+        {{0xFF, 0xFE, 0x41, 0x00, 0x42, 0x00, 0x43}, u"A"},
+        {{0x41, 0x00, 0x42, 0x00, 0x43}, u"A"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(textOf(fromBytes(c.bytes)), c.text) << c.bytes.size();
@@ -286,7 +289,7 @@ TEST_F(StringTest, CompareToOrdersByUnits)
         std::u16string left, right;
         int expected;
     } cases[] = {
-        {u"abc", u"abd", -1}, {u"abc", u"ab", 1}, {u"abc", u"abc", 0}, {u"", u"a", -1},
+        {u"abc", u"abd", -1},       {u"abc", u"ab", 1},           {u"abc", u"abc", 0},       {u"", u"a", -1},
         {u"\u00E9", u"z", 1}, // 8-bit, compared unsigned
         {u"\u0100", u"a", 1}, // beyond 8 bits: no cross-check failure
         {u"\u4E00", u"\u4E01", -1}, {u"a\u0101", u"a\u0201", -1}, {u"\u0141", u"\u0141", 0}, {u"A\u0141", u"A", 1},

@@ -67,8 +67,8 @@ TEST_F(VectorTest, CapacitySequenceAndIndexBounds)
         std::vector<int> sizes; // successive setSize calls
         int capacity;
     } cases[] = {
-        {{}, 0}, {{0}, 0}, {{1}, 16}, {{15}, 16}, {{16}, 32}, {{16, 17}, 32}, {{100}, 112},
-        {{1, 40}, 48}, {{1, 20}, 32}, {{1, 17, 33}, 64}, {{100, 0}, 112}, {{100, 3, 110}, 112},
+        {{}, 0},      {{0}, 0},      {{1}, 16},     {{15}, 16},        {{16}, 32},      {{16, 17}, 32},
+        {{100}, 112}, {{1, 40}, 48}, {{1, 20}, 32}, {{1, 17, 33}, 64}, {{100, 0}, 112}, {{100, 3, 110}, 112},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.sizes));
@@ -100,7 +100,8 @@ TEST_F(VectorTest, RejectedGrowthLeavesTheVectorUnchanged)
         const char* failure;
     } cases[] = {{-1, false, "Vornic3D exception"},
                  {INT_MAX / 2, false, "Vornic3D exception"}, // the byte size passes 32 bits
-                 {4000, true, "MemoryManager: memory full"}, {17, false, "element copy"}};
+                 {4000, true, "MemoryManager: memory full"},
+                 {17, false, "element copy"}};
     for (const auto& c : cases) {
         core::Vector<Counted> v;
         fill(v, 10);

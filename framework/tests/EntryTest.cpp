@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <regex>
 #include <string>
-#include <utility>
 #include <sys/wait.h>
+#include <utility>
 
 namespace {
 

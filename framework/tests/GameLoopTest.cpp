@@ -65,7 +65,12 @@ TEST_F(GameLoopTest, APassNeedsAWindowAndDrawsOnlyAfterAnUpdateThatGoesOn)
         {"without a window", false, false, 1, noWindow, -1, {}},
         {"quit message: no update", true, true, 1, testsupport::accepted(), 0, {}},
         {"update returns 0: nothing drawn", true, false, 0, testsupport::accepted(), 0, {"update"}},
-        {"update returns 1", true, false, 1, testsupport::accepted(), 1,
+        {"update returns 1",
+         true,
+         false,
+         1,
+         testsupport::accepted(),
+         1,
          {"update", "bind screen", "render", "release"}},
     };
     for (const Case& c : cases) {

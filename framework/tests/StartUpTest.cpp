@@ -26,7 +26,7 @@ TEST(StartUpTest, AZeroDisplaySizeStopsStartUpOnceTheSingletonsExistBeforeAnyWin
     setenv("FRAMEWORK_TEST_APPLICATION", "zero-display", 1);
     framework::FrameworkSettings settings;
     EXPECT_EQ("set display width and height", testsupport::messageOf<AssertationFailedException>(
-                                                   [&] { framework::createFramework(nullptr, &settings); }));
+                                                  [&] { framework::createFramework(nullptr, &settings); }));
     unsetenv("FRAMEWORK_TEST_APPLICATION");
     EXPECT_EQ(nullptr, render::Graphics3D::getInstance()->getDisplay()) << "the renderer without a window";
     EXPECT_EQ(nullptr, HAL::windowState().mainWindow) << "a window was made";

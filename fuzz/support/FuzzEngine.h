@@ -1,10 +1,10 @@
 #pragma once
 
-#include "hal/HALException.h"
 #include "core/AssertationFailedException.h"
 #include "core/Debug.h"
 #include "core/IOException.h"
 #include "core/MemoryManagerException.h"
+#include "hal/HALException.h"
 #include "render/ArithmeticException.h"
 
 #include <cstddef>

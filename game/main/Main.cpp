@@ -4,9 +4,9 @@
 #include "ProgramGlobals.h"
 #include "Vornic3DApp.h"
 
-#include "hal/System.h"
 #include "framework/App.h"
 #include "framework/FrameworkSettings.h"
+#include "hal/System.h"
 
 #include <cstdint>
 

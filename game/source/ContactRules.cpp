@@ -43,9 +43,8 @@ dReal applyRules(GameGlobals& globals, GameLevel& level, GameObject& obj1, GameO
         (isPlayer(obj2) && (obj1.m_flags & GameObject::OBJ_LETHAL) != 0))
         globals.m_objects[GameGlobals::kPlayerSlot]->setActive(false);
 
-    const dReal bounce = obj1.m_type == GameObject::TYPE_BOUNCER || obj2.m_type == GameObject::TYPE_BOUNCER
-                             ? kBouncerBounce
-                             : kBounce;
+    const dReal bounce =
+        obj1.m_type == GameObject::TYPE_BOUNCER || obj2.m_type == GameObject::TYPE_BOUNCER ? kBouncerBounce : kBounce;
 
     // A door takes a key on every call while the player touches it; the
     // levels count on that.

@@ -6,8 +6,8 @@
 #include "GameOde.h"
 #include "SettingsFile.h"
 
-#include "hal/Input.h"
 #include "core/Debug.h"
+#include "hal/Input.h"
 #include "render/Background.h"
 #include "render/Font2D.h"
 #include "render/Light.h"
@@ -59,8 +59,7 @@ GameGlobals& GameGlobals::get()
 // ---- life cycle -----------------------------------------------------------------------
 
 GameGlobals::GameGlobals()
-    : m_quitKey(SettingsFile::kDefaultQuitKey),
-      m_shadows(SettingsFile::kDefaultShadows),
+    : m_quitKey(SettingsFile::kDefaultQuitKey), m_shadows(SettingsFile::kDefaultShadows),
       m_sounds(SettingsFile::kDefaultSounds)
 {
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "GameGlobals constructor\n");

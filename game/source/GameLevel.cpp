@@ -7,10 +7,10 @@
 #include "MediaPath.h"
 #include "SpriteAtlas.h"
 
-#include "hal/HALException.h"
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"
 #include "core/Vector.h"
+#include "hal/HALException.h"
 #include "render/Appearance.h"
 #include "render/CompositingMode.h"
 #include "render/Image2D.h"
@@ -101,8 +101,9 @@ void GameLevel::loadImage(const core::String& path)
         throw;
     } catch (...) {
         m_image = nullptr;
-        core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: %.*s is not a level image of at most 32 x 32 pixels\n",
-                            kLoggedPathLength, path.c_str());
+        core::Debug::printf(core::Debug::LEVEL_ERROR,
+                            "GameLevel: %.*s is not a level image of at most 32 x 32 pixels\n", kLoggedPathLength,
+                            path.c_str());
         VORNIC3D_CHECK(false);
     }
 }

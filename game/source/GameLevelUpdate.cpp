@@ -96,8 +96,8 @@ void takePartWhenNear(GameObject& o, const slmath::vec3& p, const Window& view, 
     }
     const float e = o.m_extent;
     const Window& window = o.m_type == GameObject::TYPE_WALKER ? walkerView : view;
-    const bool visible = p.x + e + kLeftReach > window.left && p.x - e < window.right && p.y + e > window.bottom &&
-                         p.y - e < window.top;
+    const bool visible =
+        p.x + e + kLeftReach > window.left && p.x - e < window.right && p.y + e > window.bottom && p.y - e < window.top;
     o.setActive(visible);
     if (!visible && o.m_type == GameObject::TYPE_WALKER)
         o.m_reversed = !o.m_reversed;
@@ -225,9 +225,7 @@ void GameLevel::updateByType(GameObject& o, const slmath::vec3& p, GameObject& p
         }
         break;
     case GameObject::TYPE_EARLY_PLATFORM:
-    case GameObject::TYPE_LATE_PLATFORM:
-        showTimedPlatform(o);
-        break;
+    case GameObject::TYPE_LATE_PLATFORM: showTimedPlatform(o); break;
     case GameObject::TYPE_LIFT:
         if (slmath::length(playerPosition - p) < kPickUpDistance)
             player.push(slmath::vec3(0.0f, kLiftPush, 0.0f), false);
@@ -236,11 +234,8 @@ void GameLevel::updateByType(GameObject& o, const slmath::vec3& p, GameObject& p
         o.changeType(GameObject::TYPE_PUSHER, kPusherCropX, kPusherCropY + kPusherFrameStep * g_frameIndex,
                      kPusherWidth, kPusherHeight);
         break;
-    case GameObject::TYPE_BARRIER:
-        blinkBarrier(o);
-        break;
-    default:
-        break;
+    case GameObject::TYPE_BARRIER: blinkBarrier(o); break;
+    default: break;
     }
 }
 

@@ -45,16 +45,11 @@ void clearTranslation(render::Transform& transform)
 
 GameObject::GameObject(int type, render::Sprite3D* sprite, render::Sprite3D* shadowSprite, int cropX, int cropY,
                        int width, int height, int flags)
-    : m_type(type),
-      m_flags(flags),
-      m_width(static_cast<float>(width)),
-      m_height(static_cast<float>(height)),
+    : m_type(type), m_flags(flags), m_width(static_cast<float>(width)), m_height(static_cast<float>(height)),
       m_extent(width > height ? m_width : m_height),
       m_crop(static_cast<float>(2 * cropX + 1), static_cast<float>(2 * cropY + 1), 0.0f),
-      m_size(static_cast<float>(width), static_cast<float>(height), 0.0f),
-      m_sprite(sprite),
-      m_shadowSprite(shadowSprite),
-      m_rotation(1.0f)
+      m_size(static_cast<float>(width), static_cast<float>(height), 0.0f), m_sprite(sprite),
+      m_shadowSprite(shadowSprite), m_rotation(1.0f)
 {
     m_globals = GameGlobals::getInstance();
     VORNIC3D_CHECK(m_globals != nullptr);

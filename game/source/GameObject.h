@@ -36,24 +36,24 @@ class GameObject : public core::Object {
 public:
     // Behaviour flags (m_flags).
     enum Flags {
-        OBJ_BOX = 0x1,        // a box geom, else a sphere
-        OBJ_STATIC = 0x2,     // a geom without a body
-        OBJ_WOBBLE = 0x4,     // drawn shifted to and fro in x
-        OBJ_SPIN = 0x8,       // turns by -2 degrees on every frame drawn at its own pose
-        OBJ_CREATURE = 0x10,  // no behaviour; the player and the walkers carry it
+        OBJ_BOX = 0x1,         // a box geom, else a sphere
+        OBJ_STATIC = 0x2,      // a geom without a body
+        OBJ_WOBBLE = 0x4,      // drawn shifted to and fro in x
+        OBJ_SPIN = 0x8,        // turns by -2 degrees on every frame drawn at its own pose
+        OBJ_CREATURE = 0x10,   // no behaviour; the player and the walkers carry it
         OBJ_NO_PHYSICS = 0x20, // neither geom nor body
-        OBJ_PULSE = 0x40,     // squash and stretch while drawn
-        OBJ_SWING = 0x80,     // swings about z on every frame drawn at its own pose
-        OBJ_GHOST = 0x100,    // a geom without a body, disabled: collides with nothing
-        OBJ_HIDDEN = 0x200,   // with OBJ_STATIC: never drawn, setActive leaves the physics alone
+        OBJ_PULSE = 0x40,      // squash and stretch while drawn
+        OBJ_SWING = 0x80,      // swings about z on every frame drawn at its own pose
+        OBJ_GHOST = 0x100,     // a geom without a body, disabled: collides with nothing
+        OBJ_HIDDEN = 0x200,    // with OBJ_STATIC: never drawn, setActive leaves the physics alone
         OBJ_TURN_180 = 0x400,
         OBJ_TURN_90 = 0x800,
-        OBJ_LETHAL = 0x1000,  // touching it kills the player
-        OBJ_BOB = 0x2000,     // moves in y on every update
-        OBJ_SWAY = 0x4000,    // moves in x on every update
-        OBJ_THROB = 0x8000,   // uniform scale pulse while drawn
+        OBJ_LETHAL = 0x1000,   // touching it kills the player
+        OBJ_BOB = 0x2000,      // moves in y on every update
+        OBJ_SWAY = 0x4000,     // moves in x on every update
+        OBJ_THROB = 0x8000,    // uniform scale pulse while drawn
         OBJ_SQUEEZE = 0x10000, // x-scale pulse while drawn
-        OBJ_JITTER = 0x20000, // drawn shifted by a random whole number from -2 to 1 in x
+        OBJ_JITTER = 0x20000,  // drawn shifted by a random whole number from -2 to 1 in x
     };
 
     // Object types (m_type), as the levels make them.

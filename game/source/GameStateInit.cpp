@@ -8,9 +8,9 @@
 #include "ProgramGlobals.h"
 #include "SettingsFile.h"
 
-#include "hal/Input.h"
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"
+#include "hal/Input.h"
 #include "render/Appearance.h"
 #include "render/Background.h"
 #include "render/CompositingMode.h"
@@ -35,18 +35,10 @@ struct LevelRow {
     const char* displayName;
 };
 constexpr LevelRow kLevelRows[BestTimeFile::kLevelCount] = {
-    {"level0.png", "PRACTICE"},
-    {"level0_1.png", "MORONS"},
-    {"level0_2.png", "ACE"},
-    {"level1.png", "WASTED"},
-    {"level1_1.png", "RIP IT OUT"},
-    {"level1_2.png", "I DONT MIND"},
-    {"level2.png", "SHOCK ME"},
-    {"level2_1.png", "BLACK DIAMOND"},
-    {"level2_2.png", "ASYLUM"},
-    {"level2_3.png", "HYBRID MOMENTS"},
-    {"level3.png", "LAST CARES"},
-    {"level3_1.png", "ALL WE WANNA DO"},
+    {"level0.png", "PRACTICE"},         {"level0_1.png", "MORONS"},        {"level0_2.png", "ACE"},
+    {"level1.png", "WASTED"},           {"level1_1.png", "RIP IT OUT"},    {"level1_2.png", "I DONT MIND"},
+    {"level2.png", "SHOCK ME"},         {"level2_1.png", "BLACK DIAMOND"}, {"level2_2.png", "ASYLUM"},
+    {"level2_3.png", "HYBRID MOMENTS"}, {"level3.png", "LAST CARES"},      {"level3_1.png", "ALL WE WANNA DO"},
     {"level4.png", "RUDIS REGGAE"},
 };
 

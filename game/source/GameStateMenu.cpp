@@ -7,8 +7,8 @@
 #include "MediaPath.h"
 #include "ProgramGlobals.h"
 
-#include "hal/Input.h"
 #include "core/Debug.h"
+#include "hal/Input.h"
 #include "render/Appearance.h"
 #include "render/CompositingMode.h"
 #include "render/Light.h"
@@ -139,8 +139,7 @@ int GameStateMenu::update(int elapsedMs)
             changeState("run");
         }
         return 1;
-    default:
-        break;
+    default: break;
     }
     return handleStylus();
 }

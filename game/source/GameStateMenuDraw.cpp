@@ -37,9 +37,8 @@ struct CreditLine {
     int glyphWidth;
 };
 const CreditLine kCredits[] = {
-    {"PROGRAMMING:", kWideGlyph}, {"DORVANEL", kNarrowGlyph},     {"ART:", kWideGlyph},
-    {"DORVANEL", kNarrowGlyph},   {"VERSION:", kWideGlyph},       {"1.0", kNarrowGlyph},
-    {"GAME ENGINE:", kWideGlyph}, {"VORNIC3D", kNarrowGlyph},
+    {"PROGRAMMING:", kWideGlyph}, {"DORVANEL", kNarrowGlyph}, {"ART:", kWideGlyph},         {"DORVANEL", kNarrowGlyph},
+    {"VERSION:", kWideGlyph},     {"1.0", kNarrowGlyph},      {"GAME ENGINE:", kWideGlyph}, {"VORNIC3D", kNarrowGlyph},
 };
 
 render::Transform translation(float x, float y, float z)

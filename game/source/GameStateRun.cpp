@@ -4,9 +4,9 @@
 #include "GameLevel.h"
 #include "GameSound.h"
 #include "GameStateInit.h"
-#include "hal/Input.h"
 #include "MediaPath.h"
 #include "ProgramGlobals.h"
+#include "hal/Input.h"
 
 #include "core/Debug.h"
 #include "render/Background.h"

@@ -6,8 +6,8 @@
 #include "GameObject.h"
 #include "GameOde.h"
 #include "GameSound.h"
-#include "hal/Input.h"
 #include "ProgramGlobals.h"
+#include "hal/Input.h"
 
 #include "render/Background.h"
 #include "render/Image2D.h"

@@ -8,35 +8,35 @@ namespace game {
 // the crackable block is tile TILE_CRACKABLE (12) and makes TYPE_CRACKABLE
 // (14).
 enum TileCode {
-    TILE_EMPTY,              // 0
-    TILE_BLOCK,              // its picture by its neighbours
-    TILE_START,              // the player's start; makes nothing
-    TILE_THIN_PLATFORM,      // its picture by its neighbours
+    TILE_EMPTY,         // 0
+    TILE_BLOCK,         // its picture by its neighbours
+    TILE_START,         // the player's start; makes nothing
+    TILE_THIN_PLATFORM, // its picture by its neighbours
     TILE_STAR,
-    TILE_SPINNING_BAR,       // 5
+    TILE_SPINNING_BAR, // 5
     TILE_SWINGING_BAR,
     TILE_BOUNCER,
     TILE_EARLY_PLATFORM,
     TILE_WALKER,
-    TILE_LATE_PLATFORM,      // 10
+    TILE_LATE_PLATFORM, // 10
     TILE_LIFT,
     TILE_CRACKABLE,
     TILE_CRACKED,
     TILE_BRAKE,
-    TILE_PUSHER,             // 15
+    TILE_PUSHER, // 15
     TILE_CRATE,
-    TILE_BARRIER,            // its flags by its neighbours
-    TILE_BOBBING_BAR,        // upright
+    TILE_BARRIER,     // its flags by its neighbours
+    TILE_BOBBING_BAR, // upright
     TILE_SWAYING_BAR,
-    TILE_LONG_BLOCK,         // 20
+    TILE_LONG_BLOCK, // 20
     TILE_UPRIGHT_LONG_BLOCK,
     TILE_KEY,
     TILE_DOOR,
     TILE_LEDGE,
-    TILE_TURNING_BAR,        // 25
+    TILE_TURNING_BAR, // 25
     TILE_RISING_BEAM,
     TILE_SLIDING_BEAM,
-    TILE_SCROLLING_BEAM,     // 28
+    TILE_SCROLLING_BEAM, // 28
 };
 constexpr int kLastTileCode = TILE_SCROLLING_BEAM;
 static_assert(kLastTileCode == 28, "the codes of the level files");

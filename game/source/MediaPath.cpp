@@ -1,7 +1,7 @@
 #include "MediaPath.h"
 
-#include "hal/File.h"
 #include "core/Debug.h"
+#include "hal/File.h"
 #include "render/Image2D.h"
 #include "render/Loader.h"
 

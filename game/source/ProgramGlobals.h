@@ -21,12 +21,12 @@ extern float g_screenHeight;
 extern int g_vanishCooldown;
 
 // ---- the level update (GameLevelUpdate.cpp) ----
-extern bool g_updateHalf;    // every second update does the work
-extern int g_levelClock;     // ms of working updates; the timed platforms take 4000 off
-extern int g_slideStep;      // 2, 4, ... 62, -1 and again, one step per working update
-extern int g_frameIndex;     // 1, 2, 0, ...
-extern int g_flickerPhase;   // 1, 0, ...
-extern int g_blinkTimer;     // ms; every 3000 the barriers switch
+extern bool g_updateHalf;  // every second update does the work
+extern int g_levelClock;   // ms of working updates; the timed platforms take 4000 off
+extern int g_slideStep;    // 2, 4, ... 62, -1 and again, one step per working update
+extern int g_frameIndex;   // 1, 2, 0, ...
+extern int g_flickerPhase; // 1, 0, ...
+extern int g_blinkTimer;   // ms; every 3000 the barriers switch
 extern bool g_blinkOn;
 
 // ---- the run state's stylus steering (GameStateRunUpdate.cpp) ----

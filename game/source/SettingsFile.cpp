@@ -3,10 +3,10 @@
 #include "LoggedText.h"
 #include "SmallFileRead.h"
 
-#include "hal/File.h"
-#include "hal/HALException.h"
 #include "core/Debug.h"
 #include "core/Ref.h"
+#include "hal/File.h"
+#include "hal/HALException.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -62,8 +62,8 @@ bool SettingsFile::read(const core::String& path, std::int32_t& quitKey, std::in
     const SmallFileRead file = readSmallFile(path, "r", text, kMaxTextLength);
     const auto refuse = [&](const char* reason, const char* detail) {
         core::Debug::printf(core::Debug::LEVEL_WARNING,
-                            "SettingsFile: %.*s %s%.*s; writing it anew with the default settings\n",
-                            kLoggedPathLength, file.where.c_str(), reason, kLoggedReasonLength, detail);
+                            "SettingsFile: %.*s %s%.*s; writing it anew with the default settings\n", kLoggedPathLength,
+                            file.where.c_str(), reason, kLoggedReasonLength, detail);
         return false;
     };
     if (file.failure != nullptr)
@@ -84,7 +84,8 @@ bool SettingsFile::read(const core::String& path, std::int32_t& quitKey, std::in
 void SettingsFile::rewrite(const core::String& path)
 {
     char text[200];
-    const int length = std::snprintf(text, sizeof text, kDefaultFormat, kDefaultQuitKey, kDefaultShadows, kDefaultSounds);
+    const int length =
+        std::snprintf(text, sizeof text, kDefaultFormat, kDefaultQuitKey, kDefaultShadows, kDefaultSounds);
     try {
         core::Ref<HAL::File> file = HAL::File::createFileHandle(path);
         file->fopen("w");

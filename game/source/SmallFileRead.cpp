@@ -1,8 +1,8 @@
 #include "SmallFileRead.h"
 
+#include "core/Ref.h"
 #include "hal/File.h"
 #include "hal/HALException.h"
-#include "core/Ref.h"
 
 #include <cerrno>
 #include <cstdio>

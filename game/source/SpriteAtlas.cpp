@@ -51,8 +51,7 @@ core::Ref<render::Image2D> createAtlas(const render::Image2D& sheet)
     return atlas;
 }
 
-void copyCellToAtlas(const render::Image2D& sheet, render::Image2D& atlas, int cellX, int cellY, int width,
-                     int height)
+void copyCellToAtlas(const render::Image2D& sheet, render::Image2D& atlas, int cellX, int cellY, int width, int height)
 {
     const int sheetWidth = sheet.getWidth();
     const int sheetHeight = sheet.getHeight();

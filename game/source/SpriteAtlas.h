@@ -28,7 +28,6 @@ constexpr int kMinSheetWidth = 256;
 void checkSpriteSheet(const render::Image2D& sheet);
 // A blank (white, transparent) mutable RGBA atlas for the sheet.
 core::Ref<render::Image2D> createAtlas(const render::Image2D& sheet);
-void copyCellToAtlas(const render::Image2D& sheet, render::Image2D& atlas, int cellX, int cellY, int width,
-                     int height);
+void copyCellToAtlas(const render::Image2D& sheet, render::Image2D& atlas, int cellX, int cellY, int width, int height);
 
 } // namespace game

@@ -2,9 +2,9 @@
 
 #include "Game.h"
 
-#include "hal/Input.h"
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"
+#include "hal/Input.h"
 
 namespace game {
 

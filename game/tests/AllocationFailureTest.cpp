@@ -138,8 +138,8 @@ TEST_F(GameFailureTest, AFullPoolWhileTheRecordsAreWrittenAtTheEndIsLoggedAndKee
 TEST_F(GameFailureTest, EnteringTheRunStateFromTheMenu)
 {
     m_game = VORNIC3D_NEW game::Game();
-    const auto counts = sweepAllocationFailures([&] { m_game->changeState("run"); },
-                                                [&] { m_game->changeState("menu"); });
+    const auto counts =
+        sweepAllocationFailures([&] { m_game->changeState("run"); }, [&] { m_game->changeState("menu"); });
     EXPECT_GT(counts.mainPool, 0) << counts;
 }
 

@@ -29,7 +29,13 @@ TEST_F(GameCameraTest, UpdateCoversTheFractionOfTheWayThatTimeAndSpeedGive)
     camera.setTransform(at(5, 6));
     EXPECT_EQ(recorder().m_camera, other.get());
     // Toward (300, -40).
-    const struct { const char* what; float fromX, fromY; int ms; float speed; float x, y; } cases[] = {
+    const struct {
+        const char* what;
+        float fromX, fromY;
+        int ms;
+        float speed;
+        float x, y;
+    } cases[] = {
         {"factor 1 lands on the target", 100, 40, 1000, 1, 300, -40},
         {"factor 2 mirrors past it", 100, 40, 200, 10, 500, -120},
         {"20 ms at speed 9: 18 %", 100, 40, 20, 9, 136, 25.6f},

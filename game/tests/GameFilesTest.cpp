@@ -73,11 +73,15 @@ using BestTimeFileTest = GameFilesTest;
 
 TEST_F(SettingsFileTest, ValidTextIsReadAndLeftAsItWas)
 {
-    const struct { std::string text; Values expected; int warnings; } cases[] = {
+    const struct {
+        std::string text;
+        Values expected;
+        int warnings;
+    } cases[] = {
         {"QUIT 27\nSHADOWS 0\nSOUNDS 0", {27, 0, 0}, 0},
-        {"ESCQUIT5\nSHADOWS 0\nSOUNDS 1", {5, 0, 1}, 0},                // inside a longer word
-        {"QUIT 1 QUIT 2 SHADOWS\t\n-3 SOUNDS +4", {1, -3, 4}, 0},       // the first one; blanks, signs
-        {"QUIT x\nSHADOWS 0\nSOUNDS 0", {kUnset, 0, 0}, 0},              // no number: the value stays
+        {"ESCQUIT5\nSHADOWS 0\nSOUNDS 1", {5, 0, 1}, 0},                     // inside a longer word
+        {"QUIT 1 QUIT 2 SHADOWS\t\n-3 SOUNDS +4", {1, -3, 4}, 0},            // the first one; blanks, signs
+        {"QUIT x\nSHADOWS 0\nSOUNDS 0", {kUnset, 0, 0}, 0},                  // no number: the value stays
         {"QUIT 7 SHADOWS 0 SOUNDS 1" + std::string(274, ' '), {7, 0, 1}, 0}, // 299 bytes
         {"QUIT 2147483647 SHADOWS -2147483648 SOUNDS 0", {INT_MAX, INT_MIN, 0}, 0},
         {"QUIT 99999999999999999999999 SHADOWS -2147483649 SOUNDS 2147483648", {INT_MAX, INT_MIN, INT_MAX}, 3},
@@ -96,7 +100,12 @@ TEST_F(SettingsFileTest, ValidTextIsReadAndLeftAsItWas)
 // must not vanish without a word.
 TEST_F(SettingsFileTest, MissingOrUnusableTextIsRewrittenWithAWarningAndAllValuesBecomeTheDefaults)
 {
-    const struct { const char* what; const char* name; std::string text; std::string reason; } cases[] = {
+    const struct {
+        const char* what;
+        const char* name;
+        std::string text;
+        std::string reason;
+    } cases[] = {
         {"a key missing", "config.txt", "QUIT 5\nSHADOWS 0", "lacks the key SOUNDS"},
         {"empty", "config.txt", "", "lacks the key QUIT"},
         {"300 bytes", "config.txt", "QUIT 7 SHADOWS 0 SOUNDS 1" + std::string(275, ' '), "is too long"},
@@ -121,7 +130,10 @@ TEST_F(SettingsFileTest, FileThatCannotBeWrittenGivesTheDefaultsAndASecondWarnin
     // Root may write any file: a missing folder, or a folder in the file's
     // place, is what stops it.
     std::filesystem::create_directory(at("folder.txt"));
-    const struct { const char* name; const char* reason; } cases[] = {
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {
         {"missing/config.txt", "can not be read: No such file or directory"},
         {"folder.txt", "can not be read: Is a directory"},
     };
@@ -131,8 +143,7 @@ TEST_F(SettingsFileTest, FileThatCannotBeWrittenGivesTheDefaultsAndASecondWarnin
         EXPECT_EQ(loadSettings(c.name), kDefaultValues);
         EXPECT_EQ(warnings(), 2);
         EXPECT_NE(log().find("SettingsFile: " + at(c.name) + " " + c.reason), std::string::npos) << log();
-        EXPECT_NE(log().find("SettingsFile: can not write the settings file; using the defaults\n"),
-                  std::string::npos);
+        EXPECT_NE(log().find("SettingsFile: can not write the settings file; using the defaults\n"), std::string::npos);
     }
 }
 
@@ -142,7 +153,8 @@ TEST_F(GameFilesTest, ReadOnlyFilesAreRead)
     put("config.txt", "QUIT 27\nSHADOWS 0\nSOUNDS 0");
     put("hiscore.bin", bytesOf(kRecords));
     for (const char* name : {"config.txt", "hiscore.bin"})
-        std::filesystem::permissions(at(name), std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+        std::filesystem::permissions(at(name), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::remove);
     AsOrdinaryUser user;
     EXPECT_EQ(loadSettings("config.txt"), (Values{27, 0, 0}));
     EXPECT_EQ(loadTimes("hiscore.bin"), kRecords);
@@ -187,7 +199,10 @@ TEST_F(BestTimeFileTest, AFileThatIsThereButCanNotBeReadIsNotToBeSavedOver)
     std::filesystem::permissions(at("private.bin"), std::filesystem::perms::owner_read);
     std::filesystem::create_directory(at("folder.bin"));
     std::filesystem::create_symlink("loop.bin", at("loop.bin"));
-    const struct { const char* name; const char* reason; } cases[] = {
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {
         {"private.bin", "Permission denied"},
         {"folder.bin", "Is a directory"},
         {"loop.bin", "Too many levels of symbolic links"},
@@ -261,7 +276,11 @@ TEST_F(BestTimeFileTest, FailedSaveKeepsTheOldFileAndRemovesItsTemporaryFile)
 TEST_F(GameFilesTest, AFullPoolWhileReadingOrWritingPassesOn)
 {
     put("hiscore.bin", bytesOf(kRecords));
-    const struct { const char* what; std::function<void()> operation; std::function<void()> restore; } cases[] = {
+    const struct {
+        const char* what;
+        std::function<void()> operation;
+        std::function<void()> restore;
+    } cases[] = {
         {"settings read and written anew", [&] { loadSettings("new.txt"); },
          [&] { std::filesystem::remove(at("new.txt")); }},
         {"best times read", [&] { loadTimes("hiscore.bin"); }, {}},
@@ -282,12 +301,17 @@ TEST_F(GameFilesTest, AnEngineAssertionWhileReadingOrSavingPassesOn)
     // system path as misuse.
     core::String path(at("hiscore.bin").c_str());
     path.setCharAt(0x2603, path.length() - 1);
-    const struct { const char* what; std::function<void()> call; } cases[] = {
-        {"settings read", [&] {
+    const struct {
+        const char* what;
+        std::function<void()> call;
+    } cases[] = {
+        {"settings read",
+         [&] {
              Values values = {kUnset, kUnset, kUnset};
              game::SettingsFile::load(path, values[0], values[1], values[2]);
          }},
-        {"best times read", [&] {
+        {"best times read",
+         [&] {
              BestTimeFile::Times times = kDefaultTimes;
              BestTimeFile::load(path, times);
          }},

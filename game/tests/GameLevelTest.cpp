@@ -111,7 +111,11 @@ protected:
 TEST(LevelTiles, NeighbourRulesPickThePictureOrTheTurn)
 {
     // Codes left, right, above and below; 0 is empty or outside the image.
-    const struct { const char* what; int l, r, u, d; int x, y; } blocks[] = {
+    const struct {
+        const char* what;
+        int l, r, u, d;
+        int x, y;
+    } blocks[] = {
         {"alone", 0, 0, 0, 0, 32, 0},
         {"middle of a row", 1, 1, 0, 0, 96, 144},
         {"end of a row", 1, 0, 0, 0, 32, 0},
@@ -130,7 +134,10 @@ TEST(LevelTiles, NeighbourRulesPickThePictureOrTheTurn)
         EXPECT_EQ(cell.width * 100 + cell.height, 3232);
     }
 
-    const struct { int l, r; int x, y; } platforms[] = {
+    const struct {
+        int l, r;
+        int x, y;
+    } platforms[] = {
         {3, 3, 192, 144}, {0, 0, 192, 160}, {3, 0, 0, 32}, {0, 3, 0, 32}, {1, 1, 192, 160},
     };
     for (const auto& c : platforms) {
@@ -178,11 +185,13 @@ TEST_F(GameLevelTest, TilesSitAtTheirCellsWithTheirOffsetsAndTurnsAndStartInacti
     rows[1][4] = 18; // bobbing bar, upright
     rows[2][5] = 21; // long block, turned the other way
     load(rows);
-    const struct { int type; float x, y; float sine; } cases[] = {
-        {GameObject::TYPE_SPINNING_BAR, 64, -116, 0},
-        {GameObject::TYPE_DOOR, 32, -144, 0},
-        {GameObject::TYPE_LEDGE, 16, 0, 0},
-        {GameObject::TYPE_MOVING_BAR, 128, -32, 1},
+    const struct {
+        int type;
+        float x, y;
+        float sine;
+    } cases[] = {
+        {GameObject::TYPE_SPINNING_BAR, 64, -116, 0}, {GameObject::TYPE_DOOR, 32, -144, 0},
+        {GameObject::TYPE_LEDGE, 16, 0, 0},           {GameObject::TYPE_MOVING_BAR, 128, -32, 1},
         {GameObject::TYPE_LONG_BLOCK, 160, -64, -1},
     };
     for (const auto& c : cases) {
@@ -218,11 +227,16 @@ TEST_F(GameLevelTest, StarsAreCountedAndNeighbourRulesApplyInRgbAndRgbaLevels)
         ASSERT_EQ(objectCount(), 4 + 10);
         // Scan order: column 0 (star, barrier, barrier), column 1 (block,
         // platform), ...
-        const struct { int index; int type; float cropX, cropY; int flags; } cases[] = {
+        const struct {
+            int index;
+            int type;
+            float cropX, cropY;
+            int flags;
+        } cases[] = {
             {5, GameObject::TYPE_BARRIER, 129, 225, kBarrierFlags | GameObject::OBJ_TURN_90},
             {6, GameObject::TYPE_BARRIER, 129, 225, kBarrierFlags | GameObject::OBJ_TURN_90},
-            {7, GameObject::TYPE_BLOCK, 65, 1, kTile},        // row end
-            {9, GameObject::TYPE_BLOCK, 193, 289, kTile},     // row middle
+            {7, GameObject::TYPE_BLOCK, 65, 1, kTile},    // row end
+            {9, GameObject::TYPE_BLOCK, 193, 289, kTile}, // row middle
             {10, GameObject::TYPE_THIN_PLATFORM, 385, 289, kTile},
             {8, GameObject::TYPE_THIN_PLATFORM, 1, 65, kTile},
         };
@@ -253,13 +267,13 @@ TEST_F(GameLevelTest, ImagesOverThirtyTwoPixelsOrUnreadableFilesFailAndKeepNoIma
     // A file that is not there is no bad image: it is said so, and the file
     // layer's failure, which names it, goes on.
     clearLog();
-    EXPECT_EQ(testsupport::messageOf<HAL::HALException>(
-                  [&] { level().load(core::String(at("missing.png").c_str()), "X"); }),
-              "GeneralFile: can not open the file");
+    EXPECT_EQ(
+        testsupport::messageOf<HAL::HALException>([&] { level().load(core::String(at("missing.png").c_str()), "X"); }),
+        "GeneralFile: can not open the file");
     EXPECT_EQ(level().getImage(), nullptr);
-    EXPECT_NE(log().find("GameLevel: can not open the level image " + at("missing.png") +
-                         ": No such file or directory\n"),
-              std::string::npos)
+    EXPECT_NE(
+        log().find("GameLevel: can not open the level image " + at("missing.png") + ": No such file or directory\n"),
+        std::string::npos)
         << log();
     EXPECT_EQ(log().find("is not a level image"), std::string::npos);
 }
@@ -304,7 +318,12 @@ TEST_F(GameLevelTest, EveryLevelOfTheTableLoadsWithAStartAndStars)
 
 TEST_F(GameLevelUpdateTest, TilesTakePartOnlyNearTheView)
 {
-    const struct { const char* what; int type; float x, y; bool active; } cases[] = {
+    const struct {
+        const char* what;
+        int type;
+        float x, y;
+        bool active;
+    } cases[] = {
         {"left, inside the margin", GameObject::TYPE_BLOCK, -100, 0, true},
         {"left, beyond the margin", GameObject::TYPE_BLOCK, -140, 0, false},
         {"centre below the bottom", GameObject::TYPE_BLOCK, 0, -33, false},
@@ -376,7 +395,13 @@ TEST_F(GameLevelUpdateTest, TimedPlatformsShareTheFourSecondCycle)
 {
     GameObject& early = addTile(GameObject::TYPE_EARLY_PLATFORM, kTile, 64, 0, 64, 32);
     GameObject& late = addTile(GameObject::TYPE_LATE_PLATFORM, kTile, 160, 0, 64, 32);
-    const struct { int clockBefore; int ms; bool early; bool late; int clockAfter; } cases[] = {
+    const struct {
+        int clockBefore;
+        int ms;
+        bool early;
+        bool late;
+        int clockAfter;
+    } cases[] = {
         {1990, 10, true, false, 2000},
         {2000, 1, false, true, 2001},
         // The first platform takes the 4000 off, so the second already sees

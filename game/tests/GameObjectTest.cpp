@@ -86,7 +86,12 @@ render::Transform turnedAndMoved(float degrees, float x, float y, float z)
 
 TEST_F(GameObjectTest, ActivationSwitchesBodyAndGeomExceptWhereTheFlagsSayOtherwise)
 {
-    const struct { const char* what; int flags; bool hasBody; bool geomFollows; } cases[] = {
+    const struct {
+        const char* what;
+        int flags;
+        bool hasBody;
+        bool geomFollows;
+    } cases[] = {
         {"sphere with a body", 0, true, true},
         {"static box", kTile, false, true},
         {"ghost", GameObject::OBJ_GHOST, false, false},
@@ -110,7 +115,13 @@ TEST_F(GameObjectTest, ActivationSwitchesBodyAndGeomExceptWhereTheFlagsSayOtherw
 TEST_F(GameObjectTest, PushAddsToTheSidewaysSpeedAndAJumpSetsTheVerticalSpeed)
 {
     // From a speed of (1, -23.7).
-    const struct { const char* what; bool active; slmath::vec3 push; bool jump; dReal vx, vy; } cases[] = {
+    const struct {
+        const char* what;
+        bool active;
+        slmath::vec3 push;
+        bool jump;
+        dReal vx, vy;
+    } cases[] = {
         {"sideways", true, {5, 0, 0}, false, 6, -23.7},
         {"jump from a fall", true, {0, 10, 0}, true, 1, 33},
         {"a downward jump is no jump", true, {0, -10, 0}, true, 1, -23.7},
@@ -132,7 +143,10 @@ TEST_F(GameObjectTest, PushAddsToTheSidewaysSpeedAndAJumpSetsTheVerticalSpeed)
 
 TEST_F(GameObjectTest, UpdateDampsTheSidewaysSpeedLimitsItAndKeepsThePlane)
 {
-    const struct { dReal vx, vy, vz; dReal expectX, expectY; } cases[] = {
+    const struct {
+        dReal vx, vy, vz;
+        dReal expectX, expectY;
+    } cases[] = {
         {10, 50, 7, 9, 50},
         {-100, 100, 0, -90 / std::sqrt(1.81), 100 / std::sqrt(1.81)},
     };
@@ -294,7 +308,13 @@ TEST_F(GameOdeTest, TheWorldIsMadeOnceIntoTheGlobalsWithTheGamesConstraintForceM
 TEST_F(ContactRulesTest, PairRulesDependOnWhoMeetsWhomAndInWhichOrder)
 {
     enum { kPlayer, kLethal, kTileAt200, kPusher, kBrake, kWalker, kOtherWalker };
-    const struct { const char* pair; int first, second; bool playerAlive; dReal vx, vy; int walkersTurned; } cases[] = {
+    const struct {
+        const char* pair;
+        int first, second;
+        bool playerAlive;
+        dReal vx, vy;
+        int walkersTurned;
+    } cases[] = {
         {"player, lethal", kPlayer, kLethal, false, 50, 20, 0},
         {"lethal, player", kLethal, kPlayer, false, 50, 20, 0},
         {"lethal, tile", kLethal, kTileAt200, true, 50, 20, 0},
@@ -326,7 +346,12 @@ TEST_F(ContactRulesTest, PairRulesDependOnWhoMeetsWhomAndInWhichOrder)
 
 TEST_F(ContactRulesTest, DoorTakesAKeyOnEveryCallWhileItVanishesAndOpensOnlyOnce)
 {
-    const struct { int keys; int keysAfterFirst; int keysAfterSecond; int countdownAfterSecond; } cases[] = {
+    const struct {
+        int keys;
+        int keysAfterFirst;
+        int keysAfterSecond;
+        int countdownAfterSecond;
+    } cases[] = {
         {0, 0, 0, 0},
         {1, 0, 0, 19},
         {2, 1, 0, 19},
@@ -367,11 +392,15 @@ TEST_F(ContactRulesTest, CrackedBlockVanishesOnlyOnceTheCooldownHasRunOut)
 
 TEST_F(ContactRulesTest, AJumpNeedsAContactAndThePlayerSomethingBelowItsCentre)
 {
-    const struct { const char* what; bool player; float y; bool jumperFirst; bool jumps; } cases[] = {
-        {"player above, first", true, 30, true, true},
-        {"player above, second", true, 30, false, true},
-        {"player below, first", true, -30, true, false},
-        {"player below, second", true, -30, false, false},
+    const struct {
+        const char* what;
+        bool player;
+        float y;
+        bool jumperFirst;
+        bool jumps;
+    } cases[] = {
+        {"player above, first", true, 30, true, true},           {"player above, second", true, 30, false, true},
+        {"player below, first", true, -30, true, false},         {"player below, second", true, -30, false, false},
         {"other object below, second", false, -20, false, true},
     };
     for (const auto& c : cases) {

@@ -56,8 +56,8 @@ protected:
     {
         return VORNIC3D_NEW Game([&](Game& g) {
             for (const char* name : {"unknown", "init", "menu", "run"})
-                g.addNewState(VORNIC3D_NEW JournalState(&g, name, m_journal,
-                                                        std::string(name) == "menu" ? menuResult : 1));
+                g.addNewState(
+                    VORNIC3D_NEW JournalState(&g, name, m_journal, std::string(name) == "menu" ? menuResult : 1));
         });
     }
     std::string takeJournal() { return std::exchange(m_journal, ""); }

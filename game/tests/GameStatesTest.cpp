@@ -13,12 +13,12 @@
 
 #include "hal/Input.h"
 #include "hal/System.h"
+#include "hal/win32/WindowProc.h"
 #include "render/Background.h"
 #include "render/Font2D.h"
 #include "render/Light.h"
 #include "render/Sprite3D.h"
 #include "render/Text2D.h"
-#include "hal/win32/WindowProc.h"
 
 #include "wince/Input.h"
 #include "wince/Messages.h"
@@ -100,7 +100,10 @@ protected:
     }
 
     // The stylus over screen pixel (x, y).
-    static void stylusAt(int x, int y) { HAL::windowProc(nullptr, WM_MOUSEMOVE, 0, static_cast<LPARAM>((y << 16) | x)); }
+    static void stylusAt(int x, int y)
+    {
+        HAL::windowProc(nullptr, WM_MOUSEMOVE, 0, static_cast<LPARAM>((y << 16) | x));
+    }
     // The stylus pressed and lifted at (x, y), one update of 10 ms each; the
     // release's result.
     int tap(int x, int y)
@@ -230,12 +233,16 @@ TEST_F(MenuAndIntroTest, ZonesActOnReleaseAndWrapAround)
     m_game->update(10);
     EXPECT_EQ(screen(), list(1));
 
-    const struct { int x, y; std::string after; } taps[] = {
-        {120, 20, list(0)},   {228, 200, list(0, {"2 : UNAVAILABLE"})}, {12, 200, list(0)},
-        {14, 200, list(0, {"13 : UNAVAILABLE"})},  {230, 200, list(0)},
-        {180, 200, list(0)}, {120, 300, list(0)}, // exactly on the zones' borders
-        {122, 20, list(3)},  {120, 380, list(0)}, {122, 380, list(1)},
-        {228, 200, list(1)}, // the sides change the level only on SELECT LEVEL
+    const struct {
+        int x, y;
+        std::string after;
+    } taps[] = {
+        {120, 20, list(0)},  {228, 200, list(0, {"2 : UNAVAILABLE"})},
+        {12, 200, list(0)},  {14, 200, list(0, {"13 : UNAVAILABLE"})},
+        {230, 200, list(0)}, {180, 200, list(0)},
+        {120, 300, list(0)}, // exactly on the zones' borders
+        {122, 20, list(3)},  {120, 380, list(0)},
+        {122, 380, list(1)}, {228, 200, list(1)}, // the sides change the level only on SELECT LEVEL
     };
     for (const auto& t : taps) {
         SCOPED_TRACE(std::to_string(t.x) + "," + std::to_string(t.y));
@@ -321,7 +328,13 @@ TEST_F(GameStateRunTest, PlayStartsPastThreeSecondsAndTheMenuReturnsThreeSeconds
     game::LevelInfo& row = globals().m_levels[0];
     // playMs after GO the last star is taken or the player dies; a starless
     // level ends at GO. `wait` ms later the menu is not back yet, 1 ms more it is.
-    const struct { int best, stars, playMs; bool dies; const char *sound, *time; bool record; int wait; } cases[] = {
+    const struct {
+        int best, stars, playMs;
+        bool dies;
+        const char *sound, *time;
+        bool record;
+        int wait;
+    } cases[] = {
         {game::LevelInfo::kOpenWithoutTime, 1, 10, true, "GAME_OVER.WAV", "", false, 3000}, // first: no row completed
         {game::LevelInfo::kOpenWithoutTime, 0, 0, false, "LEVEL_COMPLETED.WAV", "TIME : 0.00", true, 2998},
         {0, 0, 0, false, "", "TIME : 0.00", false, 2998}, // sounds off; a time equal to the best
@@ -395,14 +408,17 @@ TEST_F(GameStateRunTest, OnlyANewStylusReadingSetsTheTargetAndTheBackgroundScrol
 
     // At a fifth of the player's position, the remainders signed as it is
     // (the player away from the level's tiles).
-    const struct { float x, y; int cropX, cropY; } cases[] = {
-        {-1283.7f, 0.0f, 0, 0}, {-1291.0f, 1292.0f, -2, -2}, {1302.0f, -1292.0f, 4, 2}};
+    const struct {
+        float x, y;
+        int cropX, cropY;
+    } cases[] = {{-1283.7f, 0.0f, 0, 0}, {-1291.0f, 1292.0f, -2, -2}, {1302.0f, -1292.0f, 4, 2}};
     for (const auto& c : cases) {
         player().setPosition(c.x, c.y, 0.0f);
         m_game->update(1);
         const render::Background& b = *globals().m_backgrounds[globals().m_backgroundIndex];
         EXPECT_EQ(std::vector<int>({b.getCropX(), b.getCropY(), b.getCropWidth(), b.getCropHeight()}),
-                  std::vector<int>({c.cropX, c.cropY, 240, 400})) << c.x;
+                  std::vector<int>({c.cropX, c.cropY, 240, 400}))
+            << c.x;
     }
 }
 

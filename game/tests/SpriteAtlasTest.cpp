@@ -88,7 +88,11 @@ TEST_F(SpriteAtlasTest, CellsLandApartWithTheirShadowsTwiceTheSheetHeightBelow)
 
 TEST_F(SpriteAtlasTest, ASheetOfAnotherShapeIsRefused)
 {
-    const struct { const char* what; int width, height, format; bool accepted; } cases[] = {
+    const struct {
+        const char* what;
+        int width, height, format;
+        bool accepted;
+    } cases[] = {
         {"256 x 256", 256, 256, render::Image2D::RGBA, true},
         {"512 x 256", 512, 256, render::Image2D::RGBA, true},
         // Its atlas, 2048 x 1024 RGBA, takes the whole 8 MiB pool.
@@ -114,7 +118,9 @@ TEST_F(SpriteAtlasTest, ACellOutsideTheSheetIsRefused)
 {
     core::Ref<render::Image2D> sheet = makeSheet(256, 256);
     level().setSheet(sheet.get());
-    const struct { int x, y, width, height; } cells[] = {
+    const struct {
+        int x, y, width, height;
+    } cells[] = {
         {240, 0, 32, 32}, {0, 250, 32, 8}, {-1, 0, 32, 32}, {0, -2, 32, 32}, {0, 0, 0, 32},
     };
     for (const auto& c : cells) {

@@ -14,8 +14,9 @@ namespace HAL {
 // is kept as folder (up to and including the last '/', or empty) and name,
 // with every '\' turned into '/'. Every failure is an exception: misuse and a
 // closed file fail the engine assertion, a failing system call throws
-// HAL::HALException, as does opening a path that names no regular file. The string pool and the main memory pool must exist
-// while a file is made or opened.
+// HAL::HALException, as does opening a path that names no regular file. The
+// string pool and the main memory pool must exist while a file is made or
+// opened.
 class File : public core::Object {
 public:
     // A GeneralFile for `path`, not yet open; null only when the main pool

@@ -17,8 +17,8 @@ static bool chooseNothing = false;
 
 // Stands between the display and EGL's choice of configuration (the
 // program's own definition comes before the library's).
-extern "C" EGLBoolean eglChooseConfig(EGLDisplay display, const EGLint* attributes, EGLConfig* configs,
-                                      EGLint size, EGLint* count)
+extern "C" EGLBoolean eglChooseConfig(EGLDisplay display, const EGLint* attributes, EGLConfig* configs, EGLint size,
+                                      EGLint* count)
 {
     using Choose = EGLBoolean (*)(EGLDisplay, const EGLint*, EGLConfig*, EGLint, EGLint*);
     static const auto real = reinterpret_cast<Choose>(dlsym(RTLD_NEXT, "eglChooseConfig"));
@@ -84,7 +84,10 @@ TEST_F(DisplayTest, RefusedSetUpsLeaveNothingBehind)
 {
     const std::string bare = "Vornic3D exception";
     const std::string noWindow = "Display constructor can not create a window";
-    const struct { std::function<void(HAL::DisplayConfig&)> change; std::string message; } cases[] = {
+    const struct {
+        std::function<void(HAL::DisplayConfig&)> change;
+        std::string message;
+    } cases[] = {
         {[](HAL::DisplayConfig& c) { c.windowMode = 3; }, noWindow},
         {[](HAL::DisplayConfig& c) { c.windowMode = -1; }, noWindow},
         {[](HAL::DisplayConfig& c) { c.title = ""; },
@@ -130,11 +133,20 @@ TEST_F(DisplayTest, WindowProcRecordsKeysAndStylus)
 {
     ASSERT_NE(createDisplay(config(1)), nullptr);
     const auto at = [](unsigned x, unsigned y) { return static_cast<LPARAM>((y << 16) | x); };
-    const struct { UINT message; WPARAM wParam; LPARAM lParam; int entry; std::int32_t expected; } steps[] = {
-        {WM_KEYDOWN, 65, 0, 65, 1},           {WM_KEYUP, 65, 0, 65, 0},
-        {WM_MOUSEMOVE, 0, at(80, 200), 255, 80}, {WM_MOUSEMOVE, 0, at(80, 200), 256, 200},
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        int entry;
+        std::int32_t expected;
+    } steps[] = {
+        {WM_KEYDOWN, 65, 0, 65, 1},
+        {WM_KEYUP, 65, 0, 65, 0},
+        {WM_MOUSEMOVE, 0, at(80, 200), 255, 80},
+        {WM_MOUSEMOVE, 0, at(80, 200), 256, 200},
         {WM_KEYDOWN, 255, 0, 255, 80}, // codes from 255 on would hit the stylus entries
-        {WM_LBUTTONDOWN, 1, at(3, 5), 256, 5},  {WM_LBUTTONUP, 0, at(9, 9), 255, 3},
+        {WM_LBUTTONDOWN, 1, at(3, 5), 256, 5},
+        {WM_LBUTTONUP, 0, at(9, 9), 255, 3},
         {WM_MOUSEMOVE, 0, at(0xFFFF, 7), 255, 0xFFFF}, // left of the area: unsigned
     };
     for (const auto& s : steps) {
@@ -167,7 +179,10 @@ TEST_F(DisplayTest, CheckErrorReportsTheEglErrorFirstAndClearsBoth)
 {
     ASSERT_NE(createDisplay(config(1)), nullptr);
     // The line logged, null for none.
-    const struct { bool glError, eglError; const char* line; } cases[] = {
+    const struct {
+        bool glError, eglError;
+        const char* line;
+    } cases[] = {
         {false, false, nullptr},
         {true, false, "OpenGL ERROR (probe): code = 1280 (0x500)\n"},
         {false, true, "OpenGL ES ERROR (probe): code = 12300 (0x300C)\n"},

@@ -1,11 +1,11 @@
 #include "EngineTest.h"
 #include "TempFolder.h"
 
-#include "hal/File.h"
-#include "hal/HALException.h"
 #include "core/AssertationFailedException.h"
 #include "core/Debug.h"
 #include "core/Ref.h"
+#include "hal/File.h"
+#include "hal/HALException.h"
 #include "hal/win32/Win32WorkingDirectory.h"
 
 #include <filesystem>
@@ -41,10 +41,17 @@ protected:
 
 TEST_F(FileTest, PathIsSplitAtTheLastSeparatorWithBackslashesTurned)
 {
-    const struct { const char *given, *path, *name; } cases[] = {
-        {"C:\\game\\media\\a.png", "C:/game/media/", "a.png"}, {"a.png", "", "a.png"}, {"/x", "/", "x"}, {"", "", ""},
+    const struct {
+        const char *given, *path, *name;
+    } cases[] = {
+        {"C:\\game\\media\\a.png", "C:/game/media/", "a.png"},
+        {"a.png", "", "a.png"},
+        {"/x", "/", "x"},
+        {"", "", ""},
         // A folder has no name (and fopen refuses it).
-        {"media/", "media/", ""}, {"C:\\game\\", "C:/game/", ""}, {"/", "/", ""},
+        {"media/", "media/", ""},
+        {"C:\\game\\", "C:/game/", ""},
+        {"/", "/", ""},
     };
     for (const auto& c : cases) {
         Ref<File> file = fileAt(c.given);
@@ -69,8 +76,13 @@ TEST_F(FileTest, WorkingDirectoryIsTheProgramsFolder)
 {
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
     EXPECT_EQ(std::string(File::getWorkingDirectory().c_str()), program.parent_path().string() + "/");
-    const struct { const char16_t* path; const char* folder; } cases[] = {
-        {u"\\Program Files\\Game\\game.exe", "/Program Files/Game/"}, {u"C:\\a/b\\c", "C:/a/b/"}, {u"/game", "/"},
+    const struct {
+        const char16_t* path;
+        const char* folder;
+    } cases[] = {
+        {u"\\Program Files\\Game\\game.exe", "/Program Files/Game/"},
+        {u"C:\\a/b\\c", "C:/a/b/"},
+        {u"/game", "/"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(HAL::executableFolder(c.path).c_str(), c.folder);
@@ -130,7 +142,8 @@ TEST_F(FileTest, RemoveDeletesTheClosedFile)
     put("a.bin", "a");
     Ref<File> file = fileAt(at("a.bin"));
     file->fopen("rb");
-    EXPECT_EQ(messageOf<AssertationFailedException>([&] { file->remove(); }), "GeneralFile: remove failed (file is open)");
+    EXPECT_EQ(messageOf<AssertationFailedException>([&] { file->remove(); }),
+              "GeneralFile: remove failed (file is open)");
     file->fclose();
     file->remove();
     EXPECT_FALSE(std::filesystem::exists(at("a.bin")));
@@ -145,7 +158,13 @@ TEST_F(FileTest, RemoveDeletesTheClosedFile)
 TEST_F(FileTest, FailedOpenNamesTheFileAndTheSystemsReason)
 {
     const std::string deep = folder() + "/" + std::string(600, 'd') + "/level9.png";
-    const struct { std::string path; const char* flags; bool missing; const char* reason; std::string subject; } cases[] = {
+    const struct {
+        std::string path;
+        const char* flags;
+        bool missing;
+        const char* reason;
+        std::string subject;
+    } cases[] = {
         {at("missing.bin"), "rb", true, "No such file or directory", at("missing.bin")},
         {at("no/folder.bin"), "wb", true, "No such file or directory", at("no/folder.bin")},
         {folder(), "wb", false, "Is a directory", folder()},
@@ -177,7 +196,10 @@ TEST_F(FileTest, ClosedFileFailsEveryStreamOperationIncludingASecondClose)
     file->fopen("wb");
     file->fclose();
     char buffer[4] = {};
-    const struct { std::function<void()> call; const char* message; } cases[] = {
+    const struct {
+        std::function<void()> call;
+        const char* message;
+    } cases[] = {
         {[&] { file->fread(buffer, 4); }, "GeneralFile: can not read the file (file is closed?)"},
         {[&] { file->fwrite(buffer, 4); }, "GeneralFile: can not write (file is closed?)"},
         {[&] { file->fsize(); }, "GeneralFile: fsize failed (file is closed?)"},
@@ -204,7 +226,7 @@ TEST_F(FileTest, BadArgumentsFailTheAssertion)
     Ref<File> wide = File::createFileHandle(odd);
     char buffer[4] = {};
     const std::function<void()> calls[] = {
-        [&] { file->fopen(nullptr); },     [&] { file->fread(nullptr, 4); }, [&] { file->fread(buffer, 0); },
+        [&] { file->fopen(nullptr); },     [&] { file->fread(nullptr, 4); },  [&] { file->fread(buffer, 0); },
         [&] { file->fwrite(nullptr, 4); }, [&] { file->fwrite(buffer, -1); }, [&] { file->fopen("rb"); },
         [&] { wide->fopen("wb"); },
     };
@@ -227,8 +249,7 @@ TEST_F(FileTest, FailedOpenAndWriteLogAndThrowTheFilesError)
     EXPECT_THROW(fileAt(at(std::string(300, 'n')))->fopen("rb"), HAL::HALException);
 
     // A stream opened for reading takes no write.
-    EXPECT_EQ(messageOf<HAL::HALException>([&] { file->fwrite("0123456789", 10); }),
-              "GeneralFile: file write failed");
+    EXPECT_EQ(messageOf<HAL::HALException>([&] { file->fwrite("0123456789", 10); }), "GeneralFile: file write failed");
     EXPECT_TRUE(logged("GeneralFile::fwrite failed\n"));
 }
 

@@ -53,9 +53,12 @@ TEST_F(InputTest, KeyPressReadsOnceThroughThePump)
 
 TEST_F(InputTest, StylusIsScaledToTheClientArea)
 {
-    const struct { int x, y; float expectedX, expectedY; } cases[] = {
-        {0, 0, -1.0f, -1.0f}, {120, 160, 0.0f, 0.0f}, {240, 320, 1.0f, 1.0f},
-        {60, 240, -0.5f, 0.5f}, {241, 10, 0.0f, 0.0f}, {10, 321, 0.0f, 0.0f},
+    const struct {
+        int x, y;
+        float expectedX, expectedY;
+    } cases[] = {
+        {0, 0, -1.0f, -1.0f},   {120, 160, 0.0f, 0.0f}, {240, 320, 1.0f, 1.0f},
+        {60, 240, -0.5f, 0.5f}, {241, 10, 0.0f, 0.0f},  {10, 321, 0.0f, 0.0f},
     };
     for (const auto& c : cases) {
         stylusAt(c.x, c.y);
@@ -106,7 +109,10 @@ TEST_F(InputTest, CursorMovesInScreenCoordinatesOverTheClientArea)
 {
     // Client (120, 160) is screen (130, 180): the area starts at (10, 20).
     stylusAt(50, 60);
-    const struct { std::function<void()> action; LONG x, y; } cases[] = {
+    const struct {
+        std::function<void()> action;
+        LONG x, y;
+    } cases[] = {
         {[&] { m_mouse->readInput(HAL::INPUT_MOUSE_CENTER_X); }, 130, 4},
         {[&] { m_mouse->readInput(HAL::INPUT_MOUSE_CENTER_Y); }, 3, 180},
         {[&] { m_mouse->writeInput(HAL::INPUT_MOUSE_X, 0.0f); }, 130, 4},
@@ -114,7 +120,11 @@ TEST_F(InputTest, CursorMovesInScreenCoordinatesOverTheClientArea)
         {[&] { m_mouse->writeInput(HAL::INPUT_MOUSE_Y, -1.0f); }, 3, 20},
         {[&] { m_mouse->writeInput(HAL::INPUT_MOUSE_Y, -0.5f); }, 3, 100},
         // With the stylus outside the area, centring leaves the cursor alone.
-        {[&] { stylusAt(241, 60); m_mouse->readInput(HAL::INPUT_MOUSE_CENTER_X); }, 3, 4},
+        {[&] {
+             stylusAt(241, 60);
+             m_mouse->readInput(HAL::INPUT_MOUSE_CENTER_X);
+         },
+         3, 4},
     };
     for (const auto& c : cases) {
         SetCursorPos(3, 4);

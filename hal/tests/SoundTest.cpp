@@ -4,8 +4,8 @@
 #include "EngineTest.h"
 #include "TempFolder.h"
 
-#include "hal/System.h"
 #include "core/String.h"
+#include "hal/System.h"
 
 #include "wince/SoundTestApi.h"
 
@@ -63,9 +63,9 @@ TEST_F(SoundTest, WithoutADeviceOneWarningSaysSo)
     auto run = [&] {
         setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
         const bool silent = !HAL::playSound(path) && !HAL::playSound(path);
-        const bool warnedOnce = testsupport::countOf(log(), "WARNING |") == 1
-                                && log().find("HAL: no audio device can be opened; sounds are not played\n")
-                                       != std::string::npos;
+        const bool warnedOnce =
+            testsupport::countOf(log(), "WARNING |") == 1 &&
+            log().find("HAL: no audio device can be opened; sounds are not played\n") != std::string::npos;
         std::fprintf(stderr, "%s", silent && warnedOnce ? "" : log().c_str());
         std::_Exit(silent && warnedOnce ? 0 : 1);
     };

@@ -1,9 +1,9 @@
 #include "EngineTest.h"
 #include "WindowTestSupport.h"
 
-#include "hal/System.h"
 #include "core/AssertationFailedException.h"
 #include "core/Globals.h"
+#include "hal/System.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -53,7 +53,11 @@ protected:
 TEST_F(SystemTest, PrintWritesExactlyTheGivenBytesOrRefusesBeforePrinting)
 {
     const std::string longest(System::kMaxPrintLength + 1, 'x');
-    const struct { const char* text; int length; bool fails; } cases[] = {
+    const struct {
+        const char* text;
+        int length;
+        bool fails;
+    } cases[] = {
         {"abc", 0, false},        {"abcdef", 3, false},          {longest.c_str(), 999, false},
         {"\x80\xff\n", 3, false}, {longest.c_str(), 1000, true}, {"abc", -1, true},
         {nullptr, 0, true},
@@ -125,7 +129,10 @@ TEST_F(MessagePumpTest, EmptyStepsWaitForTheNextTick)
 
 TEST_F(MessagePumpTest, PostedMessageReachesItsProcedureWithExactWords)
 {
-    const struct { WPARAM wParam; LPARAM lParam; } cases[] = {
+    const struct {
+        WPARAM wParam;
+        LPARAM lParam;
+    } cases[] = {
         {0, 0},
         {std::numeric_limits<WPARAM>::max(), std::numeric_limits<LPARAM>::min()},
         {0x123456789ABCDEFull, -1},

@@ -20,7 +20,8 @@ void fillWrapped(Canvas& canvas, const std::function<Shape(float dx, float dy)>&
 {
     for (int j = -1; j <= 1; ++j) {
         for (int i = -1; i <= 1; ++i)
-            canvas.fill(shapeAt(static_cast<float>(i * canvas.width()), static_cast<float>(j * canvas.height())), colour);
+            canvas.fill(shapeAt(static_cast<float>(i * canvas.width()), static_cast<float>(j * canvas.height())),
+                        colour);
     }
 }
 
@@ -95,7 +96,8 @@ void writeLattice(const std::string& folder)
         const float half = random.below(2) == 0 ? 0.0f : cell * 0.5f;
         const float x = cell * static_cast<float>(random.below(8)) + half;
         const float y = cell * static_cast<float>(random.below(8)) + half;
-        fillWrapped(canvas, [=](float dx, float dy) { return circle(x + dx, y + dy, 1.6f); }, rgb(0xB890E0, 0.6f));
+        fillWrapped(
+            canvas, [=](float dx, float dy) { return circle(x + dx, y + dy, 1.6f); }, rgb(0xB890E0, 0.6f));
     }
     writePng(folder, "BG2.png", kTile, kTile, 3, canvas.toRgb());
 }
@@ -154,7 +156,8 @@ void writeMenuBackdrop(const std::string& folder)
     canvas.fill(planetRing(), rgb(0x8A70C8, 0.35f));
     canvas.fill(circle(px, py, 58), radialGradient(px - 20, py - 24, 90, rgb(0x5A3C8C, 0.75f), rgb(0x1C1038, 0.75f)));
     // The near half of the ring passes in front of the planet.
-    canvas.fill(intersect(planetRing(), rotate(box(px - 100, py, px + 100, py + 40), px, py, -16)), rgb(0x8A70C8, 0.35f));
+    canvas.fill(intersect(planetRing(), rotate(box(px - 100, py, px + 100, py + 40), px, py, -16)),
+                rgb(0x8A70C8, 0.35f));
 
     // Rolling hills of blocks along the bottom, in silhouette.
     for (int layer = 0; layer < 2; ++layer) {
@@ -162,8 +165,9 @@ void writeMenuBackdrop(const std::string& folder)
         const Rgba colour = layer == 0 ? rgb(0x120C28) : rgb(0x0A061A);
         std::vector<Point> ridge = {{0, static_cast<float>(height)}};
         for (int x = 0; x <= width; x += 16)
-            ridge.push_back({static_cast<float>(x), base + 18.0f * std::sin(static_cast<float>(x) * 0.03f + layer * 2.0f) +
-                                                        random.range(-4, 4)});
+            ridge.push_back(
+                {static_cast<float>(x),
+                 base + 18.0f * std::sin(static_cast<float>(x) * 0.03f + layer * 2.0f) + random.range(-4, 4)});
         ridge.push_back({static_cast<float>(width), static_cast<float>(height)});
         canvas.fill(polygon(ridge), colour);
     }

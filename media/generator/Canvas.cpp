@@ -105,7 +105,12 @@ void Canvas::fill(const Shape& shape, const Rgba& colour)
 void Canvas::erase(const Shape& shape)
 {
     // Opaque, so the coverage alone sets what is taken away.
-    composite(shape, [](float, float) { return Rgba{0, 0, 0, 1}; }, true);
+    composite(
+        shape,
+        [](float, float) {
+            return Rgba{0, 0, 0, 1};
+        },
+        true);
 }
 
 void Canvas::set(int x, int y, const Rgba& colour)

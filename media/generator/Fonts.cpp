@@ -69,16 +69,16 @@ void writeFonts(const std::string& folder)
     // The HUD draws the small font at 9 x 32 pixels a character, so its cell
     // is exactly that: the texture is shown one to one.
     const GlyphStyle small{0.75f, 0.6f, rgb(0xFFFFFF), rgb(0xD8E4FF), rgb(0x0A0A20, 0.75f), 1.0f};
-    writeFont(folder, {"simple_font_file.txt", "simple_font_file.png",
-                       "Small font of the HUD", 9, 1.0f, 3.0f, 8.0f, 15.0f, small});
+    writeFont(folder, {"simple_font_file.txt", "simple_font_file.png", "Small font of the HUD", 9, 1.0f, 3.0f, 8.0f,
+                       15.0f, small});
 
     // The large font is shown 18 pixels wide in the menu and twice its cell
     // width in the intro, from a cell 10 wide: its strokes are drawn for a
     // 1.8 times wider screen. The intro's "PRODUCTION" so spans 200 of the
     // phone's 240 pixels.
     const GlyphStyle large{1.3f, 1.0f, rgb(0xFFFFFF), rgb(0xBFD0F0), rgb(0x0A0A20, 0.85f), 1.8f};
-    writeFont(folder, {"simple_font_file2.txt", "simple_font_file2.png",
-                       "Large font of menu, intro and level end", 10, 1.4f, 3.0f, 8.6f, 17.0f, large});
+    writeFont(folder, {"simple_font_file2.txt", "simple_font_file2.png", "Large font of menu, intro and level end", 10,
+                       1.4f, 3.0f, 8.6f, 17.0f, large});
 }
 
 } // namespace media

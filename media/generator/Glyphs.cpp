@@ -58,14 +58,29 @@ const std::map<char, Strokes>& glyphTable()
         {'0', {kRoundBox, {{3, 1.5f}, {1, 4.5f}}}},
         {'1', {{{1, 1}, {2, 0}, {2, 6}}, {{1, 6}, {3, 6}}}},
         {'2', {{{0, 1}, {1, 0}, {3, 0}, {4, 1}, {4, 2}, {0, 6}, {4, 6}}}},
-        {'3', {{{0, 1}, {1, 0}, {3, 0}, {4, 1}, {4, 2}, {3, 3}, {4, 4}, {4, 5}, {3, 6}, {1, 6}, {0, 5}}, {{1, 3}, {3, 3}}}},
+        {'3',
+         {{{0, 1}, {1, 0}, {3, 0}, {4, 1}, {4, 2}, {3, 3}, {4, 4}, {4, 5}, {3, 6}, {1, 6}, {0, 5}}, {{1, 3}, {3, 3}}}},
         {'4', {{{3, 6}, {3, 0}, {0, 4}, {4, 4}}}},
         {'5', {{{4, 0}, {0, 0}, {0, 3}, {3, 3}, {4, 4}, {4, 5}, {3, 6}, {0, 6}}}},
         {'6', {{{4, 1}, {3, 0}, {1, 0}, {0, 1}, {0, 5}, {1, 6}, {3, 6}, {4, 5}, {4, 4}, {3, 3}, {0, 3}}}},
         {'7', {{{0, 0}, {4, 0}, {4, 1}, {1, 6}}}},
         {'8',
-         {{{1, 3}, {0, 2}, {0, 1}, {1, 0}, {3, 0}, {4, 1}, {4, 2}, {3, 3}, {1, 3}, {0, 4}, {0, 5}, {1, 6}, {3, 6},
-           {4, 5}, {4, 4}, {3, 3}}}},
+         {{{1, 3},
+           {0, 2},
+           {0, 1},
+           {1, 0},
+           {3, 0},
+           {4, 1},
+           {4, 2},
+           {3, 3},
+           {1, 3},
+           {0, 4},
+           {0, 5},
+           {1, 6},
+           {3, 6},
+           {4, 5},
+           {4, 4},
+           {3, 3}}}},
         {'9', {{{0, 5}, {1, 6}, {3, 6}, {4, 5}, {4, 1}, {3, 0}, {1, 0}, {0, 1}, {0, 2}, {1, 3}, {4, 3}}}},
         {':', {{{2, 1.5f}}, {{2, 4.5f}}}},
         {'.', {{{2, 5.7f}}}},
@@ -135,7 +150,8 @@ void drawGlyph(Canvas& canvas, char c, float x0, float y0, float x1, float y1, c
     const Shape rim = glyphShape(strokes, left, top, unitX, unitY, pad);
     const Shape body = glyphShape(strokes, left, top, unitX, unitY, style.strokeRadius);
     canvas.fill(stretched(rim, x0, style.stretchX, y0, y1), style.rimColour);
-    canvas.fill(stretched(body, x0, style.stretchX, y0, y1), verticalGradient(y0 + pad, style.top, y1 - pad, style.bottom));
+    canvas.fill(stretched(body, x0, style.stretchX, y0, y1),
+                verticalGradient(y0 + pad, style.top, y1 - pad, style.bottom));
 }
 
 void drawText(Canvas& canvas, const std::string& text, float x0, float y0, float y1, float cellWidth,

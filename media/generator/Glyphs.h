@@ -21,7 +21,7 @@ struct GlyphStyle {
     Rgba top;           // stroke colour at the box top ...
     Rgba bottom;        // ... and at its bottom
     Rgba rimColour;
-    float stretchX;     // how much wider the picture is shown than drawn
+    float stretchX; // how much wider the picture is shown than drawn
 };
 
 // Draws `c` so that its strokes and rim fill the box [x0, x1) x [y0, y1);

@@ -95,8 +95,8 @@ std::vector<LevelMap> readLevelMaps(const std::string& folder)
     std::vector<LevelMap> maps;
     for (const fs::path& file : files) {
         const std::vector<std::uint8_t> bytes = readInputFile(file.string());
-        maps.push_back(parseLevelMap(std::string(bytes.begin(), bytes.end()), file.filename().string(),
-                                     file.stem().string()));
+        maps.push_back(
+            parseLevelMap(std::string(bytes.begin(), bytes.end()), file.filename().string(), file.stem().string()));
     }
     return maps;
 }

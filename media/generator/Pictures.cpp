@@ -25,8 +25,8 @@ void writeDust(const std::string& folder)
     for (int i = 0; i < 6; ++i) {
         const float angle = random.range(0.0f, 6.2831853f);
         const float distance = random.range(3.0f, 6.5f);
-        blobs.push_back({centre + distance * std::cos(angle), centre + distance * std::sin(angle), random.range(3.5f, 5.5f),
-                         random.range(0.5f, 0.9f)});
+        blobs.push_back({centre + distance * std::cos(angle), centre + distance * std::sin(angle),
+                         random.range(3.5f, 5.5f), random.range(0.5f, 0.9f)});
     }
     Canvas canvas(size, size);
     for (int y = 0; y < size; ++y) {

@@ -74,15 +74,15 @@ bool encodeRows(Encoder& encoder, int width, int height, int channels, png_bytep
 std::vector<std::uint8_t> encodePng(int width, int height, int channels, const std::vector<std::uint8_t>& pixels)
 {
     if (width < 1 || height < 1 || (channels != 3 && channels != 4) ||
-        pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
-                             static_cast<std::size_t>(channels))
+        pixels.size() !=
+            static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * static_cast<std::size_t>(channels))
         throw std::runtime_error("PNG: pixel data does not match the image size");
 
     std::vector<png_bytep> rows(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y)
         rows[static_cast<std::size_t>(y)] =
-            const_cast<png_bytep>(pixels.data()) + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) *
-                                                       static_cast<std::size_t>(channels);
+            const_cast<png_bytep>(pixels.data()) +
+            static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * static_cast<std::size_t>(channels);
 
     std::vector<std::uint8_t> out;
     Encoder encoder{&out, {}};

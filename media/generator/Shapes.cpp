@@ -160,8 +160,8 @@ Shape rotate(Shape shape, float cx, float cy, float degrees)
     Shape turned;
     turned.x0 = turned.y0 = 1e9f;
     turned.x1 = turned.y1 = -1e9f;
-    for (const Point& p : {Point{shape.x0, shape.y0}, Point{shape.x1, shape.y0}, Point{shape.x0, shape.y1},
-                           Point{shape.x1, shape.y1}}) {
+    for (const Point& p :
+         {Point{shape.x0, shape.y0}, Point{shape.x1, shape.y0}, Point{shape.x0, shape.y1}, Point{shape.x1, shape.y1}}) {
         const float x = cx + (p.x - cx) * c - (p.y - cy) * s;
         const float y = cy + (p.x - cx) * s + (p.y - cy) * c;
         turned.x0 = std::min(turned.x0, x);

@@ -43,9 +43,9 @@ void drawWalker(Cell& cell)
     // Frowning brows and a jagged mouth.
     cell.canvas.fill(capsule(cell.at(9, 10.5f), cell.at(14, 12.5f), 0.9f), palette::ink());
     cell.canvas.fill(capsule(cell.at(23, 10.5f), cell.at(18, 12.5f), 0.9f), palette::ink());
-    cell.canvas.fill(stroke({cell.at(11, 22), cell.at(13.5f, 20.5f), cell.at(16, 22), cell.at(18.5f, 20.5f), cell.at(21, 22)},
-                            0.8f),
-                     palette::ink());
+    cell.canvas.fill(
+        stroke({cell.at(11, 22), cell.at(13.5f, 20.5f), cell.at(16, 22), cell.at(18.5f, 20.5f), cell.at(21, 22)}, 0.8f),
+        palette::ink());
 }
 
 // ---- pickups and the door -----------------------------------------------------------
@@ -66,7 +66,8 @@ void drawKey(Cell& cell)
         const Point ring = cell.at(9, 16);
         Shape shape = unite(subtract(circle(ring.x, ring.y, 6.8f + grow), circle(ring.x, ring.y, 3.0f - grow)),
                             capsule(cell.at(14, 16), cell.at(29, 16), 2.0f + grow));
-        shape = unite(std::move(shape), box(cell.x + 22.5f - grow, cell.y + 16, cell.x + 25.5f + grow, cell.y + 22.5f + grow));
+        shape = unite(std::move(shape),
+                      box(cell.x + 22.5f - grow, cell.y + 16, cell.x + 25.5f + grow, cell.y + 22.5f + grow));
         return unite(std::move(shape), box(cell.x + 27 - grow, cell.y + 16, cell.x + 30 + grow, cell.y + 21 + grow));
     };
     cell.canvas.fill(key(1.2f), palette::ink());
@@ -84,18 +85,21 @@ void drawDoor(Cell& cell)
     };
     cell.canvas.fill(arch(0.5f), palette::ink());
     cell.canvas.fill(arch(1.7f), verticalGradient(cell.y, purple.light, cell.y + 64, purple.dark));
-    cell.canvas.fill(arch(4.0f), verticalGradient(cell.y, purple.base, cell.y + 64, mix(purple.base, purple.dark, 0.5f)));
+    cell.canvas.fill(arch(4.0f),
+                     verticalGradient(cell.y, purple.base, cell.y + 64, mix(purple.base, purple.dark, 0.5f)));
     for (float x : {11.0f, 21.0f})
         cell.canvas.fill(box(cell.x + x - 0.5f, cell.y + 8, cell.x + x + 0.5f, cell.y + 60), rgb(0x2A1040, 0.5f));
     // The keyhole, rimmed in the key's colour.
     const Point hole = cell.at(16, 34);
-    cell.canvas.fill(unite(circle(hole.x, hole.y, 4.6f), polygon({{hole.x - 2.6f, hole.y}, {hole.x + 2.6f, hole.y},
-                                                                   {hole.x + 3.6f, hole.y + 9.6f},
-                                                                   {hole.x - 3.6f, hole.y + 9.6f}})),
+    cell.canvas.fill(unite(circle(hole.x, hole.y, 4.6f), polygon({{hole.x - 2.6f, hole.y},
+                                                                  {hole.x + 2.6f, hole.y},
+                                                                  {hole.x + 3.6f, hole.y + 9.6f},
+                                                                  {hole.x - 3.6f, hole.y + 9.6f}})),
                      palette::teal().light);
-    cell.canvas.fill(unite(circle(hole.x, hole.y, 3.0f),
-                           polygon({{hole.x - 1.4f, hole.y}, {hole.x + 1.4f, hole.y}, {hole.x + 2.2f, hole.y + 8},
-                                    {hole.x - 2.2f, hole.y + 8}})),
+    cell.canvas.fill(unite(circle(hole.x, hole.y, 3.0f), polygon({{hole.x - 1.4f, hole.y},
+                                                                  {hole.x + 1.4f, hole.y},
+                                                                  {hole.x + 2.2f, hole.y + 8},
+                                                                  {hole.x - 2.2f, hole.y + 8}})),
                      palette::ink());
 }
 
@@ -105,9 +109,11 @@ void drawLift(Cell& cell)
 {
     const Point a = cell.at(1, 1);
     const Point b = cell.at(31, 31);
-    cell.canvas.fill(roundedBox(a.x, a.y, b.x, b.y, 6), verticalGradient(a.y, rgb(0x7CF070, 0.45f), b.y, rgb(0x2C9A3C, 0.15f)));
-    cell.canvas.fill(subtract(roundedBox(a.x, a.y, b.x, b.y, 6), roundedBox(a.x + 1.5f, a.y + 1.5f, b.x - 1.5f, b.y - 1.5f, 4.5f)),
-                     rgb(0x9CFF90, 0.7f));
+    cell.canvas.fill(roundedBox(a.x, a.y, b.x, b.y, 6),
+                     verticalGradient(a.y, rgb(0x7CF070, 0.45f), b.y, rgb(0x2C9A3C, 0.15f)));
+    cell.canvas.fill(
+        subtract(roundedBox(a.x, a.y, b.x, b.y, 6), roundedBox(a.x + 1.5f, a.y + 1.5f, b.x - 1.5f, b.y - 1.5f, 4.5f)),
+        rgb(0x9CFF90, 0.7f));
     for (float y : {12.0f, 22.0f}) {
         const std::vector<Point> chevron = {cell.at(8, y + 5), cell.at(16, y - 3), cell.at(24, y + 5)};
         cell.canvas.fill(stroke(chevron, 3.0f), rgb(0x0A3010, 0.6f));
@@ -126,7 +132,8 @@ void drawBarrier(Cell& cell)
     });
     std::vector<Point> bolt{cell.at(0, 16)};
     for (int i = 1; i < 6; ++i)
-        bolt.push_back(cell.at(5.33f * static_cast<float>(i), 16 + (i % 2 == 0 ? -1.0f : 1.0f) * cell.random.range(3, 7)));
+        bolt.push_back(
+            cell.at(5.33f * static_cast<float>(i), 16 + (i % 2 == 0 ? -1.0f : 1.0f) * cell.random.range(3, 7)));
     bolt.push_back(cell.at(32, 16));
     cell.canvas.fill(stroke(bolt, 2.6f), rgb(0xFF2040, 0.9f));
     cell.canvas.fill(stroke(bolt, 1.1f), rgb(0xFFF8C0));
@@ -152,8 +159,9 @@ void drawBeam(Cell& cell)
 void drawArrow(Cell& cell)
 {
     const Tone gold = palette::gold();
-    outlinedPolygon(cell, {{16, 2}, {29.5f, 15.5f}, {21.5f, 15.5f}, {21.5f, 29.5f}, {10.5f, 29.5f}, {10.5f, 15.5f}, {2.5f, 15.5f}},
-                    verticalGradient(cell.y + 2, gold.light, cell.y + 30, gold.base), 1.3f);
+    outlinedPolygon(
+        cell, {{16, 2}, {29.5f, 15.5f}, {21.5f, 15.5f}, {21.5f, 29.5f}, {10.5f, 29.5f}, {10.5f, 15.5f}, {2.5f, 15.5f}},
+        verticalGradient(cell.y + 2, gold.light, cell.y + 30, gold.base), 1.3f);
 }
 
 void drawMarker(Cell& cell)

@@ -45,8 +45,9 @@ void drawBlock(Cell& cell)
     bevelBox(cell, 0.5f, 0.5f, 31.5f, 31.5f, palette::steel(), 4.0f);
     const Point a = cell.at(9, 9);
     const Point b = cell.at(23, 23);
-    cell.canvas.fill(subtract(roundedBox(a.x, a.y, b.x, b.y, 2), roundedBox(a.x + 1.2f, a.y + 1.2f, b.x - 1.2f, b.y - 1.2f, 1)),
-                     rgb(0x1A2E58, 0.6f));
+    cell.canvas.fill(
+        subtract(roundedBox(a.x, a.y, b.x, b.y, 2), roundedBox(a.x + 1.2f, a.y + 1.2f, b.x - 1.2f, b.y - 1.2f, 1)),
+        rgb(0x1A2E58, 0.6f));
 }
 
 void drawBlockRow(Cell& cell)
@@ -147,7 +148,8 @@ void drawPusher(Cell& cell, int frame)
     const Point a = cell.at(0, 0.5f);
     const Point b = cell.at(32, 7.5f);
     cell.canvas.fill(roundedBox(a.x, a.y, b.x, b.y, 2.5f), palette::ink());
-    cell.canvas.fill(roundedBox(a.x + 1, a.y + 1, b.x - 1, b.y - 1, 1.5f), verticalGradient(a.y, rgb(0x505868), b.y, rgb(0x262A34)));
+    cell.canvas.fill(roundedBox(a.x + 1, a.y + 1, b.x - 1, b.y - 1, 1.5f),
+                     verticalGradient(a.y, rgb(0x505868), b.y, rgb(0x262A34)));
     // Arrows pointing left, 8 apart, moved left by a third of that per frame.
     constexpr float period = 8.0f;
     const float shift = period * static_cast<float>(frame) / 3.0f;
@@ -239,7 +241,8 @@ void drawTurningBar(Cell& cell)
         const float x = 18.0f + 26.0f * static_cast<float>(i);
         if (i == 3)
             continue; // the pivot sits there
-        cell.canvas.fill(intersect(inside, box(cell.x + x - 3, cell.y, cell.x + x + 3, cell.y + 16)), rgb(0xF0E0FF, 0.5f));
+        cell.canvas.fill(intersect(inside, box(cell.x + x - 3, cell.y, cell.x + x + 3, cell.y + 16)),
+                         rgb(0xF0E0FF, 0.5f));
     }
     const Point c = cell.at(96, 8);
     cell.canvas.fill(circle(c.x, c.y, 5), palette::ink());

@@ -26,10 +26,8 @@ float noteFrequency(int midiNote)
 float waveAt(Wave wave, float phase)
 {
     switch (wave) {
-    case Wave::Sine:
-        return std::sin(kTwoPi * phase);
-    case Wave::Triangle:
-        return 1.0f - 4.0f * std::fabs(phase - 0.5f);
+    case Wave::Sine: return std::sin(kTwoPi * phase);
+    case Wave::Triangle: return 1.0f - 4.0f * std::fabs(phase - 0.5f);
     case Wave::Square: {
         float sum = 0.0f;
         for (int k = 1; k <= 7; k += 2)
@@ -69,8 +67,8 @@ public:
         const int count = static_cast<int>(length * kSampleRate);
         for (int i = 0; i < count && first + i < size(); ++i) {
             const float progress = static_cast<float>(i) / static_cast<float>(count);
-            m_samples[static_cast<std::size_t>(first + i)] += volume * (1.0f - progress) * (1.0f - progress) *
-                                                              random.range(-1.0f, 1.0f);
+            m_samples[static_cast<std::size_t>(first + i)] +=
+                volume * (1.0f - progress) * (1.0f - progress) * random.range(-1.0f, 1.0f);
         }
     }
 

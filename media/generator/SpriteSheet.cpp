@@ -63,8 +63,11 @@ void writeSpriteSheet(const std::string& folder)
     for (const CellPicture& picture : cellPictures()) {
         canvas.setClip(picture.x, picture.y, picture.x + picture.w, picture.y + picture.h);
         // Seeded by the cell's place: each picture has its own sequence.
-        Cell cell{canvas, static_cast<float>(picture.x), static_cast<float>(picture.y),
-                  static_cast<float>(picture.w), static_cast<float>(picture.h),
+        Cell cell{canvas,
+                  static_cast<float>(picture.x),
+                  static_cast<float>(picture.y),
+                  static_cast<float>(picture.w),
+                  static_cast<float>(picture.h),
                   Random(static_cast<std::uint32_t>(picture.x * 977 + picture.y * 131 + 7))};
         picture.draw(cell);
     }

@@ -28,8 +28,7 @@ float smooth(float t)
 float TileNoise::lattice(int ix, int iy, int period) const
 {
     const auto wrap = [period](int i) { return static_cast<std::uint32_t>(((i % period) + period) % period); };
-    return static_cast<float>(hash(wrap(ix), wrap(iy), m_seed + static_cast<std::uint32_t>(period)) >> 8) /
-           16777215.0f;
+    return static_cast<float>(hash(wrap(ix), wrap(iy), m_seed + static_cast<std::uint32_t>(period)) >> 8) / 16777215.0f;
 }
 
 float TileNoise::at(float x, float y, int period) const
@@ -42,7 +41,8 @@ float TileNoise::at(float x, float y, int period) const
     const float fx = smooth(u - static_cast<float>(ix));
     const float fy = smooth(v - static_cast<float>(iy));
     const float top = lattice(ix, iy, period) + (lattice(ix + 1, iy, period) - lattice(ix, iy, period)) * fx;
-    const float bottom = lattice(ix, iy + 1, period) + (lattice(ix + 1, iy + 1, period) - lattice(ix, iy + 1, period)) * fx;
+    const float bottom =
+        lattice(ix, iy + 1, period) + (lattice(ix + 1, iy + 1, period) - lattice(ix, iy + 1, period)) * fx;
     return top + (bottom - top) * fy;
 }
 

@@ -11,10 +11,10 @@ namespace mediatest {
 const std::vector<LevelRow>& levelTable()
 {
     static const std::vector<LevelRow> rows = {
-        {"level0.png", "PRACTICE"},        {"level0_1.png", "MORONS"},       {"level0_2.png", "ACE"},
-        {"level1.png", "WASTED"},          {"level1_1.png", "RIP IT OUT"},   {"level1_2.png", "I DONT MIND"},
-        {"level2.png", "SHOCK ME"},        {"level2_1.png", "BLACK DIAMOND"}, {"level2_2.png", "ASYLUM"},
-        {"level2_3.png", "HYBRID MOMENTS"}, {"level3.png", "LAST CARES"},   {"level3_1.png", "ALL WE WANNA DO"},
+        {"level0.png", "PRACTICE"},         {"level0_1.png", "MORONS"},        {"level0_2.png", "ACE"},
+        {"level1.png", "WASTED"},           {"level1_1.png", "RIP IT OUT"},    {"level1_2.png", "I DONT MIND"},
+        {"level2.png", "SHOCK ME"},         {"level2_1.png", "BLACK DIAMOND"}, {"level2_2.png", "ASYLUM"},
+        {"level2_3.png", "HYBRID MOMENTS"}, {"level3.png", "LAST CARES"},      {"level3_1.png", "ALL WE WANNA DO"},
         {"level4.png", "RUDIS REGGAE"},
     };
     return rows;

@@ -40,7 +40,10 @@ struct LevelRow {
 const std::vector<LevelRow>& levelTable();
 
 // The committed media folder (generated files and their sources).
-inline std::string mediaFolder() { return VORNIC3D_MEDIA_FOLDER; }
+inline std::string mediaFolder()
+{
+    return VORNIC3D_MEDIA_FOLDER;
+}
 
 // The engine as the game starts it, for the media: the game's 5 MiB main
 // pool and 40 KiB string pool, the real renderer with the game's switches

@@ -48,35 +48,35 @@ struct TileRule {
 const std::array<TileRule, media::kMaxTileCode + 1>& tileRules()
 {
     static const std::array<TileRule, media::kMaxTileCode + 1> rules = {{
-        {Kind::Empty, 0, 0, 0, 0},        // 0
-        {Kind::Solid, 0, 0, 0, 0},        // 1 block
-        {Kind::Start, 0, 0, 0, 0},        // 2
-        {Kind::Solid, 0, 0, 0, 0},        // 3 thin platform
-        {Kind::Star, 0, 0, 0, 0},         // 4
-        {Kind::Moving, 1, 0, 1, 1},       // 5 spinning bar, 20 units low
-        {Kind::Moving, 1, 1, 1, 1},       // 6 swinging bar, 96 wide
-        {Kind::Solid, 1, 0, 1, 0, 5},     // 7 bouncer, 64 wide
-        {Kind::Solid, 1, 0, 1, 0},        // 8 timed platform, 64 wide
-        {Kind::Walker, 0, 0, 0, 0},       // 9
-        {Kind::Solid, 1, 0, 1, 0},        // 10 timed platform, 64 wide
-        {Kind::Lift, 0, 0, 0, 0},         // 11
-        {Kind::Breakable, 0, 0, 0, 0},    // 12
-        {Kind::Breakable, 0, 0, 0, 0},    // 13
-        {Kind::Solid, 0, 0, 0, 0, 0},     // 14 brake block
+        {Kind::Empty, 0, 0, 0, 0},          // 0
+        {Kind::Solid, 0, 0, 0, 0},          // 1 block
+        {Kind::Start, 0, 0, 0, 0},          // 2
+        {Kind::Solid, 0, 0, 0, 0},          // 3 thin platform
+        {Kind::Star, 0, 0, 0, 0},           // 4
+        {Kind::Moving, 1, 0, 1, 1},         // 5 spinning bar, 20 units low
+        {Kind::Moving, 1, 1, 1, 1},         // 6 swinging bar, 96 wide
+        {Kind::Solid, 1, 0, 1, 0, 5},       // 7 bouncer, 64 wide
+        {Kind::Solid, 1, 0, 1, 0},          // 8 timed platform, 64 wide
+        {Kind::Walker, 0, 0, 0, 0},         // 9
+        {Kind::Solid, 1, 0, 1, 0},          // 10 timed platform, 64 wide
+        {Kind::Lift, 0, 0, 0, 0},           // 11
+        {Kind::Breakable, 0, 0, 0, 0},      // 12
+        {Kind::Breakable, 0, 0, 0, 0},      // 13
+        {Kind::Solid, 0, 0, 0, 0, 0},       // 14 brake block
         {Kind::Solid, 0, 0, 0, 0, 3, true}, // 15 pusher
-        {Kind::Solid, 0, 0, 0, 0},        // 16 crate
-        {Kind::Lethal, 0, 0, 0, 0},       // 17 barrier
-        {Kind::Moving, 0, 4, 0, 1},       // 18 upright bar, 64 high, bobbing up to 100
-        {Kind::Moving, 1, 0, 1, 0},       // 19 swaying bar, 64 wide
-        {Kind::Solid, 1, 0, 1, 0},        // 20 long block, 96 wide
-        {Kind::Solid, 0, 1, 0, 1},        // 21 long block upright
-        {Kind::Key, 0, 0, 0, 0},          // 22
-        {Kind::Door, 0, 1, 0, 0},         // 23 door, two cells high
-        {Kind::Solid, 0, 0, 1, 0},        // 24 ledge, 64 wide, 16 right
-        {Kind::Moving, 3, 3, 3, 3},       // 25 bar 192 wide, turning about its middle
-        {Kind::Lethal, 0, 3, 0, 1},       // 26 beam, 64 high, sliding 64 up
-        {Kind::Lethal, 1, 0, 3, 0},       // 27 beam, 64 wide, sliding 64 right
-        {Kind::Lethal, 0, 0, 0, 0},       // 28
+        {Kind::Solid, 0, 0, 0, 0},          // 16 crate
+        {Kind::Lethal, 0, 0, 0, 0},         // 17 barrier
+        {Kind::Moving, 0, 4, 0, 1},         // 18 upright bar, 64 high, bobbing up to 100
+        {Kind::Moving, 1, 0, 1, 0},         // 19 swaying bar, 64 wide
+        {Kind::Solid, 1, 0, 1, 0},          // 20 long block, 96 wide
+        {Kind::Solid, 0, 1, 0, 1},          // 21 long block upright
+        {Kind::Key, 0, 0, 0, 0},            // 22
+        {Kind::Door, 0, 1, 0, 0},           // 23 door, two cells high
+        {Kind::Solid, 0, 0, 1, 0},          // 24 ledge, 64 wide, 16 right
+        {Kind::Moving, 3, 3, 3, 3},         // 25 bar 192 wide, turning about its middle
+        {Kind::Lethal, 0, 3, 0, 1},         // 26 beam, 64 high, sliding 64 up
+        {Kind::Lethal, 1, 0, 3, 0},         // 27 beam, 64 wide, sliding 64 right
+        {Kind::Lethal, 0, 0, 0, 0},         // 28
     }};
     return rules;
 }
@@ -409,8 +409,9 @@ std::vector<std::string> checkLevel(const media::LevelMap& map)
     const std::set<std::pair<int, int>> reached = search.run(sx, sy);
     for (const auto& cell : pickups) {
         if (reached.count(cell) == 0)
-            faults.push_back(std::string(level.ruleOf(map.code(cell.first, cell.second)).kind == Kind::Star ? "star" : "key") +
-                             " at " + at(cell.first, cell.second) + " out of reach");
+            faults.push_back(
+                std::string(level.ruleOf(map.code(cell.first, cell.second)).kind == Kind::Star ? "star" : "key") +
+                " at " + at(cell.first, cell.second) + " out of reach");
     }
     // Each fault once, in the order found.
     std::vector<std::string> result;

@@ -95,8 +95,8 @@ TEST_F(MediaFilesTest, GeneratorRemakesTheCommittedMediaAsListed)
             EXPECT_EQ(std::pair(a->getWidth(), a->getHeight()), std::pair(file.width, file.height));
             continue;
         }
-        const auto map = std::find_if(maps.begin(), maps.end(),
-                                      [&](const media::LevelMap& m) { return m.name + ".png" == name; });
+        const auto map =
+            std::find_if(maps.begin(), maps.end(), [&](const media::LevelMap& m) { return m.name + ".png" == name; });
         ASSERT_NE(map, maps.end());
         ASSERT_EQ(std::pair(a->getWidth(), a->getHeight()), std::pair(map->width, map->height));
         for (int y = 0; y < map->height; ++y)
@@ -125,10 +125,12 @@ TEST_F(MediaFilesTest, SoundsAreShortPcmWaves)
         const std::vector<std::int16_t> samples(reinterpret_cast<const std::int16_t*>(buffer),
                                                 reinterpret_cast<const std::int16_t*>(buffer) + size / 2);
         SDL_FreeWAV(buffer);
-        EXPECT_EQ((std::vector<int>{1, AUDIO_S16LSB, 22050}), (std::vector<int>{spec.channels, spec.format, spec.freq}));
+        EXPECT_EQ((std::vector<int>{1, AUDIO_S16LSB, 22050}),
+                  (std::vector<int>{spec.channels, spec.format, spec.freq}));
 
         const std::vector<std::uint8_t> bytes = media::readInputFile(path);
-        const std::uint32_t riffSize = bytes[4] | bytes[5] << 8 | bytes[6] << 16 | static_cast<std::uint32_t>(bytes[7]) << 24;
+        const std::uint32_t riffSize =
+            bytes[4] | bytes[5] << 8 | bytes[6] << 16 | static_cast<std::uint32_t>(bytes[7]) << 24;
         EXPECT_EQ(bytes.size() - 8, riffSize);
 
         const double seconds = static_cast<double>(samples.size()) / 22050;

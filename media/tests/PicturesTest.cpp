@@ -21,22 +21,38 @@ struct Rect {
 
 // Every cell the game crops from the sheet, with the size it crops.
 const Rect kCells[] = {
-    {"player", 0, 0, 32, 32, true},           {"block", 32, 0, 32, 32, false},
-    {"star", 64, 0, 32, 32, true},            {"arrow", 96, 0, 32, 32, true},
-    {"lift", 128, 0, 32, 32, false},          {"walker", 160, 0, 32, 32, true},
-    {"crackable", 192, 0, 32, 32, false},     {"cracked", 224, 0, 32, 32, false},
-    {"platform end", 0, 32, 32, 16, false},   {"spring bar", 32, 32, 64, 16, true},
-    {"marker", 96, 32, 32, 32, true},         {"timed platform", 128, 32, 64, 32, false},
-    {"brake", 192, 32, 32, 32, false},        {"pusher 1", 224, 32, 32, 8, false},
-    {"pusher 2", 224, 40, 32, 8, false},      {"pusher 3", 224, 48, 32, 8, false},
-    {"swinging bar", 0, 48, 96, 16, true},    {"HUD band", 0, 64, 256, 32, false},
-    {"moving bar", 0, 96, 64, 16, true},      {"turning bar", 64, 96, 192, 16, true},
-    {"beam", 0, 112, 32, 64, false},          {"crate", 32, 112, 32, 32, false},
-    {"barrier", 64, 112, 32, 32, false},      {"ledge", 96, 112, 64, 16, false},
-    {"long block", 160, 112, 96, 32, false},  {"key", 32, 144, 32, 32, true},
-    {"door", 64, 144, 32, 64, false},          {"block in a row", 96, 144, 32, 32, false},
-    {"block in a column", 128, 144, 32, 32, false}, {"block at a corner", 160, 144, 32, 32, false},
-    {"platform middle", 192, 144, 32, 16, false}, {"platform alone", 192, 160, 32, 16, false},
+    {"player", 0, 0, 32, 32, true},
+    {"block", 32, 0, 32, 32, false},
+    {"star", 64, 0, 32, 32, true},
+    {"arrow", 96, 0, 32, 32, true},
+    {"lift", 128, 0, 32, 32, false},
+    {"walker", 160, 0, 32, 32, true},
+    {"crackable", 192, 0, 32, 32, false},
+    {"cracked", 224, 0, 32, 32, false},
+    {"platform end", 0, 32, 32, 16, false},
+    {"spring bar", 32, 32, 64, 16, true},
+    {"marker", 96, 32, 32, 32, true},
+    {"timed platform", 128, 32, 64, 32, false},
+    {"brake", 192, 32, 32, 32, false},
+    {"pusher 1", 224, 32, 32, 8, false},
+    {"pusher 2", 224, 40, 32, 8, false},
+    {"pusher 3", 224, 48, 32, 8, false},
+    {"swinging bar", 0, 48, 96, 16, true},
+    {"HUD band", 0, 64, 256, 32, false},
+    {"moving bar", 0, 96, 64, 16, true},
+    {"turning bar", 64, 96, 192, 16, true},
+    {"beam", 0, 112, 32, 64, false},
+    {"crate", 32, 112, 32, 32, false},
+    {"barrier", 64, 112, 32, 32, false},
+    {"ledge", 96, 112, 64, 16, false},
+    {"long block", 160, 112, 96, 32, false},
+    {"key", 32, 144, 32, 32, true},
+    {"door", 64, 144, 32, 64, false},
+    {"block in a row", 96, 144, 32, 32, false},
+    {"block in a column", 128, 144, 32, 32, false},
+    {"block at a corner", 160, 144, 32, 32, false},
+    {"platform middle", 192, 144, 32, 16, false},
+    {"platform alone", 192, 160, 32, 16, false},
 };
 
 // The mean luminance, and the mean difference of neighbouring pixels across
@@ -46,8 +62,7 @@ double meanLuminance(const Image2D& png)
     double sum = 0;
     for (int y = 0; y < png.getHeight(); ++y)
         for (int x = 0; x < png.getWidth(); ++x)
-            sum += 0.299 * sample(png, x, y, 0) + 0.587 * sample(png, x, y, 1) +
-                   0.114 * sample(png, x, y, 2);
+            sum += 0.299 * sample(png, x, y, 0) + 0.587 * sample(png, x, y, 1) + 0.114 * sample(png, x, y, 2);
     return sum / (png.getWidth() * png.getHeight());
 }
 
@@ -58,8 +73,8 @@ double step(const Image2D& png, int i, bool rows)
     for (int j = 0; j < n; ++j)
         for (int c = 0; c < 3; ++c) {
             const int a = rows ? sample(png, j, i, c) : sample(png, i, j, c);
-            const int b = rows ? sample(png, j, (i + 1) % png.getHeight(), c)
-                               : sample(png, (i + 1) % png.getWidth(), j, c);
+            const int b =
+                rows ? sample(png, j, (i + 1) % png.getHeight(), c) : sample(png, (i + 1) % png.getWidth(), j, c);
             sum += std::abs(a - b);
         }
     return sum / (3.0 * n);

@@ -7,9 +7,9 @@ namespace render {
 // ---- glyphs ---------------------------------------------------------------------------
 
 const unsigned short kBuiltInFontCharacters[kBuiltInFontGlyphCount] = {
-    'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O', 'P', 'Q', 'R', 'S', 'T', 'U', 'V',
-    'W', 'X', 'Y', 'Z', 0x00C5, 0x00C4, 0x00D6, '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', ':', '.', '-',
-    '/', ' ',
+    'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L',    'M',    'N',    'O',
+    'P', 'Q', 'R', 'S', 'T', 'U', 'V', 'W', 'X', 'Y', 'Z', 0x00C5, 0x00C4, 0x00D6, '0',
+    '1', '2', '3', '4', '5', '6', '7', '8', '9', ':', '.', '-',    '/',    ' ',
 };
 
 const unsigned char kBuiltInFontRows[kBuiltInFontGlyphCount][kBuiltInFontCellSize] = {
@@ -74,8 +74,8 @@ core::Ref<Image2D> createBuiltInFontImage()
             for (int column = 0; column < kBuiltInFontCellSize; ++column) {
                 if ((kBuiltInFontRows[glyph][row] & (0x80 >> column)) == 0)
                     continue;
-                unsigned char* pixel = &pixels[static_cast<std::size_t>(
-                    ((top + row) * kBuiltInFontImageWidth + left + column) * 4)];
+                unsigned char* pixel =
+                    &pixels[static_cast<std::size_t>(((top + row) * kBuiltInFontImageWidth + left + column) * 4)];
                 pixel[0] = pixel[1] = pixel[2] = pixel[3] = 0xFF;
             }
     }

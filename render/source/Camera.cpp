@@ -98,13 +98,11 @@ int Camera::getProjection(Transform* out) const
     // Rows of the row-order matrix; the mat4 holds row r as its column r.
     float m[16] = {};
     switch (m_projectionType) {
-    case GENERIC:
-        *out = m_projection;
-        return m_projectionType;
+    case GENERIC: *out = m_projection; return m_projectionType;
     case PERSPECTIVE: {
         const float aspect = m_parameters[ASPECT];
-        const float h = static_cast<float>(std::tan(static_cast<double>(m_parameters[FOV_OR_HEIGHT] *
-                                                                        kHalfDegreesToRadians)));
+        const float h =
+            static_cast<float>(std::tan(static_cast<double>(m_parameters[FOV_OR_HEIGHT] * kHalfDegreesToRadians)));
         const float r = 1.0f / (farDistance - nearDistance);
         m[0] = 1.0f / (aspect * h);
         m[5] = 1.0f / h;
@@ -138,8 +136,7 @@ int Camera::getProjection(Transform* out) const
         m[15] = 1.0f;
         break;
     }
-    default:
-        VORNIC3D_ASSERT(false, "Camera getProjection failed because mode is invalid");
+    default: VORNIC3D_ASSERT(false, "Camera getProjection failed because mode is invalid");
     }
     // Every row passes the finiteness check before out changes.
     out->set(m);

@@ -117,8 +117,8 @@ Font2DBitmap::Font2DBitmap(HAL::File* file) : m_glyphs(256, 0.9f)
         const int red = readHexField(reader, "Font2DBitmap : font file has illegal data (Color RED info)");
         const int green = readHexField(reader, "Font2DBitmap : font file has illegal data (Color GREEN info)");
         const int blue = readHexField(reader, "Font2DBitmap : font file has illegal data (Color BLUE info)");
-        core::Debug::printf(core::Debug::LEVEL_PLAIN, "font separator color is %X %X %X\n",
-                            static_cast<unsigned>(red), static_cast<unsigned>(green), static_cast<unsigned>(blue));
+        core::Debug::printf(core::Debug::LEVEL_PLAIN, "font separator color is %X %X %X\n", static_cast<unsigned>(red),
+                            static_cast<unsigned>(green), static_cast<unsigned>(blue));
     } else {
         core::Debug::printf(core::Debug::LEVEL_PLAIN, "font does not have separator color\n");
     }
@@ -141,8 +141,7 @@ Font2DBitmap::Font2DBitmap(HAL::File* file) : m_glyphs(256, 0.9f)
         chars[count] = static_cast<unsigned char>(c);
         list[count] = c;
     }
-    core::Debug::printf(core::Debug::LEVEL_PLAIN, "font file has %d chars = %.*s\n", count, kLoggedTextLength,
-                        list);
+    core::Debug::printf(core::Debug::LEVEL_PLAIN, "font file has %d chars = %.*s\n", count, kLoggedTextLength, list);
     VORNIC3D_ASSERT(count > 0, "Font2DBitmap : font file does not provide char information");
     // Cells are kept in 16 bits.
     if (width < 1 || width > kMax16Bit)

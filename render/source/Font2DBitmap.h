@@ -4,8 +4,8 @@
 #include "render/Texture2D.h"
 
 #include "core/HashTable.h"
-#include "core/String.h"
 #include "core/Ref.h"
+#include "core/String.h"
 
 #include <cstdint>
 

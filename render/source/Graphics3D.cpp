@@ -15,8 +15,8 @@ Graphics3D* Graphics3D::getInstance()
     } catch (const AssertationFailedException&) {
         // No registry means no log either (it lives in the registry), so the
         // text can only travel in the exception.
-        throw AssertationFailedException("Graphics3D::getInstance failed because Globals is uninitialized",
-                                         __FILE__, VORNIC3D_FUNCTION, __LINE__);
+        throw AssertationFailedException("Graphics3D::getInstance failed because Globals is uninitialized", __FILE__,
+                                         VORNIC3D_FUNCTION, __LINE__);
     }
     VORNIC3D_ASSERT(globals->m_graphics3D != nullptr,
                     "Graphics3D::getInstance failed because Globals does not include Graphics3D object");

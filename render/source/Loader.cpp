@@ -1,11 +1,11 @@
 #include "render/Loader.h"
 
-#include "hal/File.h"
-#include "hal/System.h"
 #include "core/Assert.h"
 #include "core/DataIO.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
+#include "hal/File.h"
+#include "hal/System.h"
 #include "render/Loader_helpers.h"
 #include "render/M3G_Loader.h"
 #include "render/PNG_Loader.h"

@@ -1,12 +1,12 @@
 // Reading a scene file: its identifier, sections, header and the objects of each section.
 #include "render/M3G_Loader.h"
 
-#include "hal/File.h"
 #include "M3G_LoadChain.h"
 #include "core/Assert.h"
 #include "core/AssertationFailedException.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
+#include "hal/File.h"
 #include "render/Loader_helpers.h"
 
 #include <zlib.h>
@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kIdentifierLength = 12;
 constexpr unsigned char kIdentifier[kIdentifierLength] = {0xAB, 0x4A, 0x53, 0x52, 0x31, 0x38,
-                                                           0x34, 0xBB, 0x0D, 0x0A, 0x1A, 0x0A};
+                                                          0x34, 0xBB, 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr char kOuterStreamName[] = "Unknown data source";
 
 // A section is its 9 header bytes, the stored object data and a 4-byte
@@ -172,8 +172,7 @@ core::Ref<core::DataIO> M3G_Loader::getSectionObjectStream(const SectionHeader& 
             parseError(kLengthMismatch);
         // A view: the stored objects are read in place.
         return core::Ref<core::DataIO>(VORNIC3D_NEW core::DataIO(stream, static_cast<int>(header.uncompressedLength)));
-    case 1:
-        return inflateSection(header, stream);
+    case 1: return inflateSection(header, stream);
     default:
         // Without a stream the object loop would have nothing to read.
         parseError("Unknown compression scheme in m3g section header.");
@@ -198,16 +197,11 @@ core::Ref<core::DataIO> M3G_Loader::inflateSection(const SectionHeader& header, 
     m_decompressBuffer = static_cast<unsigned char*>(VORNIC3D_ALLOC(static_cast<int>(size)));
     uLongf produced = size;
     switch (uncompress(m_decompressBuffer, &produced, stream.data, stored)) {
-    case Z_OK:
-        break;
-    case Z_MEM_ERROR:
-        parseError(kNoMemory);
-    case Z_BUF_ERROR:
-        parseError(kUncompressedTooSmall);
-    case Z_DATA_ERROR:
-        parseError("ZLib decompression failed: \"The input data was corrupted\"");
-    default:
-        parseError("ZLib decompression failed.");
+    case Z_OK: break;
+    case Z_MEM_ERROR: parseError(kNoMemory);
+    case Z_BUF_ERROR: parseError(kUncompressedTooSmall);
+    case Z_DATA_ERROR: parseError("ZLib decompression failed: \"The input data was corrupted\"");
+    default: parseError("ZLib decompression failed.");
     }
     if (produced != size)
         parseError(kUncompressedTooBig);

@@ -79,8 +79,7 @@ core::Ref<Object3D> M3G_Loader::parseAnimationTrack()
     readRecord(record);
 
     const core::Ref<KeyframeSequence> sequence = getRef<KeyframeSequence>(record.keyframeSequence);
-    core::Ref<AnimationTrack> track =
-        VORNIC3D_NEW AnimationTrack(sequence.get(), static_cast<int>(record.propertyID));
+    core::Ref<AnimationTrack> track = VORNIC3D_NEW AnimationTrack(sequence.get(), static_cast<int>(record.propertyID));
     setToClass(track.get(), object3D);
     if (record.animationController != 0)
         track->setController(getRef<AnimationController>(record.animationController).get());
@@ -118,12 +117,8 @@ void M3G_Loader::setToClass(KeyframeSequence* sequence, const M3G_KeyframeSequen
             sequence->setKeyframe(i, keyframe.time, keyframe.values.m_data, keyframe.values.m_size);
         }
         break;
-    case Sequence::kByteValues:
-        setPackedKeyframes(sequence, record, record.byteKeyframes, kByteRange);
-        break;
-    default:
-        setPackedKeyframes(sequence, record, record.uint16Keyframes, kUint16Range);
-        break;
+    case Sequence::kByteValues: setPackedKeyframes(sequence, record, record.byteKeyframes, kByteRange); break;
+    default: setPackedKeyframes(sequence, record, record.uint16Keyframes, kUint16Range); break;
     }
 }
 

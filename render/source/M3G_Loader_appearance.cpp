@@ -183,8 +183,7 @@ void M3G_Loader::check(const M3G_Texture2D& record)
 core::Ref<Object3D> M3G_Loader::parseTexture2D()
 {
     // The renderer's own texture class, which knows the device.
-    return parseRecords<M3G_Object3D, M3G_Transformable, M3G_Texture2D>(
-        Graphics3D::getInstance()->createNewTexture());
+    return parseRecords<M3G_Object3D, M3G_Transformable, M3G_Texture2D>(Graphics3D::getInstance()->createNewTexture());
 }
 
 // ---- Image2D --------------------------------------------------------------------------
@@ -203,8 +202,7 @@ core::Ref<Image2D> M3G_Loader::makeImage(const M3G_Image2D& record)
     palette.setSize(kPaletteEntries * Image2D::getBpp(record.format), 0);
     for (int i = 0; i < record.palette.m_size; ++i)
         palette.m_data[i] = record.palette.m_data[i];
-    return core::Ref<Image2D>(
-        VORNIC3D_NEW Image2D(record.format, width, height, record.pixels.m_data, palette.m_data));
+    return core::Ref<Image2D>(VORNIC3D_NEW Image2D(record.format, width, height, record.pixels.m_data, palette.m_data));
 }
 
 void M3G_Loader::check(const M3G_Image2D& record)

@@ -1,10 +1,10 @@
 // The external-reference section and the nested loads it starts.
 #include "render/M3G_Loader.h"
 
-#include "hal/File.h"
 #include "M3G_LoadChain.h"
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"
+#include "hal/File.h"
 #include "render/Loader.h"
 #include "render/Loader_helpers.h"
 

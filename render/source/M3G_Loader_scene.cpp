@@ -29,9 +29,7 @@ void M3G_Loader::setToClass(Camera* camera, const M3G_Camera& record)
     case Camera::PARALLEL:
         camera->setParallel(record.fovy, record.aspectRatio, record.nearDistance, record.farDistance);
         break;
-    default:
-        camera->setPerspective(record.fovy, record.aspectRatio, record.nearDistance, record.farDistance);
-        break;
+    default: camera->setPerspective(record.fovy, record.aspectRatio, record.nearDistance, record.farDistance); break;
     }
 }
 

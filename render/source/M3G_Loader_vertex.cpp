@@ -156,8 +156,7 @@ void M3G_Loader::check(const M3G_TriangleStripArray& record)
         if (indexCount == 0)
             parseError("Uint16 indices length is 0 in TriangleStripArray.");
         break;
-    default:
-        parseError("Unsupported encoding in TriangleStripArray.");
+    default: parseError("Unsupported encoding in TriangleStripArray.");
     }
     std::uint64_t sum = 0;
     for (int i = 0; i < record.stripLengths.m_size; ++i)

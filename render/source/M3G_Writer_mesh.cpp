@@ -54,14 +54,14 @@ void M3G_Loader::saveMesh(Object3D* object)
 
 void M3G_Loader::saveMorphingMesh(Object3D* object)
 {
-    refuseRecord<M3G_MorphingMesh, M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Mesh>(
-        savedAs<MorphingMesh>(object), "Not tested!");
+    refuseRecord<M3G_MorphingMesh, M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Mesh>(savedAs<MorphingMesh>(object),
+                                                                                        "Not tested!");
 }
 
 void M3G_Loader::saveSkinnedMesh(Object3D* object)
 {
-    refuseRecord<M3G_SkinnedMesh, M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Mesh>(
-        savedAs<SkinnedMesh>(object), "No implementation!");
+    refuseRecord<M3G_SkinnedMesh, M3G_Object3D, M3G_Transformable, M3G_Node, M3G_Mesh>(savedAs<SkinnedMesh>(object),
+                                                                                       "No implementation!");
 }
 
 } // namespace render

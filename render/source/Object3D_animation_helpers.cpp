@@ -40,11 +40,11 @@ struct PropertyTexts {
     const char* value;
 };
 
-#define VORNIC3D_PROPERTY_TEXTS(name)                                                              \
-    {                                                                                              \
-        "Component count not correct for \"" name "\" target property.",                          \
-            "Invalid target object type for \"" name "\" target property.",                        \
-            "Value not valid for \"" name "\" target property."                                    \
+#define VORNIC3D_PROPERTY_TEXTS(name)                                                                                  \
+    {                                                                                                                  \
+        "Component count not correct for \"" name "\" target property.",                                               \
+            "Invalid target object type for \"" name "\" target property.",                                            \
+            "Value not valid for \"" name "\" target property."                                                        \
     }
 
 const PropertyTexts kPropertyTexts[AnimationTrack::kTargetPropertyCount] = {
@@ -457,10 +457,10 @@ void setVisibility(Object3D* target, int componentCount, float* values)
 }
 
 const AnimationPropertySetter animationPropertySetters[21] = {
-    setAlpha,        setAmbientColor, setColor,         setCrop,          setDensity,      setDiffuseColor,
-    setEmissiveColor, setFarDistance, setFieldOfView,   setIntensity,     setMorphWeights, setNearDistance,
-    setOrientation,  setPickability,  setScale,         setShininess,     setSpecularColor, setSpotAngle,
-    setSpotExponent, setTranslation,  setVisibility,
+    setAlpha,         setAmbientColor, setColor,       setCrop,      setDensity,       setDiffuseColor,
+    setEmissiveColor, setFarDistance,  setFieldOfView, setIntensity, setMorphWeights,  setNearDistance,
+    setOrientation,   setPickability,  setScale,       setShininess, setSpecularColor, setSpotAngle,
+    setSpotExponent,  setTranslation,  setVisibility,
 };
 
 } // namespace render

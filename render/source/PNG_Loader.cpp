@@ -174,8 +174,8 @@ void PNG_Loader::load(const unsigned char* data, unsigned int length, core::Vect
             parseError(read.message);
 
         const int format = read.channels == 3 ? Image2D::RGB : Image2D::RGBA;
-        core::Ref<Object3D> image = VORNIC3D_NEW Image2D(format, static_cast<int>(read.width),
-                                                         static_cast<int>(read.height), read.pixels);
+        core::Ref<Object3D> image =
+            VORNIC3D_NEW Image2D(format, static_cast<int>(read.width), static_cast<int>(read.height), read.pixels);
         out.pushBack(image);
     } catch (...) {
         release(read);

@@ -1,9 +1,9 @@
 #include "render/SkinnedMesh.h"
 
-#include "render/Group.h"
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
+#include "render/Group.h"
 
 #include <cinttypes>
 #include <cstdint>

@@ -190,8 +190,7 @@ Sprite3D::QuadEdges Sprite3D::computeEdges(const Image2D& image, const CropSize&
     VORNIC3D_ASSERT(isPositionInRange(edges.top), "Sprite3D rendering failed because y-position is invalid");
     VORNIC3D_ASSERT(isPositionInRange(edges.cz), "Sprite3D rendering failed because z-position is invalid");
     VORNIC3D_ASSERT(isPositionInRange(edges.right), "Sprite3D rendering failed because x+width-position is invalid");
-    VORNIC3D_ASSERT(isPositionInRange(edges.bottom),
-                    "Sprite3D rendering failed because y+height-position is invalid");
+    VORNIC3D_ASSERT(isPositionInRange(edges.bottom), "Sprite3D rendering failed because y+height-position is invalid");
     return edges;
 }
 
@@ -244,8 +243,7 @@ int Sprite3D::renderSprite3DToMesh(Mesh* mesh, int indexCount, const Transform& 
     return appendQuad(image, arrays, indexCount, {m[3], m[7], m[11], m[0], m[5]});
 }
 
-int Sprite3D::renderSprite3DToMesh(const BatchMeshArrays& arrays, int indexCount,
-                                   const QuadPlacement& placement) const
+int Sprite3D::renderSprite3DToMesh(const BatchMeshArrays& arrays, int indexCount, const QuadPlacement& placement) const
 {
     const Image2D& image = imageToBatch();
     // The index count is checked as batchMeshArrays checks it.

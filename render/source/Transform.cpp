@@ -110,18 +110,17 @@ void Transform::postRotate(float angle, float ax, float ay, float az)
     const float tx = t * x;
     const float ty = t * y;
     const float tz = t * z;
-    const slmath::mat4 rotation = fromRows(slmath::vec4(tx * x + c, tx * y - s * z, tx * z + s * y, 0.0f),
-                                           slmath::vec4(tx * y + s * z, ty * y + c, ty * z - s * x, 0.0f),
-                                           slmath::vec4(tx * z - s * y, ty * z + s * x, tz * z + c, 0.0f),
-                                           slmath::vec4(0.0f, 0.0f, 0.0f, 1.0f));
+    const slmath::mat4 rotation =
+        fromRows(slmath::vec4(tx * x + c, tx * y - s * z, tx * z + s * y, 0.0f),
+                 slmath::vec4(tx * y + s * z, ty * y + c, ty * z - s * x, 0.0f),
+                 slmath::vec4(tx * z - s * y, ty * z + s * x, tz * z + c, 0.0f), slmath::vec4(0.0f, 0.0f, 0.0f, 1.0f));
     m_matrix = rowOrderProduct(m_matrix, rotation);
 }
 
 void Transform::postScale(float sx, float sy, float sz)
 {
-    const slmath::mat4 scale =
-        fromRows(slmath::vec4(sx, 0.0f, 0.0f, 0.0f), slmath::vec4(0.0f, sy, 0.0f, 0.0f),
-                 slmath::vec4(0.0f, 0.0f, sz, 0.0f), slmath::vec4(0.0f, 0.0f, 0.0f, 1.0f));
+    const slmath::mat4 scale = fromRows(slmath::vec4(sx, 0.0f, 0.0f, 0.0f), slmath::vec4(0.0f, sy, 0.0f, 0.0f),
+                                        slmath::vec4(0.0f, 0.0f, sz, 0.0f), slmath::vec4(0.0f, 0.0f, 0.0f, 1.0f));
     m_matrix = rowOrderProduct(m_matrix, scale);
 }
 
@@ -155,9 +154,8 @@ void Transform::postTranslate(float tx, float ty, float tz)
         m_matrix = product;
         return;
     }
-    const slmath::mat4 translation =
-        fromRows(slmath::vec4(1.0f, 0.0f, 0.0f, tx), slmath::vec4(0.0f, 1.0f, 0.0f, ty),
-                 slmath::vec4(0.0f, 0.0f, 1.0f, tz), slmath::vec4(0.0f, 0.0f, 0.0f, 1.0f));
+    const slmath::mat4 translation = fromRows(slmath::vec4(1.0f, 0.0f, 0.0f, tx), slmath::vec4(0.0f, 1.0f, 0.0f, ty),
+                                              slmath::vec4(0.0f, 0.0f, 1.0f, tz), slmath::vec4(0.0f, 0.0f, 0.0f, 1.0f));
     m_matrix = rowOrderProduct(m_matrix, translation);
 }
 
@@ -194,15 +192,15 @@ void Transform::invert()
     if ((d > -FLT_MIN && d < FLT_MIN) || !slmath::isFinite(d))
         throw ArithmeticException("Transform not invertible");
 
-    slmath::mat4 inverse = fromRows(
-        slmath::vec4(a(1, 1) * c5 - a(1, 2) * c4 + a(1, 3) * c3, -a(0, 1) * c5 + a(0, 2) * c4 - a(0, 3) * c3,
-                     a(3, 1) * s5 - a(3, 2) * s4 + a(3, 3) * s3, -a(2, 1) * s5 + a(2, 2) * s4 - a(2, 3) * s3),
-        slmath::vec4(-a(1, 0) * c5 + a(1, 2) * c2 - a(1, 3) * c1, a(0, 0) * c5 - a(0, 2) * c2 + a(0, 3) * c1,
-                     -a(3, 0) * s5 + a(3, 2) * s2 - a(3, 3) * s1, a(2, 0) * s5 - a(2, 2) * s2 + a(2, 3) * s1),
-        slmath::vec4(a(1, 0) * c4 - a(1, 1) * c2 + a(1, 3) * c0, -a(0, 0) * c4 + a(0, 1) * c2 - a(0, 3) * c0,
-                     a(3, 0) * s4 - a(3, 1) * s2 + a(3, 3) * s0, -a(2, 0) * s4 + a(2, 1) * s2 - a(2, 3) * s0),
-        slmath::vec4(-a(1, 0) * c3 + a(1, 1) * c1 - a(1, 2) * c0, a(0, 0) * c3 - a(0, 1) * c1 + a(0, 2) * c0,
-                     -a(3, 0) * s3 + a(3, 1) * s1 - a(3, 2) * s0, a(2, 0) * s3 - a(2, 1) * s1 + a(2, 2) * s0));
+    slmath::mat4 inverse =
+        fromRows(slmath::vec4(a(1, 1) * c5 - a(1, 2) * c4 + a(1, 3) * c3, -a(0, 1) * c5 + a(0, 2) * c4 - a(0, 3) * c3,
+                              a(3, 1) * s5 - a(3, 2) * s4 + a(3, 3) * s3, -a(2, 1) * s5 + a(2, 2) * s4 - a(2, 3) * s3),
+                 slmath::vec4(-a(1, 0) * c5 + a(1, 2) * c2 - a(1, 3) * c1, a(0, 0) * c5 - a(0, 2) * c2 + a(0, 3) * c1,
+                              -a(3, 0) * s5 + a(3, 2) * s2 - a(3, 3) * s1, a(2, 0) * s5 - a(2, 2) * s2 + a(2, 3) * s1),
+                 slmath::vec4(a(1, 0) * c4 - a(1, 1) * c2 + a(1, 3) * c0, -a(0, 0) * c4 + a(0, 1) * c2 - a(0, 3) * c0,
+                              a(3, 0) * s4 - a(3, 1) * s2 + a(3, 3) * s0, -a(2, 0) * s4 + a(2, 1) * s2 - a(2, 3) * s0),
+                 slmath::vec4(-a(1, 0) * c3 + a(1, 1) * c1 - a(1, 2) * c0, a(0, 0) * c3 - a(0, 1) * c1 + a(0, 2) * c0,
+                              -a(3, 0) * s3 + a(3, 1) * s1 - a(3, 2) * s0, a(2, 0) * s3 - a(2, 1) * s1 + a(2, 2) * s0));
     inverse *= 1.0f / d;
     // The adjugate may be finite and its scaled copy not.
     if (!slmath::isFinite(inverse))

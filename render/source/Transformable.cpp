@@ -27,8 +27,7 @@ void Transformable::setScale(float sx, float sy, float sz)
 
 void Transformable::setOrientation(float angle, float ax, float ay, float az)
 {
-    VORNIC3D_ASSERT(!(ax == 0.0f && ay == 0.0f && az == 0.0f && angle != 0.0f),
-                    "Rotation axis zero and angle nonzero");
+    VORNIC3D_ASSERT(!(ax == 0.0f && ay == 0.0f && az == 0.0f && angle != 0.0f), "Rotation axis zero and angle nonzero");
     // A zero axis with a zero angle fails here: its length is below FLT_MIN.
     const slmath::vec3 axis = slmath::normalize(slmath::vec3(ax, ay, az));
     m_orientation[0] = axis.x;

@@ -173,8 +173,7 @@ void VertexArray::findMaxAndMin()
         findComponentRange<std::int16_t, 3>(shorts, m_vertexCount, low, high);
 
     const slmath::vec3 lowest(static_cast<float>(low[0]), static_cast<float>(low[1]), static_cast<float>(low[2]));
-    const slmath::vec3 highest(static_cast<float>(high[0]), static_cast<float>(high[1]),
-                               static_cast<float>(high[2]));
+    const slmath::vec3 highest(static_cast<float>(high[0]), static_cast<float>(high[1]), static_cast<float>(high[2]));
     if (!m_MinMaxInfoAvailable) {
         m_boxMin = lowest;
         m_boxMax = highest;

@@ -101,9 +101,9 @@ TEST_F(LoadFailureTest, SceneFilesOfTheFuzzCorpora)
         sweepAllocationFailures([&] { loadAndDrop(at(name)); });
         swept.push_back(name);
     }
-    for (const char* expected : {"compressed.m3g", "every-class.m3g", "external-reference.m3g",
-                                 "every-class-stored.m3g", "every-class-compressed.m3g",
-                                 "external-reference-compressed.m3g"})
+    for (const char* expected :
+         {"compressed.m3g", "every-class.m3g", "external-reference.m3g", "every-class-stored.m3g",
+          "every-class-compressed.m3g", "external-reference-compressed.m3g"})
         EXPECT_NE(std::find(swept.begin(), swept.end(), expected), swept.end()) << expected;
 }
 
@@ -142,7 +142,8 @@ TEST_F(RendererFailureTest, AFrameOfSpritesAndText)
 
 TEST_F(RendererFailureTest, BitmapAndBuiltInFontsUploadedToTheDevice)
 {
-    const std::string gameFont = std::string(HAL::File::getWorkingDirectory().c_str()) + "\\media\\simple_font_file.txt";
+    const std::string gameFont =
+        std::string(HAL::File::getWorkingDirectory().c_str()) + "\\media\\simple_font_file.txt";
     for (const char* file : {gameFont.c_str(), static_cast<const char*>(nullptr)}) {
         SCOPED_TRACE(file != nullptr ? file : "built-in");
         sweepAllocationFailures([&] {

@@ -43,7 +43,11 @@ TEST_F(AnimationHelpersTest, InterpolatorsCheckTimesThenPointersThenCounts)
     const float a[4] = {0, 0, 0, 1};
     for (int f = 0; f < 5; ++f) {
         const int badCount = (f == 1 || f == 3) ? 3 : 0;
-        const struct { int count, t0, t1, t; const float* b; Outcome outcome; } cases[] = {
+        const struct {
+            int count, t0, t1, t;
+            const float* b;
+            Outcome outcome;
+        } cases[] = {
             {4, -1, 10, 0, a, refused("Given interpolation times not correct")},
             {badCount, 0, 10, 5, nullptr, refused("NULL paremeter")},
             {badCount, 0, 10, 5, a, {std::string("Invalid component count for ") + names[f] + " interpolation", true}},
@@ -57,8 +61,7 @@ TEST_F(AnimationHelpersTest, InterpolatorsCheckTimesThenPointersThenCounts)
         }
     }
     float out[4];
-    EXPECT_EQ(outcomeOf([&] { render::squadInterpolation(out, 4, 0, a, 10, a, 5); }),
-              refused("TODO: Implementation"));
+    EXPECT_EQ(outcomeOf([&] { render::squadInterpolation(out, 4, 0, a, 10, a, 5); }), refused("TODO: Implementation"));
 }
 
 TEST_F(AnimationHelpersTest, InterpolatorsComputeBetweenKeyframes)
@@ -74,7 +77,13 @@ TEST_F(AnimationHelpersTest, InterpolatorsComputeBetweenKeyframes)
         {"linear half way", 0, {0, 10}, {10, 20}, 0, 10, 5, {5, 15}},
         {"spline at 0.25", 2, {0, 2}, {1, 6}, 100, 104, 101, {0.203125f, 2.8125f}},
         {"step at half way", 4, {1, 2}, {3, 4}, 0, 10, 5, {3, 4}},
-        {"slerp over a quarter turn", 1, {0, 0, 0, 1}, {0, 0, s45, s45}, 0, 10, 5,
+        {"slerp over a quarter turn",
+         1,
+         {0, 0, 0, 1},
+         {0, 0, s45, s45},
+         0,
+         10,
+         5,
          {0, 0, std::sin(0.125f * static_cast<float>(M_PI)), std::cos(0.125f * static_cast<float>(M_PI))}},
     };
     for (const auto& c : cases) {
@@ -92,12 +101,15 @@ TEST_F(AnimationHelpersTest, InterpolatorsComputeBetweenKeyframes)
 TEST_F(AnimationHelpersTest, EverySetterChecksValuesTargetCountAndType)
 {
     // In table order; the first count is wrong for the property, the second right.
-    const struct { const char* name; int counts[2]; } properties[] = {
-        {"ALPHA", {2, 1}},         {"AMBIENT_COLOR", {4, 3}}, {"COLOR", {1, 3}},         {"CROP", {3, 2}},
-        {"DENSITY", {0, 1}},       {"DIFFUSE_COLOR", {2, 3}}, {"EMISSIVE_COLOR", {4, 3}}, {"FAR_DISTANCE", {2, 1}},
-        {"FIELD_OF_VIEW", {3, 1}}, {"INTENSITY", {2, 1}},     {"MORPH_WEIGHTS", {0, 1}},  {"NEAR_DISTANCE", {2, 1}},
-        {"ORIENTATION", {3, 4}},   {"PICKABILITY", {2, 1}},   {"SCALE", {2, 3}},          {"SHININESS", {2, 1}},
-        {"SPECULAR_COLOR", {1, 3}}, {"SPOT_ANGLE", {2, 1}},   {"SPOT_EXPONENT", {0, 1}},  {"TRANSLATION", {1, 3}},
+    const struct {
+        const char* name;
+        int counts[2];
+    } properties[] = {
+        {"ALPHA", {2, 1}},          {"AMBIENT_COLOR", {4, 3}}, {"COLOR", {1, 3}},          {"CROP", {3, 2}},
+        {"DENSITY", {0, 1}},        {"DIFFUSE_COLOR", {2, 3}}, {"EMISSIVE_COLOR", {4, 3}}, {"FAR_DISTANCE", {2, 1}},
+        {"FIELD_OF_VIEW", {3, 1}},  {"INTENSITY", {2, 1}},     {"MORPH_WEIGHTS", {0, 1}},  {"NEAR_DISTANCE", {2, 1}},
+        {"ORIENTATION", {3, 4}},    {"PICKABILITY", {2, 1}},   {"SCALE", {2, 3}},          {"SHININESS", {2, 1}},
+        {"SPECULAR_COLOR", {1, 3}}, {"SPOT_ANGLE", {2, 1}},    {"SPOT_EXPONENT", {0, 1}},  {"TRANSLATION", {1, 3}},
         {"VISIBILITY", {2, 1}},
     };
     // Not an animation target of any property.
@@ -172,31 +184,69 @@ TEST_F(AnimationHelpersTest, SettersClampAndConvertForTheirTargets)
     } cases[] = {
         {"alpha 1.7 on a group", group, render::setAlpha, {1.7f}, accepted(), "1", "alpha 1"},
         {"alpha 0.5 on a material", material, render::setAlpha, {0.5f}, accepted(), "0.5", "7FCCCCCC"},
-        {"alpha NaN on a background", background, render::setAlpha, {kNaN},
-         refused("Value not valid for \"ALPHA\" target property."), "nan", "80000000"},
-        {"colour on a background keeps its alpha", background, render::setColor, {1, 0.5f, 0}, accepted(),
-         "1 0.5 0", "80FF7F00"},
-        {"colour NaN on a light", light, render::setColor, {0, kNaN, 0},
-         refused("Value not valid for \"COLOR\" target property."), "0 nan 0", "00FFFFFF"},
+        {"alpha NaN on a background",
+         background,
+         render::setAlpha,
+         {kNaN},
+         refused("Value not valid for \"ALPHA\" target property."),
+         "nan",
+         "80000000"},
+        {"colour on a background keeps its alpha",
+         background,
+         render::setColor,
+         {1, 0.5f, 0},
+         accepted(),
+         "1 0.5 0",
+         "80FF7F00"},
+        {"colour NaN on a light",
+         light,
+         render::setColor,
+         {0, kNaN, 0},
+         refused("Value not valid for \"COLOR\" target property."),
+         "0 nan 0",
+         "00FFFFFF"},
         {"spot angle 100", light, render::setSpotAngle, {100}, accepted(), "90", "spot 90"},
-        {"crop x and y rounded, size kept", background, render::setCrop, {1.5f, 2.4f}, accepted(), "1.5 2.4",
+        {"crop x and y rounded, size kept",
+         background,
+         render::setCrop,
+         {1.5f, 2.4f},
+         accepted(),
+         "1.5 2.4",
          "crop 2 2 30 40"},
-        {"crop beyond the int range", background, render::setCrop, {3e9f, 0},
-         refused("Value not valid for \"CROP\" target property."), "3e+09 0", "crop 0 0 30 40"},
-        {"perspective far 0", perspective, render::setFarDistance, {0}, accepted(), "1.19209e-07",
+        {"crop beyond the int range",
+         background,
+         render::setCrop,
+         {3e9f, 0},
+         refused("Value not valid for \"CROP\" target property."),
+         "3e+09 0",
+         "crop 0 0 30 40"},
+        {"perspective far 0",
+         perspective,
+         render::setFarDistance,
+         {0},
+         accepted(),
+         "1.19209e-07",
          format("60 1.5 1 %g", FLT_EPSILON)},
-        {"perspective field of view 200 is refused at 180", perspective, render::setFieldOfView, {200}, bare(),
-         "180", "60 1.5 1 100"},
-        {"generic camera far", generic, render::setFarDistance, {5},
-         refused("Camera Far Distance is tried to animate and camera is not in PERSPECTIVE or PARALLEL mode"), "5",
+        {"perspective field of view 200 is refused at 180",
+         perspective,
+         render::setFieldOfView,
+         {200},
+         bare(),
+         "180",
+         "60 1.5 1 100"},
+        {"generic camera far",
+         generic,
+         render::setFarDistance,
+         {5},
+         refused("Camera Far Distance is tried to animate and camera is not in PERSPECTIVE or PARALLEL mode"),
+         "5",
          "0 0 0 0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.call);
         core::Ref<Object3D> target = c.make();
         std::vector<float> values = c.values;
-        EXPECT_EQ(outcomeOf([&] { c.set(target.get(), static_cast<int>(values.size()), values.data()); }),
-                  c.outcome);
+        EXPECT_EQ(outcomeOf([&] { c.set(target.get(), static_cast<int>(values.size()), values.data()); }), c.outcome);
         std::string written;
         for (float v : values)
             written += format("%g ", v);

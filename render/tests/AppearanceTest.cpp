@@ -26,9 +26,9 @@ class AppearanceTest : public SceneGraphTest {};
 std::string describeCompositing(const CompositingMode& c)
 {
     char text[120];
-    std::snprintf(text, sizeof text, "blending %d threshold %g offset %g %g depth %d%d write %d%d",
-                  c.getBlending(), c.getAlphaThreshold(), c.getDepthOffsetFactor(), c.getDepthOffsetUnits(),
-                  c.isDepthTestEnabled(), c.isDepthWriteEnabled(), c.isColorWriteEnabled(), c.isAlphaWriteEnabled());
+    std::snprintf(text, sizeof text, "blending %d threshold %g offset %g %g depth %d%d write %d%d", c.getBlending(),
+                  c.getAlphaThreshold(), c.getDepthOffsetFactor(), c.getDepthOffsetUnits(), c.isDepthTestEnabled(),
+                  c.isDepthWriteEnabled(), c.isColorWriteEnabled(), c.isAlphaWriteEnabled());
     return text;
 }
 
@@ -122,7 +122,8 @@ TEST_F(AppearanceTest, CompositingModeSetters)
         {"setAlphaThreshold(1.001)", [](CompositingMode& c) { c.setAlphaThreshold(1.001f); }, bare(), ""},
         {"setAlphaThreshold(NaN)", [](CompositingMode& c) { c.setAlphaThreshold(kNaN); }, bare(), ""},
     };
-    runSetterTable(cases, [] { return VORNIC3D_NEW CompositingMode(); }, describeCompositing);
+    runSetterTable(
+        cases, [] { return VORNIC3D_NEW CompositingMode(); }, describeCompositing);
 }
 
 TEST_F(AppearanceTest, PolygonModeSetters)
@@ -135,7 +136,8 @@ TEST_F(AppearanceTest, PolygonModeSetters)
         {"setWinding(169)", [](PolygonMode& p) { p.setWinding(169); }, accepted(), "winding 169"},
         {"setWinding(167)", [](PolygonMode& p) { p.setWinding(167); }, bare(), ""},
     };
-    runSetterTable(cases, [] { return VORNIC3D_NEW PolygonMode(); }, describePolygon);
+    runSetterTable(
+        cases, [] { return VORNIC3D_NEW PolygonMode(); }, describePolygon);
 }
 
 TEST_F(AppearanceTest, MaterialSetters)
@@ -154,5 +156,6 @@ TEST_F(AppearanceTest, MaterialSetters)
         {"setShininess(128.5)", [](Material& m) { m.setShininess(128.5f); }, refused("IllegalArgumentException"), ""},
         {"setShininess(NaN)", [](Material& m) { m.setShininess(kNaN); }, refused("IllegalArgumentException"), ""},
     };
-    runSetterTable(cases, [] { return VORNIC3D_NEW Material(); }, describeMaterial);
+    runSetterTable(
+        cases, [] { return VORNIC3D_NEW Material(); }, describeMaterial);
 }

@@ -38,12 +38,20 @@ TEST_F(CameraTest, ProjectionMatricesFollowTheOpenGLConvention)
         Rows rows;
         std::array<float, 4> parameters;
     } cases[] = {
-        {"generic", [&](Camera& c) { c.setGeneric(generic); }, Camera::GENERIC,
-         {1, 0, 0, 4, 0, 1, 0, 5, 0, 0, 1, 6, 0, 0, 0, 1}, {-1, -1, -1, -1}},
-        {"parallel(10, 1.5, 1, 100)", [](Camera& c) { c.setParallel(10, 1.5f, 1, 100); }, Camera::PARALLEL,
-         {0.13333f, 0, 0, 0, 0, 0.2f, 0, 0, 0, 0, -0.020202f, -1.0202f, 0, 0, 0, 1}, {10, 1.5f, 1, 100}},
-        {"parallel box(-1, 3, -2, 2, 1, 100)", [](Camera& c) { c.setParallel(-1, 3, -2, 2, 1, 100); },
-         Camera::PARALLEL_BOX, {0.5f, 0, 0, -0.5f, 0, 0.5f, 0, 0, 0, 0, -0.020202f, -1.0202f, 0, 0, 0, 1},
+        {"generic",
+         [&](Camera& c) { c.setGeneric(generic); },
+         Camera::GENERIC,
+         {1, 0, 0, 4, 0, 1, 0, 5, 0, 0, 1, 6, 0, 0, 0, 1},
+         {-1, -1, -1, -1}},
+        {"parallel(10, 1.5, 1, 100)",
+         [](Camera& c) { c.setParallel(10, 1.5f, 1, 100); },
+         Camera::PARALLEL,
+         {0.13333f, 0, 0, 0, 0, 0.2f, 0, 0, 0, 0, -0.020202f, -1.0202f, 0, 0, 0, 1},
+         {10, 1.5f, 1, 100}},
+        {"parallel box(-1, 3, -2, 2, 1, 100)",
+         [](Camera& c) { c.setParallel(-1, 3, -2, 2, 1, 100); },
+         Camera::PARALLEL_BOX,
+         {0.5f, 0, 0, -0.5f, 0, 0.5f, 0, 0, 0, 0, -0.020202f, -1.0202f, 0, 0, 0, 1},
          {-1, -1, -1, -1}},
     };
     for (const auto& c : cases) {
@@ -61,7 +69,11 @@ TEST_F(CameraTest, ProjectionMatricesFollowTheOpenGLConvention)
 
 TEST_F(CameraTest, RefusedProjectionsChangeNothing)
 {
-    const struct { const char* name; std::function<void(Camera&)> set; Outcome outcome; } cases[] = {
+    const struct {
+        const char* name;
+        std::function<void(Camera&)> set;
+        Outcome outcome;
+    } cases[] = {
         {"perspective fovy 180", [](Camera& c) { c.setPerspective(180, 1, 1, 10); }, bare()},
         {"perspective aspect 0", [](Camera& c) { c.setPerspective(60, 0, 1, 10); }, bare()},
         {"perspective near 0", [](Camera& c) { c.setPerspective(60, 1, 0, 10); }, bare()},

@@ -12,7 +12,6 @@
 #include "hal/File.h"
 #include "hal/HALException.h"
 
-
 #include <cstring>
 #include <vector>
 
@@ -81,14 +80,22 @@ TEST_F(Font2DBitmapTest, DescriptionsAreReadAsTheirFormatSays)
     const std::string cells = image("cells.png", 32, 8);
     const std::string row = image("row.png", 256, 1);
     const std::string fe = "FontException: ";
-    const struct { const char* name; std::string text; std::string font; const char* logged; } cases[] = {
+    const struct {
+        const char* name;
+        std::string text;
+        std::string font;
+        const char* logged;
+    } cases[] = {
         {"plain", "0008X" + cells + "ABC", "8x8 0,0 8,0 16,0 -", "font does not have separator color\n"},
-        {"separator colour", "0008C00FF 0080 0000" + cells + "AB", "8x8 0,0 8,0 - -", "font separator color is FF 80 0\n"},
-        {"comments, line ends and tabs", "'a'00\r\n08\t'b'N \"'c'" + cells.substr(1) + "'d'A\nB'e'C", "8x8 0,0 8,0 16,0 -",
-         "font file name "},
-        {"first blank skipped, later ones kept", "0008N" + cells + " A B", "8x8 0,0 16,0 - 8,0", "font file has 3 chars"},
+        {"separator colour", "0008C00FF 0080 0000" + cells + "AB", "8x8 0,0 8,0 - -",
+         "font separator color is FF 80 0\n"},
+        {"comments, line ends and tabs", "'a'00\r\n08\t'b'N \"'c'" + cells.substr(1) + "'d'A\nB'e'C",
+         "8x8 0,0 8,0 16,0 -", "font file name "},
+        {"first blank skipped, later ones kept", "0008N" + cells + " A B", "8x8 0,0 16,0 - 8,0",
+         "font file has 3 chars"},
         {"a character twice keeps its first cell", "0008N" + cells + "ABA", "8x8 0,0 8,0 - -", "WARNING"},
-        {"cells wrap at the image's edge", "0008N" + cells + "XYZ CAB", "8x8 8,8 16,8 0,8 24,0", "font width is 8 pixels"},
+        {"cells wrap at the image's edge", "0008N" + cells + "XYZ CAB", "8x8 8,8 16,8 0,8 24,0",
+         "font width is 8 pixels"},
         {"the list ends after 1024", "0008N" + cells + std::string(1024, 'A') + "B", "8x8 0,0 - - -",
          "font file has 1024 chars = AAAA"},
         {"empty", "", fe + "Font2D file does not have data", ""},
@@ -96,8 +103,8 @@ TEST_F(Font2DBitmapTest, DescriptionsAreReadAsTheirFormatSays)
         {"red", "0008Cxxxx", fe + "Font2DBitmap : font file has illegal data (Color RED info)", ""},
         {"no opening quote", "0008N" + cells.substr(1) + "A", fe + "Font2DBitmap error", ""},
         {"no closing quote", "0008N" + cells.substr(0, cells.size() - 1), fe + "Font2D file does not have data", ""},
-        {"no characters", "0008N" + cells + " \r\n", "assertion: Font2DBitmap : font file does not provide char information",
-         ""},
+        {"no characters", "0008N" + cells + " \r\n",
+         "assertion: Font2DBitmap : font file does not provide char information", ""},
         {"width 0", "0000N" + cells + "A", fe + "Font2DBitmap : font width is out of range", ""},
         {"width beyond 16 bits", "8000N" + cells + "A", fe + "Font2DBitmap : font width is out of range", ""},
         {"glyph rows beyond 16 bits", "0100N" + row + std::string(200, 'A'),
@@ -169,7 +176,12 @@ TEST_F(Font2DBitmapTest, TextFitsWhenItsVerticesDo)
 TEST_F(Font2DBitmapTest, BadTextsAreRefusedBeforeAnythingIsWritten)
 {
     core::Ref<Mesh> mesh = batchMesh(8, 8);
-    const struct { const char* name; const char* text; Transform transform; Outcome outcome; } cases[] = {
+    const struct {
+        const char* name;
+        const char* text;
+        Transform transform;
+        Outcome outcome;
+    } cases[] = {
         {"x", "A", translation(3300, 0, 0), refused("Font x position is too big")},
         {"right edge", "AB", translation(3262, 0, 0), refused("Font x position is too big")},
         {"beyond any integer", "A", translation(-1e9f, 0, 0), refused("Font x position is too small")},

@@ -30,7 +30,12 @@ Bytes pixelsOf(const Image2D& image)
 
 TEST_F(ImageTextureTest, BlankImagesAreWhiteAndTransparent)
 {
-    const struct { int format; int width; int height; Bytes pixels; } cases[] = {
+    const struct {
+        int format;
+        int width;
+        int height;
+        Bytes pixels;
+    } cases[] = {
         {Image2D::RGB, 2, 1, {255, 255, 255, 255, 255, 255}},
         {Image2D::LUMINANCE, 1, 2, {255, 255, 255, 0, 255, 255, 255, 0}},
     };
@@ -49,22 +54,25 @@ TEST_F(ImageTextureTest, ConstructorsCheckBeforeTheyTakeABlock)
     const char* constructor = "render::Image2D::Image2D";
     const char* illegal = "IllegalArgumentException";
     const char* null = "NullPointerException ";
-    const struct { const char* name; std::function<Image2D*()> make; const char* message; const char* function; }
-        cases[] = {
-            {"blank, width 0", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 0, 1); }, illegal, constructor},
-            {"blank, format 101", [] { return VORNIC3D_NEW Image2D(101, 1, 1); }, illegal, "render::Image2D::getBpp"},
-            {"blank, beyond the pool's sizes", [] { return VORNIC3D_NEW Image2D(Image2D::RGBA, 65536, 32768); },
-             illegal, constructor},
-            {"pixels, height 0", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 0, pixels); }, illegal,
-             constructor},
-            {"pixels, null", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr); }, null, constructor},
-            {"pixels, format 95", [&] { return VORNIC3D_NEW Image2D(95, 1, 1, pixels); }, illegal,
-             "render::Image2D::getBpp"},
-            {"palette, width -1", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, -1, 1, pixels, pixels); }, illegal,
-             constructor},
-            {"palette, null indices", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr, pixels); },
-             null, constructor},
-        };
+    const struct {
+        const char* name;
+        std::function<Image2D*()> make;
+        const char* message;
+        const char* function;
+    } cases[] = {
+        {"blank, width 0", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 0, 1); }, illegal, constructor},
+        {"blank, format 101", [] { return VORNIC3D_NEW Image2D(101, 1, 1); }, illegal, "render::Image2D::getBpp"},
+        {"blank, beyond the pool's sizes", [] { return VORNIC3D_NEW Image2D(Image2D::RGBA, 65536, 32768); }, illegal,
+         constructor},
+        {"pixels, height 0", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 0, pixels); }, illegal, constructor},
+        {"pixels, null", [] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr); }, null, constructor},
+        {"pixels, format 95", [&] { return VORNIC3D_NEW Image2D(95, 1, 1, pixels); }, illegal,
+         "render::Image2D::getBpp"},
+        {"palette, width -1", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, -1, 1, pixels, pixels); }, illegal,
+         constructor},
+        {"palette, null indices", [&] { return VORNIC3D_NEW Image2D(Image2D::RGB, 1, 1, nullptr, pixels); }, null,
+         constructor},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const int errors = core::Debug::getErrorCount();

@@ -38,7 +38,10 @@ std::string describeSequence(const KeyframeSequence& s)
 
 TEST_F(KeyframeTest, SequenceConstructionChecksItsCountsInOrder)
 {
-    const struct { int keyframes, components, interpolation; Outcome outcome; } cases[] = {
+    const struct {
+        int keyframes, components, interpolation;
+        Outcome outcome;
+    } cases[] = {
         {-1, 0, 175, refused("Number of key frames less than zero.")},
         {0, 0, 181, refused("Invalid interpolation mode.")},
         {0, 0, 176, refused("Number of components less than or equal to zero.")},
@@ -48,8 +51,8 @@ TEST_F(KeyframeTest, SequenceConstructionChecksItsCountsInOrder)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.keyframes << " " << c.components << " " << c.interpolation);
         EXPECT_EQ(outcomeOf([&] {
-                      core::Ref<KeyframeSequence>(VORNIC3D_NEW KeyframeSequence(c.keyframes, c.components,
-                                                                                c.interpolation));
+                      core::Ref<KeyframeSequence>(
+                          VORNIC3D_NEW KeyframeSequence(c.keyframes, c.components, c.interpolation));
                   }),
                   c.outcome);
     }
@@ -75,7 +78,8 @@ TEST_F(KeyframeTest, SequenceCallsCheckBeforeTheyStoreOrCopy)
         {"getKeyframe, not set", [](S& s) { s.getKeyframe(0, nullptr, -5); },
          refused("Keyframe not set for given index."), ""},
     };
-    runSetterTable(cases, [] { return VORNIC3D_NEW S(2, 2, S::SPLINE); }, describeSequence);
+    runSetterTable(
+        cases, [] { return VORNIC3D_NEW S(2, 2, S::SPLINE); }, describeSequence);
     EXPECT_EQ(out[0], 0.0f);
 
     core::Ref<S> squad = VORNIC3D_NEW S(1, 4, S::SQUAD);
@@ -115,7 +119,11 @@ TEST_F(KeyframeTest, ControllerChecksAndMapsWorldTimeToSequenceTime)
 TEST_F(KeyframeTest, TrackChecksItsSequenceThenItsProperty)
 {
     core::Ref<KeyframeSequence> sequence = VORNIC3D_NEW KeyframeSequence(1, 1, KeyframeSequence::LINEAR);
-    const struct { KeyframeSequence* sequence; int property; Outcome outcome; } cases[] = {
+    const struct {
+        KeyframeSequence* sequence;
+        int property;
+        Outcome outcome;
+    } cases[] = {
         {nullptr, 255, refused("KeyframeSequence is 0.")},
         {sequence.get(), 255, refused("Invalid target property value.")},
         {sequence.get(), 277, refused("Invalid target property value.")},

@@ -68,7 +68,8 @@ TEST_F(LightFogBackgroundTest, LightSetters)
         {"setAttenuation(2, -1, 0)", [](Light& l) { l.setAttenuation(2, -1, 0); }, refused(attenuation), ""},
         {"setAttenuation(NaN, 1, 0)", [](Light& l) { l.setAttenuation(kNaN, 1, 0); }, refused(attenuation), ""},
     };
-    runSetterTable(cases, [] { return VORNIC3D_NEW Light(); }, describeLight);
+    runSetterTable(
+        cases, [] { return VORNIC3D_NEW Light(); }, describeLight);
 }
 
 TEST_F(LightFogBackgroundTest, FogSetters)
@@ -81,7 +82,8 @@ TEST_F(LightFogBackgroundTest, FogSetters)
         {"setDensity(0)", [](Fog& f) { f.setDensity(0); }, refused("IllegalArgumentException"), ""},
         {"setDensity(NaN)", [](Fog& f) { f.setDensity(kNaN); }, refused("IllegalArgumentException"), ""},
     };
-    runSetterTable(cases, [] { return VORNIC3D_NEW Fog(); }, describeFog);
+    runSetterTable(
+        cases, [] { return VORNIC3D_NEW Fog(); }, describeFog);
 }
 
 TEST_F(LightFogBackgroundTest, BackgroundSetters)
@@ -94,8 +96,7 @@ TEST_F(LightFogBackgroundTest, BackgroundSetters)
         {"setImageMode(33, 32)", [](Background& b) { b.setImageMode(33, 32); }, accepted(), "modes 33 32"},
         {"setImageMode(32, 34)", [](Background& b) { b.setImageMode(32, 34); }, refused("IllegalArgumentException"),
          ""},
-        {"setCrop(-5, -5, 10, 10)", [](Background& b) { b.setCrop(-5, -5, 10, 10); }, accepted(),
-         "crop -5 -5 10 10"},
+        {"setCrop(-5, -5, 10, 10)", [](Background& b) { b.setCrop(-5, -5, 10, 10); }, accepted(), "crop -5 -5 10 10"},
         {"setCrop(0, 0, 10, -1)", [](Background& b) { b.setCrop(0, 0, 10, -1); }, refused("IllegalArgumentException"),
          ""},
         {"setImage(RGBA 64 x 32)", [&](Background& b) { b.setImage(rgba.get()); }, accepted(), "crop 0 0 64 32"},
@@ -103,10 +104,13 @@ TEST_F(LightFogBackgroundTest, BackgroundSetters)
          refused("IllegalArgumentException"), ""},
         {"setImage(null)", [](Background& b) { b.setImage(nullptr); }, refused("IllegalArgumentException"), ""},
     };
-    runSetterTable(cases, [&] {
-        Background* b = VORNIC3D_NEW Background();
-        b->setImage(rgb.get());
-        return b;
-    }, describeBackground);
+    runSetterTable(
+        cases,
+        [&] {
+            Background* b = VORNIC3D_NEW Background();
+            b->setImage(rgb.get());
+            return b;
+        },
+        describeBackground);
     EXPECT_EQ(std::pair(rgba->getRefCount(), rgb->getRefCount()), std::pair(1, 1));
 }

@@ -2,9 +2,9 @@
 #include "SceneGraphTest.h"
 #include "TempFolder.h"
 
+#include "core/IOException.h"
 #include "hal/File.h"
 #include "hal/HALException.h"
-#include "core/IOException.h"
 #include "render/Image2D.h"
 #include "render/Loader.h"
 
@@ -107,7 +107,10 @@ TEST_F(LoaderTest, AFailedFileLoadLogsClosesTheFileAndAppendsNothing)
     const std::string notOpened = "GeneralFile: can not open the file";
     const std::string tooBig = "File is too big for the memory pool.";
     const std::string notOpenedLine = " failed. Flags: rb\n";
-    const struct { const char* name; std::string message, line; } cases[] = {
+    const struct {
+        const char* name;
+        std::string message, line;
+    } cases[] = {
         {"empty.png", kPrefix + std::string("Too small file!"), "Parse error"},
         {"cut.png", kPrefix + std::string("Small stream buffer"), "Parse error"},
         {"missing.png", notOpened, "GeneralFile::fopen : " + at("missing.png") + notOpenedLine},
@@ -138,7 +141,13 @@ TEST_F(LoaderTest, TheFirstBytesChooseTheReader)
     const Bytes prefixed = Bytes(16, 0) + png;
     Bytes almostM3G = kM3GIdentifier + text;
     almostM3G[11] = 0x0B;
-    const struct { const char* name; Bytes content; int length; int offset; std::string result; } cases[] = {
+    const struct {
+        const char* name;
+        Bytes content;
+        int length;
+        int offset;
+        std::string result;
+    } cases[] = {
         {"PNG", png, static_cast<int>(png.size()), 0, "image"},
         {"PNG at offset 16", prefixed, static_cast<int>(prefixed.size()), 16, "image"},
         {"11 bytes of PNG", png, 11, 0, kPrefix + std::string("Too small file!")},
@@ -146,12 +155,12 @@ TEST_F(LoaderTest, TheFirstBytesChooseTheReader)
         {"100 bytes of text", text, 100, 0, kPrefix + std::string("Unsupported file format\n")},
         {"M3G identifier, then a PNG", kM3GIdentifier + png, static_cast<int>(png.size()) + 12, 0,
          kPrefix + std::string("First section must be uncompressed.")},
-        {"M3G identifier with a wrong last byte", almostM3G, 100, 0, kPrefix + std::string("Unsupported file format\n")},
+        {"M3G identifier with a wrong last byte", almostM3G, 100, 0,
+         kPrefix + std::string("Unsupported file format\n")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(resultOf([&](Objects& out) { Loader::load(c.content.data(), c.length, c.offset, out); }),
-                  c.result);
+        EXPECT_EQ(resultOf([&](Objects& out) { Loader::load(c.content.data(), c.length, c.offset, out); }), c.result);
     }
     EXPECT_TRUE(logged("Parse error: \"Unsupported file format\n\"\n"));
 }

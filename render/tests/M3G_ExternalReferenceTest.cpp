@@ -186,8 +186,7 @@ TEST_F(M3G_ExternalReferenceTest, AMissingReferenceOrAFifoFailsAfterItsRetry)
         SCOPED_TRACE(name);
         clearLog();
         putFile("top.m3g", referring(name));
-        EXPECT_EQ(messageOf<HAL::HALException>([&] { loadPath(at("top.m3g")); }),
-                  "GeneralFile: can not open the file");
+        EXPECT_EQ(messageOf<HAL::HALException>([&] { loadPath(at("top.m3g")); }), "GeneralFile: can not open the file");
         EXPECT_EQ(countOf(log(), "GeneralFile::fopen : " + name + " failed."), 1);
         EXPECT_EQ(countOf(log(), "GeneralFile::fopen : " + at(name) + " failed."), 1);
         EXPECT_EQ(countOf(log(), "  Error!\n"), 1);

@@ -129,11 +129,11 @@ TEST_F(M3G_LoaderTest, BadVertexDataAndMeshesAreRefused)
 // plain arrays and strips; these are the encodings no writer writes.
 TEST_F(M3G_LoaderTest, VertexDataLoadsAsWritten)
 {
-    const Objects out = load(fileOf({
-        vertexArrayObject(3, {1, 2, 3, 1, 1, 1, -2, 0, 5}, 2, 1), // differences: (1, 2, 3), (2, 3, 4), (0, 3, 9)
-        vertexArrayObject(3, {100, 0, 1, 100, 0, -2, 0, 0, 0}, 1, 1), // 100 + 100 wraps to -56
-        strips(129, M3GRecord().u32(5).u8(0).u8(1).u8(2).u8(2).u8(1), {5}),
-        strips(128, M3GRecord().u32Array({2, 1, 65535}), {3})}));
+    const Objects out = load(fileOf(
+        {vertexArrayObject(3, {1, 2, 3, 1, 1, 1, -2, 0, 5}, 2, 1),     // differences: (1, 2, 3), (2, 3, 4), (0, 3, 9)
+         vertexArrayObject(3, {100, 0, 1, 100, 0, -2, 0, 0, 0}, 1, 1), // 100 + 100 wraps to -56
+         strips(129, M3GRecord().u32(5).u8(0).u8(1).u8(2).u8(2).u8(1), {5}),
+         strips(128, M3GRecord().u32Array({2, 1, 65535}), {3})}));
     ASSERT_EQ(out.m_size, 4);
     const auto* shorts = static_cast<const short*>(dynamic_cast<render::VertexArray&>(*out[0]).getData());
     EXPECT_EQ(std::vector<short>(shorts, shorts + 9), (std::vector<short>{1, 2, 3, 2, 3, 4, 0, 3, 9}));

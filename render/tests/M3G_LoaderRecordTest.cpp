@@ -34,9 +34,9 @@ Bytes zeroAxis(float angle)
 Bytes aligned(unsigned zTarget, unsigned yTarget, std::uint32_t zReference, std::uint32_t yReference,
               std::uint32_t userID = 0)
 {
-    return group(object3DRecord(userID), transformableRecord(),
-                 M3GRecord().u8(1).u8(1).u8(255).u32(0xFFFFFFFFu).u8(1).u8(zTarget).u8(yTarget).u32(zReference).u32(
-                     yReference));
+    return group(
+        object3DRecord(userID), transformableRecord(),
+        M3GRecord().u8(1).u8(1).u8(255).u32(0xFFFFFFFFu).u8(1).u8(zTarget).u8(yTarget).u32(zReference).u32(yReference));
 }
 
 } // namespace
@@ -57,8 +57,8 @@ TEST_F(M3G_LoaderTest, BadBaseRecordsAreRefused)
          "User parameters not yet supported by loader."},
         {"track 0", fileOf({tracks({0})}), kNil},
         {"track naming a group", fileOf({plain, tracks({2})}), "Referenced object is not correct type."},
-        {"child index 0xFFFFFFFF", fileOf({group(object3DRecord(), transformableRecord(), nodeRecord(),
-                                                 M3GRecord().u32Array({0xFFFFFFFFu}))}),
+        {"child index 0xFFFFFFFF",
+         fileOf({group(object3DRecord(), transformableRecord(), nodeRecord(), M3GRecord().u32Array({0xFFFFFFFFu}))}),
          "Reference to unloaded object detected."},
         {"z-target 146", fileOf({aligned(146, 144, 0, 0)}), "Node aligment: Invalid z-target axis"},
         {"y-target 148", fileOf({aligned(144, 148, 0, 0)}), "Node aligment: Invalid y-target axis"},
@@ -69,10 +69,10 @@ TEST_F(M3G_LoaderTest, BadBaseRecordsAreRefused)
         // exception.
         {"Z_AXIS without its node", fileOf({aligned(148, 144, 0, 0)}), "z-axis reference object is NULL", "",
          Refusal::kSetterAssertion},
-        {"a zero axis with an angle", fileOf({withTransformable(zeroAxis(45))}),
-         "Rotation axis zero and angle nonzero", "", Refusal::kSetterAssertion},
-        {"the same child twice", fileOf({plain, group(object3DRecord(), transformableRecord(), nodeRecord(),
-                                                      M3GRecord().u32Array({2, 2}))}),
+        {"a zero axis with an angle", fileOf({withTransformable(zeroAxis(45))}), "Rotation axis zero and angle nonzero",
+         "", Refusal::kSetterAssertion},
+        {"the same child twice",
+         fileOf({plain, group(object3DRecord(), transformableRecord(), nodeRecord(), M3GRecord().u32Array({2, 2}))}),
          "can not add child node because child has a parent", "", Refusal::kSetterAssertion},
     });
     EXPECT_EQ(countOf(log(), "Parse warning: \"Node aligment: z-axis reference object is 0 when z-target is "
@@ -111,7 +111,11 @@ TEST_F(M3G_LoaderTest, ReferencedNodesAreNoRoots)
         int warnings;
     } cases[] = {
         {"alignment to two nodes", {first, second, aligned(148, 147, 2, 3, 4)}, {4}, 148, 147, 0},
-        {"two nodes aligned to one", {first, aligned(148, 144, 2, 0, 3), aligned(148, 144, 2, 0, 4)}, {3, 4}, 148, 144,
+        {"two nodes aligned to one",
+         {first, aligned(148, 144, 2, 0, 3), aligned(148, 144, 2, 0, 4)},
+         {3, 4},
+         148,
+         144,
          0},
         {"ORIGIN with references still resolves them", {first, second, aligned(145, 145, 2, 3, 4)}, {4}, 145, 145, 2},
     };

@@ -27,8 +27,10 @@ Bytes image(unsigned format, std::uint32_t width, std::uint32_t height, const By
     M3GRecord record;
     record.u8(format).u8(pixels ? 0 : 1).u32(width).u32(height);
     if (pixels)
-        record.u32(static_cast<std::uint32_t>(palette.size())).bytes(palette).u32(
-            static_cast<std::uint32_t>(pixels->size())).bytes(*pixels);
+        record.u32(static_cast<std::uint32_t>(palette.size()))
+            .bytes(palette)
+            .u32(static_cast<std::uint32_t>(pixels->size()))
+            .bytes(*pixels);
     return sceneObject(10, record);
 }
 
@@ -45,8 +47,13 @@ Bytes texture(std::uint32_t image, unsigned levelFilter)
 // Speed 2, the reference point (sequence 0.5 at world time 4).
 Bytes controller(float weight, std::int32_t start, std::int32_t end)
 {
-    return sceneObject(1, M3GRecord().f32(2).f32(weight).u32(static_cast<std::uint32_t>(start)).u32(
-                              static_cast<std::uint32_t>(end)).f32(0.5f).u32(4));
+    return sceneObject(1, M3GRecord()
+                              .f32(2)
+                              .f32(weight)
+                              .u32(static_cast<std::uint32_t>(start))
+                              .u32(static_cast<std::uint32_t>(end))
+                              .f32(0.5f)
+                              .u32(4));
 }
 
 // A sequence header (interpolation, repeat mode, encoding, duration, valid
@@ -54,8 +61,16 @@ Bytes controller(float weight, std::int32_t start, std::int32_t end)
 Bytes sequence(unsigned interpolation, unsigned encoding, std::uint32_t duration, std::uint32_t components,
                std::uint32_t keyframes, const Bytes& body, unsigned repeat = 193)
 {
-    return sceneObject(19, M3GRecord().u8(interpolation).u8(repeat).u8(encoding).u32(duration).u32(0).u32(1).u32(
-                               components).u32(keyframes).bytes(body));
+    return sceneObject(19, M3GRecord()
+                               .u8(interpolation)
+                               .u8(repeat)
+                               .u8(encoding)
+                               .u32(duration)
+                               .u32(0)
+                               .u32(1)
+                               .u32(components)
+                               .u32(keyframes)
+                               .bytes(body));
 }
 
 Bytes track(std::uint32_t sequence, std::uint32_t controller, std::uint32_t property)
@@ -164,9 +179,11 @@ TEST_F(M3G_LoaderTest, SceneRecordsLoadAsWritten)
         {"palette of 16 entries", {image(100, 2, 1, Bytes(64, 9), Bytes{15, 0})}, "image 100 2x1 first 15"},
         {"controller", {controller(0, 5, 5)}, "speed 2 weight 0 interval 5,5 at 12.5"},
         {"float keyframes", {seq}, "duration 100 repeat 193 keyframes 0,1,2 50,3,4"},
-        {"byte keyframes", {sequence(180, 1, 1, 1, 2, M3GRecord().f32(1).f32(2).u32(0).u8(0).u32(7).u8(255))},
+        {"byte keyframes",
+         {sequence(180, 1, 1, 1, 2, M3GRecord().f32(1).f32(2).u32(0).u8(0).u32(7).u8(255))},
          "keyframes 0,1 7,3"},
-        {"16-bit keyframes", {sequence(177, 2, 1, 1, 1, M3GRecord().f32(0).f32(1).u32(3).u16(65535), 192)},
+        {"16-bit keyframes",
+         {sequence(177, 2, 1, 1, 1, M3GRecord().f32(0).f32(1).u32(3).u16(65535), 192)},
          "repeat 192 keyframes 3,1"},
         {"track with a controller", {controller(1, 0, 0), seq, track(3, 2, 276)}, "property 276 controller 1"},
         {"track without a controller", {seq, track(2, 0, 256)}, "property 256 controller 0"},

@@ -165,8 +165,8 @@ Scene sceneClasses()
     world->addChild(group.get());
     world->setActiveCamera(camera.get());
     world->setBackground(background.get());
-    return {{10, picture}, {4, background}, {5, generic}, {5, camera}, {12, light}, {9, group}, {22, world},
-            {5, parallel}};
+    return {{10, picture}, {4, background}, {5, generic}, {5, camera},
+            {12, light},   {9, group},      {22, world},  {5, parallel}};
 }
 
 // The appearance classes: a compositing mode (2), two fogs (3, 4), a polygon
@@ -213,7 +213,7 @@ Scene appearanceClasses()
     appearance->setPolygonMode(polygon.get());
     appearance->setMaterial(material.get());
     appearance->setTexture(1, sampler.get());
-    return {{6, compositing}, {7, dense}, {7, fog},      {8, polygon},
+    return {{6, compositing}, {7, dense},    {7, fog},      {8, polygon},
             {13, material},   {10, picture}, {17, sampler}, {3, appearance}};
 }
 
@@ -236,11 +236,9 @@ Scene geometryClasses()
     buffer->setDefaultColor(0x80FF0010);
     const auto triangles = strips();
     const auto appearance = make<Appearance>();
-    return {{20, positions},   {20, normals},
-            {20, colors},      {20, coordinates},
-            {21, buffer},      {20, array<signed char>(3, {1, -2, 3, 4, 5, -6})},
-            {11, triangles},   {3, appearance},
-            {14, make<Mesh>(buffer.get(), triangles.get(), appearance.get())}};
+    return {{20, positions},   {20, normals},   {20, colors},
+            {20, coordinates}, {21, buffer},    {20, array<signed char>(3, {1, -2, 3, 4, 5, -6})},
+            {11, triangles},   {3, appearance}, {14, make<Mesh>(buffer.get(), triangles.get(), appearance.get())}};
 }
 
 } // namespace
@@ -265,9 +263,18 @@ TEST_F(M3G_LoaderTest, EveryWritableClassReadsBackAsItWasWritten)
           {5, M3GRecord().u8(50).f32s({60, 1.5f, 1, 100})},
           {6, M3GRecord().f32s({1, 0.5f, 0.25f}).u8(0x10).u8(0x20).u8(0x30).u8(131).f32s({2, 30, 64})},
           // Both transforms, always.
-          {7, M3GRecord().bytes(object3DRecord(7)).u8(1).f32s({1, 2, 3, 4, 5, 6, 90, 0, 0, 1})
-                  .u8(1).f32s({1, 0, 0, 7, 0, 1, 0, 8, 0, 0, 1, 9, 0, 0, 0, 1})
-                  .u8(0).u8(0).u8(51).u32(5).u8(0).u32Array({6})},
+          {7, M3GRecord()
+                  .bytes(object3DRecord(7))
+                  .u8(1)
+                  .f32s({1, 2, 3, 4, 5, 6, 90, 0, 0, 1})
+                  .u8(1)
+                  .f32s({1, 0, 0, 7, 0, 1, 0, 8, 0, 0, 1, 9, 0, 0, 0, 1})
+                  .u8(0)
+                  .u8(0)
+                  .u8(51)
+                  .u32(5)
+                  .u8(0)
+                  .u32Array({6})},
           {8, M3GRecord().u32Array({5, 7}).u32(5).u32(3)}}},
         {"appearance",
          appearanceClasses,
@@ -280,15 +287,20 @@ TEST_F(M3G_LoaderTest, EveryWritableClassReadsBackAsItWasWritten)
           // Unit 0 is empty: the texture is the only entry and reads back on unit 0.
           {9, M3GRecord().u8(0xFB).u32(2).u32(4).u32(5).u32(6).u32Array({8})}}},
         {"image",
-         [] {
-             return Scene{{10, make<Image2D>(Image2D::RGB, 4, 4)}, {10, image(Image2D::RGB, 2, 2, true)}};
-         },
+         [] { return Scene{{10, make<Image2D>(Image2D::RGB, 4, 4)}, {10, image(Image2D::RGB, 2, 2, true)}}; },
          // A palette image: its 256 colours, then one index per pixel.
          {{3, M3GRecord().u32(768).bytes(Bytes(768, 9)).u32(4).bytes({3, 3, 3, 3})}}},
         {"geometry",
          geometryClasses,
-         {{6, M3GRecord().bytes({0xFF, 0, 0x10, 0x80}).u32(2).f32s({1, 2, 3, 0.5f}).u32(3).u32(4).u32(1).u32(5).f32s(
-                  {0.25f, 0.5f, 0, 2})},
+         {{6, M3GRecord()
+                  .bytes({0xFF, 0, 0x10, 0x80})
+                  .u32(2)
+                  .f32s({1, 2, 3, 0.5f})
+                  .u32(3)
+                  .u32(4)
+                  .u32(1)
+                  .u32(5)
+                  .f32s({0.25f, 0.5f, 0, 2})},
           {7, M3GRecord().u8(1).u8(3).u8(0).u16(2).bytes({1, 0xFE, 3, 4, 5, 0xFA})},
           // The triangle list as strips of 3: one strip of all nine indices
           // would read back as seven other triangles.
@@ -351,7 +363,8 @@ TEST_F(M3G_LoaderTest, RefusedObjectsKeepWhatWasWritten)
         {"an animation controller", {{1, make<AnimationController>()}}, "Not tested!", 12},
         {"a mesh without an appearance",
          {{21, empty}, {11, triangles}, {14, make<Mesh>(empty.get(), triangles.get(), nullptr)}},
-         "Not all appearances are specified for mesh.", node},
+         "Not all appearances are specified for mesh.",
+         node},
         {"a screen camera", {{5, screen}}, "Camera projection type not correct.", node},
         {"an image of one channel", {{10, image(Image2D::ALPHA, 1, 1)}}, "Unsuported image format.", 12},
         {"a texture of an image outside the table", {{17, texture(picture.get())}}, outside, 118},

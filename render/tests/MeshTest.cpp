@@ -37,10 +37,17 @@ TriangleListArray* list(const Indices& indices)
 
 TEST_F(MeshTest, StripsBecomeListsWithOddTrianglesReversed)
 {
-    const struct { const char* name; Indices indices; std::vector<int> lengths; Indices expected; } cases[] = {
+    const struct {
+        const char* name;
+        Indices indices;
+        std::vector<int> lengths;
+        Indices expected;
+    } cases[] = {
         {"one strip of 5", {0, 1, 2, 3, 4}, {5}, {0, 1, 2, 3, 2, 1, 2, 3, 4}},
         {"strips of 3 and 4", {0, 1, 2, 3, 4, 5, 6}, {3, 4}, {0, 1, 2, 3, 4, 5, 6, 5, 4}},
-        {"a strip of 4 after a strip of 4", {9, 8, 7, 6, 60, 61, 62, 63}, {4, 4},
+        {"a strip of 4 after a strip of 4",
+         {9, 8, 7, 6, 60, 61, 62, 63},
+         {4, 4},
          {9, 8, 7, 6, 7, 8, 60, 61, 62, 63, 62, 61}},
         {"the largest index", {65535, 0, 1}, {3}, {65535, 0, 1}},
     };
@@ -58,7 +65,11 @@ TEST_F(MeshTest, RefusedIndexBuffersHoldNothing)
     const Indices indices = {0, 1, 2, 3, 4, 5};
     const int two[] = {2};
     const int huge[] = {0x7FFFFFFF, 0x7FFFFFFF};
-    const struct { const char* name; std::function<IndexBuffer*()> make; Outcome outcome; } cases[] = {
+    const struct {
+        const char* name;
+        std::function<IndexBuffer*()> make;
+        Outcome outcome;
+    } cases[] = {
         {"strip of 2", [&] { return VORNIC3D_NEW TriangleStripArray(indices.data(), two, 1); }, bare()},
         {"null lengths", [&] { return VORNIC3D_NEW TriangleStripArray(indices.data(), nullptr, 1); }, bare()},
         {"lengths past any block", [&] { return VORNIC3D_NEW TriangleStripArray(indices.data(), huge, 2); }, bare()},

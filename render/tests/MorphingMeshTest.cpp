@@ -45,11 +45,16 @@ short& firstXOf(VertexBuffer& buffer)
 TEST_F(MorphingMeshTest, ConstructionRefusesTargetsItCannotBlend)
 {
     core::Ref<VertexBuffer> base = makeBuffer(100);
-    const struct { const char* call; Buffers targets; Outcome outcome; } cases[] = {
+    const struct {
+        const char* call;
+        Buffers targets;
+        Outcome outcome;
+    } cases[] = {
         {"no targets", {}, refused("MorphingMesh failed because targets size is 0")},
         {"a null target", {makeBuffer(1), nullptr}, refused("targets element is 0")},
         {"a target without positions", {VORNIC3D_NEW VertexBuffer()}, bare()},
-        {"a target shorter than the base", {makeBuffer(1), makeBuffer(1, 1)},
+        {"a target shorter than the base",
+         {makeBuffer(1), makeBuffer(1, 1)},
          refused("targets element has fewer vertices than the base")},
     };
     for (const auto& c : cases) {
@@ -88,8 +93,12 @@ TEST_F(MorphingMeshTest, SetWeightsBlendsTheTargetDeltas)
         {"a weight within 0.01 is left out", 100, {200, 150}, {{1, 0.01f}}, accepted(), 200},
         {"back to the base", 100, {200, 150}, {{1, 0}, {0.005f, 0}}, accepted(), 100},
         {"deltas summing past 16 bits", 0, {30000, 30000}, {{1, 1}}, accepted(), 30000},
-        {"too few weights", 100, {200, 150}, {{1}},
-         refused("MorphingMesh setWeights failed because weights.size < getMorphTargetCount()"), 100},
+        {"too few weights",
+         100,
+         {200, 150},
+         {{1}},
+         refused("MorphingMesh setWeights failed because weights.size < getMorphTargetCount()"),
+         100},
         {"too many weights", 100, {200}, {{1, 1}}, bare(), 100},
     };
     for (const auto& c : cases) {

@@ -1,9 +1,9 @@
 #include "SceneGraphTest.h"
 
 #include "render/AnimationTrack.h"
-#include "render/KeyframeSequence.h"
 #include "render/ArithmeticException.h"
 #include "render/Group.h"
+#include "render/KeyframeSequence.h"
 #include "render/World.h"
 
 #include <array>
@@ -74,27 +74,27 @@ TEST_F(NodeTest, SettersCheckBeforeTheyStore)
         {"setOrientation(90, 0, 0, 2)", [](Node& n) { n.setOrientation(90, 0, 0, 2); }, accepted(),
          "orientation 0 0 1 angle 90"},
         {"setOrientation(0, zero axis)", [](Node& n) { n.setOrientation(0, 0, 0, 0); }, bare(), ""},
-        {"setAlphaFactor(1)", [](Node& n) { n.setAlphaFactor(0.5f), n.setAlphaFactor(1.0f); }, accepted(),
-         "alpha 1 "},
+        {"setAlphaFactor(1)", [](Node& n) { n.setAlphaFactor(0.5f), n.setAlphaFactor(1.0f); }, accepted(), "alpha 1 "},
         {"setAlphaFactor(1.0001)", [](Node& n) { n.setAlphaFactor(1.0001f); }, bare(), ""},
         {"setAlphaFactor(-0.0001)", [](Node& n) { n.setAlphaFactor(-0.0001f); }, bare(), ""},
         {"setAlphaFactor(NaN)", [](Node& n) { n.setAlphaFactor(kNaN); }, bare(), ""},
         {"setAlignment(null, ORIGIN, null, NONE)", [](Node& n) { n.setAlignment(nullptr, 145, nullptr, 144); },
          accepted(), "z 145 y 144"},
-        {"setAlignment(self, Z_AXIS, self, Y_AXIS)", [](Node& n) { n.setAlignment(&n, 148, &n, 147); },
-         accepted(), "z 148 y 147"},
+        {"setAlignment(self, Z_AXIS, self, Y_AXIS)", [](Node& n) { n.setAlignment(&n, 148, &n, 147); }, accepted(),
+         "z 148 y 147"},
         {"setAlignment(x, ORIGIN, null, Y_AXIS)", [](Node& n) { n.setAlignment(&n, 145, nullptr, 147); },
          refused("y-axis reference object is NULL"), ""},
         {"setAlignment(a, Y_AXIS, b, NONE)", [](Node& n) { n.setAlignment(&n, 147, &n, 144); },
          refused("Invalid z-target axis"), ""},
         {"setAlignment(null, Z_AXIS, null, X_AXIS)", [](Node& n) { n.setAlignment(nullptr, 148, nullptr, 146); },
          refused("Invalid y-target axis"), ""},
-        {"getAlignmentTarget(X_AXIS)", [](Node& n) { n.getAlignmentTarget(146); },
-         refused("axis not Z_AXIS or Y_AXIS"), ""},
+        {"getAlignmentTarget(X_AXIS)", [](Node& n) { n.getAlignmentTarget(146); }, refused("axis not Z_AXIS or Y_AXIS"),
+         ""},
         {"getCompositeTransform(null)", [](Node& n) { n.getCompositeTransform(nullptr); },
          refused("transform parameter is 0"), ""},
     };
-    runSetterTable(cases, [] { return VORNIC3D_NEW Node(); }, describe);
+    runSetterTable(
+        cases, [] { return VORNIC3D_NEW Node(); }, describe);
 }
 
 // ---- composite and relative transforms --------------------------------------------
@@ -155,7 +155,12 @@ TEST_F(NodeTest, GroupAddChildRefusesWhatWouldBreakTheTree)
     middle->addChild(leaf.get());
     other->addChild(adopted.get());
 
-    const struct { const char* name; Group* group; Node* child; const char* message; } cases[] = {
+    const struct {
+        const char* name;
+        Group* group;
+        Node* child;
+        const char* message;
+    } cases[] = {
         {"null", root.get(), nullptr, "can not add child node because child pointer is 0"},
         {"itself", leaf.get(), leaf.get(), "can not add child node because child is this node"},
         {"a world without parent", root.get(), world.get(), "can not add child node because node is World object"},

@@ -65,7 +65,7 @@ TEST_F(OGLESBatchingTest, ASpriteIsItsCropCentredOnItsPlace)
         float depth; // 0: under the screen camera; else 16 units span 48 / (2 depth tan 30) pixels
         const char* extent;
     } cases[] = {
-        {false, 0, 16, 0, "24,16 16x16"}, {false, 8, 8, 0, "28,20 8x8"},    {true, 0, 16, 0, "24,16 16x16"},
+        {false, 0, 16, 0, "24,16 16x16"}, {false, 8, 8, 0, "28,20 8x8"},     {true, 0, 16, 0, "24,16 16x16"},
         {true, 8, 8, 0, "30,22 4x4"},     {false, 0, 16, 30, "24,16 16x16"}, {true, 0, 16, 50, "25,17 14x14"},
         {true, 0, 16, 100, "29,21 6x6"},
     };
@@ -106,7 +106,8 @@ TEST_F(OGLESBatchingTest, EverySpriteIsDrawnWhateverBufferItFellInto)
         // The counter still holds the previous frame's end.
         const int before = buffersUsed();
         for (int i = 0; i < c.sprites; ++i)
-            g3d().render(s.get(), translation(static_cast<float>(3 + 6 * (i % 10)), static_cast<float>(3 + 6 * (i / 10)), 0));
+            g3d().render(s.get(),
+                         translation(static_cast<float>(3 + 6 * (i % 10)), static_cast<float>(3 + 6 * (i / 10)), 0));
         EXPECT_EQ(buffersUsed() - before, c.midFrame);
         g3d().releaseTarget();
         EXPECT_EQ(buffersUsed(), c.endOfFrame);
@@ -130,7 +131,8 @@ TEST_F(OGLESBatchingTest, InterleavedTexturesSharingAnAppearanceAreAllDrawn)
     const std::uint32_t colors[] = {kRed, kGreen, kBlue};
     const int order[] = {0, 1, 0, 2, 1, 0, 1};
     for (int i = 0; i < 7; ++i)
-        g3d().render(sprites[static_cast<std::size_t>(order[i])].get(), translation(static_cast<float>(4 + 8 * i), 20, 0));
+        g3d().render(sprites[static_cast<std::size_t>(order[i])].get(),
+                     translation(static_cast<float>(4 + 8 * i), 20, 0));
     EXPECT_EQ(buffersUsed(), 4);
     sprites[0] = nullptr;
     g3d().releaseTarget();

@@ -76,13 +76,13 @@ TEST_F(OGLESDebugOverlayTest, LinesShowTheCountersOfTheFrameBefore)
     frame(mesh.get());
     const std::vector<std::string> first = lines();
     const std::vector<std::string> expected = {
-        "BUFFERS USED      : 0/2", "TRIANGLE COUNT    : 6", "NODE COUNT        : 2", "CAMERA SET COUNT  : 7",
-        "LIGHTS COUNT      : 0",   "CAMERA POSITION   : 0.00 0.00 0.00",          "FRAME             : 0",
-        "FPS               : 0",   "DRAW CALLS        : 2",
+        "BUFFERS USED      : 0/2", "TRIANGLE COUNT    : 6", "NODE COUNT        : 2",
+        "CAMERA SET COUNT  : 7",   "LIGHTS COUNT      : 0", "CAMERA POSITION   : 0.00 0.00 0.00",
+        "FRAME             : 0",   "FPS               : 0", "DRAW CALLS        : 2",
     };
     EXPECT_EQ(std::vector<std::string>(first.begin(), first.begin() + 9), expected);
-    const char* const memory[] = {"MEMORY USED       : ", "MEMORY PEAK       : ", "ALLOCATED BLOCKS  : ",
-                                  "ALLOCATION COUNT  : "};
+    const char* const memory[] = {
+        "MEMORY USED       : ", "MEMORY PEAK       : ", "ALLOCATED BLOCKS  : ", "ALLOCATION COUNT  : "};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(first[9 + i].rfind(memory[i], 0), 0u) << first[9 + i];
     EXPECT_NE(first[9].find(" / " + std::to_string(mainPool()->getDataBlockSize()) + " BYTES : "), std::string::npos);

@@ -84,7 +84,11 @@ TEST_F(OGLESDrawTest, PositionsAreScaledBiasedAndTransformed)
 // keep what the draw before it set.
 TEST_F(OGLESDrawTest, CullingFollowsWindingAndDefaultsComeBack)
 {
-    const struct { const char* what; int culling, winding; bool withMode, clockwise, visible; } cases[] = {
+    const struct {
+        const char* what;
+        int culling, winding;
+        bool withMode, clockwise, visible;
+    } cases[] = {
         {"defaults, counter-clockwise", 0, 0, false, false, true},
         {"defaults, clockwise", 0, 0, false, true, false},
         {"back, clockwise winding", PolygonMode::CULL_BACK, PolygonMode::WINDING_CW, true, true, true},
@@ -253,7 +257,11 @@ TEST_F(OGLESDrawTest, AppearanceComponentsColourTheFillUntilLeftOut)
 TEST_F(OGLESDrawTest, DepthTestAndWrite)
 {
     // Red near (z 10) first, then blue far (z -10).
-    const struct { const char* what; bool test, write, depthBuffer; std::uint32_t expected; } cases[] = {
+    const struct {
+        const char* what;
+        bool test, write, depthBuffer;
+        std::uint32_t expected;
+    } cases[] = {
         {"tested and written", true, true, true, kRed},
         {"far not tested", false, true, true, kBlue},
         {"near not written", true, false, true, kBlue},

@@ -88,12 +88,15 @@ core::Ref<render::Mesh> shinySphere(float radius, int slices, int stacks)
     std::vector<unsigned short> indices;
     for (int i = 0; i < stacks; ++i)
         for (int j = 0; j < slices; ++j) {
-            const auto at = [&](int stack, int slice) { return static_cast<unsigned short>(stack * (slices + 1) + slice); };
-            indices.insert(indices.end(), {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i, j), at(i + 1, j + 1),
-                                           at(i + 1, j)});
+            const auto at = [&](int stack, int slice) {
+                return static_cast<unsigned short>(stack * (slices + 1) + slice);
+            };
+            indices.insert(indices.end(),
+                           {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i, j), at(i + 1, j + 1), at(i + 1, j)});
         }
     const int count = static_cast<int>(positions.size() / 3);
-    core::Ref<render::VertexArray> positionArray = VORNIC3D_NEW render::VertexArray(count, 3, render::VertexArray::SHORT);
+    core::Ref<render::VertexArray> positionArray =
+        VORNIC3D_NEW render::VertexArray(count, 3, render::VertexArray::SHORT);
     positionArray->set(0, count, positions.data());
     core::Ref<render::VertexArray> normalArray = VORNIC3D_NEW render::VertexArray(count, 3, render::VertexArray::SHORT);
     normalArray->set(0, count, normals.data());
@@ -175,7 +178,8 @@ TEST_F(OGLESEyeSpaceTest, LinearFogIsMeasuredFromTheCamera)
     fog->setLinear(50.0f, 150.0f);
     core::Ref<render::Appearance> appearance = VORNIC3D_NEW render::Appearance();
     appearance->setFog(fog.get());
-    core::Ref<render::Mesh> quad = VORNIC3D_NEW render::Mesh(vertices.get(), rectangleTriangles().get(), appearance.get());
+    core::Ref<render::Mesh> quad =
+        VORNIC3D_NEW render::Mesh(vertices.get(), rectangleTriangles().get(), appearance.get());
     core::Ref<render::Camera> camera = centredCamera();
 
     // The camera and the quad stand at the same place, turned alike; the
@@ -232,7 +236,8 @@ TEST_F(OGLESEyeSpaceTest, ACameraInAGroupLooksFromWhereItsGroupsPutIt)
     core::Ref<render::VertexBuffer> vertices = rectangle(24, 8, 32, 16);
     vertices->setDefaultColor(kRed);
     core::Ref<render::Appearance> plainLook = VORNIC3D_NEW render::Appearance();
-    core::Ref<render::Mesh> square = VORNIC3D_NEW render::Mesh(vertices.get(), rectangleTriangles().get(), plainLook.get());
+    core::Ref<render::Mesh> square =
+        VORNIC3D_NEW render::Mesh(vertices.get(), rectangleTriangles().get(), plainLook.get());
     world->addChild(square.get());
     core::Ref<render::Image2D> image = plain(kGreen, 8, 8);
     core::Ref<render::Appearance> spriteLook = VORNIC3D_NEW render::Appearance();

@@ -52,7 +52,10 @@ using OGLESGraphics3DWithoutDisplayTest = testsupport::EngineTest;
 
 TEST_F(OGLESGraphics3DWithoutDisplayTest, FactoryRefusesOtherTypesAndMakesADummyWithoutADisplay)
 {
-    const struct { int type; testsupport::Outcome outcome; } cases[] = {
+    const struct {
+        int type;
+        testsupport::Outcome outcome;
+    } cases[] = {
         {2, refused("enable QUICK_AND_DIRTY_D3D_MOBILE_SUPPORT_FOR_SAMSUNG_OMNIA_ENABLED flag if you want to use "
                     "Direct3D Mobile")},
         {0, refused("createGraphics3D : invalid type")},
@@ -89,7 +92,11 @@ TEST_F(OGLESGraphics3DTest, ViewportStartsAtTheScreenAndChecksItsSize)
     EXPECT_EQ(outcomeOf([&] { render::Graphics3D::createGraphics3D(1, &display(), nullptr); }),
               refused("Graphics3D object is available. Can not create a new one."));
 
-    const struct { std::array<int, 4> v; testsupport::Outcome outcome; bool bigWarning; } cases[] = {
+    const struct {
+        std::array<int, 4> v;
+        testsupport::Outcome outcome;
+        bool bigWarning;
+    } cases[] = {
         {{8, 4, 32, 16}, accepted(), false},
         {{-4, -4, kWidth + 8, kHeight}, accepted(), true},
         {{0, 0, 0, 10}, refused("setViewport : width <= 0"), false},
@@ -111,7 +118,10 @@ TEST_F(OGLESGraphics3DTest, ViewportStartsAtTheScreenAndChecksItsSize)
 
 TEST_F(OGLESGraphics3DTest, DepthRangeAndHintsAreChecked)
 {
-    const struct { float nearValue, farValue; testsupport::Outcome outcome; } cases[] = {
+    const struct {
+        float nearValue, farValue;
+        testsupport::Outcome outcome;
+    } cases[] = {
         {1.0f, 0.25f, accepted()},
         {-0.01f, 0.5f, refused("setDepthRange : near_range has invalid data")},
         {0.5f, std::nanf(""), refused("setDepthRange : far_range has invalid data")},
@@ -168,9 +178,12 @@ TEST_F(OGLESGraphics3DTest, ClearTakesTheBackgroundsColourAndSwitches)
 {
     g3d().bindTarget(nullptr);
     core::Ref<render::Background> background = VORNIC3D_NEW render::Background();
-    const struct { std::uint32_t color; bool colorClear; std::uint32_t expected; } cases[] = {
-        {0x80123456u, true, 0x80123456u},
-        {0xFF00FF00u, false, 0x80123456u}, // colour left alone
+    const struct {
+        std::uint32_t color;
+        bool colorClear;
+        std::uint32_t expected;
+    } cases[] = {
+        {0x80123456u, true, 0x80123456u}, {0xFF00FF00u, false, 0x80123456u}, // colour left alone
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(hexColor(c.color));
@@ -205,12 +218,21 @@ TEST_F(OGLESGraphics3DTest, BackgroundImagesShowTheirCrop)
         std::array<int, 4> crop;
         std::vector<std::tuple<int, int, std::uint32_t>> samples; // x, y, colour
     } cases[] = {
-        {"bottom 48 rows, one to one", B, B, {0, 16, 64, 48},
+        {"bottom 48 rows, one to one",
+         B,
+         B,
+         {0, 16, 64, 48},
          {{16, 40, kRed}, {48, 40, kGreen}, {16, 31, kBlue}, {16, 24, kBlue}, {48, 4, kYellow}}},
         {"upper left quarter", B, B, {0, 0, 32, 32}, {{1, 1, kRed}, {62, 1, kRed}, {1, 46, kRed}, {62, 46, kRed}}},
-        {"shifted right", B, B, {-32, 0, 64, 64},
+        {"shifted right",
+         B,
+         B,
+         {-32, 0, 64, 64},
          {{16, 36, kMagenta}, {48, 36, kRed}, {16, 12, kMagenta}, {48, 12, kBlue}}},
-        {"repeated shifted right", R, B, {-32, 0, 64, 64},
+        {"repeated shifted right",
+         R,
+         B,
+         {-32, 0, 64, 64},
          {{16, 36, kGreen}, {48, 36, kRed}, {16, 12, kYellow}, {48, 12, kBlue}}},
         {"repeated from row 16", B, R, {0, 16, 64, 64}, {{16, 42, kRed}, {16, 24, kBlue}, {16, 6, kRed}}},
         {"repeated twice", R, R, {0, 0, 128, 128}, {{8, 42, kRed}, {24, 42, kGreen}, {40, 42, kRed}, {8, 30, kBlue}}},

@@ -62,7 +62,10 @@ protected:
 
 TEST_F(OGLESTexture2DTest, SidesMustBePowersOfTwo)
 {
-    const struct { int width, height; testsupport::Outcome outcome; } cases[] = {
+    const struct {
+        int width, height;
+        testsupport::Outcome outcome;
+    } cases[] = {
         {1, 128, accepted()},
         {48, 32, refused("setImage failed because image width is illegal")},
         {64, 48, refused("setImage failed because image height is illegal")},
@@ -95,7 +98,10 @@ TEST_F(OGLESTexture2DTest, EachSamplingChangeUploadsAnewWithTheMappedValues)
     core::Ref<Image2D> picture = image(Image2D::RGB, 4, 4);
     texture->setImage(picture.get());
 
-    const struct { int level, image; GLint minification, magnification; } filters[] = {
+    const struct {
+        int level, image;
+        GLint minification, magnification;
+    } filters[] = {
         {Texture2D::FILTER_BASE_LEVEL, Texture2D::FILTER_LINEAR, GL_LINEAR, GL_LINEAR},
         {Texture2D::FILTER_LINEAR, Texture2D::FILTER_NEAREST, GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR},
         {Texture2D::FILTER_NEAREST, Texture2D::FILTER_LINEAR, GL_LINEAR_MIPMAP_NEAREST, GL_NEAREST},
@@ -109,7 +115,10 @@ TEST_F(OGLESTexture2DTest, EachSamplingChangeUploadsAnewWithTheMappedValues)
         EXPECT_EQ(parameter(texture->getGLTexture(), GL_TEXTURE_MAG_FILTER), f.magnification);
     }
 
-    const struct { int s, t; GLint wrapS, wrapT; } wrappings[] = {
+    const struct {
+        int s, t;
+        GLint wrapS, wrapT;
+    } wrappings[] = {
         {Texture2D::WRAP_CLAMP, Texture2D::WRAP_REPEAT, GL_CLAMP_TO_EDGE, GL_REPEAT},
         {Texture2D::WRAP_REPEAT, 7, GL_REPEAT, GL_CLAMP_TO_EDGE},
     };
@@ -123,7 +132,11 @@ TEST_F(OGLESTexture2DTest, EachSamplingChangeUploadsAnewWithTheMappedValues)
 
 TEST_F(OGLESTexture2DTest, UnknownSamplingValuesFailPlainlyAndKeepTheLastUpload)
 {
-    const struct { const char* what; std::function<void(Texture2D&)> set; const char* message; } cases[] = {
+    const struct {
+        const char* what;
+        std::function<void(Texture2D&)> set;
+        const char* message;
+    } cases[] = {
         {"level filter", [](Texture2D& t) { t.setFiltering(211, Texture2D::FILTER_NEAREST); },
          "You sure have some weird Filtering modes..."},
         {"blending", [](Texture2D& t) { t.setBlending(229); }, "Unknown Blending mode used."},
@@ -162,14 +175,17 @@ TEST_F(OGLESTexture2DTest, EveryFormatUploadsItsOwnChannels)
     };
     // Two pixels a row: six bytes, not a whole number of 4-byte words.
     const std::vector<unsigned char> three = {0xFF, 0, 0, 0, 0xFF, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0};
-    const struct { const char* what; int format; const std::vector<unsigned char>* pixels;
-                   std::array<std::string, 4> expected; } cases[] = {
+    const struct {
+        const char* what;
+        int format;
+        const std::vector<unsigned char>* pixels;
+        std::array<std::string, 4> expected;
+    } cases[] = {
         {"RGBA", Image2D::RGBA, &four, {"0x20107777", "0x40307777", "0x60507777", "0x80707777"}},
         {"RGB", Image2D::RGB, &three, {"0xFFFF0000", "0xFF00FF00", "0xFF0000FF", "0xFFFFFF00"}},
         {"LUMINANCE", Image2D::LUMINANCE, &four, {"0xFF101010", "0xFF303030", "0xFF505050", "0xFF707070"}},
         {"ALPHA", Image2D::ALPHA, &four, {"0x20FFFFFF", "0x40FFFFFF", "0x60FFFFFF", "0x80FFFFFF"}},
-        {"LUMINANCE_ALPHA", Image2D::LUMINANCE_ALPHA, &four,
-         {"0x20101010", "0x40303030", "0x60505050", "0x80707070"}},
+        {"LUMINANCE_ALPHA", Image2D::LUMINANCE_ALPHA, &four, {"0x20101010", "0x40303030", "0x60505050", "0x80707070"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

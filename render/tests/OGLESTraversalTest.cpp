@@ -87,8 +87,7 @@ TEST_F(OGLESTraversalTest, AWorldWithoutCameraFailsBeforeClearing)
     clearTo(kRed);
     core::Ref<render::World> empty = VORNIC3D_NEW render::World();
     EXPECT_EQ(outcomeOf([&] { g3d().render(empty.get()); }), refused("World does not have an active camera"));
-    EXPECT_EQ(outcomeOf([&] { g3d().render(static_cast<render::World*>(nullptr)); }),
-              refused("world parameter is 0"));
+    EXPECT_EQ(outcomeOf([&] { g3d().render(static_cast<render::World*>(nullptr)); }), refused("world parameter is 0"));
     EXPECT_EQ(hexColor(pixelAt(5, 5)), hexColor(kRed));
     core::Ref<render::Mesh> lone = mesh(0, 0, 8, 8, kBlue);
     EXPECT_EQ(outcomeOf([&] { g3d().render(lone.get(), Transform()); }),
@@ -149,10 +148,24 @@ TEST_F(OGLESTraversalTest, AWorldDrawsItsGroupsWithTheirLightsAndScopes)
 // Omni lights are placed in the world tests above.
 TEST_F(OGLESTraversalTest, LightsByModeAndScopeUpToEight)
 {
-    const struct { const char* what; std::function<void(Light&)> set; std::uint32_t centre; } cases[] = {
-        {"directional, coloured and dimmed", [](Light& l) { l.setColor(0xFF8040); l.setIntensity(0.5f); }, 0xFF804020u},
+    const struct {
+        const char* what;
+        std::function<void(Light&)> set;
+        std::uint32_t centre;
+    } cases[] = {
+        {"directional, coloured and dimmed",
+         [](Light& l) {
+             l.setColor(0xFF8040);
+             l.setIntensity(0.5f);
+         },
+         0xFF804020u},
         {"directional, turned 60 degrees", [](Light& l) { l.setOrientation(60.0f, 1.0f, 0.0f, 0.0f); }, 0xFF808080u},
-        {"ambient", [](Light& l) { l.setMode(Light::AMBIENT); l.setColor(0x404040); }, 0xFF404040u},
+        {"ambient",
+         [](Light& l) {
+             l.setMode(Light::AMBIENT);
+             l.setColor(0x404040);
+         },
+         0xFF404040u},
         {"out of the mesh's scope", [](Light& l) { l.setScope(2); }, kBlue},
         {"not rendering", [](Light& l) { l.setRenderingEnable(false); }, kBlue},
     };

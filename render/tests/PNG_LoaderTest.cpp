@@ -62,12 +62,22 @@ TEST_F(PNG_LoaderTest, EveryKindOfPngBecomesEightBitRgbOrRgba)
     PngImage palette = png(2, 2, PNG_COLOR_TYPE_PALETTE, 1, {0x40, 0x80});
     palette.palette = {10, 20, 30, 40, 50, 60};
     palette.transparency = {0, 128};
-    const struct { const char* name; PngImage image; int format; Bytes pixels; } cases[] = {
+    const struct {
+        const char* name;
+        PngImage image;
+        int format;
+        Bytes pixels;
+    } cases[] = {
         {"RGB 3x2: rows of 9 bytes", png(3, 2, rgb, 8, sequence(18)), Image2D::RGB, sequence(18)},
         {"RGBA 1x3", png(1, 3, PNG_COLOR_TYPE_RGB_ALPHA, 8, sequence(12)), Image2D::RGBA, sequence(12)},
-        {"RGB 16-bit keeps the high bytes", png(1, 1, rgb, 16, {0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x00}), Image2D::RGB,
+        {"RGB 16-bit keeps the high bytes",
+         png(1, 1, rgb, 16, {0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x00}),
+         Image2D::RGB,
          {0x12, 0xAB, 0xFF}},
-        {"palette with transparency stays RGB", palette, Image2D::RGB, {10, 20, 30, 40, 50, 60, 40, 50, 60, 10, 20, 30}},
+        {"palette with transparency stays RGB",
+         palette,
+         Image2D::RGB,
+         {10, 20, 30, 40, 50, 60, 40, 50, 60, 10, 20, 30}},
         {"grey 1-bit", png(2, 1, grey, 1, {0x80}), Image2D::RGB, {255, 255, 255, 0, 0, 0}},
         {"grey 16-bit", png(1, 1, grey, 16, {0xAB, 0xCD}), Image2D::RGB, {0xAB, 0xAB, 0xAB}},
         {"grey with alpha", png(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {50, 60}), Image2D::RGBA, {50, 50, 50, 60}},
@@ -106,16 +116,21 @@ TEST_F(PNG_LoaderTest, DamagedFilesFailWithTheParseErrorAndAppendNothing)
                      static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)};
     };
     const auto withHeader = [&](unsigned width, unsigned height, unsigned char colorType) {
-        return concat({Bytes(at(0), at(8)), pngChunk("IHDR", concat({be32(width), be32(height), {8, colorType, 0, 0, 0}})),
+        return concat({Bytes(at(0), at(8)),
+                       pngChunk("IHDR", concat({be32(width), be32(height), {8, colorType, 0, 0, 0}})),
                        pngChunk("IDAT", {0x78, 0x9C, 0x03, 0x00}), Bytes(at(iend), good.end())});
     };
-    const struct { const char* name; Bytes file; std::string message; } cases[] = {
+    const struct {
+        const char* name;
+        Bytes file;
+        std::string message;
+    } cases[] = {
         {"7 bytes", Bytes(at(0), at(7)), "Too small file!"},
         {"cut inside the image data", Bytes(at(0), at(45)), "Small stream buffer"},
         {"image data CRC", badCrc, "IDAT: CRC error"},
         // libpng only warns about a damaged ancillary chunk.
-        {"a warning: gAMA of 3 bytes", concat({Bytes(at(0), at(33)), pngChunk("gAMA", {0, 1, 2}), Bytes(at(33), good.end())}),
-         "gAMA: invalid"},
+        {"a warning: gAMA of 3 bytes",
+         concat({Bytes(at(0), at(33)), pngChunk("gAMA", {0, 1, 2}), Bytes(at(33), good.end())}), "gAMA: invalid"},
         {"width 0: libpng warns first", withHeader(0, 1, PNG_COLOR_TYPE_RGB), "Image width is zero in IHDR"},
         // Sizes are taken in 64 bits, and compared with the pool (256 KiB)
         // before anything is taken from it.

@@ -79,12 +79,12 @@ TEST_F(ReferenceTest, EachClassListsItsReferencesInItsOrder)
     core::Ref<render::Mesh> mesh = VORNIC3D_NEW render::Mesh(vertices.get(), submeshes, appearances);
     EXPECT_EQ(referencesOf(*mesh), meshReferences);
     const auto targets = vectorOf(std::vector<core::Ref<render::VertexBuffer>>{vertices});
-    core::Ref<render::Mesh> morphing = VORNIC3D_NEW render::MorphingMesh(vertices.get(), targets, submeshes,
-                                                                        appearances);
+    core::Ref<render::Mesh> morphing =
+        VORNIC3D_NEW render::MorphingMesh(vertices.get(), targets, submeshes, appearances);
     EXPECT_EQ(referencesOf(*morphing), meshReferences);
     core::Ref<render::Group> skeleton = VORNIC3D_NEW render::Group();
-    core::Ref<render::Mesh> skinned = VORNIC3D_NEW render::SkinnedMesh(vertices.get(), submeshes, appearances,
-                                                                      skeleton.get());
+    core::Ref<render::Mesh> skinned =
+        VORNIC3D_NEW render::SkinnedMesh(vertices.get(), submeshes, appearances, skeleton.get());
     std::vector<Object3D*> skinnedReferences = meshReferences;
     skinnedReferences.push_back(skeleton.get());
     EXPECT_EQ(referencesOf(*skinned), skinnedReferences);

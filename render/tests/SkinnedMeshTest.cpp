@@ -95,7 +95,11 @@ TEST_F(SkinnedMeshTest, AddTransformChecksEverythingBeforeItBinds)
     Group* bone = rig.bone.get();
     core::Ref<Group> outsider = VORNIC3D_NEW Group();
     const std::string prefix = "SkinnedMesh addTransform failed because ";
-    const struct { render::Node* bone; int weight, first, count; std::string message; } cases[] = {
+    const struct {
+        render::Node* bone;
+        int weight, first, count;
+        std::string message;
+    } cases[] = {
         {nullptr, 0, -1, 0, prefix + "bone parameter is 0"},
         {bone, 0, -1, 0, prefix + "weight parameter is <= 0"},
         {bone, 1, -1, 0, prefix + "numVertices parameter is <= 0"},
@@ -122,7 +126,11 @@ TEST_F(SkinnedMeshTest, AddTransformChecksEverythingBeforeItBinds)
 
 TEST_F(SkinnedMeshTest, VerticesFollowTheirBonesByWeight)
 {
-    const struct { const char* pose; std::function<void(Rig&)> bindAndMove; std::vector<short> positions; } cases[] = {
+    const struct {
+        const char* pose;
+        std::function<void(Rig&)> bindAndMove;
+        std::vector<short> positions;
+    } cases[] = {
         {"a translated bone moves its vertices, the others stay",
          [](Rig& t) {
              t.mesh->addTransform(t.bone.get(), 65535, 1, 2);
@@ -150,8 +158,7 @@ TEST_F(SkinnedMeshTest, VerticesFollowTheirBonesByWeight)
              t.root->setTranslation(0, 0, -1);
          },
          {10, 0, -2, 20, 0, -2, 30, 0, -2, 40, 0, -2}},
-        {"an unbound node between keeps its offset: at rest the skin is unskinned", bindBelowAnOffset,
-         kPositions},
+        {"an unbound node between keeps its offset: at rest the skin is unskinned", bindBelowAnOffset, kPositions},
         {"a bone below an unbound node moves its vertices by its own move",
          [](Rig& t) {
              bindBelowAnOffset(t);

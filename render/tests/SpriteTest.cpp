@@ -47,8 +47,11 @@ TEST_F(SpriteTest, CropIsBoundedByTheRenderer)
 {
     core::Ref<Image2D> picture = image(8, 8);
     core::Ref<Sprite3D> s = sprite(picture.get());
-    const struct { int x, y, width, height; bool accepted; } cases[] = {
-        {1000, 0, 24, 10, true}, {1000, 0, 25, 10, false}, {0, 1000, 10, 25, false},
+    const struct {
+        int x, y, width, height;
+        bool accepted;
+    } cases[] = {
+        {1000, 0, 24, 10, true},      {1000, 0, 25, 10, false},          {0, 1000, 10, 25, false},
         {0x7FFFFFFF, 0, 1, 1, false}, {-0x7FFFFFFF, -5, -5, 1029, true},
     };
     for (const auto& c : cases) {
@@ -120,8 +123,13 @@ TEST_F(SpriteTest, BufferTakesTheQuadsItsSizeSays)
 {
     core::Ref<Image2D> picture = image(8, 8);
     core::Ref<Sprite3D> s = sprite(picture.get());
-    const struct { const char* name; int vertexQuads, indexQuads, placed; } cases[] = {
-        {"vertices for 2", 2, 3, 2}, {"indices for 2", 3, 2, 2}, {"room for 1", 1, 1, 1},
+    const struct {
+        const char* name;
+        int vertexQuads, indexQuads, placed;
+    } cases[] = {
+        {"vertices for 2", 2, 3, 2},
+        {"indices for 2", 3, 2, 2},
+        {"room for 1", 1, 1, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

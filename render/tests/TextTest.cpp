@@ -7,8 +7,8 @@
 #include "render/PolygonMode.h"
 #include "render/Text2D.h"
 
-#include "hal/HALException.h"
 #include "TempFolder.h"
+#include "hal/HALException.h"
 
 #include <filesystem>
 #include <iterator>
@@ -40,9 +40,8 @@ std::string describe(Text2D& text)
     std::string size = "none";
     if (outcomeOf([&] { text.getSizeX(), text.getSizeY(); }) == accepted())
         size = std::to_string(text.getSizeX()) + "x" + std::to_string(text.getSizeY());
-    return std::string("text \"") + text.getText().c_str() + "\" font " +
-           (font == accepted() ? "set" : font.message) + " size " + size + " flag " +
-           std::to_string(text.getRenderFlag());
+    return std::string("text \"") + text.getText().c_str() + "\" font " + (font == accepted() ? "set" : font.message) +
+           " size " + size + " flag " + std::to_string(text.getRenderFlag());
 }
 
 int openFileCount()
@@ -73,7 +72,8 @@ TEST_F(TextTest, SettersCheckBeforeTheyStore)
         {"setSize(32768, 5)", [](Text2D& t) { t.setSize(32768, 5); }, bare(), ""},
         {"setSize(5, 40000)", [](Text2D& t) { t.setSize(5, 40000); }, bare(), ""},
     };
-    runSetterTable(cases, [] { return VORNIC3D_NEW Text2D(); }, describe);
+    runSetterTable(
+        cases, [] { return VORNIC3D_NEW Text2D(); }, describe);
 
     // The font is held before its sizes are tested.
     core::Ref<Text2D> text = VORNIC3D_NEW Text2D();
@@ -117,7 +117,10 @@ TEST_F(TextTest, TextsShareOneDefaultAppearanceWhileAnyHoldsIt)
 
 TEST_F(TextTest, CreateNewFontWantsABitmapFontFile)
 {
-    const struct { const char* name; std::string bytes; } cases[] = {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
         {"starts with A", "A0008\"font.png\"AB"},
         {"empty", ""},
     };

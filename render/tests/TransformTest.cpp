@@ -54,16 +54,25 @@ std::string failureOf(const std::function<void()>& action)
 // Rows as get() gives them: row 0 first, the translation in column 3.
 TEST_F(TransformTest, PostOperationsMultiplyOnTheRight)
 {
-    const struct { const char* name; std::function<void(Transform&)> build; Rows rows; } cases[] = {
-        {"rotate 90 about a long z axis", [](Transform& t) { t.postRotate(90, 0, 0, 5); },
+    const struct {
+        const char* name;
+        std::function<void(Transform&)> build;
+        Rows rows;
+    } cases[] = {
+        {"rotate 90 about a long z axis",
+         [](Transform& t) { t.postRotate(90, 0, 0, 5); },
          {0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
-        {"rotate 90 about x", [](Transform& t) { t.postRotate(90, 1, 0, 0); },
+        {"rotate 90 about x",
+         [](Transform& t) { t.postRotate(90, 1, 0, 0); },
          {1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1}},
-        {"scale, then translate", [](Transform& t) { t.postScale(2, 2, 2), t.postTranslate(1, 2, 3); },
+        {"scale, then translate",
+         [](Transform& t) { t.postScale(2, 2, 2), t.postTranslate(1, 2, 3); },
          {2, 0, 0, 2, 0, 2, 0, 4, 0, 0, 2, 6, 0, 0, 0, 1}},
-        {"translate, then scale", [](Transform& t) { t.postTranslate(5, 6, 7), t.postScale(2, 3, 4); },
+        {"translate, then scale",
+         [](Transform& t) { t.postTranslate(5, 6, 7), t.postScale(2, 3, 4); },
          {2, 0, 0, 5, 0, 3, 0, 6, 0, 0, 4, 7, 0, 0, 0, 1}},
-        {"multiplied by itself", [](Transform& t) { t.postTranslate(1, 2, 3), t.postMultiply(t); },
+        {"multiplied by itself",
+         [](Transform& t) { t.postTranslate(1, 2, 3), t.postMultiply(t); },
          {1, 0, 0, 2, 0, 1, 0, 4, 0, 0, 1, 6, 0, 0, 0, 1}},
         // Off the diagonal too: a transposed or mis-signed cofactor shows.
         {"moved, turned, scaled, then inverted",
@@ -97,9 +106,15 @@ TEST_F(TransformTest, ATranslationGivesTheFullProductBitForBit)
     } cases[] = {
         {"identity", {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}, 1, 2, 3},
         {"-0 among positives", {1, -0.0f, 2, 3, -0.0f, 1, 0, 4, 0, 0, 1, -0.0f, 0, 0, 0, 1}, -0.0f, 5, -7},
-        {"-0 in rows of negatives", {-1, -0.0f, -2, -3, -0.0f, -0.0f, -0.0f, -0.0f, -1, 0, -1, -2, -0.0f, 0, 0, 1},
-         2, -0.0f, 0},
-        {"turned and scaled", {0.25f, -1.5f, 3e-3f, 7, 1.5f, 0.25f, 0, -8, 0, 0, 4, 1e20f, 0, 0, 0, 1}, 1e19f, -3,
+        {"-0 in rows of negatives",
+         {-1, -0.0f, -2, -3, -0.0f, -0.0f, -0.0f, -0.0f, -1, 0, -1, -2, -0.0f, 0, 0, 1},
+         2,
+         -0.0f,
+         0},
+        {"turned and scaled",
+         {0.25f, -1.5f, 3e-3f, 7, 1.5f, 0.25f, 0, -8, 0, 0, 4, 1e20f, 0, 0, 0, 1},
+         1e19f,
+         -3,
          0.5f},
     };
     for (const auto& c : cases) {

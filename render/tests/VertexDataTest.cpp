@@ -74,7 +74,9 @@ std::string describe(const VertexBuffer& b)
 
 TEST_F(VertexDataTest, ArrayShapeIsCheckedBeforeTheBlockIsTaken)
 {
-    const struct { int vertices, components, type; } refusedShapes[] = {
+    const struct {
+        int vertices, components, type;
+    } refusedShapes[] = {
         {65536, 2, 2}, {0x7FFFFFFF, 4, 2}, {0, 2, 2}, {1, 1, 2}, {1, 5, 2}, {1, 2, 3}, {1, 2, 0},
     };
     for (const auto& s : refusedShapes) {
@@ -120,8 +122,10 @@ TEST_F(VertexDataTest, BoxOfLongArraysHoldsEveryExtreme)
         int type;
         int components;
         int extreme;
-    } shapes[] = {{VertexArray::BYTE, 2, 127}, {VertexArray::BYTE, 3, 127},
-                  {VertexArray::SHORT, 2, 32767}, {VertexArray::SHORT, 3, 32767}};
+    } shapes[] = {{VertexArray::BYTE, 2, 127},
+                  {VertexArray::BYTE, 3, 127},
+                  {VertexArray::SHORT, 2, 32767},
+                  {VertexArray::SHORT, 3, 32767}};
     const struct {
         int vertices;
         int lowAt;
@@ -142,8 +146,7 @@ TEST_F(VertexDataTest, BoxOfLongArraysHoldsEveryExtreme)
                 if (place.lowAt == place.highAt)
                     values[static_cast<std::size_t>(place.lowAt * shape.components + axis)] = shape.extreme;
 
-                core::Ref<VertexArray> array =
-                    VORNIC3D_NEW VertexArray(place.vertices, shape.components, shape.type);
+                core::Ref<VertexArray> array = VORNIC3D_NEW VertexArray(place.vertices, shape.components, shape.type);
                 if (shape.type == VertexArray::BYTE) {
                     const std::vector<signed char> narrow(values.begin(), values.end());
                     array->set(0, place.vertices, narrow.data());
@@ -156,7 +159,8 @@ TEST_F(VertexDataTest, BoxOfLongArraysHoldsEveryExtreme)
                 for (int c = 0; c < shape.components; ++c) {
                     lo[c] = hi[c] = static_cast<float>(values[static_cast<std::size_t>(c)]);
                     for (int v = 1; v < place.vertices; ++v) {
-                        const auto value = static_cast<float>(values[static_cast<std::size_t>(v * shape.components + c)]);
+                        const auto value =
+                            static_cast<float>(values[static_cast<std::size_t>(v * shape.components + c)]);
                         lo[c] = std::min(lo[c], value);
                         hi[c] = std::max(hi[c], value);
                     }
@@ -175,7 +179,10 @@ TEST_F(VertexDataTest, SetChecksBeforeItCopies)
     core::Ref<VertexArray> a = bytes(3, 2, {1, 2, 3, 4, 5, 6});
     const signed char b[8] = {9, 9, 9, 9, 9, 9, 9, 9};
     const short w[8] = {9, 9, 9, 9, 9, 9, 9, 9};
-    const struct { const char* call; std::function<void()> action; } cases[] = {
+    const struct {
+        const char* call;
+        std::function<void()> action;
+    } cases[] = {
         {"null values", [&] { a->set(0, 1, static_cast<const signed char*>(nullptr)); }},
         {"16-bit values into an 8-bit array", [&] { a->set(0, 1, w); }},
         {"set(1, vertex count)", [&] { a->set(1, 3, b); }},
@@ -214,8 +221,7 @@ TEST_F(VertexDataTest, AttachingConvertsEightBitArraysInPlace)
     shared->setComponentType(VertexArray::SHORT);
     EXPECT_EQ(outcomeOf([&] { shared->setComponentType(VertexArray::BYTE); }),
               refused("setComponentType 2 -> 1 has problems!"));
-    EXPECT_EQ(outcomeOf([&] { shared->setComponentType(3); }),
-              refused("setComponentType failed. invalid parameters"));
+    EXPECT_EQ(outcomeOf([&] { shared->setComponentType(3); }), refused("setComponentType failed. invalid parameters"));
     EXPECT_EQ(shortsOf(*shared), (Shorts{-1, 127, -128, 4, -5, 0}));
 }
 

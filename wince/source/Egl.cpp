@@ -61,8 +61,7 @@ EGLint WinceEglSurfaceType(HWND window)
     return record->native != nullptr ? EGL_WINDOW_BIT : EGL_PBUFFER_BIT;
 }
 
-EGLSurface WinceEglCreateSurface(EGLDisplay display, EGLConfig config, HWND window,
-                                 const EGLint* attributes)
+EGLSurface WinceEglCreateSurface(EGLDisplay display, EGLConfig config, HWND window, const EGLint* attributes)
 {
     const auto record = WindowTable::instance().find(window);
     if (!record)
@@ -74,8 +73,7 @@ EGLSurface WinceEglCreateSurface(EGLDisplay display, EGLConfig config, HWND wind
         unsigned long xWindow = 0;
         if (!SdlVideo::instance().x11Handles(record->native, xDisplay, xWindow))
             return EGL_NO_SURFACE;
-        return eglCreateWindowSurface(display, config, static_cast<EGLNativeWindowType>(xWindow),
-                                      attributes);
+        return eglCreateWindowSurface(display, config, static_cast<EGLNativeWindowType>(xWindow), attributes);
     }
     const auto area = clientAreaOf(window);
     if (!area)

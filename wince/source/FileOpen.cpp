@@ -16,17 +16,10 @@ bool openFlags(const char* mode, int& flags)
 {
     const bool update = std::strchr(mode, '+') != nullptr;
     switch (mode[0]) {
-    case 'r':
-        flags = update ? O_RDWR : O_RDONLY;
-        break;
-    case 'w':
-        flags = (update ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC;
-        break;
-    case 'a':
-        flags = (update ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
-        break;
-    default:
-        return false;
+    case 'r': flags = update ? O_RDWR : O_RDONLY; break;
+    case 'w': flags = (update ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC; break;
+    case 'a': flags = (update ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND; break;
+    default: return false;
     }
     return std::strspn(mode + 1, "+b") == std::strlen(mode + 1);
 }
@@ -45,7 +38,7 @@ std::FILE* WinceFopen(const char* path, const char* mode)
     const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0)
         return nullptr;
-    struct stat info{};
+    struct stat info {};
     int error = 0;
     if (fstat(fd, &info) != 0)
         error = errno;

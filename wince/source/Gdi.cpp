@@ -3,8 +3,7 @@
 #include "wince/Gdi.h"
 
 // The one device context; nothing reads it.
-struct WinceDc {
-};
+struct WinceDc {};
 
 namespace {
 
@@ -22,12 +21,9 @@ int GetDeviceCaps(HDC dc, int index)
     if (dc != &screenDc)
         return 0;
     switch (index) {
-    case BITSPIXEL:
-        return 16;
-    case PLANES:
-        return 1;
-    default:
-        return 0;
+    case BITSPIXEL: return 16;
+    case PLANES: return 1;
+    default: return 0;
     }
 }
 

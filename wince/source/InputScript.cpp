@@ -37,8 +37,8 @@ struct EventName {
 };
 
 constexpr EventName kEventNames[] = {
-    {"move", ScriptEvent::MOVE, true},          {"press", ScriptEvent::PRESS, true},
-    {"release", ScriptEvent::RELEASE, true},    {"key-down", ScriptEvent::KEY_DOWN, false},
+    {"move", ScriptEvent::MOVE, true},       {"press", ScriptEvent::PRESS, true},
+    {"release", ScriptEvent::RELEASE, true}, {"key-down", ScriptEvent::KEY_DOWN, false},
     {"key-up", ScriptEvent::KEY_UP, false},
 };
 
@@ -73,7 +73,8 @@ bool parseLine(const std::string& line, std::vector<ScriptEvent>& events, std::s
         long long x = 0;
         long long y = 0;
         // Client coordinates travel in 16 bits of the message.
-        if (tokens.size() != 4 || !readNumber(tokens[2], -32768, 32767, x) || !readNumber(tokens[3], -32768, 32767, y)) {
+        if (tokens.size() != 4 || !readNumber(tokens[2], -32768, 32767, x) ||
+            !readNumber(tokens[3], -32768, 32767, y)) {
             reason = "a stylus event takes a client point x y, each from -32768 to 32767";
             return false;
         }
@@ -163,19 +164,11 @@ void InputScript::replay()
     if (window == nullptr || !due(event, now))
         return;
     switch (event.kind) {
-    case ScriptEvent::MOVE:
-        WinceTestPostMouse(window, WM_MOUSEMOVE, event.x, event.y);
-        break;
-    case ScriptEvent::PRESS:
-        WinceTestPostMouse(window, WM_LBUTTONDOWN, event.x, event.y);
-        break;
-    case ScriptEvent::RELEASE:
-        WinceTestPostMouse(window, WM_LBUTTONUP, event.x, event.y);
-        break;
+    case ScriptEvent::MOVE: WinceTestPostMouse(window, WM_MOUSEMOVE, event.x, event.y); break;
+    case ScriptEvent::PRESS: WinceTestPostMouse(window, WM_LBUTTONDOWN, event.x, event.y); break;
+    case ScriptEvent::RELEASE: WinceTestPostMouse(window, WM_LBUTTONUP, event.x, event.y); break;
     case ScriptEvent::KEY_DOWN:
-    case ScriptEvent::KEY_UP:
-        WinceTestPostKey(window, event.virtualKey, event.kind == ScriptEvent::KEY_DOWN);
-        break;
+    case ScriptEvent::KEY_UP: WinceTestPostKey(window, event.virtualKey, event.kind == ScriptEvent::KEY_DOWN); break;
     }
     ++m_next;
     m_lastTime = now;

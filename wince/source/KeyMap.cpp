@@ -23,14 +23,12 @@ int virtualKeyFromSdl(std::int32_t code)
         int virtualKey;
     };
     static constexpr Pair pairs[] = {
-        {SDLK_ESCAPE, VK_ESCAPE},  {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN},
-        {SDLK_SPACE, VK_SPACE},    {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB},
-        {SDLK_LEFT, VK_LEFT},      {SDLK_UP, VK_UP},         {SDLK_RIGHT, VK_RIGHT},
-        {SDLK_DOWN, VK_DOWN},      {SDLK_PAGEUP, VK_PRIOR},  {SDLK_PAGEDOWN, VK_NEXT},
-        {SDLK_HOME, VK_HOME},      {SDLK_END, VK_END},       {SDLK_INSERT, VK_INSERT},
-        {SDLK_DELETE, VK_DELETE},  {SDLK_LSHIFT, VK_SHIFT},  {SDLK_RSHIFT, VK_SHIFT},
-        {SDLK_LCTRL, VK_CONTROL},  {SDLK_RCTRL, VK_CONTROL}, {SDLK_LALT, VK_MENU},
-        {SDLK_RALT, VK_MENU},
+        {SDLK_ESCAPE, VK_ESCAPE},  {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN}, {SDLK_SPACE, VK_SPACE},
+        {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB},       {SDLK_LEFT, VK_LEFT},       {SDLK_UP, VK_UP},
+        {SDLK_RIGHT, VK_RIGHT},    {SDLK_DOWN, VK_DOWN},     {SDLK_PAGEUP, VK_PRIOR},    {SDLK_PAGEDOWN, VK_NEXT},
+        {SDLK_HOME, VK_HOME},      {SDLK_END, VK_END},       {SDLK_INSERT, VK_INSERT},   {SDLK_DELETE, VK_DELETE},
+        {SDLK_LSHIFT, VK_SHIFT},   {SDLK_RSHIFT, VK_SHIFT},  {SDLK_LCTRL, VK_CONTROL},   {SDLK_RCTRL, VK_CONTROL},
+        {SDLK_LALT, VK_MENU},      {SDLK_RALT, VK_MENU},
     };
     for (const Pair& pair : pairs)
         if (pair.sdl == code)
@@ -45,17 +43,11 @@ char16_t characterOfVirtualKey(int virtualKey, bool shift)
     if (virtualKey >= '0' && virtualKey <= '9')
         return static_cast<char16_t>(virtualKey);
     switch (virtualKey) {
-    case VK_SPACE:
-        return u' ';
-    case VK_RETURN:
-        return u'\r';
-    case VK_ESCAPE:
-        return 0x1B;
-    case VK_BACK:
-        return 0x08;
-    case VK_TAB:
-        return u'\t';
-    default:
-        return 0;
+    case VK_SPACE: return u' ';
+    case VK_RETURN: return u'\r';
+    case VK_ESCAPE: return 0x1B;
+    case VK_BACK: return 0x08;
+    case VK_TAB: return u'\t';
+    default: return 0;
     }
 }

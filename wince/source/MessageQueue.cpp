@@ -39,8 +39,7 @@ bool MessageQueue::postMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
 {
     const MSG entry = stamped(window, WM_MOUSEMOVE, wParam, lParam);
     std::lock_guard<std::mutex> guard(m_lock);
-    if (!m_messages.empty() && m_messages.back().message == WM_MOUSEMOVE
-        && m_messages.back().hwnd == window) {
+    if (!m_messages.empty() && m_messages.back().message == WM_MOUSEMOVE && m_messages.back().hwnd == window) {
         m_messages.back() = entry;
         return true;
     }
@@ -79,9 +78,7 @@ void MessageQueue::requestQuit(int exitCode)
 bool MessageQueue::take(MSG& message, HWND window, UINT filterMin, UINT filterMax, bool remove)
 {
     const bool anyNumber = filterMin == 0 && filterMax == 0;
-    auto inRange = [&](UINT number) {
-        return anyNumber || (number >= filterMin && number <= filterMax);
-    };
+    auto inRange = [&](UINT number) { return anyNumber || (number >= filterMin && number <= filterMax); };
     std::lock_guard<std::mutex> guard(m_lock);
     auto found = std::find_if(m_messages.begin(), m_messages.end(), [&](const MSG& entry) {
         return (window == nullptr || entry.hwnd == window) && inRange(entry.message);

@@ -46,8 +46,7 @@ BOOL PeekMessageW(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UI
         return FALSE;
     fetchEvents();
     MSG taken{};
-    if (!MessageQueue::instance().take(taken, window, filterMin, filterMax,
-                                       (removeFlags & PM_REMOVE) != 0))
+    if (!MessageQueue::instance().take(taken, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0))
         return FALSE;
     *message = taken;
     return TRUE;
@@ -58,11 +57,10 @@ BOOL TranslateMessage(const MSG* message)
     if (message == nullptr || (message->message != WM_KEYDOWN && message->message != WM_KEYUP))
         return FALSE;
     if (message->message == WM_KEYDOWN && message->wParam < 256) {
-        const char16_t character = characterOfVirtualKey(
-            static_cast<int>(message->wParam), InputState::instance().isDown(VK_SHIFT));
+        const char16_t character =
+            characterOfVirtualKey(static_cast<int>(message->wParam), InputState::instance().isDown(VK_SHIFT));
         if (character != 0)
-            MessageQueue::instance().postFirst(message->hwnd, WM_CHAR, character,
-                                               message->lParam);
+            MessageQueue::instance().postFirst(message->hwnd, WM_CHAR, character, message->lParam);
     }
     return TRUE;
 }

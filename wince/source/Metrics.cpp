@@ -49,11 +49,8 @@ Screen screen()
 int GetSystemMetrics(int index)
 {
     switch (index) {
-    case SM_CXSCREEN:
-        return screen().width;
-    case SM_CYSCREEN:
-        return screen().height;
-    default:
-        return 0;
+    case SM_CXSCREEN: return screen().width;
+    case SM_CYSCREEN: return screen().height;
+    default: return 0;
     }
 }

@@ -7,8 +7,7 @@
 #include <string>
 
 // The program's module handle points at this object; nothing reads it.
-struct WinceModule {
-};
+struct WinceModule {};
 
 namespace {
 

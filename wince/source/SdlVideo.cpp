@@ -32,23 +32,12 @@ struct ButtonMessages {
 bool buttonMessages(std::uint8_t button, ButtonMessages& result)
 {
     switch (button) {
-    case SDL_BUTTON_LEFT:
-        result = {VK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP};
-        return true;
-    case SDL_BUTTON_RIGHT:
-        result = {VK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP};
-        return true;
-    case SDL_BUTTON_MIDDLE:
-        result = {VK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP};
-        return true;
-    case SDL_BUTTON_X1:
-        result = {VK_XBUTTON1, 0, 0};
-        return true;
-    case SDL_BUTTON_X2:
-        result = {VK_XBUTTON2, 0, 0};
-        return true;
-    default:
-        return false;
+    case SDL_BUTTON_LEFT: result = {VK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP}; return true;
+    case SDL_BUTTON_RIGHT: result = {VK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP}; return true;
+    case SDL_BUTTON_MIDDLE: result = {VK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP}; return true;
+    case SDL_BUTTON_X1: result = {VK_XBUTTON1, 0, 0}; return true;
+    case SDL_BUTTON_X2: result = {VK_XBUTTON2, 0, 0}; return true;
+    default: return false;
     }
 }
 
@@ -97,8 +86,7 @@ void SdlVideo::start()
 
 // ---- windows ----
 
-SDL_Window* SdlVideo::createWindow(const std::u16string& title, DWORD style, int x, int y,
-                                   int width, int height)
+SDL_Window* SdlVideo::createWindow(const std::u16string& title, DWORD style, int x, int y, int width, int height)
 {
     Uint32 flags = (style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     if ((style & WS_CAPTION) != WS_CAPTION)
@@ -199,8 +187,7 @@ void SdlVideo::translate(const SDL_Event& event)
         if (HWND window = windows.findNative(event.key.windowID))
             // lParam: repeat count 1; a release also sets the previous-state
             // and transition bits, as on the phone.
-            queue.post(window, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(virtualKey),
-                       down ? 1 : 0xC0000001);
+            queue.post(window, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(virtualKey), down ? 1 : 0xC0000001);
         return;
     }
     case SDL_MOUSEMOTION: {
@@ -248,7 +235,6 @@ void SdlVideo::translate(const SDL_Event& event)
             input.dropForeground(window);
         return;
     }
-    default:
-        return;
+    default: return;
     }
 }

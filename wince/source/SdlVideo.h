@@ -34,8 +34,7 @@ public:
 
     // A borderless window without WS_CAPTION, a titled one with it, shown
     // when WS_VISIBLE; its client area at (x, y). Null when SDL refuses.
-    SDL_Window* createWindow(const std::u16string& title, DWORD style, int x, int y, int width,
-                             int height);
+    SDL_Window* createWindow(const std::u16string& title, DWORD style, int x, int y, int width, int height);
     void destroyWindow(SDL_Window* window);
     std::uint32_t windowId(SDL_Window* window);
 

@@ -21,7 +21,7 @@ volatile std::sig_atomic_t g_closeRequested = 0;
 extern "C" void onCloseSignal(int)
 {
     g_closeRequested = 1;
-    struct sigaction standard{};
+    struct sigaction standard {};
     standard.sa_handler = SIG_DFL;
     sigemptyset(&standard.sa_mask);
     for (const int signal : kCloseSignals)
@@ -32,7 +32,7 @@ extern "C" void onCloseSignal(int)
 
 void WinceCloseOnSignals()
 {
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = &onCloseSignal;
     sigemptyset(&action.sa_mask);
     for (const int signal : kCloseSignals)
@@ -40,7 +40,7 @@ void WinceCloseOnSignals()
     // Interrupted system calls go on: the request is taken at the next peek.
     action.sa_flags = SA_RESTART;
     for (const int signal : kCloseSignals) {
-        struct sigaction previous{};
+        struct sigaction previous {};
         // A parent that made the process ignore the signal (a background
         // job, nohup) meant it to be ignored.
         if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)

@@ -305,11 +305,11 @@ bool SoundPlayer::play(const std::string& path, bool wait)
     std::unique_lock<std::mutex> guard(m_lock);
     auto next = std::make_unique<Sound>();
     SDL_AudioSpec format{};
-    bool ok = openDevice() && decodeWav(path, format, next->samples, next->length) &&
-              format.freq >= lowestRate && format.freq <= highestRate;
+    bool ok = openDevice() && decodeWav(path, format, next->samples, next->length) && format.freq >= lowestRate &&
+              format.freq <= highestRate;
     if (ok) {
-        next->stream = SDL_NewAudioStream(format.format, format.channels, format.freq,
-                                          m_spec.format, m_spec.channels, m_spec.freq);
+        next->stream = SDL_NewAudioStream(format.format, format.channels, format.freq, m_spec.format, m_spec.channels,
+                                          m_spec.freq);
         ok = next->stream != nullptr;
         next->path = path;
     }

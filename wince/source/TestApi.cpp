@@ -38,8 +38,7 @@ bool WinceTestPostKey(HWND window, UINT virtualKey, bool down)
     if (virtualKey < 1 || virtualKey > 254 || !WindowTable::instance().find(window))
         return false;
     InputState::instance().setKey(static_cast<int>(virtualKey), down);
-    return MessageQueue::instance().post(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey,
-                                         down ? 1 : 0xC0000001);
+    return MessageQueue::instance().post(window, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, down ? 1 : 0xC0000001);
 }
 
 bool WinceTestPostMouse(HWND window, UINT message, int x, int y)
@@ -50,9 +49,8 @@ bool WinceTestPostMouse(HWND window, UINT message, int x, int y)
         bool down;
     };
     static constexpr Button buttons[] = {
-        {WM_MOUSEMOVE, 0, false},          {WM_LBUTTONDOWN, VK_LBUTTON, true},
-        {WM_LBUTTONUP, VK_LBUTTON, false}, {WM_RBUTTONDOWN, VK_RBUTTON, true},
-        {WM_RBUTTONUP, VK_RBUTTON, false}, {WM_MBUTTONDOWN, VK_MBUTTON, true},
+        {WM_MOUSEMOVE, 0, false},           {WM_LBUTTONDOWN, VK_LBUTTON, true}, {WM_LBUTTONUP, VK_LBUTTON, false},
+        {WM_RBUTTONDOWN, VK_RBUTTON, true}, {WM_RBUTTONUP, VK_RBUTTON, false},  {WM_MBUTTONDOWN, VK_MBUTTON, true},
         {WM_MBUTTONUP, VK_MBUTTON, false},
     };
     const Button* button = nullptr;
@@ -65,8 +63,7 @@ bool WinceTestPostMouse(HWND window, UINT message, int x, int y)
 
     auto& input = InputState::instance();
     auto screen = [](int origin, int offset) {
-        return static_cast<LONG>(std::clamp<long long>(static_cast<long long>(origin) + offset,
-                                                       INT32_MIN, INT32_MAX));
+        return static_cast<LONG>(std::clamp<long long>(static_cast<long long>(origin) + offset, INT32_MIN, INT32_MAX));
     };
     input.setCursor(POINT{screen(area->x, x), screen(area->y, y)});
     if (button->virtualKey != 0)

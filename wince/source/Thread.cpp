@@ -16,8 +16,7 @@ HANDLE GetCurrentThread()
 
 BOOL SetThreadPriority(HANDLE thread, int priority)
 {
-    if (thread != currentThread || priority < THREAD_PRIORITY_TIME_CRITICAL
-        || priority > THREAD_PRIORITY_IDLE)
+    if (thread != currentThread || priority < THREAD_PRIORITY_TIME_CRITICAL || priority > THREAD_PRIORITY_IDLE)
         return FALSE;
     return TRUE;
 }

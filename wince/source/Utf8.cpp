@@ -13,13 +13,12 @@ bool appendUtf8(std::u16string_view text, std::string& out)
 {
     if (text.empty())
         return true;
-    const SDL_iconv_t opened =
-        SDL_iconv_open("UTF-8", SDL_BYTEORDER == SDL_LIL_ENDIAN ? "UTF-16LE" : "UTF-16BE");
+    const SDL_iconv_t opened = SDL_iconv_open("UTF-8", SDL_BYTEORDER == SDL_LIL_ENDIAN ? "UTF-16LE" : "UTF-16BE");
     if (opened == reinterpret_cast<SDL_iconv_t>(-1))
         return false;
     // Closed on every way out, the throwing append included.
-    const std::unique_ptr<std::remove_pointer_t<SDL_iconv_t>, decltype(&SDL_iconv_close)> converter(
-        opened, &SDL_iconv_close);
+    const std::unique_ptr<std::remove_pointer_t<SDL_iconv_t>, decltype(&SDL_iconv_close)> converter(opened,
+                                                                                                    &SDL_iconv_close);
 
     bool paired = true;
     const char* in = reinterpret_cast<const char*>(text.data());

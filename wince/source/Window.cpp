@@ -43,8 +43,8 @@ std::optional<ClientArea> clientAreaOf(HWND window)
 
 ATOM RegisterClassW(const WNDCLASSW* windowClass)
 {
-    if (windowClass == nullptr || windowClass->lpfnWndProc == nullptr
-        || windowClass->lpszClassName == nullptr || windowClass->lpszClassName[0] == 0)
+    if (windowClass == nullptr || windowClass->lpfnWndProc == nullptr || windowClass->lpszClassName == nullptr ||
+        windowClass->lpszClassName[0] == 0)
         return 0;
     return WindowTable::instance().registerClass(windowClass->lpszClassName, windowClass->style,
                                                  windowClass->lpfnWndProc);
@@ -59,8 +59,8 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE)
 
 // ---- windows ----
 
-HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND, HMENU, HINSTANCE, LPVOID)
+HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width, int height,
+                     HWND, HMENU, HINSTANCE, LPVOID)
 {
     auto& table = WindowTable::instance();
     if (className == nullptr || table.classProcedure(className) == nullptr)
@@ -77,8 +77,7 @@ HWND CreateWindowExW(DWORD, LPCWSTR className, LPCWSTR windowName, DWORD style, 
 
     auto& video = SdlVideo::instance();
     if (video.available()) {
-        record.native = video.createWindow(textOf(windowName), style, x, y, record.width,
-                                           record.height);
+        record.native = video.createWindow(textOf(windowName), style, x, y, record.width, record.height);
         if (record.native == nullptr)
             return nullptr;
         record.nativeId = video.windowId(record.native);

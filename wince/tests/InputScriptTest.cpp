@@ -29,7 +29,11 @@ std::string describe(const std::vector<ScriptEvent>& events)
 
 TEST(InputScriptParse, LinesBecomeEventsOrNameTheLineThatIsWrong)
 {
-    const struct { const char* text; const char* events; const char* error; } cases[] = {
+    const struct {
+        const char* text;
+        const char* events;
+        const char* error;
+    } cases[] = {
         {"", "", ""},
         {"# comment only\n\n   \n", "", ""},
         {"100 press 120 200\n50 release 120 200 # lifted\n", "100 press 120 200; 50 release 120 200; ", ""},
@@ -73,7 +77,11 @@ TEST_F(InputScriptTest, EventsComeOneACallToTheForegroundWindowOnceTheProgramToo
     InputScript script(events);
 
     // Each row: replay calls, then the messages taken from the queue.
-    const struct { const char* what; int calls; std::vector<UINT> taken; } steps[] = {
+    const struct {
+        const char* what;
+        int calls;
+        std::vector<UINT> taken;
+    } steps[] = {
         {"no foreground window: the press waits", 1, {}},
         {"the release comes though the press is not taken; the key waits", 3, {WM_LBUTTONDOWN, WM_LBUTTONUP}},
         {"the key, its release, then the move waits", 3, {WM_KEYDOWN, WM_KEYUP}},

@@ -34,11 +34,14 @@ TEST(KeyMap, SdlKeysBecomeVirtualKeyCodes)
 {
     // The letters, digits and F keys are ranges of SDL codes (F13 starts a
     // second run); test the ends of each.
-    const struct { SDL_Keycode sdl; int virtualKey; } cases[] = {
-        {SDLK_a, 'A'},     {SDLK_z, 'Z'},       {SDLK_0, '0'},       {SDLK_9, '9'},        {SDLK_F1, 0x70},
-        {SDLK_F3, 114},    {SDLK_F12, 0x7B},    {SDLK_F13, 0x7C},    {SDLK_F24, 0x87},     {SDLK_ESCAPE, 0x1B},
-        {SDLK_RETURN, 0x0D}, {SDLK_SPACE, 0x20}, {SDLK_LEFT, 0x25},  {SDLK_DOWN, 0x28},    {SDLK_RSHIFT, VK_SHIFT},
-        {SDLK_UNKNOWN, 0}, {SDLK_CAPSLOCK, 0},  {SDLK_KP_5, 0},      {-1, 0},
+    const struct {
+        SDL_Keycode sdl;
+        int virtualKey;
+    } cases[] = {
+        {SDLK_a, 'A'},       {SDLK_z, 'Z'},      {SDLK_0, '0'},     {SDLK_9, '9'},     {SDLK_F1, 0x70},
+        {SDLK_F3, 114},      {SDLK_F12, 0x7B},   {SDLK_F13, 0x7C},  {SDLK_F24, 0x87},  {SDLK_ESCAPE, 0x1B},
+        {SDLK_RETURN, 0x0D}, {SDLK_SPACE, 0x20}, {SDLK_LEFT, 0x25}, {SDLK_DOWN, 0x28}, {SDLK_RSHIFT, VK_SHIFT},
+        {SDLK_UNKNOWN, 0},   {SDLK_CAPSLOCK, 0}, {SDLK_KP_5, 0},    {-1, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(virtualKeyFromSdl(c.sdl), c.virtualKey) << "SDL key " << c.sdl;
@@ -47,17 +50,17 @@ TEST(KeyMap, SdlKeysBecomeVirtualKeyCodes)
 TEST_F(InputTest, AsyncKeyStateBits)
 {
     // The changes before the query: 'd' down, 'u' up.
-    const struct { const char* what; int key; const char* changes; std::uint16_t expected; } steps[] = {
-        {"never pressed", VK_F3, "", 0x0000},
-        {"goes down", VK_F3, "d", 0x8001},
-        {"held, queried again", VK_F3, "", 0x8000},
-        {"pressed and released between two queries", 'Q', "du", 0x0001},
-        {"queried again", 'Q', "", 0x0000},
-        {"other keys keep their own bits", VK_F3, "", 0x8000},
-        {"released", VK_F3, "u", 0x0000},
-        {"last in the table", 255, "d", 0x8001},
-        {"beyond the table", 256, "d", 0x0000},
-        {"below the table", -1, "d", 0x0000},
+    const struct {
+        const char* what;
+        int key;
+        const char* changes;
+        std::uint16_t expected;
+    } steps[] = {
+        {"never pressed", VK_F3, "", 0x0000},       {"goes down", VK_F3, "d", 0x8001},
+        {"held, queried again", VK_F3, "", 0x8000}, {"pressed and released between two queries", 'Q', "du", 0x0001},
+        {"queried again", 'Q', "", 0x0000},         {"other keys keep their own bits", VK_F3, "", 0x8000},
+        {"released", VK_F3, "u", 0x0000},           {"last in the table", 255, "d", 0x8001},
+        {"beyond the table", 256, "d", 0x0000},     {"below the table", -1, "d", 0x0000},
     };
     for (const auto& step : steps) {
         for (const char* change = step.changes; *change != 0; ++change)
@@ -71,7 +74,12 @@ TEST_F(InputTest, PostedStylusMovesTheCursorAndPacksClientCoordinates)
     EXPECT_EQ(cursor(), std::pair(0, 0));
     EXPECT_EQ(GetCursorPos(nullptr), FALSE);
     TestWindow window(u"InputTestStylus", WS_VISIBLE, 50, 60, 200, 100);
-    const struct { UINT message; int x, y; LPARAM lParam; WPARAM buttons; } cases[] = {
+    const struct {
+        UINT message;
+        int x, y;
+        LPARAM lParam;
+        WPARAM buttons;
+    } cases[] = {
         {WM_MOUSEMOVE, 80, 20, (20 << 16) | 80, 0},
         {WM_LBUTTONDOWN, 0, 0, 0, MK_LBUTTON},
         {WM_MOUSEMOVE, 199, 99, (99 << 16) | 199, MK_LBUTTON},
@@ -98,8 +106,14 @@ TEST_F(InputTest, SynthesisedButtonsGoToTheWindowUnderTheCursor)
     TestWindow back(u"InputTestBack", WS_VISIBLE, 0, 0, 240, 400);
     TestWindow front(u"InputTestFront", WS_VISIBLE, 40, 40, 100, 100);
     SetForegroundWindow(front.handle());
-    const struct { POINT cursor; HWND window; LPARAM lParam; } cases[] = {
-        {{60, 70}, front.handle(), (30 << 16) | 20}, {{10, 390}, back.handle(), (390 << 16) | 10}, {{500, 500}, {}, 0},
+    const struct {
+        POINT cursor;
+        HWND window;
+        LPARAM lParam;
+    } cases[] = {
+        {{60, 70}, front.handle(), (30 << 16) | 20},
+        {{10, 390}, back.handle(), (390 << 16) | 10},
+        {{500, 500}, {}, 0},
     };
     for (const auto& c : cases) {
         SetCursorPos(c.cursor.x, c.cursor.y);

@@ -94,8 +94,15 @@ TEST_F(MessageQueueTest, UnreadMouseMovesAreMergedButNotAcrossOtherMessages)
 TEST_F(MessageQueueTest, TranslatedKeysTypeCharactersNext)
 {
     // A character of 0: none.
-    const struct { UINT key; bool shift; WPARAM character; } cases[] = {
-        {'A', false, u'a'}, {'A', true, u'A'}, {VK_RETURN, false, u'\r'}, {VK_F3, false, 0},
+    const struct {
+        UINT key;
+        bool shift;
+        WPARAM character;
+    } cases[] = {
+        {'A', false, u'a'},
+        {'A', true, u'A'},
+        {VK_RETURN, false, u'\r'},
+        {VK_F3, false, 0},
     };
     for (const auto& c : cases) {
         WinceTestReset();

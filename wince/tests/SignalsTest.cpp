@@ -28,7 +28,10 @@ HWND closed()
 TEST(CloseSignals, TheFirstClosesTheWindowsAndTheSecondEndsTheProcess)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const struct { int first; int second; } cases[] = {{SIGINT, SIGINT}, {SIGTERM, SIGINT}, {SIGINT, SIGTERM}};
+    const struct {
+        int first;
+        int second;
+    } cases[] = {{SIGINT, SIGINT}, {SIGTERM, SIGINT}, {SIGINT, SIGTERM}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first * 100 + c.second);
         auto run = [&] {

@@ -185,7 +185,10 @@ TEST_F(PlaySound, PlaysInTheBackgroundUntilTheEndOrTheNextCallOrAStop)
 TEST_F(PlaySound, PlaysEveryFormatSdlDecodes)
 {
     // One second of each, silence or near it.
-    const struct { const char* name; Bytes content; } cases[] = {
+    const struct {
+        const char* name;
+        Bytes content;
+    } cases[] = {
         {"24-bit PCM", riff({fmt(2, 8000, 24), chunk("data", Bytes(8000 * 6, 0))})},
         {"IEEE float", riff({fmt(1, 22050, 32, floatTag), chunk("data", Bytes(22050 * 4, 0))})},
         {"A-law", riff({fmt(1, 8000, 8, aLawTag), chunk("data", Bytes(8000, 0xD5))})},
@@ -265,7 +268,10 @@ TEST(PlaySoundWithoutDevice, ReturnsFalseAtOnceAndQuietly)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     TempDir dir;
     const std::u16string path = widen(dir.file("a.wav", pcm(1, 8000, 8, 8000)));
-    const struct { const char* driver; const char* device; } cases[] = {
+    const struct {
+        const char* driver;
+        const char* device;
+    } cases[] = {
         {"no-such-driver", ""},
         {"alsa", "hw:CARD=NoSuchCard"},
     };
@@ -274,9 +280,9 @@ TEST(PlaySoundWithoutDevice, ReturnsFalseAtOnceAndQuietly)
         auto run = [&] {
             setenv("SDL_AUDIODRIVER", c.driver, 1);
             setenv("AUDIODEV", c.device, 1);
-            const bool ok = PlaySoundW(path.c_str(), nullptr, SND_ASYNC) == FALSE
-                            && PlaySoundW(path.c_str(), nullptr, SND_ASYNC) == FALSE && waveOutGetNumDevs() == 0
-                            && PlaySoundW(nullptr, nullptr, 0) == TRUE && wince::test::soundPlaying().empty();
+            const bool ok = PlaySoundW(path.c_str(), nullptr, SND_ASYNC) == FALSE &&
+                            PlaySoundW(path.c_str(), nullptr, SND_ASYNC) == FALSE && waveOutGetNumDevs() == 0 &&
+                            PlaySoundW(nullptr, nullptr, 0) == TRUE && wince::test::soundPlaying().empty();
             dir.remove();
             std::exit(ok ? 0 : 1);
         };
@@ -302,8 +308,8 @@ TEST(PlaySoundToDisk, DeliversTheSamples)
         setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
         const auto begin = std::chrono::steady_clock::now();
         // Without SND_ASYNC the call returns when the sound (200 ms) has ended.
-        bool ok = PlaySoundW(widen(dir.file("a.wav", imaAdpcm(44100, blocks))).c_str(), nullptr, SND_SYNC) == TRUE
-                  && std::chrono::steady_clock::now() - begin >= std::chrono::milliseconds(150);
+        bool ok = PlaySoundW(widen(dir.file("a.wav", imaAdpcm(44100, blocks))).c_str(), nullptr, SND_SYNC) == TRUE &&
+                  std::chrono::steady_clock::now() - begin >= std::chrono::milliseconds(150);
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         std::ifstream file(output, std::ios::binary);
         const Bytes out{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -11,7 +11,10 @@
 
 TEST(Semaphore, CreationRejectsInconsistentCountsAndNamesAndBadHandlesFail)
 {
-    const struct { LONG initial, maximum; bool created; } cases[] = {
+    const struct {
+        LONG initial, maximum;
+        bool created;
+    } cases[] = {
         {1, 1, true}, {0, 3, true}, {3, 3, true}, {-1, 1, false}, {2, 1, false}, {0, 0, false},
     };
     for (const auto& c : cases) {

@@ -10,11 +10,25 @@
 
 TEST(Metrics, VirtualScreenFromEnvironmentOrPhoneDefault)
 {
-    const struct { const char* value; int width, height; } cases[] = {
-        {nullptr, 240, 400}, {"480x800", 480, 800}, {"320X240", 320, 240}, {"1x1", 1, 1},
-        {"32767x32767", 32767, 32767}, {"", 240, 400}, {"480", 240, 400}, {"480x", 240, 400},
-        {"0x800", 240, 400}, {"480x-800", 240, 400}, {" 480x800", 240, 400}, {"480x800 ", 240, 400},
-        {"32768x100", 240, 400}, {"99999999999999999999x5", 240, 400}, {"480x800x2", 240, 400},
+    const struct {
+        const char* value;
+        int width, height;
+    } cases[] = {
+        {nullptr, 240, 400},
+        {"480x800", 480, 800},
+        {"320X240", 320, 240},
+        {"1x1", 1, 1},
+        {"32767x32767", 32767, 32767},
+        {"", 240, 400},
+        {"480", 240, 400},
+        {"480x", 240, 400},
+        {"0x800", 240, 400},
+        {"480x-800", 240, 400},
+        {" 480x800", 240, 400},
+        {"480x800 ", 240, 400},
+        {"32768x100", 240, 400},
+        {"99999999999999999999x5", 240, 400},
+        {"480x800x2", 240, 400},
     };
     for (const auto& c : cases) {
         c.value != nullptr ? setenv("VORNIC3D_SCREEN", c.value, 1) : unsetenv("VORNIC3D_SCREEN");
@@ -29,8 +43,13 @@ TEST(Module, FileNameIsTheExecutablesBytesWidenedAndTruncatedToTheBuffer)
     const std::string expected = std::filesystem::read_symlink("/proc/self/exe").string();
     ASSERT_FALSE(expected.empty());
     const auto full = static_cast<DWORD>(expected.size());
-    const struct { DWORD size, result, copied; } cases[] = {
-        {full + 1, full, full}, {full, full, full - 1}, {5, 5, 4}, {1, 1, 0},
+    const struct {
+        DWORD size, result, copied;
+    } cases[] = {
+        {full + 1, full, full},
+        {full, full, full - 1},
+        {5, 5, 4},
+        {1, 1, 0},
     };
     for (const auto& c : cases) {
         std::u16string buffer(full + 8, u'#');

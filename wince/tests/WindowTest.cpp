@@ -73,8 +73,13 @@ TEST_F(WindowTest, DestroySendsDestroyBeforeReturningWhileTheWindowStillAnswers)
 
 TEST_F(WindowTest, HeadlessClientAreaIsTheGivenRectangle)
 {
-    const struct { int x, y, width, height; LONG right, bottom; } cases[] = {
-        {0, 0, 240, 400, 240, 400}, {10, 20, 100, 50, 100, 50}, {-5, -7, -3, 0, 0, 0},
+    const struct {
+        int x, y, width, height;
+        LONG right, bottom;
+    } cases[] = {
+        {0, 0, 240, 400, 240, 400},
+        {10, 20, 100, 50, 100, 50},
+        {-5, -7, -3, 0, 0, 0},
     };
     for (const auto& c : cases) {
         TestWindow window(u"WindowTestGeometry", WS_CAPTION, c.x, c.y, c.width, c.height);

@@ -43,16 +43,16 @@ inline std::pair<LONG, LONG> xy(const POINT& point)
 // A window of its own class, both gone with it.
 class TestWindow {
 public:
-    explicit TestWindow(const char16_t* className, DWORD style = WS_VISIBLE, int x = 0, int y = 0,
-                        int width = 240, int height = 400, WNDPROC procedure = recordingProcedure)
+    explicit TestWindow(const char16_t* className, DWORD style = WS_VISIBLE, int x = 0, int y = 0, int width = 240,
+                        int height = 400, WNDPROC procedure = recordingProcedure)
         : m_className(className)
     {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = procedure;
         windowClass.lpszClassName = className;
         RegisterClassW(&windowClass);
-        m_window = CreateWindowExW(0, className, u"test", style, x, y, width, height, nullptr, nullptr, nullptr,
-                                   nullptr);
+        m_window =
+            CreateWindowExW(0, className, u"test", style, x, y, width, height, nullptr, nullptr, nullptr, nullptr);
     }
 
     ~TestWindow()

@@ -13,8 +13,7 @@ namespace core {
 template <typename T>
 class Allocator {
 public:
-    static_assert(alignof(T) <= MemoryManager::kBlockAlignment,
-                  "the pool's blocks are aligned to 8 bytes only");
+    static_assert(alignof(T) <= MemoryManager::kBlockAlignment, "the pool's blocks are aligned to 8 bytes only");
 
     T* allocate(int count);
     void deallocate(T* array, int count);

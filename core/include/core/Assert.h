@@ -14,19 +14,18 @@ namespace core::detail {
 // The engine assertion with a text: when `condition` is false, logs `text` at
 // level 1 and throws AssertationFailedException carrying it and the place of
 // the check.
-#define VORNIC3D_ASSERT(condition, text)                                                           \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            ::core::detail::failAssertion((text), __FILE__, VORNIC3D_FUNCTION, __LINE__);          \
-        }                                                                                          \
+#define VORNIC3D_ASSERT(condition, text)                                                                               \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            ::core::detail::failAssertion((text), __FILE__, VORNIC3D_FUNCTION, __LINE__);                              \
+        }                                                                                                              \
     } while (0)
 
 // The bare engine assertion: logs nothing and carries "Vornic3D exception".
 // Header-only, so code that uses only bare checks needs no library.
-#define VORNIC3D_CHECK(condition)                                                                  \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            throw AssertationFailedException("Vornic3D exception", __FILE__, VORNIC3D_FUNCTION,   \
-                                             __LINE__);                                            \
-        }                                                                                          \
+#define VORNIC3D_CHECK(condition)                                                                                      \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            throw AssertationFailedException("Vornic3D exception", __FILE__, VORNIC3D_FUNCTION, __LINE__);             \
+        }                                                                                                              \
     } while (0)

@@ -16,8 +16,15 @@ namespace core {
 // the line is built in a fixed buffer of the log itself.
 class Debug {
 public:
-    enum Level { LEVEL_ASSERT = 0, LEVEL_ERROR = 1, LEVEL_HIGH = 2, LEVEL_WARNING = 3,
-                 LEVEL_PLAIN = 4, LEVEL_NORMAL = 5, LEVEL_LOW = 6 };
+    enum Level {
+        LEVEL_ASSERT = 0,
+        LEVEL_ERROR = 1,
+        LEVEL_HIGH = 2,
+        LEVEL_WARNING = 3,
+        LEVEL_PLAIN = 4,
+        LEVEL_NORMAL = 5,
+        LEVEL_LOW = 6
+    };
 
     static constexpr int kLineBufferSize = 256;
     static constexpr int kNumberPrefixLength = 8;

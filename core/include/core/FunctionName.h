@@ -122,9 +122,8 @@ constexpr FunctionName<N> qualifiedFunctionName(const char (&pretty)[N])
 // The qualified name of the enclosing function as a string with static
 // storage (the allocation table keeps the pointer, so it must outlive the
 // call). A GNU statement expression, as the name must be made where it is used.
-#define VORNIC3D_FUNCTION                                                                          \
-    (__extension__({                                                                               \
-        static constexpr auto vornic3dName_ =                                                      \
-            ::core::detail::qualifiedFunctionName(__PRETTY_FUNCTION__);                            \
-        static_cast<const char*>(vornic3dName_.text);                                              \
+#define VORNIC3D_FUNCTION                                                                                              \
+    (__extension__({                                                                                                   \
+        static constexpr auto vornic3dName_ = ::core::detail::qualifiedFunctionName(__PRETTY_FUNCTION__);              \
+        static_cast<const char*>(vornic3dName_.text);                                                                  \
     }))

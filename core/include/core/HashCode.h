@@ -49,10 +49,7 @@ struct HashCode<std::intptr_t> {
 
 template <typename X>
 struct HashCode<X*> {
-    static std::uint32_t hashCode(X* const& key)
-    {
-        return detail::foldTo32Bits(reinterpret_cast<std::uintptr_t>(key));
-    }
+    static std::uint32_t hashCode(X* const& key) { return detail::foldTo32Bits(reinterpret_cast<std::uintptr_t>(key)); }
 };
 
 // The address of the referenced object; the count is not touched.

@@ -79,8 +79,7 @@ private:
         NodeBlock* next;
     };
     static constexpr int kNodesPerBlock = 256;
-    static constexpr std::size_t kNodesOffset =
-        (sizeof(NodeBlock) + alignof(Node) - 1) / alignof(Node) * alignof(Node);
+    static constexpr std::size_t kNodesOffset = (sizeof(NodeBlock) + alignof(Node) - 1) / alignof(Node) * alignof(Node);
     static_assert(alignof(Node) <= MemoryManager::kBlockAlignment, "the pool's blocks are aligned to 8 bytes only");
 
     std::uint32_t bucketOf(const K& key) const { return HashCode<K>::hashCode(key) % m_capacity; }

@@ -12,8 +12,8 @@
 namespace core {
 
 template <typename K, typename V>
-const std::uint32_t HashTable<K, V>::s_primes[kPrimeCount] = {
-    37, 67, 131, 257, 521, 1031, 2053, 4099, 8209, 16411, 32771, 65543, 129403};
+const std::uint32_t HashTable<K, V>::s_primes[kPrimeCount] = {37,   67,   131,   257,   521,   1031,  2053,
+                                                              4099, 8209, 16411, 32771, 65543, 129403};
 
 // ---- node -----------------------------------------------------------------------
 

@@ -167,9 +167,7 @@ inline MemoryManager::BlockHeader* MemoryManager::blockAt(std::uint32_t offset) 
 
 inline std::uint32_t MemoryManager::offsetOf(const void* address) const
 {
-    return address == nullptr
-               ? 0
-               : static_cast<std::uint32_t>(static_cast<const std::uint8_t*>(address) - m_pool);
+    return address == nullptr ? 0 : static_cast<std::uint32_t>(static_cast<const std::uint8_t*>(address) - m_pool);
 }
 
 inline bool MemoryManager::liesInArea(const void* address) const
@@ -212,7 +210,6 @@ inline void directMemPoolFreeTyped(MemoryManager* mem, T*& ptr, const char* func
 // calling function and line for the allocation table.
 #define VORNIC3D_ALLOC(size) ::core::MemoryManager::memAlloc((size), VORNIC3D_FUNCTION, __LINE__)
 #define VORNIC3D_FREE(ptr) ::core::memFreeTyped((ptr), VORNIC3D_FUNCTION, __LINE__)
-#define VORNIC3D_POOL_ALLOC(mem, size)                                                             \
+#define VORNIC3D_POOL_ALLOC(mem, size)                                                                                 \
     ::core::MemoryManager::directMemPoolAlloc((mem), (size), VORNIC3D_FUNCTION, __LINE__)
-#define VORNIC3D_POOL_FREE(mem, ptr)                                                               \
-    ::core::directMemPoolFreeTyped((mem), (ptr), VORNIC3D_FUNCTION, __LINE__)
+#define VORNIC3D_POOL_FREE(mem, ptr) ::core::directMemPoolFreeTyped((mem), (ptr), VORNIC3D_FUNCTION, __LINE__)

@@ -10,8 +10,8 @@
 // reader of the failure, beside the message, which stays the system's own
 // text; empty when there is nothing to name.
 struct Vornic3DException {
-    explicit Vornic3DException(const char* message_, const char* sourceFile_ = "",
-                               const char* function_ = "", std::int32_t line_ = 0)
+    explicit Vornic3DException(const char* message_, const char* sourceFile_ = "", const char* function_ = "",
+                               std::int32_t line_ = 0)
         : message(message_), sourceFile(sourceFile_), function(function_), line(line_)
     {
     }

@@ -75,8 +75,8 @@ std::string refusalOf(const std::function<void()>& operation)
         return "";
     } catch (const Vornic3DException& e) {
         std::ostringstream text;
-        text << "ended in the engine exception \"" << e.message << "\" (" << e.function << ", " << e.sourceFile
-             << ":" << e.line << ")";
+        text << "ended in the engine exception \"" << e.message << "\" (" << e.function << ", " << e.sourceFile << ":"
+             << e.line << ")";
         return text.str();
     } catch (...) {
         // Anything else escaping (a string's exception by pointer, a
@@ -231,8 +231,7 @@ std::ostream& operator<<(std::ostream& out, const AllocationCounts& counts)
     return out << "main " << counts.mainPool << ", strings " << counts.stringPool;
 }
 
-AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
-                                         const std::function<void()>& restore,
+AllocationCounts sweepAllocationFailures(const std::function<void()>& operation, const std::function<void()>& restore,
                                          const std::function<void()>& beforeRun, SweepShard shard)
 {
     Sweep sweep(operation, restore, beforeRun);

@@ -96,9 +96,9 @@ public:
         if (at != end)
             return testing::AssertionFailure() << "blocks do not tile the area";
         if (usedBytes != m.m_usedMem || freeBytes != m.m_freeMem || allocated != m.m_allocatedBlocks)
-            return testing::AssertionFailure() << "statistics disagree: used " << m.m_usedMem << "/" << usedBytes
-                                               << " free " << m.m_freeMem << "/" << freeBytes << " blocks "
-                                               << m.m_allocatedBlocks << "/" << allocated;
+            return testing::AssertionFailure()
+                   << "statistics disagree: used " << m.m_usedMem << "/" << usedBytes << " free " << m.m_freeMem << "/"
+                   << freeBytes << " blocks " << m.m_allocatedBlocks << "/" << allocated;
         if (m.m_usedMem + m.m_freeMem != m.m_dataBlockSize)
             return testing::AssertionFailure() << "used + free != area";
         return testing::AssertionSuccess();

@@ -56,7 +56,7 @@ TEST(slmathMat4, FailuresAndPartialScaling)
     bad[3][0] = kNaN;
     EXPECT_EQ(failedIn([&] { mat4(FLT_MAX) * mat4(2.0f); }), "slmath::mat4::operator*"); // the result overflows
     EXPECT_EQ(failedIn([&] { mat4(1.0f) * bad; }), "slmath::mat4::operator*");
-    EXPECT_EQ(failedIn([&] { bad * mat4(1.0f); }), "slmath::mat4::operator*");
+    EXPECT_EQ(failedIn([&] { bad* mat4(1.0f); }), "slmath::mat4::operator*");
     EXPECT_EQ(failedIn([&] { transpose(bad); }), "slmath::vec4::operator[]");
     EXPECT_EQ(failedIn([&] { mat4(1.0f) *= kNaN; }), "slmath::vec4::operator*=");
 

@@ -114,7 +114,7 @@ TEST(slmathQuat, NormalizeAndFailures)
     EXPECT_EQ(failedIn([] { normalize(quat(1e-23f, 0, 0, 0)); }), "slmath::normalize");
     EXPECT_EQ(failedIn([] { normalize(quat(1e20f, 0, 0, 0)); }), "slmath::dot");
     EXPECT_EQ(failedIn([] { quat(FLT_MAX, 0, 0, 0) + quat(FLT_MAX, 0, 0, 0); }), "slmath::quat::quat");
-    EXPECT_EQ(failedIn([] { kIdentity * kInf; }), "slmath::quat::operator*");
+    EXPECT_EQ(failedIn([] { kIdentity* kInf; }), "slmath::quat::operator*");
     EXPECT_EQ(failedIn([] { slerp(kIdentity, kQuarterZ, kNaN); }), "slmath::quat::operator*");
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "hal/DisplayConfig.h"
 #include "core/MemoryManagerConfig.h"
+#include "hal/DisplayConfig.h"
 #include "render/Graphics3DConfig.h"
 
 #include <cstdint>

@@ -9,9 +9,9 @@
 
 #include "framework/FrameworkSettings.h"
 
-#include "hal/File.h"
 #include "core/Object.h"
 #include "core/Ref.h"
+#include "hal/File.h"
 
 #include <cstdlib>
 #include <stdexcept>

@@ -9,7 +9,6 @@
 #include "render/Sprite3D.h"
 #include "render/Transform.h"
 
-
 namespace game {
 class GameObject;
 }

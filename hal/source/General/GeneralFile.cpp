@@ -1,9 +1,9 @@
 #include "hal/General/GeneralFile.h"
 
-#include "hal/HALException.h"
 #include "core/Assert.h"
 #include "core/Debug.h"
 #include "core/MemoryManager.h"
+#include "hal/HALException.h"
 
 #include "wince/FileOpen.h"
 
@@ -32,8 +32,8 @@ constexpr int kLoggedFlagsLength = 16;
 // exception.
 [[noreturn]] void failOpen(const char* path, const char* flags, int error)
 {
-    core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %.*s failed. Flags: %.*s\n",
-                        kLoggedPathLength, path, kLoggedFlagsLength, flags);
+    core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %.*s failed. Flags: %.*s\n", kLoggedPathLength,
+                        path, kLoggedFlagsLength, flags);
     throw HALException("GeneralFile: can not open the file", path, error);
 }
 

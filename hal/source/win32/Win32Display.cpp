@@ -102,13 +102,12 @@ void Win32Display::createOwnWindow()
             VORNIC3D_CHECK(screenBits <= INT8_MAX);
             m_config.bitsPerPixel = static_cast<std::int8_t>(screenBits);
         }
-        m_window = createWindow(m_config.x, m_config.y, m_config.width, m_config.height, m_config.windowMode,
-                                title);
+        m_window = createWindow(m_config.x, m_config.y, m_config.width, m_config.height, m_config.windowMode, title);
         VORNIC3D_CHECK(SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL));
         if (m_window == nullptr)
             throw HALException("Display constructor can not create a window");
-        core::Debug::printf(core::Debug::LEVEL_NORMAL, "Display constructor ok (%d,%d,%d,%d (%dbit))\n",
-                            m_config.x, m_config.y, m_config.width, m_config.height, m_config.bitsPerPixel);
+        core::Debug::printf(core::Debug::LEVEL_NORMAL, "Display constructor ok (%d,%d,%d,%d (%dbit))\n", m_config.x,
+                            m_config.y, m_config.width, m_config.height, m_config.bitsPerPixel);
         if (m_config.windowMode == DisplayConfig::WINDOW_MODE_FULLSCREEN)
             setFullscreen(true, m_config.bitsPerPixel);
     } catch (...) {
@@ -169,8 +168,8 @@ HWND Win32Display::createWindow(int x, int y, int width, int height, int windowM
     else
         return nullptr;
 
-    const HWND window = CreateWindowExW(0, kClassName, title, style, x, y, width, height, nullptr, nullptr,
-                                        module, nullptr);
+    const HWND window =
+        CreateWindowExW(0, kClassName, title, style, x, y, width, height, nullptr, nullptr, module, nullptr);
     Win32WindowState& state = windowState();
     state.mainWindow = window;
     for (int key = 0; key < Win32WindowState::kKeyCount; ++key)

@@ -54,8 +54,8 @@ Input* Input::createInputHandle(int deviceType)
 
 Win32Input::Win32Input(int deviceType)
 {
-    const bool legal = deviceType == INPUT_DEVICE_KEYBOARD || deviceType == INPUT_DEVICE_MOUSE
-        || deviceType == INPUT_DEVICE_GAMEPAD || deviceType == INPUT_DEVICE_GAMEPAD2;
+    const bool legal = deviceType == INPUT_DEVICE_KEYBOARD || deviceType == INPUT_DEVICE_MOUSE ||
+                       deviceType == INPUT_DEVICE_GAMEPAD || deviceType == INPUT_DEVICE_GAMEPAD2;
     VORNIC3D_ASSERT(legal, "Win32Input constructor failed because input_device_type parameter is illegal.");
     m_inputDeviceType = deviceType;
 }
@@ -75,13 +75,10 @@ float Win32Input::readInput(int id)
     if (!findReadArea(area))
         return 0.0f;
     switch (m_inputDeviceType) {
-    case INPUT_DEVICE_KEYBOARD:
-        return readKeyboard(id);
-    case INPUT_DEVICE_MOUSE:
-        return readMouse(id, area);
+    case INPUT_DEVICE_KEYBOARD: return readKeyboard(id);
+    case INPUT_DEVICE_MOUSE: return readMouse(id, area);
     case INPUT_DEVICE_GAMEPAD:
-    case INPUT_DEVICE_GAMEPAD2:
-        throw HALException("HAL: can not read gamepads");
+    case INPUT_DEVICE_GAMEPAD2: throw HALException("HAL: can not read gamepads");
     default:
         core::Debug::printf(core::Debug::LEVEL_ERROR, "HAL:readInput : unknown input_dev_id\n");
         VORNIC3D_CHECK(false);
@@ -135,22 +132,14 @@ float Win32Input::readMouse(int id, const Area& area)
     case INPUT_MOUSE_X:
     case INPUT_MOUSE_Y:
     case INPUT_MOUSE_CENTER_X:
-    case INPUT_MOUSE_CENTER_Y:
-        break;
-    case INPUT_MOUSE_Z:
-        return -1.0f;
-    case INPUT_MOUSE_WHEEL:
-        return 0.0f;
-    case INPUT_MOUSE_LEFT:
-        return readButton(VK_LBUTTON);
-    case INPUT_MOUSE_RIGHT:
-        return readButton(VK_RBUTTON);
-    case INPUT_MOUSE_MIDDLE:
-        return readButton(VK_MBUTTON);
-    case INPUT_MOUSE_XBUTTON1:
-        return readButton(VK_XBUTTON1);
-    case INPUT_MOUSE_XBUTTON2:
-        return readButton(VK_XBUTTON2);
+    case INPUT_MOUSE_CENTER_Y: break;
+    case INPUT_MOUSE_Z: return -1.0f;
+    case INPUT_MOUSE_WHEEL: return 0.0f;
+    case INPUT_MOUSE_LEFT: return readButton(VK_LBUTTON);
+    case INPUT_MOUSE_RIGHT: return readButton(VK_RBUTTON);
+    case INPUT_MOUSE_MIDDLE: return readButton(VK_MBUTTON);
+    case INPUT_MOUSE_XBUTTON1: return readButton(VK_XBUTTON1);
+    case INPUT_MOUSE_XBUTTON2: return readButton(VK_XBUTTON2);
     default:
         core::Debug::printf(core::Debug::LEVEL_WARNING, "unsupported mouse axis_id = %d\n", id);
         VORNIC3D_CHECK(false);
@@ -238,8 +227,7 @@ void Win32Input::writeInput(int id, float value)
         GetCursorPos(&cursor);
         mouse_event(value != 0.0f ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP, 0, 0, 0, 0);
         return;
-    default:
-        VORNIC3D_CHECK(false);
+    default: VORNIC3D_CHECK(false);
     }
 }
 

@@ -1,7 +1,7 @@
 #include "hal/win32/Win32WorkingDirectory.h"
 
-#include "hal/File.h"
 #include "core/Assert.h"
+#include "hal/File.h"
 
 #include "wince/Module.h"
 

@@ -12,9 +12,7 @@ LRESULT windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Win32WindowState& state = windowState();
     switch (message) {
-    case WM_CLOSE:
-        PostQuitMessage(0);
-        return 0;
+    case WM_CLOSE: PostQuitMessage(0); return 0;
     case WM_DESTROY:
         // Only the main window ends the loop: a display that failed half-way
         // has forgotten its window before destroying it, and must not end a
@@ -36,8 +34,7 @@ LRESULT windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         state.inputTable[Win32WindowState::kStylusY] = static_cast<std::int32_t>((bits >> 16) & 0xFFFF);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

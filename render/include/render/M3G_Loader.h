@@ -151,8 +151,8 @@ private:
     core::Ref<core::DataIO> inflateSection(const SectionHeader& header, const core::DataIO& stream);
     void releaseDecompressBuffer();
     // Moves past the stored object data, then compares the section's checksum.
-    void checkSectionChecksum(const SectionHeader& header, core::DataIO& stream,
-                              const unsigned char* sectionStart, const char* mismatch);
+    void checkSectionChecksum(const SectionHeader& header, core::DataIO& stream, const unsigned char* sectionStart,
+                              const char* mismatch);
     void parseSectionObjects();
     void collectRoots(core::Vector<core::Ref<Object3D>>& out);
 

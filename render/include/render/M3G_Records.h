@@ -147,11 +147,9 @@ struct M3G_VertexBuffer {
 template <typename IO>
 void fields(IO& io, M3G_VertexBuffer& record)
 {
-    io(record.defaultColor, record.positions, record.positionBias, record.positionScale, record.normals,
-       record.colors);
-    io.counted(record.textureCoordinateArrayCount, record.textureCoordinates, [&](auto& set) {
-        io(set.textureCoordinates, set.textureCoordinatesBias, set.textureCoordinatesScale);
-    });
+    io(record.defaultColor, record.positions, record.positionBias, record.positionScale, record.normals, record.colors);
+    io.counted(record.textureCoordinateArrayCount, record.textureCoordinates,
+               [&](auto& set) { io(set.textureCoordinates, set.textureCoordinatesBias, set.textureCoordinatesScale); });
 }
 
 struct M3G_TriangleStripArray {
@@ -251,9 +249,8 @@ template <typename IO>
 void fields(IO& io, M3G_SkinnedMesh& record)
 {
     io(record.skeleton);
-    io.counted(record.transformReferenceCount, record.transformReferences, [&](auto& bone) {
-        io(bone.transformNode, bone.firstVertex, bone.vertexCount, bone.weight);
-    });
+    io.counted(record.transformReferenceCount, record.transformReferences,
+               [&](auto& bone) { io(bone.transformNode, bone.firstVertex, bone.vertexCount, bone.weight); });
 }
 
 // ---- appearance ----------------------------------------------------------------------
@@ -309,8 +306,8 @@ void fields(IO& io, M3G_PolygonMode& record)
 }
 
 struct M3G_Material {
-    unsigned char ambientColor[3] = {};  // red, green, blue
-    unsigned char diffuseColor[4] = {};  // red, green, blue, alpha
+    unsigned char ambientColor[3] = {}; // red, green, blue
+    unsigned char diffuseColor[4] = {}; // red, green, blue, alpha
     unsigned char emissiveColor[3] = {};
     unsigned char specularColor[3] = {};
     float shininess = 0.0f;
@@ -469,8 +466,8 @@ struct M3G_AnimationController {
 template <typename IO>
 void fields(IO& io, M3G_AnimationController& record)
 {
-    io(record.speed, record.weight, record.activeIntervalStart, record.activeIntervalEnd,
-       record.referenceSequenceTime, record.referenceWorldTime);
+    io(record.speed, record.weight, record.activeIntervalStart, record.activeIntervalEnd, record.referenceSequenceTime,
+       record.referenceWorldTime);
 }
 
 struct M3G_AnimationTrack {
@@ -559,15 +556,9 @@ void fields(IO& io, M3G_KeyframeSequence& record)
     io.require(record.keyframeCount, static_cast<int>(std::min<std::uint64_t>(keyframeSize, INT_MAX)));
 
     switch (record.encoding) {
-    case Sequence::kFloat32Values:
-        keyframeFields(io, record, record.floatKeyframes);
-        break;
-    case Sequence::kByteValues:
-        keyframeFields(io, record, record.byteKeyframes);
-        break;
-    default:
-        keyframeFields(io, record, record.uint16Keyframes);
-        break;
+    case Sequence::kFloat32Values: keyframeFields(io, record, record.floatKeyframes); break;
+    case Sequence::kByteValues: keyframeFields(io, record, record.byteKeyframes); break;
+    default: keyframeFields(io, record, record.uint16Keyframes); break;
     }
 }
 

@@ -23,8 +23,8 @@ class Object3D;
 // them back into the caller's array (hence not const); a target's own checks
 // still apply to what it is given.
 
-using InterpolationFunction = void (*)(float* out, int componentCount, int t0, const float* a, int t1,
-                                       const float* b, int t);
+using InterpolationFunction = void (*)(float* out, int componentCount, int t0, const float* a, int t1, const float* b,
+                                       int t);
 using AnimationPropertySetter = void (*)(Object3D* target, int componentCount, float* values);
 
 // ---- interpolators ----

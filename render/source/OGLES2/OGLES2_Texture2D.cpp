@@ -32,9 +32,7 @@ void filters(int levelFilter, int imageFilter, GLint& minification, GLint& magni
 {
     const bool nearest = imageFilter == Texture2D::FILTER_NEAREST;
     switch (levelFilter) {
-    case Texture2D::FILTER_BASE_LEVEL:
-        minification = magnification = nearest ? GL_NEAREST : GL_LINEAR;
-        return;
+    case Texture2D::FILTER_BASE_LEVEL: minification = magnification = nearest ? GL_NEAREST : GL_LINEAR; return;
     case Texture2D::FILTER_LINEAR:
         minification = nearest ? GL_NEAREST_MIPMAP_LINEAR : GL_LINEAR_MIPMAP_LINEAR;
         magnification = GL_LINEAR;
@@ -43,8 +41,7 @@ void filters(int levelFilter, int imageFilter, GLint& minification, GLint& magni
         minification = nearest ? GL_NEAREST_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_NEAREST;
         magnification = GL_NEAREST;
         return;
-    default:
-        throw Vornic3DException("You sure have some weird Filtering modes...");
+    default: throw Vornic3DException("You sure have some weird Filtering modes...");
     }
 }
 
@@ -55,36 +52,24 @@ void filters(int levelFilter, int imageFilter, GLint& minification, GLint& magni
 unsigned int OGLES2_Texture2D::getDeviceFormat(int imageFormat)
 {
     switch (imageFormat) {
-    case Image2D::ALPHA:
-        return GL_ALPHA;
-    case Image2D::LUMINANCE:
-        return GL_LUMINANCE;
-    case Image2D::LUMINANCE_ALPHA:
-        return GL_LUMINANCE_ALPHA;
-    case Image2D::RGB:
-        return GL_RGB;
-    case Image2D::RGBA:
-        return GL_RGBA;
-    default:
-        return 0;
+    case Image2D::ALPHA: return GL_ALPHA;
+    case Image2D::LUMINANCE: return GL_LUMINANCE;
+    case Image2D::LUMINANCE_ALPHA: return GL_LUMINANCE_ALPHA;
+    case Image2D::RGB: return GL_RGB;
+    case Image2D::RGBA: return GL_RGBA;
+    default: return 0;
     }
 }
 
 int OGLES2_Texture2D::getEnvironmentMode(int blending)
 {
     switch (blending) {
-    case FUNC_ADD:
-        return GL_ADD;
-    case FUNC_BLEND:
-        return GL_BLEND;
-    case FUNC_DECAL:
-        return GL_DECAL;
-    case FUNC_MODULATE:
-        return GL_MODULATE;
-    case FUNC_REPLACE:
-        return GL_REPLACE;
-    default:
-        return 0;
+    case FUNC_ADD: return GL_ADD;
+    case FUNC_BLEND: return GL_BLEND;
+    case FUNC_DECAL: return GL_DECAL;
+    case FUNC_MODULATE: return GL_MODULATE;
+    case FUNC_REPLACE: return GL_REPLACE;
+    default: return 0;
     }
 }
 

@@ -137,8 +137,7 @@ void OGLES_Graphics3D::setViewport(int x, int y, int width, int height)
     VORNIC3D_ASSERT(width >= 1, "setViewport : width <= 0");
     VORNIC3D_ASSERT(height >= 1, "setViewport : height <= 0");
     VORNIC3D_ASSERT(width <= m_properties.maxViewportWidth, "setViewport : width > m_properties.maxViewportWidth");
-    VORNIC3D_ASSERT(height <= m_properties.maxViewportHeight,
-                    "setViewport : height > m_properties.maxViewportHeight");
+    VORNIC3D_ASSERT(height <= m_properties.maxViewportHeight, "setViewport : height > m_properties.maxViewportHeight");
     if (x == m_viewportX && y == m_viewportY && width == m_viewportWidth && height == m_viewportHeight)
         return;
     if (width > m_screenWidth || height > m_screenHeight)

@@ -125,31 +125,21 @@ void OGLES_Graphics3D::handleAppearancePolygonMode(PolygonMode* polygonMode)
         glEnable(GL_CULL_FACE);
         glCullFace(GL_FRONT);
         break;
-    case PolygonMode::CULL_NONE:
-        glDisable(GL_CULL_FACE);
-        break;
+    case PolygonMode::CULL_NONE: glDisable(GL_CULL_FACE); break;
     default:
         VORNIC3D_ASSERT(false,
                         "Graphics3D : handleAppearancePolygonMode : PolygonMode has invalid culling information");
     }
     switch (polygonMode->getShading()) {
-    case PolygonMode::SHADE_FLAT:
-        glShadeModel(GL_FLAT);
-        break;
-    case PolygonMode::SHADE_SMOOTH:
-        glShadeModel(GL_SMOOTH);
-        break;
+    case PolygonMode::SHADE_FLAT: glShadeModel(GL_FLAT); break;
+    case PolygonMode::SHADE_SMOOTH: glShadeModel(GL_SMOOTH); break;
     default:
         VORNIC3D_ASSERT(false,
                         "Graphics3D : handleAppearancePolygonMode : PolygonMode has invalid shading information");
     }
     switch (polygonMode->getWinding()) {
-    case PolygonMode::WINDING_CCW:
-        glFrontFace(GL_CCW);
-        break;
-    case PolygonMode::WINDING_CW:
-        glFrontFace(GL_CW);
-        break;
+    case PolygonMode::WINDING_CCW: glFrontFace(GL_CCW); break;
+    case PolygonMode::WINDING_CW: glFrontFace(GL_CW); break;
     default:
         VORNIC3D_ASSERT(false,
                         "Graphics3D : handleAppearancePolygonMode : PolygonMode has invalid winding information");
@@ -180,26 +170,13 @@ void OGLES_Graphics3D::handleAppearanceCompositingMode(CompositingMode* composit
     m_compositingModeDefaultsApplied = false;
     glEnable(GL_BLEND);
     switch (compositingMode->getBlending()) {
-    case CompositingMode::ALPHA:
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        break;
-    case CompositingMode::ALPHA_ADD:
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        break;
-    case CompositingMode::MODULATE:
-        glBlendFunc(GL_DST_COLOR, GL_ZERO);
-        break;
-    case CompositingMode::MODULATE_X2:
-        glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR);
-        break;
-    case CompositingMode::REPLACE:
-        glBlendFunc(GL_ONE, GL_ZERO);
-        break;
-    case CompositingMode::ONE_DST_ALPHA:
-        glBlendFunc(GL_ONE, GL_DST_ALPHA);
-        break;
-    default:
-        VORNIC3D_ASSERT(false, "Graphics3D : handleAppearanceCompositingMode : blending is illegal");
+    case CompositingMode::ALPHA: glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
+    case CompositingMode::ALPHA_ADD: glBlendFunc(GL_SRC_ALPHA, GL_ONE); break;
+    case CompositingMode::MODULATE: glBlendFunc(GL_DST_COLOR, GL_ZERO); break;
+    case CompositingMode::MODULATE_X2: glBlendFunc(GL_DST_COLOR, GL_SRC_COLOR); break;
+    case CompositingMode::REPLACE: glBlendFunc(GL_ONE, GL_ZERO); break;
+    case CompositingMode::ONE_DST_ALPHA: glBlendFunc(GL_ONE, GL_DST_ALPHA); break;
+    default: VORNIC3D_ASSERT(false, "Graphics3D : handleAppearanceCompositingMode : blending is illegal");
     }
     glPolygonOffset(compositingMode->getDepthOffsetFactor(), compositingMode->getDepthOffsetUnits());
     if (m_depthBufferEnabled) {
@@ -236,8 +213,7 @@ void OGLES_Graphics3D::handleAppearanceFog(Fog* fog)
         glFogf(GL_FOG_START, fog->getNearDistance());
         glFogf(GL_FOG_END, fog->getFarDistance());
         break;
-    default:
-        VORNIC3D_ASSERT(false, "Graphics3D : handleAppearanceFog : fog mode is illegal");
+    default: VORNIC3D_ASSERT(false, "Graphics3D : handleAppearanceFog : fog mode is illegal");
     }
     glFogfv(GL_FOG_COLOR, GLColor::fromRGB(fog->getColor()).rgba);
     OGLES_HW_CHECK("OpenGLES error");

@@ -224,10 +224,9 @@ void OGLES_Graphics3D::handleSprite3D(Sprite3D* sprite, const Transform& transfo
         }
     }
     const QuadPlacement quad = spritePlacementOf(split, size[0], size[1], size[2]);
-    placeInBuffers(texture, appearance, false, nullptr, m_currentCameraTranslation,
-                   [&](MeshBuffer& buffer, int count) {
-                       return sprite->renderSprite3DToMesh(buffer.m_arrays, count, quad);
-                   });
+    placeInBuffers(texture, appearance, false, nullptr, m_currentCameraTranslation, [&](MeshBuffer& buffer, int count) {
+        return sprite->renderSprite3DToMesh(buffer.m_arrays, count, quad);
+    });
 }
 
 void OGLES_Graphics3D::knowCurrentView()
@@ -274,8 +273,7 @@ void OGLES_Graphics3D::handleText2D(Text2D* text, const Transform& transform)
     }
     const Transform place(placementRows(split, s, s, s));
     placeInBuffers(font->getTexture(), text->getAppearance(), true, "can not buffer texts (too small buffer size?)",
-                   m_currentCameraTranslation,
-                   [&](MeshBuffer& buffer, int count) {
+                   m_currentCameraTranslation, [&](MeshBuffer& buffer, int count) {
                        return font->renderBitmapFontToMesh(buffer.m_mesh.get(), count, text, place);
                    });
 }

@@ -66,7 +66,8 @@ void OGLES_Graphics3D::renderDebugInfo()
         VORNIC3D_CHECK(memory != nullptr);
         const float kilobytes = 1.0f / 1024.0f;
         line.format("MEMORY USED       : %d / %d BYTES : %.2f / %.2f KB ", memory->getUsedMem(),
-                    memory->getDataBlockSize(), static_cast<double>(static_cast<float>(memory->getUsedMem()) * kilobytes),
+                    memory->getDataBlockSize(),
+                    static_cast<double>(static_cast<float>(memory->getUsedMem()) * kilobytes),
                     static_cast<double>(static_cast<float>(memory->getDataBlockSize()) * kilobytes));
         renderDebugString(line);
         line.format("MEMORY PEAK       : %d BYTES ", memory->getPeakMem());
@@ -138,9 +139,9 @@ void OGLES_Graphics3D::renderDebugMesh(Mesh* mesh, const Transform& transform)
     const auto y1 = static_cast<GLshort>(high.y);
     const auto z1 = static_cast<GLshort>(high.z);
     // One strip along all twelve edges (three of them twice).
-    const GLshort points[16 * 3] = {x0, y0, z0, x1, y0, z0, x1, y1, z0, x0, y1, z0, x0, y0, z0, x0, y0, z1,
-                                    x1, y0, z1, x1, y0, z0, x1, y0, z1, x1, y1, z1, x1, y1, z0, x1, y1, z1,
-                                    x0, y1, z1, x0, y1, z0, x0, y1, z1, x0, y0, z1};
+    const GLshort points[16 * 3] = {x0, y0, z0, x1, y0, z0, x1, y1, z0, x0, y1, z0, x0, y0, z0, x0,
+                                    y0, z1, x1, y0, z1, x1, y0, z0, x1, y0, z1, x1, y1, z1, x1, y1,
+                                    z0, x1, y1, z1, x0, y1, z1, x0, y1, z0, x0, y1, z1, x0, y0, z1};
 
     loadModelView(transform);
     glTranslatef(scaleBias[1], scaleBias[2], scaleBias[3]);

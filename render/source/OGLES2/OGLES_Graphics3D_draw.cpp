@@ -26,13 +26,9 @@ namespace {
 GLenum dataType(const VertexArray& array)
 {
     switch (array.getComponentType()) {
-    case VertexArray::BYTE:
-        return GL_BYTE;
-    case VertexArray::SHORT:
-        return GL_SHORT;
-    default:
-        VORNIC3D_ASSERT(false, "Graphics3D : VertexArray component type is invalid");
-        return 0;
+    case VertexArray::BYTE: return GL_BYTE;
+    case VertexArray::SHORT: return GL_SHORT;
+    default: VORNIC3D_ASSERT(false, "Graphics3D : VertexArray component type is invalid"); return 0;
     }
 }
 

@@ -116,8 +116,8 @@ core::Ref<Mesh> OGLES_Graphics3D::createMesh(int width, int height, int count)
     return mesh;
 }
 
-core::Ref<Mesh> OGLES_Graphics3D::create2DPolygonWithDefaultAppearance(Object3D* textureOrImage, int width,
-                                                                       int height, int count)
+core::Ref<Mesh> OGLES_Graphics3D::create2DPolygonWithDefaultAppearance(Object3D* textureOrImage, int width, int height,
+                                                                       int count)
 {
     VORNIC3D_CHECK(m_display != nullptr);
     VORNIC3D_CHECK(count >= 1);

@@ -86,9 +86,7 @@ void loadDeviceLight(GLenum id, const Light& light)
         glLightfv(id, GL_SPOT_DIRECTION, kDown);
         glLightfv(id, GL_POSITION, kAtOrigin);
         break;
-    default:
-        glPopMatrix();
-        VORNIC3D_ASSERT(false, "render : invalid light mode (not supported)");
+    default: glPopMatrix(); VORNIC3D_ASSERT(false, "render : invalid light mode (not supported)");
     }
 }
 

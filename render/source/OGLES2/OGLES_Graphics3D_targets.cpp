@@ -151,8 +151,8 @@ AxisPlacement placeAxis(int mode, float screen, float image, float cropOrigin, f
         result.textureTranslation = cropOrigin / image;
     } else {
         result.polygonScale = image / cropSize;
-        result.polygonTranslation = vertical ? screen * (cropSize + cropOrigin - image) / cropSize
-                                             : -cropOrigin * screen / cropSize;
+        result.polygonTranslation =
+            vertical ? screen * (cropSize + cropOrigin - image) / cropSize : -cropOrigin * screen / cropSize;
     }
     return result;
 }
@@ -176,12 +176,12 @@ void OGLES_Graphics3D::drawBackgroundImage(Background& background)
 
     const float screenWidth = m_screenWidth;
     const float screenHeight = m_screenHeight;
-    const AxisPlacement x = placeAxis(background.getImageModeX(), screenWidth, static_cast<float>(image->getWidth()),
-                                      static_cast<float>(background.getCropX()),
-                                      static_cast<float>(background.getCropWidth()), false);
-    const AxisPlacement y = placeAxis(background.getImageModeY(), screenHeight,
-                                      static_cast<float>(image->getHeight()), static_cast<float>(background.getCropY()),
-                                      static_cast<float>(background.getCropHeight()), true);
+    const AxisPlacement x =
+        placeAxis(background.getImageModeX(), screenWidth, static_cast<float>(image->getWidth()),
+                  static_cast<float>(background.getCropX()), static_cast<float>(background.getCropWidth()), false);
+    const AxisPlacement y =
+        placeAxis(background.getImageModeY(), screenHeight, static_cast<float>(image->getHeight()),
+                  static_cast<float>(background.getCropY()), static_cast<float>(background.getCropHeight()), true);
     Transform placement;
     placement.postTranslate(x.polygonTranslation, y.polygonTranslation, 0.0f);
     placement.postScale(x.polygonScale, y.polygonScale, 1.0f);

@@ -40,8 +40,7 @@ Transform compositeOf(const Transformable& node)
 Transform worldTransformOf(const Node& node, const World& world)
 {
     Transform result = compositeOf(node);
-    for (const Node* parent = node.getParent(); parent != nullptr && parent != &world;
-         parent = parent->getParent()) {
+    for (const Node* parent = node.getParent(); parent != nullptr && parent != &world; parent = parent->getParent()) {
         Transform above = compositeOf(*parent);
         above.postMultiply(result);
         result = above;

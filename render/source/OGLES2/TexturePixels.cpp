@@ -14,16 +14,11 @@ int channelsOf(int format)
 {
     switch (format) {
     case Image2D::ALPHA:
-    case Image2D::LUMINANCE:
-        return 1;
-    case Image2D::LUMINANCE_ALPHA:
-        return 2;
-    case Image2D::RGB:
-        return 3;
-    case Image2D::RGBA:
-        return 4;
-    default:
-        return 0;
+    case Image2D::LUMINANCE: return 1;
+    case Image2D::LUMINANCE_ALPHA: return 2;
+    case Image2D::RGB: return 3;
+    case Image2D::RGBA: return 4;
+    default: return 0;
     }
 }
 
@@ -53,12 +48,8 @@ TexturePixels::TexturePixels(const Image2D& image)
         // its 256 entries.
         const unsigned char* pixel = palette != nullptr ? palette + source[i] * stored : source + i * stored;
         switch (format) {
-        case Image2D::ALPHA:
-            *out++ = pixel[3];
-            break;
-        case Image2D::LUMINANCE:
-            *out++ = pixel[0];
-            break;
+        case Image2D::ALPHA: *out++ = pixel[3]; break;
+        case Image2D::LUMINANCE: *out++ = pixel[0]; break;
         case Image2D::LUMINANCE_ALPHA:
             *out++ = pixel[0];
             *out++ = pixel[3];

@@ -73,8 +73,9 @@ Bytes m3gDeflate(const Bytes& objects)
 
 Bytes m3gSection(const M3GSection& section)
 {
-    const Bytes stored = section.stored ? *section.stored : section.scheme == 1 ? m3gDeflate(section.objects)
-                                                                               : section.objects;
+    const Bytes stored = section.stored        ? *section.stored
+                         : section.scheme == 1 ? m3gDeflate(section.objects)
+                                               : section.objects;
     M3GRecord bytes;
     bytes.u8(static_cast<unsigned>(section.scheme))
         .u32(section.totalLength.value_or(static_cast<std::uint32_t>(stored.size() + 13)))
@@ -150,8 +151,8 @@ Bytes nodeRecord()
 
 Bytes groupObject(const std::vector<std::uint32_t>& children, std::uint32_t userID)
 {
-    return m3gObject(9, joined({object3DRecord(userID), transformableRecord(), nodeRecord(),
-                                M3GRecord().u32Array(children)}));
+    return m3gObject(
+        9, joined({object3DRecord(userID), transformableRecord(), nodeRecord(), M3GRecord().u32Array(children)}));
 }
 
 // ---- objects of every class ----------------------------------------------------------

@@ -29,8 +29,13 @@ void OGLESTest::SetUp()
     EngineTest::SetUp();
     WinceTestReset();
     HAL::windowState() = HAL::Win32WindowState{};
-    HAL::DisplayConfig setup{0, 0, static_cast<std::int16_t>(m_width), static_cast<std::int16_t>(m_height), 32,
-                             "renderer test", HAL::DisplayConfig::WINDOW_MODE_WINDOWED};
+    HAL::DisplayConfig setup{0,
+                             0,
+                             static_cast<std::int16_t>(m_width),
+                             static_cast<std::int16_t>(m_height),
+                             32,
+                             "renderer test",
+                             HAL::DisplayConfig::WINDOW_MODE_WINDOWED};
     const HAL::Win32Display::SurfaceFormat exact{8, 8, 8, 8, 24};
     m_display = VORNIC3D_NEW HAL::Win32Display(&setup, nullptr, &exact);
     restartRenderer(defaultConfig());
@@ -80,14 +85,16 @@ void OGLESTest::restartOnScreen(const render::Graphics3DConfig& config)
 core::Ref<render::VertexBuffer> OGLESTest::rectangle(int x0, int y0, int x1, int y1, int z)
 {
     const auto array = [](int components, std::vector<short> values) {
-        core::Ref<render::VertexArray> result = VORNIC3D_NEW render::VertexArray(4, components, render::VertexArray::SHORT);
+        core::Ref<render::VertexArray> result =
+            VORNIC3D_NEW render::VertexArray(4, components, render::VertexArray::SHORT);
         result->set(0, 4, values.data());
         return result;
     };
     const auto s = [](int value) { return static_cast<short>(value); };
     core::Ref<render::VertexBuffer> vertices = VORNIC3D_NEW render::VertexBuffer();
-    vertices->setPositions(array(3, {s(x0), s(y0), s(z), s(x1), s(y0), s(z), s(x1), s(y1), s(z), s(x0), s(y1), s(z)}).get(),
-                           1.0f, nullptr);
+    vertices->setPositions(
+        array(3, {s(x0), s(y0), s(z), s(x1), s(y0), s(z), s(x1), s(y1), s(z), s(x0), s(y1), s(z)}).get(), 1.0f,
+        nullptr);
     vertices->setTexCoords(0, array(2, {0, 1, 1, 1, 1, 0, 0, 0}).get(), 1.0f, nullptr);
     vertices->setNormals(array(3, {0, 0, 127, 0, 0, 127, 0, 0, 127, 0, 0, 127}).get());
     return vertices;
@@ -171,8 +178,8 @@ std::uint32_t OGLESTest::pixelAt(int x, int y)
 
 std::array<std::string, 4> OGLESTest::around(int x, int y, int d)
 {
-    return {hexColor(pixelAt(x - d, y + d - 1)), hexColor(pixelAt(x + d - 1, y + d - 1)), hexColor(pixelAt(x - d, y - d)),
-            hexColor(pixelAt(x + d - 1, y - d))};
+    return {hexColor(pixelAt(x - d, y + d - 1)), hexColor(pixelAt(x + d - 1, y + d - 1)),
+            hexColor(pixelAt(x - d, y - d)), hexColor(pixelAt(x + d - 1, y - d))};
 }
 
 std::string OGLESTest::extentOf(std::uint32_t background) const
@@ -232,8 +239,8 @@ testing::AssertionResult nearColor(std::uint32_t actual, std::uint32_t expected,
         const int a = static_cast<int>(actual >> shift & 0xFFu);
         const int e = static_cast<int>(expected >> shift & 0xFFu);
         if (std::abs(a - e) > tolerance)
-            return testing::AssertionFailure() << hexColor(actual) << " is not within " << tolerance << " of "
-                                               << hexColor(expected);
+            return testing::AssertionFailure()
+                   << hexColor(actual) << " is not within " << tolerance << " of " << hexColor(expected);
     }
     return testing::AssertionSuccess();
 }

@@ -56,9 +56,18 @@ struct Outcome {
 std::ostream& operator<<(std::ostream& out, const Outcome& outcome);
 
 Outcome outcomeOf(const std::function<void()>& action);
-inline Outcome accepted() { return {}; }
-inline Outcome bare() { return {"Vornic3D exception", false}; }
-inline Outcome refused(const char* text) { return {text, true}; }
+inline Outcome accepted()
+{
+    return {};
+}
+inline Outcome bare()
+{
+    return {"Vornic3D exception", false};
+}
+inline Outcome refused(const char* text)
+{
+    return {text, true};
+}
 
 // One row of a setter table: a call on a fresh object, how it ends, and a
 // part of the object's description afterwards ("" for none). A refused call

@@ -43,10 +43,7 @@ public:
                 int) override
     {
     }
-    void render(render::VertexBuffer*, render::IndexBuffer*, render::Appearance*,
-                const render::Transform&) override
-    {
-    }
+    void render(render::VertexBuffer*, render::IndexBuffer*, render::Appearance*, const render::Transform&) override {}
     void render(render::Node*, const render::Transform&) override {}
     void resetLights() override {}
     void setCamera(render::Camera*, const render::Transform&) override {}

@@ -28,5 +28,4 @@ EGLint WinceEglSurfaceType(HWND window);
 // are replaced by it; the other attributes are passed on). EGL_NO_SURFACE,
 // with EGL's error set where EGL failed, when it cannot be made or the
 // window does not exist.
-EGLSurface WinceEglCreateSurface(EGLDisplay display, EGLConfig config, HWND window,
-                                 const EGLint* attributes);
+EGLSurface WinceEglCreateSurface(EGLDisplay display, EGLConfig config, HWND window, const EGLint* attributes);

@@ -76,8 +76,7 @@ BOOL TranslateMessage(const MSG* message);
 // begins and when it ends, so one that comes in between is seen when the
 // time runs out. Every waiting message counts, whatever the wake mask and
 // whether it was peeked before (as with MWMO_INPUTAVAILABLE).
-DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask,
-                                  DWORD flags);
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD milliseconds, DWORD wakeMask, DWORD flags);
 
 // Calls the window procedure of the message's window with its four words and
 // returns the procedure's result; 0 for a null message, a message without a

@@ -15,8 +15,7 @@ constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
 // A semaphore with the given initial and maximum count. Returns null when the
 // counts are inconsistent (maximum < 1, initial < 0 or above the maximum) or a
 // name is given (named semaphores are not supported).
-HANDLE CreateSemaphoreW(LPSECURITY_ATTRIBUTES attributes, LONG initialCount, LONG maximumCount,
-                        LPCWSTR name);
+HANDLE CreateSemaphoreW(LPSECURITY_ATTRIBUTES attributes, LONG initialCount, LONG maximumCount, LPCWSTR name);
 
 // Takes one count of the semaphore, waiting at most `milliseconds` (0 only
 // tries, INFINITE waits for ever). WAIT_OBJECT_0 on success, WAIT_TIMEOUT when

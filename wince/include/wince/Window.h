@@ -59,9 +59,8 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
 // destroys it again and gives null) and returns it. Negative sizes count as
 // 0. Null for an unknown class, or when a video driver is there but SDL
 // cannot make the window.
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                     LPVOID parameter);
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
 
 // Sends WM_DESTROY to the window procedure before returning, then removes the
 // window, its waiting messages and, if it was the foreground window, the
