@@ -7,25 +7,36 @@
 #include "MessageQueue.h"
 #include "WindowTable.h"
 
+#include <cerrno>
 #include <csignal>
+#include <iterator>
 
 namespace {
 
 constexpr int kCloseSignals[] = {SIGINT, SIGTERM};
+constexpr int kSignalCount = static_cast<int>(std::size(kCloseSignals));
 
 // Written by the handler, read and cleared on the program's thread.
 volatile std::sig_atomic_t g_closeRequested = 0;
+// Which of kCloseSignals has the handler: only those go back to the default,
+// so one the process was started ignoring stays ignored. Each is set before
+// its handler is installed, so the handler never sees a stale one.
+volatile std::sig_atomic_t g_installed[kSignalCount] = {};
 
-// Only async-signal-safe calls: the flag and sigaction. Both signals go back
-// to their default at once, so the next one of either ends the process.
+// Only async-signal-safe calls: the flags and sigaction; errno is put back
+// for the code the signal interrupted. Both installed signals go back to
+// their default at once, so the next one of either ends the process.
 extern "C" void onCloseSignal(int)
 {
+    const int savedErrno = errno;
     g_closeRequested = 1;
     struct sigaction standard {};
     standard.sa_handler = SIG_DFL;
     sigemptyset(&standard.sa_mask);
-    for (const int signal : kCloseSignals)
-        sigaction(signal, &standard, nullptr);
+    for (int i = 0; i < kSignalCount; ++i)
+        if (g_installed[i] != 0)
+            sigaction(kCloseSignals[i], &standard, nullptr);
+    errno = savedErrno;
 }
 
 } // namespace
@@ -39,13 +50,14 @@ void WinceCloseOnSignals()
         sigaddset(&action.sa_mask, signal);
     // Interrupted system calls go on: the request is taken at the next peek.
     action.sa_flags = SA_RESTART;
-    for (const int signal : kCloseSignals) {
+    for (int i = 0; i < kSignalCount; ++i) {
         struct sigaction previous {};
         // A parent that made the process ignore the signal (a background
         // job, nohup) meant it to be ignored.
-        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
+        if (sigaction(kCloseSignals[i], nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN)
             continue;
-        sigaction(signal, &action, nullptr);
+        g_installed[i] = 1;
+        sigaction(kCloseSignals[i], &action, nullptr);
     }
 }
 
