@@ -158,6 +158,7 @@ TEST_F(FileTest, RemoveDeletesTheClosedFile)
 TEST_F(FileTest, FailedOpenNamesTheFileAndTheSystemsReason)
 {
     const std::string deep = folder() + "/" + std::string(600, 'd') + "/level9.png";
+    put("file.png", "");
     const struct {
         std::string path;
         const char* flags;
@@ -168,6 +169,10 @@ TEST_F(FileTest, FailedOpenNamesTheFileAndTheSystemsReason)
         {at("missing.bin"), "rb", true, "No such file or directory", at("missing.bin")},
         {at("no/folder.bin"), "wb", true, "No such file or directory", at("no/folder.bin")},
         {folder(), "wb", false, "Is a directory", folder()},
+        // A path ending in a separator has no name; the system still tells why.
+        {at("missing/"), "rb", true, "No such file or directory", at("missing/")},
+        {at("file.png/"), "rb", false, "Not a directory", at("file.png/")},
+        {folder() + "/", "rb", false, "Is a directory", folder() + "/"},
         {deep, "rb", false, "File name too long", "..." + deep.substr(deep.size() - 508)},
     };
     for (const auto& c : cases) {

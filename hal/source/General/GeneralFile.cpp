@@ -26,15 +26,24 @@ constexpr int kLoggedFlagsLength = 16;
     throw HALException(thrown);
 }
 
-// A refused open, with the system's error number taken before logging, which
-// may change it. Path and flags are cut for the log (the exception keeps the
-// path), so that a long one cannot turn the outcome into the log's own
-// exception.
+// A failed call of the C library on a file, with the system's error number
+// taken before logging, which may change it. Path and flags (an open's mode,
+// or null) are cut for the log (the exception keeps the path), so that a long
+// one cannot turn the outcome into the log's own exception.
+[[noreturn]] void failOnFile(const char* call, const char* path, int error, const char* thrown,
+                             const char* flags = nullptr)
+{
+    if (flags != nullptr)
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::%s : %.*s failed. Flags: %.*s\n", call,
+                            kLoggedPathLength, path, kLoggedFlagsLength, flags);
+    else
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::%s : %.*s failed\n", call, kLoggedPathLength, path);
+    throw HALException(thrown, path, error);
+}
+
 [[noreturn]] void failOpen(const char* path, const char* flags, int error)
 {
-    core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::fopen : %.*s failed. Flags: %.*s\n", kLoggedPathLength,
-                        path, kLoggedFlagsLength, flags);
-    throw HALException("GeneralFile: can not open the file", path, error);
+    failOnFile("fopen", path, error, "GeneralFile: can not open the file", flags);
 }
 
 // A path as the system takes it, one byte a character, in the main pool.
@@ -107,9 +116,10 @@ void GeneralFile::fopen(const char* flags)
     // Opening again would lose the open stream.
     VORNIC3D_ASSERT(m_handle == nullptr, "GeneralFile: fopen failed (file is already open)");
     const core::String full = getPath() + getName();
-    // A path without a file name names a folder, or nothing: no file to open.
-    if (getName().length() == 0)
-        failOpen(full.c_str(), flags, full.length() == 0 ? ENOENT : EISDIR);
+    // An empty path names no file (and has no system path); any other,
+    // a folder's too, the system answers for.
+    if (full.length() == 0)
+        failOpen("", flags, ENOENT);
     const NarrowPath path(full);
     // Only a regular file, and without waiting: a FIFO would block the
     // caller until something writes to it.
@@ -137,12 +147,8 @@ void GeneralFile::rename(const core::String& newPath)
     VORNIC3D_ASSERT(m_handle == nullptr, "GeneralFile: rename failed (file is open)");
     const NarrowPath from(getPath() + getName());
     const NarrowPath to(newPath.replace('\\', '/'));
-    if (std::rename(from.text(), to.text()) != 0) {
-        const int error = errno;
-        core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::rename : %.*s failed\n", kLoggedPathLength,
-                            from.text());
-        throw HALException("GeneralFile: can not rename the file", from.text(), error);
-    }
+    if (std::rename(from.text(), to.text()) != 0)
+        failOnFile("rename", from.text(), errno, "GeneralFile: can not rename the file");
     setFullPath(newPath);
     core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::rename ok\n");
 }
@@ -151,12 +157,8 @@ void GeneralFile::remove()
 {
     VORNIC3D_ASSERT(m_handle == nullptr, "GeneralFile: remove failed (file is open)");
     const NarrowPath path(getPath() + getName());
-    if (std::remove(path.text()) != 0) {
-        const int error = errno;
-        core::Debug::printf(core::Debug::LEVEL_ERROR, "GeneralFile::remove : %.*s failed\n", kLoggedPathLength,
-                            path.text());
-        throw HALException("GeneralFile: can not remove the file", path.text(), error);
-    }
+    if (std::remove(path.text()) != 0)
+        failOnFile("remove", path.text(), errno, "GeneralFile: can not remove the file");
     core::Debug::printf(core::Debug::LEVEL_LOW, "GeneralFile::remove ok\n");
 }
 
