@@ -31,7 +31,7 @@ HALException& HALException::operator=(const HALException& other)
 void HALException::keepPath(const char* path)
 {
     subject = m_path;
-    if (path == nullptr || path == m_path)
+    if (path == nullptr)
         return;
     const std::size_t length = std::strlen(path);
     const std::size_t room = kPathCapacity - 1;
