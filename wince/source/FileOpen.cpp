@@ -34,8 +34,9 @@ std::FILE* WinceFopen(const char* path, const char* mode)
         return nullptr;
     }
     // Without O_NONBLOCK, opening a FIFO waits for its other end; a regular
-    // file ignores the flag.
-    const int fd = open(path, flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    // file ignores the flag. Without O_NOCTTY, a terminal opened only to be
+    // refused could become the process's controlling terminal.
+    const int fd = open(path, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0)
         return nullptr;
     struct stat info {};

@@ -234,7 +234,9 @@ void SoundPlayer::forgetVanishedDevice()
 // While it lives, the standard error goes nowhere. SDL's audio back ends and
 // the sound libraries beneath them (ALSA's among them) write their own lines
 // there when no device answers; the program goes on silently all the same,
-// and its log says so (waveOutGetNumDevs).
+// and its log says so (waveOutGetNumDevs). Silencing the whole process is
+// safe because the program has one thread, busy opening the device, and
+// SDL's audio thread starts only with the device.
 class QuietStandardError {
 public:
     QuietStandardError()
