@@ -104,12 +104,14 @@ bool dataChunkIsCut(std::FILE* file)
     return std::fseek(file, 0, SEEK_SET) != 0 || cut;
 }
 
-// Whether SDL refuses a cut-off file, as the stand-in has it unless the
-// environment's SDL_WAVE_TRUNCATION says otherwise.
+// Whether a cut-off file is refused: SDL refuses it under "strict" (the
+// stand-in's own rule, SoundPlayer) and "verystrict". No hint at all is left
+// after a global SDL_Quit has cleared them; the stand-in's rule holds then.
 bool refusesCutFiles()
 {
     const char* truncation = SDL_GetHint(SDL_HINT_WAVE_TRUNCATION);
-    return truncation == nullptr || std::strcmp(truncation, "strict") == 0;
+    return truncation == nullptr || std::strcmp(truncation, "strict") == 0 ||
+           std::strcmp(truncation, "verystrict") == 0;
 }
 
 // Decodes the WAV file at `path` into `samples` (SDL's buffer, to be given
