@@ -233,14 +233,14 @@ void* MemoryManager::hwMemAlloc(int size, MemoryManager* mem, const char* functi
         return mem->m_myAlloc(size);
 
     VORNIC3D_CHECK(mem->m_flags & MEMORY_CONFIG_INITIALIZED);
-    VORNIC3D_ASSERT(size < mem->m_dataBlockSize, kBlockTooBig);
+    VORNIC3D_ASSERT(mem->canHold(size), kBlockTooBig);
     // A test's injected failure is refused exactly as a full pool refuses.
     if (mem->m_failCountdown != 0 && --mem->m_failCountdown == 0)
-        throw MemoryManagerException("MemoryManager: memory full");
+        throw MemoryManagerException(kMemoryFull);
     // An exact fit can take the last free block: then the pool is simply full.
     // The index gets the room a block given back (below) may need first.
     if (mem->m_freeList == 0 || !mem->m_freeIndex.reserve())
-        throw MemoryManagerException("MemoryManager: memory full");
+        throw MemoryManagerException(kMemoryFull);
     BlockHeader* first = mem->blockAt(mem->m_freeList);
     if (first->guard != kGuardWord)
         debugMonitorFindPrev(mem, first, "core::MemoryManager::hwMemAlloc", line);
@@ -294,7 +294,7 @@ void MemoryManager::hwMemFree(void** ptr, MemoryManager* mem, const char* functi
     // The one step of a release that may need memory comes before any
     // change, so that a refusal leaves the block allocated and all intact.
     if (!mem->m_freeIndex.reserve())
-        throw MemoryManagerException("MemoryManager: memory full");
+        throw MemoryManagerException(kMemoryFull);
 
     debugMonitorFree(mem, block, function, line);
     const std::int32_t blockSize = block->size;
@@ -332,7 +332,7 @@ MemoryManager::BlockHeader* MemoryManager::createBlock(std::uint32_t* head, int 
     // one is either split or, when too small to split, taken whole.
     const std::uint32_t offset = need <= INT32_MAX ? m_freeIndex.findFirstFit(static_cast<std::int32_t>(need)) : 0;
     if (offset == 0)
-        throw MemoryManagerException("MemoryManager: memory full");
+        throw MemoryManagerException(kMemoryFull);
     BlockHeader* block = blockAt(offset);
     VORNIC3D_ASSERT(isHeaderOffset(offset) && block->guard == kGuardWord && block->size == m_freeIndex.sizeAt(offset),
                     "MemoryManager createBlock failed (memory corrupted)");

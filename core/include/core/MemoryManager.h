@@ -83,6 +83,9 @@ public:
     // The message of the assertion a request beyond that limit fails: a
     // caller that takes such a request for its input's fault tells it by this.
     static constexpr char kBlockTooBig[] = "hwMemAlloc : allocated block size is too big";
+    // The message of the MemoryManagerException a full pool (or an injected
+    // failure) throws: the everyday refusal a caller may recover from.
+    static constexpr char kMemoryFull[] = "MemoryManager: memory full";
 
     // ---- statistics (read without locking) ----
     const char* getName() const { return m_name; }
