@@ -52,38 +52,56 @@ Holders holdersOf(const core::MemoryManager& m)
 struct Pool {
     const char* name;
     core::MemoryManager* manager;
+    // Where the counting run's allocations from this pool go.
+    int AllocationCounts::*allocations;
     PoolState baseline;
     Holders baselineHolders;
 
-    Pool(const char* name_, core::MemoryManager* manager_)
-        : name(name_), manager(manager_), baseline(*manager_), baselineHolders(holdersOf(*manager_))
+    Pool(const char* name_, core::MemoryManager* manager_, int AllocationCounts::*allocations_)
+        : name(name_), manager(manager_), allocations(allocations_), baseline(*manager_),
+          baselineHolders(holdersOf(*manager_))
     {
     }
 };
 
-// "" when the operation ended as a full pool may end it: in the pool's own
-// exception or a loader's; otherwise how it ended.
-std::string refusalOf(const std::function<void()>& operation)
+// How an operation ended: returned, refused as a full pool may refuse it (in
+// the pool's own exception or a loader's), or otherwise; with the words that
+// say how.
+struct Ending {
+    enum Kind { kReturnedNormally, kRefused, kOther };
+    Kind kind;
+    std::string text;
+};
+
+Ending endingOf(const std::function<void()>& operation)
 {
     try {
         operation();
     } catch (const core::MemoryManagerException& e) {
-        return std::strcmp(e.message, "MemoryManager: memory full") == 0
-                   ? ""
-                   : std::string("ended in MemoryManagerException \"") + e.message + "\"";
-    } catch (const core::IOException&) {
-        return "";
+        const bool full = std::strcmp(e.message, core::MemoryManager::kMemoryFull) == 0;
+        return {full ? Ending::kRefused : Ending::kOther,
+                std::string("ended in MemoryManagerException \"") + e.message + "\""};
+    } catch (const core::IOException& e) {
+        return {Ending::kRefused, std::string("ended in IOException \"") + e.message + "\""};
     } catch (const Vornic3DException& e) {
         std::ostringstream text;
         text << "ended in the engine exception \"" << e.message << "\" (" << e.function << ", " << e.sourceFile << ":"
              << e.line << ")";
-        return text.str();
+        return {Ending::kOther, text.str()};
     } catch (...) {
         // Anything else escaping (a string's exception by pointer, a
         // standard one) is reported, not swallowed.
-        return "ended in an exception that is not the engine's";
+        return {Ending::kOther, "ended in an exception that is not the engine's"};
     }
-    return kReturned;
+    return {Ending::kReturnedNormally, kReturned};
+}
+
+// "" when the operation ended as a full pool may end it; otherwise how it
+// ended.
+std::string refusalOf(const std::function<void()>& operation)
+{
+    const Ending ending = endingOf(operation);
+    return ending.kind == Ending::kRefused ? "" : ending.text;
 }
 
 // "" when the pool holds what it held before the sweep; otherwise what
@@ -133,8 +151,8 @@ int failuresSoFar()
 // Runs the operation normally; "" when it succeeded.
 std::string normalRun(const std::function<void()>& operation)
 {
-    const std::string ending = refusalOf(operation);
-    return ending == kReturned ? "" : "a normal run " + ending;
+    const Ending ending = endingOf(operation);
+    return ending.kind == Ending::kReturnedNormally ? "" : "a normal run " + ending.text;
 }
 
 // One sweep's runs; each step answers "" or the fault it found.
@@ -153,8 +171,8 @@ public:
         prepare();
         const std::string fault = normalRun(m_operation);
         putBack();
-        m_pools.emplace_back("main", core::Globals::get()->m_memoryManager);
-        m_pools.emplace_back("string", core::Globals::get()->m_stringPoolMemoryManager);
+        m_pools.emplace_back("main", core::Globals::get()->m_memoryManager, &AllocationCounts::mainPool);
+        m_pools.emplace_back("string", core::Globals::get()->m_stringPoolMemoryManager, &AllocationCounts::stringPool);
         return fault;
     }
 
@@ -162,11 +180,11 @@ public:
     std::string count(AllocationCounts& counts)
     {
         prepare();
-        const std::int32_t mainBefore = m_pools[0].manager->getAllocationCount();
-        const std::int32_t stringsBefore = m_pools[1].manager->getAllocationCount();
+        for (const Pool& pool : m_pools)
+            counts.*pool.allocations = -pool.manager->getAllocationCount();
         const std::string fault = normalRun(m_operation);
-        counts.mainPool = m_pools[0].manager->getAllocationCount() - mainBefore;
-        counts.stringPool = m_pools[1].manager->getAllocationCount() - stringsBefore;
+        for (const Pool& pool : m_pools)
+            counts.*pool.allocations += pool.manager->getAllocationCount();
         putBack();
         return fault.empty() ? leftBehindInAnyPool(static_cast<bool>(m_restore)) : fault;
     }
@@ -247,7 +265,7 @@ AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
         return counts;
     }
     for (Pool& pool : sweep.pools()) {
-        const int count = &pool == &sweep.pools()[0] ? counts.mainPool : counts.stringPool;
+        const int count = counts.*pool.allocations;
         for (int n = 1 + shard.index; n <= count; n += shard.count) {
             fault = sweep.failAt(pool, n);
             if (!fault.empty()) {
