@@ -54,7 +54,7 @@ void DataIO::getStreamData(float& value)
 {
     require(4);
     VORNIC3D_CHECK(data != nullptr);
-    const std::uint32_t bits = readBits(4);
+    const auto bits = readLittleEndian<std::uint32_t>();
     float read;
     std::memcpy(&read, &bits, sizeof read);
     if (!isFiniteFloat(read))
@@ -79,7 +79,7 @@ void DataIO::getStreamData(Vector<unsigned char>& values)
 {
     require(4);
     VORNIC3D_CHECK(data != nullptr);
-    const std::uint32_t count = peekCount();
+    const auto count = detail::littleEndian<std::uint32_t>(data);
     // Checked before the vector is sized: a hostile count must not drain the pool.
     require(4 + static_cast<std::int64_t>(count));
     values.setSize(static_cast<int>(count));
@@ -116,21 +116,6 @@ void DataIO::advance(int bytes)
 {
     data += bytes;
     bytesLeft -= bytes;
-}
-
-std::uint32_t DataIO::peekCount() const
-{
-    return static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
-           static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
-}
-
-std::uint32_t DataIO::readBits(int bytes)
-{
-    std::uint32_t bits = 0;
-    for (int i = 0; i < bytes; ++i)
-        bits |= static_cast<std::uint32_t>(data[i]) << (8 * i);
-    advance(bytes);
-    return bits;
 }
 
 void DataIO::writeBits(std::uint32_t bits, int bytes)

@@ -70,8 +70,9 @@ public:
     String name;
 
 private:
-    std::uint32_t peekCount() const;
-    std::uint32_t readBits(int bytes);
+    // Decodes the value at the position and moves past it; require() first.
+    template <typename T>
+    T readLittleEndian();
     void writeBits(std::uint32_t bits, int bytes);
 };
 

@@ -18,7 +18,9 @@ constexpr bool isStreamInteger()
            (std::is_same<T, unsigned char>::value || sizeof(T) == 2 || sizeof(T) == 4);
 }
 
-// The little-endian integer in the sizeof(T) bytes at `bytes`.
+// The little-endian integer in the sizeof(T) bytes at `bytes`: the one
+// decode of every read, its length known to the compiler, so that the
+// counted arrays' loop vectorises.
 template <typename T>
 T littleEndian(const unsigned char* bytes)
 {
@@ -38,7 +40,7 @@ void DataIO::getStreamData(T& value)
     static_assert(detail::isStreamInteger<T>(), "DataIO reads 8-bit unsigned, 16-bit and 32-bit integers");
     require(static_cast<std::int64_t>(sizeof(T)));
     VORNIC3D_CHECK(data != nullptr);
-    value = static_cast<T>(readBits(static_cast<int>(sizeof(T))));
+    value = readLittleEndian<T>();
 }
 
 template <typename T>
@@ -48,7 +50,7 @@ void DataIO::getStreamData(Vector<T>& values)
                   "DataIO reads counted arrays of 16-bit and 32-bit integers");
     require(4);
     VORNIC3D_CHECK(data != nullptr);
-    const std::uint32_t count = peekCount();
+    const auto count = detail::littleEndian<std::uint32_t>(data);
     // The whole array is checked before anything is sized or consumed, so a
     // hostile count can neither pass the end of the block nor drain the pool.
     require(4 + static_cast<std::int64_t>(count) * static_cast<std::int64_t>(sizeof(T)));
@@ -59,6 +61,14 @@ void DataIO::getStreamData(Vector<T>& values)
     for (std::uint32_t i = 0; i < count; ++i)
         values.m_data[i] = detail::littleEndian<T>(data + i * sizeof(T));
     advance(static_cast<int>(count * sizeof(T)));
+}
+
+template <typename T>
+T DataIO::readLittleEndian()
+{
+    const T value = detail::littleEndian<T>(data);
+    advance(static_cast<int>(sizeof(T)));
+    return value;
 }
 
 // ---- writes ---------------------------------------------------------------------
