@@ -12,8 +12,8 @@ namespace game {
 
 namespace {
 
-// Reads into `result`; a stream error (a folder, a bad disk) must not pass
-// for a short file, which the file layer's read does not tell apart.
+// Reads into `result`; a stream error (an I/O error) must not pass for a
+// short file, which the file layer's read does not tell apart.
 void readOpened(HAL::File& file, void* buffer, int size, SmallFileRead& result)
 {
     errno = 0;
