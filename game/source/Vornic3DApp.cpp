@@ -3,7 +3,7 @@
 #include "Game.h"
 
 #include "core/Debug.h"
-#include "core/MemoryManagerException.h"
+#include "core/Vornic3DException.h"
 #include "hal/Input.h"
 
 namespace game {
@@ -13,14 +13,15 @@ Vornic3DApp::Vornic3DApp() = default;
 Vornic3DApp::~Vornic3DApp() noexcept
 {
     m_input = nullptr;
-    // Leaving the menu builds the selected level, also when the game goes. A
-    // full pool there must not end the program in std::terminate: the game
-    // has let go of its states and globals (the records written) before the
-    // failure reaches here.
+    // Leaving the menu builds the selected level, also when the game goes,
+    // and the side zones may have chosen one whose file is first read here.
+    // A full pool or a missing or bad level file there must not end the
+    // program in std::terminate: the game has let go of its states and
+    // globals (the records written) before the failure reaches here.
     try {
         m_game = nullptr;
-    } catch (const core::MemoryManagerException& e) {
-        core::Debug::printf(1, "%s\n", e.message);
+    } catch (const Vornic3DException& e) {
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "%s\n", e.message);
     }
 }
 

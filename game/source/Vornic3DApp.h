@@ -20,7 +20,9 @@ class Game;
 // factory before any engine singleton exists and deleted by the framework
 // after the main loop, before the engine goes. update and render before
 // createDevice are the bare assertion. Destruction releases the keyboard
-// input, then the game, which takes the states and the globals with it.
+// input, then the game, which takes the states and the globals with it; an
+// engine failure there (leaving the menu builds the selected level) is
+// logged as an error, not thrown.
 class Vornic3DApp : public framework::App {
 public:
     Vornic3DApp();

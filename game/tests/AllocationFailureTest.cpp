@@ -17,7 +17,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <regex>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -77,28 +79,40 @@ TEST_F(LevelFailureTest, ALevelWithItsObjectsAndTheirBodies)
     EXPECT_GT(counts.mainPool, 0) << counts;
 }
 
-// Leaving the menu builds the selected level, also when the game goes.
-TEST_F(GameFailureTest, AGameThatCanNotLeaveTheMenuStillTakesItsStatesAndGlobalsAlong)
-{
-    m_game = VORNIC3D_NEW game::Game();
-    mainPool()->failAllocation(1);
-    EXPECT_THROW(m_game = nullptr, core::MemoryManagerException);
-    EXPECT_EQ(game::GameGlobals::getInstance(), nullptr);
-}
-
-// The application's destructor may not throw: the same failure at the
-// program's end is logged, and the records are written all the same.
+// Leaving the menu builds the selected level, also when the game goes. The
+// application's destructor may not throw: a failure there at the program's
+// end (a full pool, or a level file first read then) is logged, and the
+// states, the globals and the records go all the same.
 TEST_F(GameFailureTest, AnApplicationWhoseGameCanNotLeaveTheMenuEndsWithALoggedError)
 {
-    auto* app = new game::Vornic3DApp();
-    app->createDevice(nullptr);
-    const std::string before = files();
-    mainPool()->failAllocation(1);
-    delete app;
-    EXPECT_EQ(game::GameGlobals::getInstance(), nullptr);
-    EXPECT_NE(log().find("ERROR"), std::string::npos);
-    EXPECT_NE(log().find("MemoryManager: memory full"), std::string::npos);
-    EXPECT_NE(files(), before) << "the records are written at the end";
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"a full pool", [&] { mainPool()->failAllocation(1); }, "MemoryManager: memory full\n"},
+        // The side zones change the level without loading it.
+        {"a missing level file",
+         [] {
+             for (game::LevelInfo& row : game::GameGlobals::get().m_levels)
+                 row.fileName = "no_such_level.png";
+         },
+         "GeneralFile: can not open the file\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* app = new game::Vornic3DApp();
+        app->createDevice(nullptr);
+        const std::string before = files();
+        clearLog();
+        c.spoil();
+        delete app;
+        EXPECT_EQ(game::GameGlobals::getInstance(), nullptr);
+        // The application's own line: the failure's message as an error.
+        EXPECT_TRUE(std::regex_search(log(), std::regex(std::string(" ERROR  \\|[0-9]{6}\\| ") + c.line))) << log();
+        EXPECT_NE(files(), before) << "the records are written at the end";
+    }
 }
 
 // The records are the last thing the game's end writes. A full pool there is
