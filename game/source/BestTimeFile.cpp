@@ -40,8 +40,8 @@ bool BestTimeFile::load(const core::String& path, Times& times)
     if (file.missing)
         return true;
     if (file.failure != nullptr) {
-        core::Debug::printf(core::Debug::LEVEL_WARNING, "BestTimeFile: can not read %.*s: %.*s\n", kLoggedPathLength,
-                            file.where.c_str(), kLoggedReasonLength, file.failure);
+        core::Debug::printf(core::Debug::LEVEL_WARNING, "BestTimeFile: can not read %s: %.*s\n",
+                            loggedPath(file.where.c_str()), kLoggedReasonLength, file.failure);
         core::Debug::printf(core::Debug::LEVEL_PLAIN,
                             "BestTimeFile: it is kept as it is; this session's times stay in memory only\n");
         return false;

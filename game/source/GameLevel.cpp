@@ -92,8 +92,8 @@ void GameLevel::loadImage(const core::String& path)
         // send the player looking at a file that is fine. The file layer's
         // exception goes on, naming the file.
         m_image = nullptr;
-        core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: can not open the level image %.*s: %.*s\n",
-                            kLoggedPathLength, path.c_str(), kLoggedReasonLength, e.reason());
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: can not open the level image %s: %.*s\n",
+                            loggedPath(path.c_str()), kLoggedReasonLength, e.reason());
         throw;
     } catch (const core::MemoryManagerException&) {
         // A full pool is no bad level image: it passes on as it is.
@@ -101,9 +101,8 @@ void GameLevel::loadImage(const core::String& path)
         throw;
     } catch (...) {
         m_image = nullptr;
-        core::Debug::printf(core::Debug::LEVEL_ERROR,
-                            "GameLevel: %.*s is not a level image of at most 32 x 32 pixels\n", kLoggedPathLength,
-                            path.c_str());
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: %s is not a level image of at most 32 x 32 pixels\n",
+                            loggedPath(path.c_str()));
         VORNIC3D_CHECK(false);
     }
 }

@@ -1,18 +1,13 @@
 #include "MediaPath.h"
 
+#include "LoggedText.h"
+
 #include "core/Debug.h"
 #include "hal/File.h"
 #include "render/Image2D.h"
 #include "render/Loader.h"
 
 namespace game {
-
-namespace {
-
-// The longest path a log line shows: the line must stay within the log's limit.
-constexpr int kLoggedPathLength = 180;
-
-} // namespace
 
 core::String mediaPath(const char* fileName)
 {
@@ -32,7 +27,7 @@ core::Ref<render::Image2D> loadMediaImage(const char* fileName)
     const core::String path = mediaPath(fileName);
     core::Ref<render::Image2D> image = loadFirstImage(path);
     if (image == nullptr) {
-        core::Debug::printf(core::Debug::LEVEL_ERROR, "Game: %.*s holds no image\n", kLoggedPathLength, path.c_str());
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "Game: %s holds no image\n", loggedPath(path.c_str()));
         VORNIC3D_CHECK(false);
     }
     return image;

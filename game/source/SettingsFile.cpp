@@ -62,8 +62,8 @@ bool SettingsFile::read(const core::String& path, std::int32_t& quitKey, std::in
     const SmallFileRead file = readSmallFile(path, "r", text, kMaxTextLength);
     const auto refuse = [&](const char* reason, const char* detail) {
         core::Debug::printf(core::Debug::LEVEL_WARNING,
-                            "SettingsFile: %.*s %s%.*s; writing it anew with the default settings\n", kLoggedPathLength,
-                            file.where.c_str(), reason, kLoggedReasonLength, detail);
+                            "SettingsFile: %s %s%.*s; writing it anew with the default settings\n",
+                            loggedPath(file.where.c_str()), reason, kLoggedReasonLength, detail);
         return false;
     };
     if (file.failure != nullptr)

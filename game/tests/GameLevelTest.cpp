@@ -7,6 +7,7 @@
 #include "GameObject.h"
 #include "GameStateInit.h"
 #include "LevelTiles.h"
+#include "LoggedText.h"
 #include "MediaPath.h"
 #include "ProgramGlobals.h"
 
@@ -265,17 +266,27 @@ TEST_F(GameLevelTest, ImagesOverThirtyTwoPixelsOrUnreadableFilesFailAndKeepNoIma
     EXPECT_EQ(objectCount(), 0);
 
     // A file that is not there is no bad image: it is said so, and the file
-    // layer's failure, which names it, goes on.
-    clearLog();
-    EXPECT_EQ(
-        testsupport::messageOf<HAL::HALException>([&] { level().load(core::String(at("missing.png").c_str()), "X"); }),
-        "GeneralFile: can not open the file");
-    EXPECT_EQ(level().getImage(), nullptr);
-    EXPECT_NE(
-        log().find("GameLevel: can not open the level image " + at("missing.png") + ": No such file or directory\n"),
-        std::string::npos)
-        << log();
-    EXPECT_EQ(log().find("is not a level image"), std::string::npos);
+    // layer's failure, which names it, goes on. A deep path shows its end,
+    // which names the file.
+    const std::string deep = at(std::string(150, 'd') + "/missing.png");
+    const struct {
+        std::string path;
+        std::string shown;
+    } cases[] = {
+        {at("missing.png"), at("missing.png")},
+        {deep, deep.substr(deep.size() - game::kLoggedPathLength)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        clearLog();
+        EXPECT_EQ(testsupport::messageOf<HAL::HALException>([&] { level().load(core::String(c.path.c_str()), "X"); }),
+                  "GeneralFile: can not open the file");
+        EXPECT_EQ(level().getImage(), nullptr);
+        EXPECT_NE(log().find("| GameLevel: can not open the level image " + c.shown + ": No such file or directory\n"),
+                  std::string::npos)
+            << log();
+        EXPECT_EQ(log().find("is not a level image"), std::string::npos);
+    }
 }
 
 TEST_F(GameLevelTest, AFileWithoutAnyObjectHoldsNoImageAndAsMediaIsRefusedByName)
