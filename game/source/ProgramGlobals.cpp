@@ -2,41 +2,37 @@
 
 namespace game {
 
-namespace {
+// Every variable with its start value, once, by topic as the header lists
+// them: the definitions and the reset are both made from this list.
+// g_menuLastX and g_menuLastY start at -2, no position a tap can have.
+#define VORNIC3D_PROGRAM_GLOBALS(X)                                                                                    \
+    X(float, g_screenWidth, 240.0f)                                                                                    \
+    X(float, g_screenHeight, 400.0f)                                                                                   \
+    X(int, g_vanishCooldown, 0)                                                                                        \
+    X(bool, g_updateHalf, false)                                                                                       \
+    X(int, g_levelClock, 0)                                                                                            \
+    X(int, g_slideStep, 0)                                                                                             \
+    X(int, g_frameIndex, 0)                                                                                            \
+    X(int, g_flickerPhase, 0)                                                                                          \
+    X(int, g_blinkTimer, 0)                                                                                            \
+    X(bool, g_blinkOn, false)                                                                                          \
+    X(bool, g_steerX, false)                                                                                           \
+    X(bool, g_steerY, false)                                                                                           \
+    X(bool, g_menuStylusDown, false)                                                                                   \
+    X(float, g_menuLastX, -2.0f)                                                                                       \
+    X(float, g_menuLastY, -2.0f)
 
-constexpr float kStartScreenWidth = 240.0f;
-constexpr float kStartScreenHeight = 400.0f;
-// Before the menu's first release: no position a tap can have.
-constexpr float kNoMenuRelease = -2.0f;
-
-} // namespace
-
-// Defined by topic, as the header lists them.
-float g_screenWidth = kStartScreenWidth, g_screenHeight = kStartScreenHeight;
-int g_vanishCooldown = 0;
-bool g_updateHalf = false, g_blinkOn = false;
-int g_levelClock = 0, g_slideStep = 0, g_frameIndex = 0, g_flickerPhase = 0, g_blinkTimer = 0;
-bool g_steerX = false, g_steerY = false;
-bool g_menuStylusDown = false;
-float g_menuLastX = kNoMenuRelease, g_menuLastY = kNoMenuRelease;
+#define VORNIC3D_DEFINE(type, name, start) type name = start;
+VORNIC3D_PROGRAM_GLOBALS(VORNIC3D_DEFINE)
+#undef VORNIC3D_DEFINE
 
 void resetProgramGlobals()
 {
-    g_screenWidth = kStartScreenWidth;
-    g_screenHeight = kStartScreenHeight;
-    g_vanishCooldown = 0;
-    g_updateHalf = false;
-    g_levelClock = 0;
-    g_slideStep = 0;
-    g_frameIndex = 0;
-    g_flickerPhase = 0;
-    g_blinkTimer = 0;
-    g_blinkOn = false;
-    g_steerX = false;
-    g_steerY = false;
-    g_menuStylusDown = false;
-    g_menuLastX = kNoMenuRelease;
-    g_menuLastY = kNoMenuRelease;
+#define VORNIC3D_RESET(type, name, start) name = start;
+    VORNIC3D_PROGRAM_GLOBALS(VORNIC3D_RESET)
+#undef VORNIC3D_RESET
 }
+
+#undef VORNIC3D_PROGRAM_GLOBALS
 
 } // namespace game

@@ -4,9 +4,10 @@ namespace game {
 
 // The game's program-wide variables besides the GameGlobals object: plain
 // values that start with the program and run on across levels and plays;
-// the game itself never puts them back. resetProgramGlobals gives every one
-// its start value again, as a new program has it: test fixtures call it
-// before each test, so that no test depends on the ones before it.
+// the game itself puts back only the steering (g_steerX, g_steerY), cleared
+// on entering "run". resetProgramGlobals gives every one its start value
+// again, as a new program has it: test fixtures call it before each test,
+// so that no test depends on the ones before it.
 
 // ---- the screen ----
 // The screen's size in pixels: 240 x 400 until the application factory sets
