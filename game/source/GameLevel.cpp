@@ -10,6 +10,7 @@
 #include "core/Debug.h"
 #include "core/MemoryManagerException.h"
 #include "core/Vector.h"
+#include "core/Vornic3DException.h"
 #include "hal/HALException.h"
 #include "render/Appearance.h"
 #include "render/CompositingMode.h"
@@ -82,29 +83,31 @@ void GameLevel::load(const core::String& path, const core::String& name)
 
 void GameLevel::loadImage(const core::String& path)
 {
+    // Kept only once it has passed the checks: a failed load keeps no image.
+    m_image = nullptr;
+    core::Ref<render::Image2D> image;
     try {
-        m_image = loadFirstImage(path);
-        const int bytesPerPixel = render::Image2D::getBpp(m_image->getFormat());
-        VORNIC3D_CHECK(m_image->getPalette() == nullptr && bytesPerPixel >= 3);
-        VORNIC3D_CHECK(m_image->getWidth() <= kMaxImageSize && m_image->getHeight() <= kMaxImageSize);
+        image = loadFirstImage(path);
+        const int bytesPerPixel = render::Image2D::getBpp(image->getFormat());
+        VORNIC3D_CHECK(image->getPalette() == nullptr && bytesPerPixel >= 3);
+        VORNIC3D_CHECK(image->getWidth() <= kMaxImageSize && image->getHeight() <= kMaxImageSize);
     } catch (const HAL::HALException& e) {
         // Not there (or not readable): saying it is no level image would
         // send the player looking at a file that is fine. The file layer's
         // exception goes on, naming the file.
-        m_image = nullptr;
         core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: can not open the level image %s: %.*s\n",
                             loggedPath(path.c_str()), kLoggedReasonLength, e.reason());
         throw;
     } catch (const core::MemoryManagerException&) {
         // A full pool is no bad level image: it passes on as it is.
-        m_image = nullptr;
         throw;
-    } catch (...) {
-        m_image = nullptr;
+    } catch (const Vornic3DException&) {
+        // The loader's refusal, no image in the file, or one of the wrong kind.
         core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: %s is not a level image of at most 32 x 32 pixels\n",
                             loggedPath(path.c_str()));
         VORNIC3D_CHECK(false);
     }
+    m_image = image;
 }
 
 void GameLevel::addFixedObjects()
