@@ -20,6 +20,18 @@ bool isPowerOfTwo(int value)
     return value > 0 && (value & (value - 1)) == 0;
 }
 
+struct AtlasSize {
+    int width;
+    int height;
+};
+
+// Cells stand apart (twice the sheet's width and height) and the shadows
+// take a second such half below.
+AtlasSize atlasSizeOf(const render::Image2D& sheet)
+{
+    return {2 * sheet.getWidth(), 4 * sheet.getHeight()};
+}
+
 } // namespace
 
 void checkSpriteSheet(const render::Image2D& sheet)
@@ -33,20 +45,21 @@ void checkSpriteSheet(const render::Image2D& sheet)
         VORNIC3D_CHECK(false);
     }
     // A wide sheet's atlas would end in the pool's own assertion.
-    const std::int64_t atlasBytes = std::int64_t{kBytesPerPixel} * 2 * sheet.getWidth() * 4 * sheet.getHeight();
+    const AtlasSize atlas = atlasSizeOf(sheet);
+    const std::int64_t atlasBytes = std::int64_t{kBytesPerPixel} * atlas.width * atlas.height;
     if (!core::MemoryManager::getMemoryInfo()->canHold(atlasBytes)) {
         core::Debug::printf(core::Debug::LEVEL_ERROR,
                             "GameLevel: the sprite sheet is too wide: its atlas of %d x %d pixels does not fit in "
                             "the memory pool\n",
-                            2 * sheet.getWidth(), 4 * sheet.getHeight());
+                            atlas.width, atlas.height);
         VORNIC3D_CHECK(false);
     }
 }
 
 core::Ref<render::Image2D> createAtlas(const render::Image2D& sheet)
 {
-    core::Ref<render::Image2D> atlas =
-        VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, 2 * sheet.getWidth(), 4 * sheet.getHeight());
+    const AtlasSize size = atlasSizeOf(sheet);
+    core::Ref<render::Image2D> atlas = VORNIC3D_NEW render::Image2D(render::Image2D::RGBA, size.width, size.height);
     VORNIC3D_CHECK(atlas != nullptr);
     return atlas;
 }
@@ -58,7 +71,8 @@ void copyCellToAtlas(const render::Image2D& sheet, render::Image2D& atlas, int c
     VORNIC3D_CHECK(cellX >= 0 && cellY >= 0 && width > 0 && height > 0);
     VORNIC3D_CHECK(cellX <= sheetWidth - width && cellY <= sheetHeight - height);
     const int atlasWidth = atlas.getWidth();
-    VORNIC3D_CHECK(atlas.isMutable() && atlasWidth == 2 * sheetWidth && atlas.getHeight() == 4 * sheetHeight);
+    const AtlasSize size = atlasSizeOf(sheet);
+    VORNIC3D_CHECK(atlas.isMutable() && atlasWidth == size.width && atlas.getHeight() == size.height);
 
     const unsigned char* source = sheet.getPixels();
     unsigned char* target = atlas.getPixels();
