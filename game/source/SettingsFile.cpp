@@ -68,8 +68,11 @@ bool SettingsFile::read(const core::String& path, std::int32_t& quitKey, std::in
     };
     if (file.failure != nullptr)
         return refuse("can not be read: ", file.failure);
-    if (file.length >= kMaxTextLength)
-        return refuse("is too long: ", "300 bytes or more");
+    if (file.length >= kMaxTextLength) {
+        char detail[32];
+        std::snprintf(detail, sizeof detail, "%d bytes or more", kMaxTextLength);
+        return refuse("is too long: ", detail);
+    }
     std::int32_t values[3] = {quitKey, shadows, sounds};
     const char* const keys[3] = {"QUIT", "SHADOWS", "SOUNDS"};
     for (int i = 0; i < 3; ++i)
