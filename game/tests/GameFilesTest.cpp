@@ -108,7 +108,8 @@ TEST_F(SettingsFileTest, MissingOrUnusableTextIsRewrittenWithAWarningAndAllValue
     } cases[] = {
         {"a key missing", "config.txt", "QUIT 5\nSHADOWS 0", "lacks the key SOUNDS"},
         {"empty", "config.txt", "", "lacks the key QUIT"},
-        {"300 bytes", "config.txt", "QUIT 7 SHADOWS 0 SOUNDS 1" + std::string(275, ' '), "is too long"},
+        {"300 bytes", "config.txt", "QUIT 7 SHADOWS 0 SOUNDS 1" + std::string(275, ' '),
+         "is too long: 300 bytes or more"},
         {"keys behind a zero byte", "config.txt", std::string("QUIT 5\0SHADOWS 0 SOUNDS 0", 25),
          "lacks the key SHADOWS"},
         {"missing", "new.txt", "", "can not be read: No such file or directory"},
