@@ -250,7 +250,7 @@ std::ostream& operator<<(std::ostream& out, const AllocationCounts& counts)
 }
 
 AllocationCounts sweepAllocationFailures(const std::function<void()>& operation, const std::function<void()>& restore,
-                                         const std::function<void()>& beforeRun, SweepShard shard)
+                                         const std::function<void()>& beforeRun)
 {
     Sweep sweep(operation, restore, beforeRun);
     AllocationCounts counts;
@@ -266,7 +266,7 @@ AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
     }
     for (Pool& pool : sweep.pools()) {
         const int count = counts.*pool.allocations;
-        for (int n = 1 + shard.index; n <= count; n += shard.count) {
+        for (int n = 1; n <= count; ++n) {
             fault = sweep.failAt(pool, n);
             if (!fault.empty()) {
                 ADD_FAILURE() << pool.name << " pool, allocation " << n << " of " << count << " failing: " << fault;

@@ -11,13 +11,6 @@ struct AllocationCounts {
     int stringPool = 0;
 };
 
-// Which runs of a sweep one test takes: every count-th N, from index + 1 on,
-// so that a long sweep can be split over several tests.
-struct SweepShard {
-    int index = 0;
-    int count = 1;
-};
-
 // Runs an operation under every single allocation failure it can meet, as a
 // full pool makes it fail. A first run warms what only a first use makes; a
 // second counts the allocations the operation takes from each pool; then for
@@ -36,11 +29,10 @@ struct SweepShard {
 // `restore` (optional, run with no failure armed after each pair of runs and
 // after the counting runs) puts back what the operation changes on purpose:
 // a state entered, a renderer's buffers made. `beforeRun` (optional) runs
-// before every run: the fixture clears its log there. `shard` takes only
-// some of the N (see SweepShard).
+// before every run: the fixture clears its log there.
 AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
                                          const std::function<void()>& restore = {},
-                                         const std::function<void()>& beforeRun = {}, SweepShard shard = {});
+                                         const std::function<void()>& beforeRun = {});
 
 // "main N, strings M".
 std::ostream& operator<<(std::ostream& out, const AllocationCounts& counts);

@@ -42,15 +42,12 @@ protected:
     // (AllocationFailureSweep.h), the log cleared before each run, so that a
     // failure shows the log of the faulty run alone.
     AllocationCounts sweepAllocationFailures(const std::function<void()>& operation,
-                                             const std::function<void()>& restore = {}, SweepShard shard = {})
+                                             const std::function<void()>& restore = {})
     {
-        return testsupport::sweepAllocationFailures(
-            operation, restore,
-            [this] {
-                if (!HasFailure())
-                    clearLog();
-            },
-            shard);
+        return testsupport::sweepAllocationFailures(operation, restore, [this] {
+            if (!HasFailure())
+                clearLog();
+        });
     }
 
 private:
