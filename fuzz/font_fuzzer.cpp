@@ -11,6 +11,7 @@
 
 #include "hal/HALException.h"
 
+#include "core/Assert.h"
 #include "core/AssertationFailedException.h"
 #include "core/Ref.h"
 
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const render::FontException&) {
         } catch (const HAL::HALException&) {
         } catch (const AssertationFailedException& e) {
-            if (std::strcmp(e.message, "Vornic3D exception") == 0) {
+            if (std::strcmp(e.message, core::kBareAssertionText) == 0) {
                 std::fprintf(stderr, "bare assertion in %s (%s:%d)\n", e.function, e.sourceFile, e.line);
                 throw;
             }

@@ -11,6 +11,13 @@ namespace core::detail {
 
 } // namespace core::detail
 
+namespace core {
+
+// The text the bare engine assertion carries.
+inline constexpr char kBareAssertionText[] = "Vornic3D exception";
+
+} // namespace core
+
 // The engine assertion with a text: when `condition` is false, logs `text` at
 // level 1 and throws AssertationFailedException carrying it and the place of
 // the check.
@@ -21,11 +28,11 @@ namespace core::detail {
         }                                                                                                              \
     } while (0)
 
-// The bare engine assertion: logs nothing and carries "Vornic3D exception".
+// The bare engine assertion: logs nothing and carries core::kBareAssertionText.
 // Header-only, so code that uses only bare checks needs no library.
 #define VORNIC3D_CHECK(condition)                                                                                      \
     do {                                                                                                               \
         if (!(condition)) {                                                                                            \
-            throw AssertationFailedException("Vornic3D exception", __FILE__, VORNIC3D_FUNCTION, __LINE__);             \
+            throw AssertationFailedException(::core::kBareAssertionText, __FILE__, VORNIC3D_FUNCTION, __LINE__);       \
         }                                                                                                              \
     } while (0)
