@@ -1,6 +1,7 @@
 // The game's program: the application factory that the framework's start-up
 // calls. It lives in the executable's own sources, not in the game library,
 // so the link always finds it.
+#include "GamePools.h"
 #include "ProgramGlobals.h"
 #include "Vornic3DApp.h"
 
@@ -26,8 +27,8 @@ App* createApplication(FrameworkSettings* settings)
     settings->display_config.title = "tessly mordane 2009 dorvanel";
     settings->display_config.windowMode = HAL::DisplayConfig::WINDOW_MODE_FULLSCREEN;
     settings->console = false;
-    settings->memory_size = 5242880;
-    settings->string_pool_size = 40960;
+    settings->memory_size = game::kMainPoolSize;
+    settings->string_pool_size = game::kStringPoolSize;
     settings->graphics_config.debug_info = false;
     settings->graphics_config.debug_fps = false;
     settings->graphics_config.default_light = false;
