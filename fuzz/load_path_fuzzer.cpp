@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     !content.empty() && content[0] == 'R' ? sceneFile(content.substr(1)) : content);
         start = end + kSeparatorLength;
     }
-    fuzzsupport::runFileInput([&] {
+    fuzzsupport::runSceneInput([&] {
         render::Loader::Objects out;
         render::Loader::load(core::String((folder + "/0.m3g").c_str()), out);
     });

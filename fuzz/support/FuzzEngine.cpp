@@ -1,5 +1,7 @@
 #include "FuzzEngine.h"
 
+#include "GamePools.h"
+
 #include "core/Debug.h"
 #include "core/Globals.h"
 #include "core/MemoryManager.h"
@@ -16,14 +18,9 @@ namespace fuzzsupport {
 
 namespace {
 
-// The game's main pool, nothing larger can be had on the phone, and its
-// string pool.
-constexpr int kGamePoolSize = 5242880;
-constexpr int kGameStringPoolSize = 40960;
-
 void* heapAlloc(int size)
 {
-    if (size > kGamePoolSize)
+    if (size > game::kMainPoolSize)
         throw core::MemoryManagerException("MemoryManager: memory full");
     return std::malloc(static_cast<std::size_t>(size));
 }
@@ -39,7 +36,7 @@ core::MemoryManager* heapManager(const char* name)
     config.name = name;
     config.myAlloc = heapAlloc;
     config.myFree = heapFree;
-    return new core::MemoryManager(kGamePoolSize, name, &config);
+    return new core::MemoryManager(game::kMainPoolSize, name, &config);
 }
 
 bool onGamePools()
@@ -60,8 +57,8 @@ void startEngine()
     core::Debug::initClass();
     core::Globals* globals = core::Globals::get();
     if (onGamePools()) {
-        globals->m_memoryManager = new core::MemoryManager(kGamePoolSize, "MemoryManager", nullptr);
-        globals->m_stringPoolMemoryManager = new core::MemoryManager(kGameStringPoolSize, "StringPool", nullptr);
+        globals->m_memoryManager = new core::MemoryManager(game::kMainPoolSize, "MemoryManager", nullptr);
+        globals->m_stringPoolMemoryManager = new core::MemoryManager(game::kStringPoolSize, "StringPool", nullptr);
     } else {
         globals->m_memoryManager = heapManager("MemoryManager");
         globals->m_stringPoolMemoryManager = heapManager("StringPool");
@@ -75,12 +72,23 @@ void startEngine()
     render::M3G_Loader::setExternalReferencesEnabled(false);
 }
 
-bool isSceneGraphRefusal(const AssertationFailedException& e)
+const char* sourceRoot()
 {
+    return VORNIC3D_SOURCE_ROOT;
+}
+
+bool isSceneGraphRefusal(const AssertationFailedException& e, const std::string& root)
+{
+    // Matched below the root, so that no folder above it (a checkout under
+    // one named "core" or "render") changes the answer.
     const std::string path = e.sourceFile;
-    const std::string file = path.substr(path.find_last_of('/') + 1);
+    if (path.compare(0, root.size(), root) != 0)
+        return false;
+    const std::string inProject = path.substr(root.size());
+    const bool sceneGraph = inProject.rfind("render/source/", 0) == 0 || inProject.rfind("external/slmath/", 0) == 0;
+    const std::string file = inProject.substr(inProject.find_last_of('/') + 1);
     const bool reader = file.rfind("M3G_", 0) == 0 || file.rfind("PNG_Loader", 0) == 0 || file.rfind("Loader", 0) == 0;
-    return !reader && path.find("/core/") == std::string::npos;
+    return sceneGraph && !reader;
 }
 
 } // namespace fuzzsupport

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Assert.h"
 #include "core/AssertationFailedException.h"
 #include "core/Debug.h"
 #include "core/IOException.h"
@@ -10,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 namespace fuzzsupport {
 
@@ -20,16 +22,20 @@ namespace fuzzsupport {
 // block is a heap block of its own and AddressSanitizer sees any overrun of
 // it; a request beyond the game's main pool fails as that pool would, with
 // the pool's exception. With VORNIC3D_FUZZ_GAME_POOLS=1 in the environment
-// they are the game's own pools instead (5,242,880 and 40,960 bytes) and
+// they are the game's own pools instead (game/source/GamePools.h) and
 // every request meets the memory manager's own checks, as on the phone.
 void startEngine();
 
-// True for an assertion thrown outside the readers and the core library: by
-// a scene-graph setter or constructor, or the math library under it, that
-// refused a value of the file. The readers' own checks end in their parse
-// and I/O errors, so an assertion of theirs, or of the core containers and
-// cursor they read with, marks a fault.
-bool isSceneGraphRefusal(const AssertationFailedException& e);
+// The project's root folder, ending in '/', as the build saw it.
+const char* sourceRoot();
+
+// True for an assertion thrown by the scene graph's own sources (render's
+// sources and the math library under them, the path taken below `root`) but
+// not by a reader's file: a scene-graph setter or constructor that refused a
+// value of the file. The readers' own checks end in their parse and I/O
+// errors, and the core library, the platform layer and the game are no scene
+// graph, so an assertion of any of them marks a fault.
+bool isSceneGraphRefusal(const AssertationFailedException& e, const std::string& root = sourceRoot());
 
 // Runs one input: an accepted file and the engine's refusal of a bad one
 // (core::IOException, or the full pool's exception) end quietly; any other
@@ -45,15 +51,17 @@ void runInput(Load load)
     }
 }
 
-// Runs one input of a scene reader: as runInput, and a value of the file
-// that the scene graph refuses also ends quietly, with the refusing setter's
-// own exception (its assertion, or render::ArithmeticException).
+// Runs one input of a scene reader: as runInput, and the file layer's refusal
+// of a path (HAL::HALException) and a value of the file that the scene graph
+// refuses also end quietly, the latter with the refusing setter's own
+// exception (its assertion, or render::ArithmeticException).
 template <typename Load>
 void runSceneInput(Load load)
 {
     runInput([&] {
         try {
             load();
+        } catch (const HAL::HALException&) {
         } catch (const render::ArithmeticException&) {
         } catch (const AssertationFailedException& e) {
             if (!isSceneGraphRefusal(e))
@@ -62,32 +70,19 @@ void runSceneInput(Load load)
     });
 }
 
-// The same for a load through the file layer, whose refusal of a path
-// (HAL::HALException) ends quietly too.
-template <typename Load>
-void runFileInput(Load load)
-{
-    runSceneInput([&] {
-        try {
-            load();
-        } catch (const HAL::HALException&) {
-        }
-    });
-}
-
 // The same for the game's own use of a file, whose checks refuse by logging
 // their line and failing the bare engine assertion: a bare assertion with an
 // error line logged during the input ends quietly; one with nothing logged
-// is a crash.
+// is a crash, unless the scene graph refused.
 template <typename Load>
 void runGameInput(Load load)
 {
-    runFileInput([&] {
+    runSceneInput([&] {
         const std::int32_t errors = core::Debug::getErrorCount();
         try {
             load();
         } catch (const AssertationFailedException& e) {
-            if (std::strcmp(e.message, "Vornic3D exception") != 0 || core::Debug::getErrorCount() == errors)
+            if (std::strcmp(e.message, core::kBareAssertionText) != 0 || core::Debug::getErrorCount() == errors)
                 throw;
         }
     });
