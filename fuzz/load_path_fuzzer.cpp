@@ -46,6 +46,11 @@ std::string scratchFolder()
         if (image.empty())
             std::abort();
         fuzzsupport::writeInputFile("image.png", image);
+        // A reference is tried as written first, relative to the working
+        // directory: there, too, it must meet the scratch files and none of
+        // the caller's. So libFuzzer's paths must be absolute, as
+        // scripts/fuzz.sh gives them.
+        std::filesystem::current_path(parent);
         return parent;
     }();
     return folder;
