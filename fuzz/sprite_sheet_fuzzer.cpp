@@ -45,14 +45,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 1 || size > 1 << 16)
         return 0;
-    const std::string path =
-        fuzzsupport::writeInputFile("sprites.png", std::string(reinterpret_cast<const char*>(data + 1), size - 1));
+    const bool raw = (data[0] & 1) != 0;
+    // Only a sheet read by path needs the file.
+    const std::string path = raw ? std::string()
+                                 : fuzzsupport::writeInputFile(
+                                       "sprites.png", std::string(reinterpret_cast<const char*>(data + 1), size - 1));
     fuzzsupport::runGameInput([&] {
         game::GameLevel& level = fuzzsupport::newLevel();
         const auto& levels = game::GameGlobals::get().m_levels;
         const game::LevelInfo& row = levels[data[0] % levels.size()];
         core::Ref<render::Image2D> sheet =
-            (data[0] & 1) == 0 ? game::loadFirstImage(core::String(path.c_str())) : rawSheet(data + 1, size - 1);
+            raw ? rawSheet(data + 1, size - 1) : game::loadFirstImage(core::String(path.c_str()));
         // The game's own loading of the sheet refuses what holds no image.
         if (sheet == nullptr)
             return;
