@@ -15,7 +15,7 @@ namespace render {
 
 void M3G_Loader::check(const M3G_Object3D& record)
 {
-    if (record.userParameterCount != 0)
+    if (record.userParameters.m_size != 0)
         parseError("User parameters not yet supported by loader.");
 }
 

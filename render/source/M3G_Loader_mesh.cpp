@@ -77,11 +77,8 @@ void M3G_Loader::check(const M3G_Mesh& record)
 {
     if (record.vertexBuffer == 0)
         parseError("Vertex buffer not specified for mesh.");
-    if (record.submeshCount == 0)
+    if (record.submeshes.m_size == 0)
         parseError("Submeshes not specified for mesh.");
-    // Records made in memory, not read, may disagree.
-    if (record.submeshCount != static_cast<std::uint32_t>(record.submeshes.m_size))
-        parseError("Submesh cout did not match to array size.");
     for (int i = 0; i < record.submeshes.m_size; ++i) {
         if (record.submeshes[i].indexBuffer == 0)
             parseError("Not all index buffers are specified for mesh.");

@@ -14,7 +14,7 @@ namespace render {
 // two directions do differently stands here, the two cursors side by side
 // and then the two skeletons. Within a record only the cursors differ: a
 // count read from a file is checked against the bytes left before anything
-// is sized for it, a count written is the record's own. A reader checks a
+// is sized for it, a count written is its vector's size. A reader checks a
 // record once it has read all of it, and applies it to its object before it
 // reads the next record; a writer fills a record from its object and checks
 // it before it writes the first field, so a refused record writes nothing of
@@ -43,8 +43,9 @@ public:
 
     // A 32-bit count, then that many elements, each by `elementFields`.
     template <typename Element, typename ElementFields>
-    void counted(std::uint32_t& count, core::Vector<Element>& elements, ElementFields elementFields)
+    void counted(core::Vector<Element>& elements, ElementFields elementFields)
     {
+        std::uint32_t count = 0;
         read(count);
         require(count, Element::kSmallestLength);
         sized(count, elements, elementFields);
@@ -107,9 +108,9 @@ private:
 // Contract: the stream outlives the cursor, and the cursor never changes
 // the record. Each value is stored at the stream's position, which checks
 // the bytes left (and a float's finiteness) first: too few is the stream's
-// "Small stream buffer", and what was written before it stays. Counts are
-// written as the record holds them and the elements as its vectors hold
-// them: the record was checked before its first field was written.
+// "Small stream buffer", and what was written before it stays. A counted
+// array is written as its vector holds it, its size the count: the record
+// was checked before its first field was written.
 class M3G_Loader::FieldWriter {
 public:
     explicit FieldWriter(core::DataIO& stream) : m_stream(stream) {}
@@ -124,9 +125,9 @@ public:
 
     // The count, then each element by `elementFields`.
     template <typename Element, typename ElementFields>
-    void counted(std::uint32_t count, const core::Vector<Element>& elements, ElementFields elementFields)
+    void counted(const core::Vector<Element>& elements, ElementFields elementFields)
     {
-        write(count);
+        write(static_cast<std::uint32_t>(elements.m_size));
         for (int i = 0; i < elements.m_size; ++i)
             elementFields(elements[i]);
     }

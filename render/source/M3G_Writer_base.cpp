@@ -22,7 +22,6 @@ void M3G_Loader::setToStruct(M3G_Object3D& record, Object3D* object)
     for (int i = 0; i < record.animationTracks.m_size; ++i)
         record.animationTracks[i] = getObjectIndex(object->getAnimationTrack(i));
     // The reader refuses user parameters, so none is ever written.
-    record.userParameterCount = 0;
     if (object->getUserObject() != nullptr)
         parseWarning("user parameters in Object3D is not supported.");
 }

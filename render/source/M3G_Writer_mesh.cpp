@@ -19,7 +19,6 @@ void M3G_Loader::setToStruct(M3G_Mesh& record, Mesh* mesh)
 {
     VORNIC3D_CHECK(mesh != nullptr);
     record.vertexBuffer = getObjectIndex(mesh->getVertexBuffer());
-    record.submeshCount = static_cast<std::uint32_t>(mesh->getSubmeshCount());
     record.submeshes.setSize(mesh->getSubmeshCount());
     for (int i = 0; i < record.submeshes.m_size; ++i) {
         record.submeshes[i].indexBuffer = getObjectIndex(mesh->getIndexBuffer(i));
@@ -30,7 +29,6 @@ void M3G_Loader::setToStruct(M3G_Mesh& record, Mesh* mesh)
 void M3G_Loader::setToStruct(M3G_MorphingMesh& record, MorphingMesh* mesh)
 {
     VORNIC3D_CHECK(mesh != nullptr);
-    record.morphTargetCount = static_cast<std::uint32_t>(mesh->getMorphTargetCount());
     record.morphTargets.setSize(mesh->getMorphTargetCount());
     for (int i = 0; i < record.morphTargets.m_size; ++i) {
         record.morphTargets[i].morphTarget = getObjectIndex(mesh->getMorphTarget(i));

@@ -81,7 +81,6 @@ void M3G_Loader::setToStruct(M3G_VertexBuffer& record, VertexBuffer* buffer)
             set.textureCoordinatesBias[i] = scaleBias[i + 1];
         record.textureCoordinates.pushBack(set);
     }
-    record.textureCoordinateArrayCount = static_cast<std::uint32_t>(record.textureCoordinates.m_size);
 }
 
 void M3G_Loader::saveVertexBuffer(Object3D* object)

@@ -15,9 +15,9 @@ namespace render {
 // struct per class, its fields in file order, read whole before it is
 // checked and applied to the scene object (M3G_Loader::setToClass). Object
 // indices stay numbers here; applying a record resolves them. Counted arrays
-// are vectors sized to their count. Writing goes the other way: a record is
-// filled from an object (M3G_Loader::setToStruct), checked as the reader
-// checks it, then written.
+// are vectors whose size is their count. Writing goes the other way: a
+// record is filled from an object (M3G_Loader::setToStruct), checked as the
+// reader checks it, then written.
 // Below each struct stands its one field list, fields(io, record), which
 // both directions run: the reader with a cursor that reads each field it
 // names, the writer with one that writes it, so the two cannot disagree on
@@ -36,7 +36,6 @@ struct M3G_UserParameter {
 struct M3G_Object3D {
     std::uint32_t userID = 0;
     core::Vector<std::uint32_t> animationTracks;
-    std::uint32_t userParameterCount = 0;
     core::Vector<M3G_UserParameter> userParameters;
 };
 
@@ -44,8 +43,7 @@ template <typename IO>
 void fields(IO& io, M3G_Object3D& record)
 {
     io(record.userID, record.animationTracks);
-    io.counted(record.userParameterCount, record.userParameters,
-               [&](auto& parameter) { io(parameter.parameterID, parameter.parameterValue); });
+    io.counted(record.userParameters, [&](auto& parameter) { io(parameter.parameterID, parameter.parameterValue); });
 }
 
 struct M3G_Transformable {
@@ -140,7 +138,6 @@ struct M3G_VertexBuffer {
     float positionScale = 0.0f;
     std::uint32_t normals = 0;
     std::uint32_t colors = 0;
-    std::uint32_t textureCoordinateArrayCount = 0;
     core::Vector<M3G_TextureCoordinate> textureCoordinates;
 };
 
@@ -148,7 +145,7 @@ template <typename IO>
 void fields(IO& io, M3G_VertexBuffer& record)
 {
     io(record.defaultColor, record.positions, record.positionBias, record.positionScale, record.normals, record.colors);
-    io.counted(record.textureCoordinateArrayCount, record.textureCoordinates,
+    io.counted(record.textureCoordinates,
                [&](auto& set) { io(set.textureCoordinates, set.textureCoordinatesBias, set.textureCoordinatesScale); });
 }
 
@@ -201,7 +198,6 @@ struct M3G_SubMesh {
 
 struct M3G_Mesh {
     std::uint32_t vertexBuffer = 0;
-    std::uint32_t submeshCount = 0;
     core::Vector<M3G_SubMesh> submeshes;
 };
 
@@ -209,8 +205,7 @@ template <typename IO>
 void fields(IO& io, M3G_Mesh& record)
 {
     io(record.vertexBuffer);
-    io.counted(record.submeshCount, record.submeshes,
-               [&](auto& submesh) { io(submesh.indexBuffer, submesh.appearance); });
+    io.counted(record.submeshes, [&](auto& submesh) { io(submesh.indexBuffer, submesh.appearance); });
 }
 
 struct M3G_MorphTarget {
@@ -220,15 +215,13 @@ struct M3G_MorphTarget {
 };
 
 struct M3G_MorphingMesh {
-    std::uint32_t morphTargetCount = 0;
     core::Vector<M3G_MorphTarget> morphTargets;
 };
 
 template <typename IO>
 void fields(IO& io, M3G_MorphingMesh& record)
 {
-    io.counted(record.morphTargetCount, record.morphTargets,
-               [&](auto& target) { io(target.morphTarget, target.initialWeight); });
+    io.counted(record.morphTargets, [&](auto& target) { io(target.morphTarget, target.initialWeight); });
 }
 
 struct M3G_TransformReference {
@@ -241,7 +234,6 @@ struct M3G_TransformReference {
 
 struct M3G_SkinnedMesh {
     std::uint32_t skeleton = 0;
-    std::uint32_t transformReferenceCount = 0;
     core::Vector<M3G_TransformReference> transformReferences;
 };
 
@@ -249,7 +241,7 @@ template <typename IO>
 void fields(IO& io, M3G_SkinnedMesh& record)
 {
     io(record.skeleton);
-    io.counted(record.transformReferenceCount, record.transformReferences,
+    io.counted(record.transformReferences,
                [&](auto& bone) { io(bone.transformNode, bone.firstVertex, bone.vertexCount, bone.weight); });
 }
 
