@@ -28,11 +28,6 @@ bool M3G_Loader::readBoolean(core::DataIO& stream)
     return value == 1;
 }
 
-void M3G_Loader::requireElements(core::DataIO& stream, std::uint32_t count, int smallest)
-{
-    stream.require(static_cast<std::int64_t>(count) * smallest);
-}
-
 int M3G_Loader::skipString(core::DataIO& stream)
 {
     const std::int64_t left = stream.available();

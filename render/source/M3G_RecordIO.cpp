@@ -28,7 +28,7 @@ void M3G_Loader::FieldReader::values(std::uint32_t count, core::Vector<short>& v
 
 void M3G_Loader::FieldReader::require(std::uint32_t count, int smallest)
 {
-    requireElements(m_stream, count, smallest);
+    m_stream.require(static_cast<std::int64_t>(count) * smallest);
 }
 
 void M3G_Loader::FieldReader::read(bool& value)

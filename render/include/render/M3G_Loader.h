@@ -162,9 +162,6 @@ private:
 
     // ---- stream primitives and references (M3G_Loader_stream.cpp) ----
     static bool readBoolean(core::DataIO& stream);
-    // Refuses a count of records that the bytes left cannot hold, each at
-    // least `smallest` bytes, before anything is sized for it.
-    static void requireElements(core::DataIO& stream, std::uint32_t count, int smallest);
     // Moves past a NUL-terminated string and returns its length.
     static int skipString(core::DataIO& stream);
     // Red, green, blue as 0x00RRGGBB; red, green, blue, alpha as 0xAARRGGBB.
