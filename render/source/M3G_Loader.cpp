@@ -99,7 +99,7 @@ void M3G_Loader::parseHeaderSection(core::DataIO& stream, int length)
         parseError(kLengthMismatch);
 
     const ObjectHeader object = readObjectHeader(stream);
-    if (object.type != 0)
+    if (object.type != M3G_ObjectType::HEADER)
         parseError("First object is not header object.");
     if (object.length + kSectionFrameLength + 5 != header.totalLength)
         parseError("First object size mismatch.");
@@ -154,7 +154,9 @@ M3G_Loader::SectionHeader M3G_Loader::readSectionHeader(core::DataIO& stream)
 M3G_Loader::ObjectHeader M3G_Loader::readObjectHeader(core::DataIO& stream)
 {
     ObjectHeader header;
-    stream.getStreamData(header.type);
+    unsigned char type = 0;
+    stream.getStreamData(type);
+    header.type = static_cast<M3G_ObjectType>(type);
     stream.getStreamData(header.length);
     return header;
 }
@@ -236,13 +238,14 @@ void M3G_Loader::parseSectionObjects()
     core::DataIO& stream = *m_sectionStream;
     while (stream.bytesLeft > 0) {
         const ObjectHeader header = readObjectHeader(stream);
-        if (header.type == 0 || header.type >= kObjectTypeCount)
+        const int row = static_cast<int>(header.type);
+        if (header.type == M3G_ObjectType::HEADER || row >= kObjectTypeCount)
             parseError("Object type is not valid in object chunk.");
         if (header.length > stream.available())
             parseError("Object size too big.");
-        const ObjectType& type = kObjectTypes[header.type];
-        core::Debug::printf(core::Debug::LEVEL_PLAIN, "\n  Loading object id: %d (%s), length: %d\n", header.type,
-                            type.name, static_cast<int>(header.length));
+        const ObjectType& type = kObjectTypes[row];
+        core::Debug::printf(core::Debug::LEVEL_PLAIN, "\n  Loading object id: %d (%s), length: %d\n", row, type.name,
+                            static_cast<int>(header.length));
 
         const ParseFunction parse = type.parse;
         const std::int32_t before = stream.bytesLeft;

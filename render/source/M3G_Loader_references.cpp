@@ -15,7 +15,8 @@ namespace {
 // The longest URI a log line shows: a longer one must not turn a load into
 // the log's own exception.
 constexpr int kLoggedUriLength = 180;
-constexpr unsigned char kExternalReferenceType = 255;
+// The type byte of an external reference, which names no class.
+constexpr auto kExternalReferenceType = static_cast<M3G_ObjectType>(255);
 
 // An empty URI, or one ending in a separator, names a folder: no file to load.
 bool namesFile(const core::String& uri)

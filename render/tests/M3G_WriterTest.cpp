@@ -34,9 +34,11 @@ using namespace render;
 
 namespace {
 
+using Type = M3G_ObjectType;
+
 // One object of a file with its object type; the file's objects in order.
 struct Entry {
-    int type;
+    Type type;
     core::Ref<Object3D> object;
 };
 using Scene = std::vector<Entry>;
@@ -57,13 +59,13 @@ std::string writeScene(const Scene& scene, Bytes& objects, std::vector<Bytes>* r
         core::Ref<core::DataIO> stream(VORNIC3D_NEW core::DataIO(record.data(), room));
         writer.setSectionStream(stream.get());
         try {
-            writer.saveObject(static_cast<M3G_ObjectType>(entry.type), entry.object.get());
+            writer.saveObject(entry.type, entry.object.get());
         } catch (const Vornic3DException& e) {
             objects.assign(record.begin(), record.end() - stream->bytesLeft);
             return e.message;
         }
         record.resize(record.size() - static_cast<std::size_t>(stream->bytesLeft));
-        objects = joined({objects, m3gObject(entry.type, record)});
+        objects = joined({objects, m3gObject(static_cast<int>(entry.type), record)});
         if (records != nullptr)
             records->push_back(record);
     }
@@ -165,8 +167,9 @@ Scene sceneClasses()
     world->addChild(group.get());
     world->setActiveCamera(camera.get());
     world->setBackground(background.get());
-    return {{10, picture}, {4, background}, {5, generic}, {5, camera},
-            {12, light},   {9, group},      {22, world},  {5, parallel}};
+    return {{Type::IMAGE_2D, picture}, {Type::BACKGROUND, background}, {Type::CAMERA, generic},
+            {Type::CAMERA, camera},    {Type::LIGHT, light},           {Type::GROUP, group},
+            {Type::WORLD, world},      {Type::CAMERA, parallel}};
 }
 
 // The appearance classes: a compositing mode (2), two fogs (3, 4), a polygon
@@ -213,8 +216,14 @@ Scene appearanceClasses()
     appearance->setPolygonMode(polygon.get());
     appearance->setMaterial(material.get());
     appearance->setTexture(1, sampler.get());
-    return {{6, compositing}, {7, dense},    {7, fog},      {8, polygon},
-            {13, material},   {10, picture}, {17, sampler}, {3, appearance}};
+    return {{Type::COMPOSITING_MODE, compositing},
+            {Type::FOG, dense},
+            {Type::FOG, fog},
+            {Type::POLYGON_MODE, polygon},
+            {Type::MATERIAL, material},
+            {Type::IMAGE_2D, picture},
+            {Type::TEXTURE_2D, sampler},
+            {Type::APPEARANCE, appearance}};
 }
 
 // The geometry classes: positions (2), normals (3), colours (4) and texture
@@ -236,9 +245,15 @@ Scene geometryClasses()
     buffer->setDefaultColor(0x80FF0010);
     const auto triangles = strips();
     const auto appearance = make<Appearance>();
-    return {{20, positions},   {20, normals},   {20, colors},
-            {20, coordinates}, {21, buffer},    {20, array<signed char>(3, {1, -2, 3, 4, 5, -6})},
-            {11, triangles},   {3, appearance}, {14, make<Mesh>(buffer.get(), triangles.get(), appearance.get())}};
+    return {{Type::VERTEX_ARRAY, positions},
+            {Type::VERTEX_ARRAY, normals},
+            {Type::VERTEX_ARRAY, colors},
+            {Type::VERTEX_ARRAY, coordinates},
+            {Type::VERTEX_BUFFER, buffer},
+            {Type::VERTEX_ARRAY, array<signed char>(3, {1, -2, 3, 4, 5, -6})},
+            {Type::TRIANGLE_STRIP_ARRAY, triangles},
+            {Type::APPEARANCE, appearance},
+            {Type::MESH, make<Mesh>(buffer.get(), triangles.get(), appearance.get())}};
 }
 
 } // namespace
@@ -287,7 +302,7 @@ TEST_F(M3G_LoaderTest, EveryWritableClassReadsBackAsItWasWritten)
           // Unit 0 is empty: the texture is the only entry and reads back on unit 0.
           {9, M3GRecord().u8(0xFB).u32(2).u32(4).u32(5).u32(6).u32Array({8})}}},
         {"image",
-         [] { return Scene{{10, make<Image2D>(Image2D::RGB, 4, 4)}, {10, image(Image2D::RGB, 2, 2, true)}}; },
+         [] { return Scene{{Type::IMAGE_2D, make<Image2D>(Image2D::RGB, 4, 4)}, {Type::IMAGE_2D, image(Image2D::RGB, 2, 2, true)}}; },
          // A palette image: its 256 colours, then one index per pixel.
          {{3, M3GRecord().u32(768).bytes(Bytes(768, 9)).u32(4).bytes({3, 3, 3, 3})}}},
         {"geometry",
@@ -358,17 +373,19 @@ TEST_F(M3G_LoaderTest, RefusedObjectsKeepWhatWasWritten)
         int written;
         int room = 4096;
     } rows[] = {
-        {"a world as a group", {{9, make<World>()}}, mismatch, 0},
-        {"a sprite", {{18, make<Sprite3D>(false, picture.get(), nullptr)}}, "No implementation", 0},
-        {"an animation controller", {{1, make<AnimationController>()}}, "Not tested!", 12},
+        {"a world as a group", {{Type::GROUP, make<World>()}}, mismatch, 0},
+        {"a sprite", {{Type::SPRITE, make<Sprite3D>(false, picture.get(), nullptr)}}, "No implementation", 0},
+        {"an animation controller", {{Type::ANIMATION_CONTROLLER, make<AnimationController>()}}, "Not tested!", 12},
         {"a mesh without an appearance",
-         {{21, empty}, {11, triangles}, {14, make<Mesh>(empty.get(), triangles.get(), nullptr)}},
+         {{Type::VERTEX_BUFFER, empty},
+          {Type::TRIANGLE_STRIP_ARRAY, triangles},
+          {Type::MESH, make<Mesh>(empty.get(), triangles.get(), nullptr)}},
          "Not all appearances are specified for mesh.",
          node},
-        {"a screen camera", {{5, screen}}, "Camera projection type not correct.", node},
-        {"an image of one channel", {{10, image(Image2D::ALPHA, 1, 1)}}, "Unsuported image format.", 12},
-        {"a texture of an image outside the table", {{17, texture(picture.get())}}, outside, 118},
-        {"a material with 20 bytes of room", {{13, make<Material>()}}, "Small stream buffer", 20, 20},
+        {"a screen camera", {{Type::CAMERA, screen}}, "Camera projection type not correct.", node},
+        {"an image of one channel", {{Type::IMAGE_2D, image(Image2D::ALPHA, 1, 1)}}, "Unsuported image format.", 12},
+        {"a texture of an image outside the table", {{Type::TEXTURE_2D, texture(picture.get())}}, outside, 118},
+        {"a material with 20 bytes of room", {{Type::MATERIAL, make<Material>()}}, "Small stream buffer", 20, 20},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -384,7 +401,7 @@ TEST_F(M3G_LoaderTest, AnAlignedNodeIsWrittenUnalignedAfterAWarning)
     group->setAlignment(nullptr, Node::ORIGIN, nullptr, Node::NONE);
     const int warnings = core::Debug::getWarningCount();
     Bytes objects;
-    ASSERT_EQ(writeScene({{9, group}}, objects), "");
+    ASSERT_EQ(writeScene({{Type::GROUP, group}}, objects), "");
     EXPECT_EQ(core::Debug::getWarningCount() - warnings, 1);
     const Bytes unaligned = M3GRecord().u8(1).u8(144).u8(144).u32(0).u32(0).u32Array({});
     EXPECT_EQ(Bytes(objects.end() - 15, objects.end()), unaligned);

@@ -136,9 +136,10 @@ private:
         std::uint32_t totalLength = 0;
         std::uint32_t uncompressedLength = 0;
     };
-    // The 5 bytes that open every object.
+    // The 5 bytes that open every object; the type is the file's byte, which
+    // may name no type at all.
     struct ObjectHeader {
-        unsigned char type = 0;
+        M3G_ObjectType type = M3G_ObjectType::HEADER;
         std::uint32_t length = 0;
     };
 
@@ -227,7 +228,8 @@ private:
         ParseFunction parse;
         SaveFunction save;
     };
-    static constexpr int kObjectTypeCount = 23;
+    // World is the last type.
+    static constexpr int kObjectTypeCount = static_cast<int>(M3G_ObjectType::WORLD) + 1;
     static const ObjectType kObjectTypes[kObjectTypeCount];
 
     // ---- vertex data (M3G_Loader_vertex.cpp) ----
