@@ -91,7 +91,9 @@ core::Ref<Object3D> M3G_Loader::loadExternalReference(const core::String& uri)
         // or this one again wherever the pool happens to have room then.
         throw;
     } catch (...) {
-        // Any failure of the path as written leads to the retry. A refused
+        // Any failure of the path as written leads to the retry, not only a
+        // file not found: relative to the working directory it may name
+        // another file than the one beside the referencing file. A refused
         // nesting fails the whole load: a retry would only repeat it.
         if (M3G_LoadChain::refused())
             throw;

@@ -197,7 +197,8 @@ private:
     void saveRecord(Target* object);
     // Writes the base records of `object` and fills its own record, then
     // refuses that one with `refusal`: its writer was never tried against
-    // the reader.
+    // the reader. Filling still resolves the record's references, so one
+    // missing from the index table is refused as by every other writer.
     template <typename Record, typename... BaseRecords, typename Target>
     [[noreturn]] void refuseRecord(Target* object, const char* refusal);
     // What the reader refuses to read and the writer to write; most records
