@@ -21,7 +21,7 @@ namespace {
 void* heapAlloc(int size)
 {
     if (size > game::kMainPoolSize)
-        throw core::MemoryManagerException("MemoryManager: memory full");
+        throw core::MemoryManagerException(core::MemoryManager::kMemoryFull);
     return std::malloc(static_cast<std::size_t>(size));
 }
 
