@@ -1,5 +1,5 @@
 // Stands in for: the user closing the program from outside its window,
-// SIGINT and SIGTERM made into WM_CLOSE. Limits: see wince/Signals.h.
+// SIGINT, SIGTERM and SIGHUP made into WM_CLOSE. Limits: see wince/Signals.h.
 // Depends on: POSIX sigaction, WindowTable, MessageQueue.
 #include "wince/Signals.h"
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kCloseSignals[] = {SIGINT, SIGTERM};
+constexpr int kCloseSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr int kSignalCount = static_cast<int>(std::size(kCloseSignals));
 
 // Written by the handler, read and cleared on the program's thread.
@@ -24,8 +24,8 @@ volatile std::sig_atomic_t g_closeRequested = 0;
 volatile std::sig_atomic_t g_installed[kSignalCount] = {};
 
 // Only async-signal-safe calls: the flags and sigaction; errno is put back
-// for the code the signal interrupted. Both installed signals go back to
-// their default at once, so the next one of either ends the process.
+// for the code the signal interrupted. Every installed signal goes back to
+// its default at once, so the next one of any ends the process.
 extern "C" void onCloseSignal(int)
 {
     const int savedErrno = errno;

@@ -22,8 +22,8 @@ HWND closed()
 } // namespace
 
 // A signal reaches the program as its window's close button does, also one
-// that came before there was a window; the second one ends the process at
-// once. Each runs in a child (threadsafe death-test style), as the handlers
+// that came before there was a window (a closed terminal's hang-up too); the
+// second one, of any of them, ends the process at once. Each runs in a child (threadsafe death-test style), as the handlers
 // belong to the whole process.
 TEST(CloseSignals, TheFirstClosesTheWindowsAndTheSecondEndsTheProcess)
 {
@@ -31,7 +31,7 @@ TEST(CloseSignals, TheFirstClosesTheWindowsAndTheSecondEndsTheProcess)
     const struct {
         int first;
         int second;
-    } cases[] = {{SIGINT, SIGINT}, {SIGTERM, SIGINT}, {SIGINT, SIGTERM}};
+    } cases[] = {{SIGINT, SIGINT}, {SIGTERM, SIGINT}, {SIGINT, SIGTERM}, {SIGHUP, SIGTERM}, {SIGTERM, SIGHUP}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first * 100 + c.second);
         auto run = [&] {

@@ -2,9 +2,10 @@
 # The game end to end without a display: the real program, in a scratch copy
 # of its folder, driven by an input script through the stand-in (a tap skips
 # the intro, the menu starts the first level, a few taps steer, F3 quits).
-# With a signal given (TERM), the script's keys are left out and the signal
-# is sent once the level runs, as a desktop asks a program to close: the
-# game must end its usual way, saving its files. (INT would find itself
+# With a signal given (TERM, or HUP as from a closed terminal), the script's
+# keys are left out and the signal is sent once the level runs, as a desktop
+# asks a program to close: the game must end its usual way, saving its
+# files. (INT would find itself
 # ignored: a job the shell puts in the background ignores it.)
 # Usage: play-headless.sh <tessly_mordane> <input script> [signal]
 set -euo pipefail

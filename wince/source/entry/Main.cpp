@@ -1,8 +1,8 @@
 // Stands in for: the phone's run-time start-up code, which ran the static
 // initialisers and called WinMain. Limits: the command line is the
 // arguments joined by blanks, each byte widened; nothing else of the
-// start-up code is kept, and SIGINT and SIGTERM are made close requests
-// (wince/Signals.h). Depends on: WinMain (defined by the program) and the
+// start-up code is kept, and SIGINT, SIGTERM and SIGHUP are made close
+// requests (wince/Signals.h). Depends on: WinMain (defined by the program) and the
 // engine's exception record, which it names when a failure arrives here.
 #include "wince/Module.h"
 #include "wince/Signals.h"
