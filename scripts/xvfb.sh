@@ -1,11 +1,16 @@
 # Sourced by the scripts that need an X server of their own: starts a
 # private Xvfb, which picks a free display number itself and reports it once
 # it accepts connections (-displayfd), and exports DISPLAY for it. The
-# server is stopped by its process id when the sourcing script ends.
+# server runs in a session of its own, so a Ctrl-C at the terminal, which
+# reaches the whole foreground process group, never stops it under a program
+# that is still drawing; it is stopped by its process id when the sourcing
+# script ends, after that script's own programs.
 # Usage: source scripts/xvfb.sh [screen size WxH, default 1024x768]
 unset WAYLAND_DISPLAY
 xvfb_display="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$xvfb_display" >/dev/null 2>&1 &
+# A background job is no process group leader, so setsid makes the new
+# session in this very process: $! stays the server's process id.
+setsid Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$xvfb_display" >/dev/null 2>&1 &
 xvfb_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; rm -f "$xvfb_display"' EXIT
 for _ in $(seq 100); do

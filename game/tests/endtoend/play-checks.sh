@@ -27,9 +27,11 @@ wait_for_log() {
 }
 
 # The checks of a finished run in `scratch` (log.txt, stderr.txt) that ended
-# with `status`. Prints each failure and the log's end; false when any.
+# with `status`, having gone through the states `states` (default: the menu,
+# then a level). Prints each failure and the log's end; false when any.
 check_game_run() {
   local scratch="$1" status="$2"
+  local expected_states="${3:-GameStateMenu init,GameStateRun init,GameStateInit destructor,}"
   local log="$scratch/log.txt"
   local failures=()
 
@@ -41,7 +43,7 @@ check_game_run() {
   # The states, in the order the player went through them.
   local states
   states="$(grep -xE 'GameState(Menu|Run) init|GameStateInit destructor' "$log" | tr '\n' ',' || true)"
-  [ "$states" = "GameStateMenu init,GameStateRun init,GameStateInit destructor," ] ||
+  [ "$states" = "$expected_states" ] ||
     failures+=("states: '$states'")
 
   # A first start: the settings and best-time files can not be opened yet.
