@@ -74,14 +74,19 @@ void Game::addNewState(GameState* state)
     m_states.pushBack(state);
 }
 
-void Game::changeState(const core::String& name)
+GameState* Game::findState(const core::String& name) const
 {
-    GameState* found = nullptr;
-    for (int i = 0; i < m_states.m_size && found == nullptr; ++i) {
+    for (int i = 0; i < m_states.m_size; ++i) {
         VORNIC3D_CHECK(m_states[i] != nullptr);
         if (m_states[i]->getStateName().compareTo(name) == 0)
-            found = m_states[i].get();
+            return m_states[i].get();
     }
+    return nullptr;
+}
+
+void Game::changeState(const core::String& name)
+{
+    GameState* found = findState(name);
     if (found == nullptr) {
         core::Debug::printf(core::Debug::LEVEL_WARNING, "can not change a state\n");
         VORNIC3D_CHECK(found != nullptr);
@@ -105,6 +110,14 @@ void Game::render(render::Graphics3D* g3d)
     VORNIC3D_CHECK(g3d != nullptr);
     VORNIC3D_CHECK(m_currentState != nullptr);
     m_currentState->renderState(g3d);
+}
+
+// ---- records --------------------------------------------------------------------------
+
+void Game::saveRecords()
+{
+    if (auto* init = dynamic_cast<GameStateInit*>(findState("init")))
+        init->saveRecords();
 }
 
 } // namespace game

@@ -43,6 +43,10 @@ public:
     // Forwards to the current state; 1 goes on, 0 ends the program.
     int update(int elapsedMs);
     void render(render::Graphics3D* g3d);
+    // The best times, written as at the exit (GameStateInit::saveRecords),
+    // for a program that a failure ends without the game's teardown; nothing
+    // when there is no "init" state of the game's own.
+    void saveRecords();
 
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -50,6 +54,8 @@ public:
 private:
     // The game's four states, in their order.
     void initGameStates();
+    // The registered state of exactly that name; null when there is none.
+    GameState* findState(const core::String& name) const;
     // Leaves the current state, empties the states and removes the globals
     // (the last two also when leaving the state fails).
     void tearDown();

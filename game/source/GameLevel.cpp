@@ -1,5 +1,6 @@
 #include "GameLevel.h"
 
+#include "FileFailure.h"
 #include "GameGlobals.h"
 #include "GameObject.h"
 #include "LevelTiles.h"
@@ -105,7 +106,7 @@ void GameLevel::loadImage(const core::String& path)
         // The loader's refusal, no image in the file, or one of the wrong kind.
         core::Debug::printf(core::Debug::LEVEL_ERROR, "GameLevel: %s is not a level image of at most 32 x 32 pixels\n",
                             loggedPath(path.c_str()));
-        VORNIC3D_CHECK(false);
+        GAME_FAIL_ON_FILE(path.c_str());
     }
     m_image = image;
 }

@@ -79,6 +79,11 @@ GameStateInit::GameStateInit(Game* game, const core::String& name) : GameState(g
 GameStateInit::~GameStateInit()
 {
     core::Debug::printf(core::Debug::LEVEL_PLAIN, "GameStateInit destructor\n");
+    saveRecords();
+}
+
+void GameStateInit::saveRecords()
+{
     if (!m_started)
         return;
     // The game removes its states one after the other and can not lose one

@@ -25,7 +25,8 @@ namespace game {
 // (entering "init" has passed on to "menu": a failed start-up leaves the
 // file as it was) and when their file was read at start or was not there; a
 // full pool while it writes them is logged, not thrown. It must run while
-// the globals still hold the level table, as the game's teardown arranges.
+// the globals still hold the level table, as the game's teardown arranges;
+// saveRecords writes them the same way before then.
 class GameStateInit : public GameState {
 public:
     GameStateInit(Game* game, const core::String& name);
@@ -47,6 +48,12 @@ public:
     // ran out, 0 when a press of the stylus ended it. Needs the globals'
     // text node with its material, camera, light and stylus input.
     static int showInitText(const char* text, render::Sprite3D* sprite);
+
+    // Writes the best times as the exit does: only once the game has started,
+    // and never over a file that was there but could not be read at start; a
+    // full pool while writing is logged, not thrown. The destructor calls it,
+    // and the game when a failure ends the program after start-up.
+    void saveRecords();
 
 protected:
     int update(int elapsedMs) override;

@@ -1,5 +1,6 @@
 #include "MediaPath.h"
 
+#include "FileFailure.h"
 #include "LoggedText.h"
 
 #include "core/Debug.h"
@@ -28,7 +29,7 @@ core::Ref<render::Image2D> loadMediaImage(const char* fileName)
     core::Ref<render::Image2D> image = loadFirstImage(path);
     if (image == nullptr) {
         core::Debug::printf(core::Debug::LEVEL_ERROR, "Game: %s holds no image\n", loggedPath(path.c_str()));
-        VORNIC3D_CHECK(false);
+        GAME_FAIL_ON_FILE(path.c_str());
     }
     return image;
 }

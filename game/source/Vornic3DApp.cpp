@@ -28,14 +28,38 @@ Vornic3DApp::~Vornic3DApp() noexcept
 int Vornic3DApp::update(int elapsedMs)
 {
     VORNIC3D_CHECK(m_game != nullptr);
-    return m_pacing.update(elapsedMs, [this](int halfMs) { return m_game->update(halfMs); });
+    try {
+        return m_pacing.update(elapsedMs, [this](int halfMs) { return m_game->update(halfMs); });
+    } catch (...) {
+        saveRecordsOnFailure();
+        throw;
+    }
 }
 
 void Vornic3DApp::render(render::Graphics3D* g3d)
 {
     VORNIC3D_CHECK(m_game != nullptr);
-    if (m_pacing.takePendingFrame())
-        m_game->render(g3d);
+    try {
+        if (m_pacing.takePendingFrame())
+            m_game->render(g3d);
+    } catch (...) {
+        saveRecordsOnFailure();
+        throw;
+    }
+}
+
+// The program ends without the game's teardown, which would only meet the
+// failure again (leaving the menu builds the level that just failed to
+// load), so the records are written here, before the failure passes on.
+void Vornic3DApp::saveRecordsOnFailure()
+{
+    core::Debug::printf(core::Debug::LEVEL_WARNING, "Game: a failure ends the game; its best times are saved first\n");
+    try {
+        m_game->saveRecords();
+    } catch (const Vornic3DException& e) {
+        // The failure that ends the program is the one to report.
+        core::Debug::printf(core::Debug::LEVEL_ERROR, "Game: the best times are not saved: %s\n", e.message);
+    }
 }
 
 void Vornic3DApp::createDevice(render::Graphics3D* /*g3d*/)

@@ -19,7 +19,9 @@ class Game;
 // Contract: a plain object on the system heap, made by the application
 // factory before any engine singleton exists and deleted by the framework
 // after the main loop, before the engine goes. update and render before
-// createDevice are the bare assertion. Destruction releases the keyboard
+// createDevice are the bare assertion. A failure of update or render ends
+// the program: the game's best times are written first, as at the exit,
+// and the failure passes on as it came. Destruction releases the keyboard
 // input, then the game, which takes the states and the globals with it; an
 // engine failure there (leaving the menu builds the selected level) is
 // logged as an error, not thrown.
@@ -37,6 +39,10 @@ public:
     void resume() override {}
 
 private:
+    // What the player earned this session is kept when a failure ends the
+    // program after start-up; a failure of the save itself is logged.
+    void saveRecordsOnFailure();
+
     core::Ref<Game> m_game;
     GamePacing m_pacing;
     // Made with the game and held until the end; the game reads its keys

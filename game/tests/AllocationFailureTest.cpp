@@ -2,7 +2,6 @@
 // (sweepAllocationFailures): each run ends in the pool's or the loader's
 // exception, gives everything back, physics included, and leaves the game
 // able to do the same again.
-#include "PngWriter.h"
 #include "TempFolder.h"
 #include "WholeGameTest.h"
 
@@ -14,7 +13,6 @@
 
 #include "core/IOException.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,7 +20,6 @@
 #include <regex>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 namespace {
 
@@ -185,59 +182,3 @@ TEST_F(GameStartUpSweepTest, StartUpThroughTheInitStateToTheMenu)
     EXPECT_GT(counts.mainPool, 0) << counts;
 }
 
-// ---- the program ----------------------------------------------------------------------
-
-namespace {
-
-// Runs `command` in the shell; its exit code (-1 when it did not exit by itself).
-int exitCodeOf(const std::string& command)
-{
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-} // namespace
-
-// The real program in a scratch folder whose first run-state background is
-// an image the main pool cannot hold beside what the set-up made: start-up
-// fails after the set-up and the intro (a tap ends it) have run.
-TEST(ProgramFailureTest, AStartUpOutOfMemoryEndsWithCode1AndOneLineAndKeepsTheFiles)
-{
-    namespace fs = std::filesystem;
-    const testsupport::TempFolder scratch;
-    const fs::path program = VORNIC3D_GAME_PROGRAM;
-    fs::copy_file(program, scratch.at("tessly_mordane"));
-    fs::create_directory(scratch.at("media"));
-    for (const auto& entry : fs::directory_iterator(program.parent_path() / "media"))
-        if (entry.is_symlink())
-            fs::create_symlink(fs::canonical(entry.path()), scratch.at("media/" + entry.path().filename().string()));
-    // 1140 x 1140 RGBA: 5,198,400 bytes, less than the whole pool, more than it has left.
-    testsupport::PngImage huge;
-    huge.width = huge.height = 1140;
-    huge.colorType = 6; // PNG_COLOR_TYPE_RGB_ALPHA
-    huge.rows.assign(static_cast<std::size_t>(1140 * 1140 * 4), 0x80);
-    fs::remove(scratch.at("media/BG1.png"));
-    const testsupport::Bytes file = testsupport::writePng(huge);
-    scratch.put("media/BG1.png", std::string(file.begin(), file.end()));
-    const std::string records(52, '\x07');
-    scratch.put("media/hiscore.bin", records);
-    scratch.put("config.txt", "QUIT 27\nSHADOWS 0\nSOUNDS 0");
-    scratch.put("input.txt", "100 press 120 200\n50 release 120 200\n");
-    struct stat before {};
-    stat(scratch.at("media/hiscore.bin").c_str(), &before);
-
-    // What a failed program still holds goes with its process: the leak
-    // checker would only change the exit code.
-    const int code = exitCodeOf("cd " + scratch.folder() +
-                                " && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy"
-                                " ASAN_OPTIONS=\"$ASAN_OPTIONS:detect_leaks=0\" VORNIC3D_INPUT_SCRIPT=input.txt"
-                                " timeout 120 ./tessly_mordane >log.txt 2>stderr.txt");
-    EXPECT_EQ(code, 1);
-    EXPECT_EQ(scratch.get("stderr.txt"), "stopped by an exception: MemoryManager: memory full\n");
-    EXPECT_NE(scratch.get("log.txt").find("GameStateMenu constructor"), std::string::npos) << "past the set-up";
-    struct stat after {};
-    stat(scratch.at("media/hiscore.bin").c_str(), &after);
-    EXPECT_EQ(scratch.get("media/hiscore.bin"), records);
-    EXPECT_EQ(after.st_ino, before.st_ino) << "not written anew";
-    EXPECT_EQ(scratch.get("config.txt"), "QUIT 27\nSHADOWS 0\nSOUNDS 0");
-}
