@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes one harness for a timed run: scripts/fuzz.sh <harness> [seconds]
-# (default 60), for example scripts/fuzz.sh loader; without a harness, or
-# with a name that is none, it prints its usage and the harnesses' names.
+# (default 60), for example scripts/fuzz.sh loader; without a harness, with
+# a name that is none or with seconds that are not a positive whole number,
+# it prints its usage and the harnesses' names and exits 2, before building.
 # The harness starts from its seed corpus fuzz/corpus/<harness>/ (and the
 # byte strings of fuzz/<harness>.dict, when there is one) and keeps what it
 # finds in build/fuzz/found/<harness>/, so the seeds change only by hand; an
@@ -20,8 +21,16 @@ names=()
 for source in "$root"/fuzz/*_fuzzer.cpp; do
   names+=("$(basename "$source" _fuzzer.cpp)")
 done
-if [ -z "$harness" ] || [ ! -f "$root/fuzz/${harness}_fuzzer.cpp" ]; then
-  [ -z "$harness" ] || echo "scripts/fuzz.sh: no harness named '$harness'" >&2
+usage_error=""
+if [ -n "$harness" ] && [ ! -f "$root/fuzz/${harness}_fuzzer.cpp" ]; then
+  usage_error="no harness named '$harness'"
+elif ! [[ "$seconds" =~ ^[1-9][0-9]{0,8}$ ]]; then
+  # libFuzzer would take 0 or a negative count as "no limit" and read only
+  # the leading digits of "1m".
+  usage_error="the seconds are a positive whole number, not '$seconds'"
+fi
+if [ -z "$harness" ] || [ -n "$usage_error" ]; then
+  [ -z "$usage_error" ] || echo "scripts/fuzz.sh: $usage_error" >&2
   echo "usage: scripts/fuzz.sh <harness> [seconds]   (default 60 seconds)" >&2
   echo "harnesses: ${names[*]}" >&2
   exit 2
