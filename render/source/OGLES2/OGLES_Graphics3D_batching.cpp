@@ -11,6 +11,7 @@
 
 #include "render/Appearance.h"
 #include "render/Camera.h"
+#include "render/Graphics3DException.h"
 #include "render/Image2D.h"
 #include "render/IndexBuffer.h"
 #include "render/Mesh.h"
@@ -272,10 +273,18 @@ void OGLES_Graphics3D::handleText2D(Text2D* text, const Transform& transform)
             s = pixel;
     }
     const Transform place(placementRows(split, s, s, s));
-    placeInBuffers(font->getTexture(), text->getAppearance(), true, "can not buffer texts (too small buffer size?)",
-                   m_currentCameraTranslation, [&](MeshBuffer& buffer, int count) {
-                       return font->renderBitmapFontToMesh(buffer.m_mesh.get(), count, text, place);
-                   });
+    // The camera the text is placed under is held for the call: the flushes
+    // on the way make the batches' own cameras current for a while.
+    core::Ref<Camera> camera = m_camera;
+    try {
+        placeInBuffers(font->getTexture(), text->getAppearance(), true, "can not buffer texts (too small buffer size?)",
+                       m_currentCameraTranslation, [&](MeshBuffer& buffer, int count) {
+                           return font->renderBitmapFontToMesh(buffer.m_mesh.get(), count, text, place);
+                       });
+    } catch (Graphics3DException) {
+        camera = nullptr;
+        throw;
+    }
 }
 
 } // namespace render
