@@ -1,6 +1,7 @@
 #include "SceneGraphTest.h"
 
 #include "render/Appearance.h"
+#include "render/LineListArray.h"
 #include "render/Mesh.h"
 #include "render/TriangleListArray.h"
 #include "render/TriangleStripArray.h"
@@ -10,6 +11,7 @@
 
 using render::Appearance;
 using render::IndexBuffer;
+using render::LineListArray;
 using render::Mesh;
 using render::TriangleListArray;
 using render::TriangleStripArray;
@@ -78,6 +80,10 @@ TEST_F(MeshTest, RefusedIndexBuffersHoldNothing)
         {"list of 5", [&] { return VORNIC3D_NEW TriangleListArray(indices.data(), 5); }, bare()},
         {"null list", [&] { return VORNIC3D_NEW TriangleListArray(nullptr, 3); }, bare()},
         {"list past any block", [&] { return VORNIC3D_NEW TriangleListArray(indices.data(), 0x7FFFFFFE); }, bare()},
+        {"line list of 3", [&] { return VORNIC3D_NEW LineListArray(indices.data(), 3); }, bare()},
+        {"empty line list", [&] { return VORNIC3D_NEW LineListArray(indices.data(), 0); }, bare()},
+        {"null line list", [&] { return VORNIC3D_NEW LineListArray(nullptr, 2); }, bare()},
+        {"line list past any block", [&] { return VORNIC3D_NEW LineListArray(indices.data(), 0x7FFFFFFE); }, bare()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,4 +1,5 @@
 #include "OGLESTest.h"
+#include "OGLES_Graphics3DInspector.h"
 #include "SceneGraphTest.h"
 
 #include "render/Appearance.h"
@@ -6,6 +7,8 @@
 #include "render/CompositingMode.h"
 #include "render/Fog.h"
 #include "render/Image2D.h"
+#include "render/LineListArray.h"
+#include "render/Mesh.h"
 #include "render/PolygonMode.h"
 #include "render/Texture2D.h"
 #include "render/TriangleListArray.h"
@@ -294,4 +297,37 @@ TEST_F(OGLESDrawTest, DepthTestAndWrite)
     g3d().clear(background.get());
     fill(kBlue, nullptr, -10);
     EXPECT_EQ(centre(), hexColor(kClear));
+}
+
+// ---- index buffers -------------------------------------------------------------------------------
+
+// A mesh of line pairs draws lines, not triangles: the rectangle's bottom
+// and right edges alone, on pixel centres so that each covers one row or
+// column. The draw counts as one call of four indices.
+TEST_F(OGLESDrawTest, ALineListDrawsItsPairsAsLines)
+{
+    clearTo(kBlack);
+    core::Ref<render::VertexBuffer> vertices = rectangle(10, 10, 50, 40);
+    const float bias[] = {0.5f, 0.5f, 0.0f};
+    vertices->setPositions(vertices->getPositions(nullptr), 1.0f, bias);
+    vertices->setDefaultColor(kRed);
+    const unsigned short pairs[] = {0, 1, 1, 2};
+    core::Ref<render::IndexBuffer> lines = VORNIC3D_NEW render::LineListArray(pairs, 4);
+    core::Ref<Appearance> appearance = VORNIC3D_NEW Appearance();
+    core::Ref<render::Mesh> mesh = VORNIC3D_NEW render::Mesh(vertices.get(), lines.get(), appearance.get());
+    const int drawCalls = render::OGLES_Graphics3DInspector::drawCalls(g3d());
+    const int indices = render::OGLES_Graphics3DInspector::indicesDrawn(g3d());
+    g3d().render(mesh.get(), Transform());
+
+    // The two edges, then beside the bottom one, the inside, the left and
+    // top edges and beside the right one.
+    const int points[][2] = {{30, 10}, {50, 25}, {30, 9}, {30, 11}, {30, 25}, {10, 25}, {30, 40}, {49, 25}, {51, 25}};
+    std::string seen;
+    for (const auto& p : points) {
+        const std::uint32_t color = pixelAt(p[0], p[1]);
+        seen += color == kRed ? '#' : color == kBlack ? '.' : '?';
+    }
+    EXPECT_EQ(seen, "##.......");
+    EXPECT_EQ(render::OGLES_Graphics3DInspector::drawCalls(g3d()) - drawCalls, 1);
+    EXPECT_EQ(render::OGLES_Graphics3DInspector::indicesDrawn(g3d()) - indices, 4);
 }

@@ -4,15 +4,15 @@
 
 namespace render {
 
-// A submesh's triangles as a 16-bit index list: every three consecutive
-// indices in use form one triangle. The renderer draws the first
-// getIndexCount indices; the batching reuses one list by rewriting its block
-// and changing the count in use.
-// Contract: abstract base of the list and strip arrays, which take the block
-// once (main pool) at its final size, fill it and set the capacity; the
-// block is never reallocated and is freed here. The count in use stays
-// within 0..capacity. Indices are not checked against any vertex count:
-// whoever draws them must.
+// A submesh's primitives as a 16-bit index list: every three consecutive
+// indices in use form one triangle, or, in a LineListArray, every two one
+// line. The renderer draws the first getIndexCount indices; the batching
+// reuses one list by rewriting its block and changing the count in use.
+// Contract: abstract base of the triangle list, triangle strip and line list
+// arrays, which take the block once (main pool) at its final size, fill it
+// and set the capacity; the block is never reallocated and is freed here.
+// The count in use stays within 0..capacity. Indices are not checked against
+// any vertex count: whoever draws them must.
 class IndexBuffer : public Object3D {
 public:
     ~IndexBuffer() noexcept(false) override;

@@ -6,6 +6,7 @@
 #include "OGLES2/OGLES_Graphics3D.h"
 
 #include "render/IndexBuffer.h"
+#include "render/LineListArray.h"
 #include "render/TriangleListArray.h"
 #include "render/TriangleStripArray.h"
 #include "render/VertexArray.h"
@@ -212,14 +213,16 @@ void OGLES_Graphics3D::handleDefaultColor(VertexBuffer* vertices)
 
 // ---- indices ------------------------------------------------------------------------------------
 
-// A strip array holds its strips already turned into a list. Index buffers
-// are not tied to a vertex count, so every index is checked against the
-// positions' before the device reads the arrays with it.
+// A strip array holds its strips already turned into a list; a line list is
+// drawn as lines, two indices a line. Index buffers are not tied to a vertex
+// count, so every index is checked against the positions' before the device
+// reads the arrays with it.
 void OGLES_Graphics3D::handleIndex(IndexBuffer* indices)
 {
     VORNIC3D_ASSERT(indices != nullptr, "handleIndex : data == 0");
     VORNIC3D_ASSERT(indices->getIndices() != nullptr, "handleIndex : data_ptr == 0");
-    VORNIC3D_CHECK(dynamic_cast<TriangleListArray*>(indices) != nullptr ||
+    const bool lines = dynamic_cast<LineListArray*>(indices) != nullptr;
+    VORNIC3D_CHECK(lines || dynamic_cast<TriangleListArray*>(indices) != nullptr ||
                    dynamic_cast<TriangleStripArray*>(indices) != nullptr);
     // The largest index stands for all of them: a batch holds thousands.
     const unsigned short* index = indices->getIndices();
@@ -228,7 +231,7 @@ void OGLES_Graphics3D::handleIndex(IndexBuffer* indices)
     for (int i = 0; i < count; ++i)
         largest = std::max(largest, index[i]);
     VORNIC3D_ASSERT(count == 0 || largest < m_vertexCount, "handleIndex : index beyond the vertex count");
-    glDrawElements(GL_TRIANGLES, indices->getIndexCount(), GL_UNSIGNED_SHORT, indices->getIndices());
+    glDrawElements(lines ? GL_LINES : GL_TRIANGLES, indices->getIndexCount(), GL_UNSIGNED_SHORT, indices->getIndices());
     ++m_drawCallCount;
     m_indexCount += indices->getIndexCount();
     OGLES_HW_CHECK("OpenGLES error");

@@ -12,6 +12,8 @@ class OGLES_Graphics3DInspector {
 public:
     static int buffersUsed(Graphics3D& g3d) { return dynamic_cast<OGLES_Graphics3D&>(g3d).m_buffersUsedCount; }
     static int draws(Graphics3D& g3d) { return dynamic_cast<OGLES_Graphics3D&>(g3d).m_drawCount; }
+    static int drawCalls(Graphics3D& g3d) { return dynamic_cast<OGLES_Graphics3D&>(g3d).m_drawCallCount; }
+    static int indicesDrawn(Graphics3D& g3d) { return dynamic_cast<OGLES_Graphics3D&>(g3d).m_indexCount; }
     static int frameNumber(Graphics3D& g3d) { return dynamic_cast<OGLES_Graphics3D&>(g3d).m_frameNumber; }
 };
 
