@@ -230,3 +230,33 @@ TEST_F(OGLESBatchingTest, TextsThatCannotBeDrawnFailAndLeaveTheFrameAsItWas)
     EXPECT_EQ(builtInTextAt(0, 0, 8), "AAAAAAAA");
     EXPECT_EQ(buffersUsed(), 1);
 }
+
+// Sprites batched in one buffer or both, then a text too long for any: the
+// call fails only after drawing every batch, so the sprites are on the frame
+// before its release, which then has nothing left to draw. A buffer claimed
+// for the text and left empty is not drawn.
+TEST_F(OGLESBatchingTest, ATextThatFitsNoBufferFailsAfterDrawingEveryBatch)
+{
+    core::Ref<render::Font2D> font = render::Font2D::createNewFont(nullptr);
+    core::Ref<render::Text2D> tooLong = text(font.get(), "AAAAAAAAAAAAAAA");
+    core::Ref<render::Image2D> images[] = {plain(kRed), plain(kGreen)};
+    const std::uint32_t colors[] = {kRed, kGreen};
+    for (int sprites = 1; sprites <= 2; ++sprites) {
+        SCOPED_TRACE(sprites);
+        std::vector<core::Ref<Sprite3D>> batched;
+        for (int i = 0; i < sprites; ++i) {
+            batched.push_back(sprite(images[i].get()));
+            g3d().render(batched.back().get(), translation(static_cast<float>(10 + 20 * i), 10, 0));
+        }
+        EXPECT_EQ(hexColor(pixelAt(10, 10)), hexColor(kBlack));
+        const int before = buffersUsed();
+        EXPECT_EQ(testsupport::outcomeOf([&] { g3d().render(tooLong.get(), translation(0, 30, 0)); }),
+                  testsupport::refused("can not buffer texts (too small buffer size?)"));
+        for (int i = 0; i < sprites; ++i)
+            EXPECT_EQ(hexColor(pixelAt(10 + 20 * i, 10)), hexColor(colors[i])) << i;
+        EXPECT_EQ(buffersUsed() - before, sprites);
+        g3d().releaseTarget();
+        EXPECT_EQ(buffersUsed(), 0);
+        startFrame();
+    }
+}

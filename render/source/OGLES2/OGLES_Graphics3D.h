@@ -162,11 +162,12 @@ private:
     // buffer that holds `texture` under the current camera (and
     // `appearance` too when `sameAppearance`) or the first free one, claimed
     // for them. A full buffer is drawn and the search goes on behind it;
-    // when none is left, all are drawn and it starts again. What does not
-    // fit an empty buffer fails with `failure` (null: the bare assertion).
+    // after each pass every used buffer is drawn and, up to `passes` passes,
+    // it starts again. What does not fit an empty buffer fails with
+    // `failure` (null: the bare assertion), nothing left batched.
     template <typename Write>
-    void placeInBuffers(Texture2D* texture, Appearance* appearance, bool sameAppearance, const char* failure,
-                        const Transform& cameraTranslation, Write write);
+    void placeInBuffers(Texture2D* texture, Appearance* appearance, bool sameAppearance, int passes,
+                        const char* failure, const Transform& cameraTranslation, Write write);
     // Screen pixels per world unit at `depth` in front of a perspective
     // camera; 0 for any other projection.
     float pixelSizeAt(float depth) const;

@@ -72,6 +72,11 @@ QuadPlacement spritePlacementOf(const CameraSplit& split, float sx, float sy, fl
     return {row0.w, row1.w, row2.w, row0.x, row1.y};
 }
 
+// Passes over the buffers before a node that fits none fails: a sprite gets
+// three, a text two a buffer (OGLES_Graphics3D::handleText2D). Every pass
+// after the first starts on free buffers.
+constexpr int kSpritePasses = 3;
+
 // What does not fit: the bare assertion, or the failure's text.
 [[noreturn]] void failPlacement(const char* failure)
 {
@@ -95,15 +100,18 @@ Transform rotationOf(const Transform& transform)
 
 // ---- buffers --------------------------------------------------------------------------------
 
-// A claimed buffer that takes nothing after all is freed again, so a failed
-// node leaves no empty batch behind. The camera translation is the
-// renderer's own (currentViewRows): the flushes on the way draw meshes, which
-// never work it out again.
+// A claimed buffer that takes nothing after all is freed again without a
+// draw, so a node that fits no buffer leaves no empty batch behind and no
+// buffer counted as used. Each pass ends with every batch it could not use
+// drawn, so that a node that fails still leaves everything batched before it
+// on the frame. The camera translation is the renderer's own
+// (currentViewRows): the flushes on the way draw meshes, which never work it
+// out again.
 template <typename Write>
-void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance, bool sameAppearance,
+void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance, bool sameAppearance, int passes,
                                       const char* failure, const Transform& cameraTranslation, Write write)
 {
-    for (int pass = 0; pass < 2; ++pass) {
+    for (int pass = 0; pass < passes; ++pass) {
         for (int i = 0; i < m_dynamicBuffers.m_size; ++i) {
             MeshBuffer* buffer = m_dynamicBuffers[i].get();
             VORNIC3D_CHECK(buffer != nullptr && buffer->m_mesh != nullptr);
@@ -134,11 +142,10 @@ void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance
                 indices->setIndexCount(written);
                 return;
             }
-            if (claimed) {
+            if (claimed)
                 buffer->empty();
-                failPlacement(failure);
-            }
-            flushDynamicBuffer(buffer);
+            else
+                flushDynamicBuffer(buffer);
         }
         flushDynamicBuffers();
     }
@@ -225,9 +232,9 @@ void OGLES_Graphics3D::handleSprite3D(Sprite3D* sprite, const Transform& transfo
         }
     }
     const QuadPlacement quad = spritePlacementOf(split, size[0], size[1], size[2]);
-    placeInBuffers(texture, appearance, false, nullptr, m_currentCameraTranslation, [&](MeshBuffer& buffer, int count) {
-        return sprite->renderSprite3DToMesh(buffer.m_arrays, count, quad);
-    });
+    placeInBuffers(
+        texture, appearance, false, kSpritePasses, nullptr, m_currentCameraTranslation,
+        [&](MeshBuffer& buffer, int count) { return sprite->renderSprite3DToMesh(buffer.m_arrays, count, quad); });
 }
 
 void OGLES_Graphics3D::knowCurrentView()
@@ -277,8 +284,9 @@ void OGLES_Graphics3D::handleText2D(Text2D* text, const Transform& transform)
     // on the way make the batches' own cameras current for a while.
     core::Ref<Camera> camera = m_camera;
     try {
-        placeInBuffers(font->getTexture(), text->getAppearance(), true, "can not buffer texts (too small buffer size?)",
-                       m_currentCameraTranslation, [&](MeshBuffer& buffer, int count) {
+        placeInBuffers(font->getTexture(), text->getAppearance(), true, 2 * m_dynamicBuffers.m_size,
+                       "can not buffer texts (too small buffer size?)", m_currentCameraTranslation,
+                       [&](MeshBuffer& buffer, int count) {
                            return font->renderBitmapFontToMesh(buffer.m_mesh.get(), count, text, place);
                        });
     } catch (Graphics3DException) {
