@@ -417,41 +417,64 @@ bool MemoryManager::addBlock(std::uint32_t* head, BlockHeader* block)
         m_freeIndex.insert(at, block->size);
     }
 
+    // The block's links as if it stood between its neighbours: a merge into
+    // the free block before it carries them over.
     block->prev = prevOffset;
     block->next = nextOffset;
-    if (prev != nullptr)
-        prev->next = at;
-    else
+    if (prev != nullptr && connectBlocks(prev, block)) {
+        if (next != nullptr && connectBlocks(prev, next) && Debug::isShown(Debug::LEVEL_LOW))
+            Debug::printf(Debug::LEVEL_LOW, "MemoryManager: double connection!!\n");
+        return true;
+    }
+    if (next == nullptr || !connectBlocks(next, block)) {
+        if (prev != nullptr)
+            prev->next = at;
+        if (next != nullptr)
+            next->prev = at;
+    }
+    // Merged into the following free block or linked in, the block now
+    // stands right behind `prev`.
+    if (prev == nullptr)
         *head = at;
-    if (next != nullptr)
-        next->prev = at;
-
-    const bool mergedNext = next != nullptr && connectBlocks(block, next);
-    const bool mergedPrev = prev != nullptr && connectBlocks(prev, block);
-    if (mergedNext && mergedPrev && Debug::isShown(Debug::LEVEL_LOW))
-        Debug::printf(Debug::LEVEL_LOW, "MemoryManager: double connection!!\n");
     return true;
 }
 
-// Merges two neighbours of the free list when `first` ends where `next`
-// starts. The absorbed header is left in place inside the merged block.
+// Merges two neighbours of the free list, whichever of them comes first in
+// the pool; the lower one survives and holds the list place of `first`. The
+// list head is the caller's: a block merged into the head becomes the head.
+// The absorbed header is left in place inside the merged block.
 bool MemoryManager::connectBlocks(BlockHeader* first, BlockHeader* next)
 {
     VORNIC3D_CHECK(first != nullptr);
     VORNIC3D_CHECK(next != nullptr);
     const std::uint32_t firstOffset = offsetOf(first);
     const std::uint32_t nextOffset = offsetOf(next);
-    if (firstOffset + static_cast<std::uint32_t>(first->size) != nextOffset)
-        return false;
-    if (Debug::isShown(Debug::LEVEL_LOW))
-        Debug::printf(Debug::LEVEL_LOW,
-                      "MemoryManager: connect blocks first (0x%X) -> next (0x%X) (new size:%d + %d = %d)\n",
-                      firstOffset, nextOffset, first->size, next->size, first->size + next->size);
-    first->size += next->size;
-    first->next = next->next;
-    if (BlockHeader* after = blockAt(next->next))
-        after->prev = firstOffset;
-    return true;
+    if (firstOffset + static_cast<std::uint32_t>(first->size) == nextOffset) {
+        if (Debug::isShown(Debug::LEVEL_LOW))
+            Debug::printf(Debug::LEVEL_LOW,
+                          "MemoryManager: connect blocks first (0x%X) -> next (0x%X) (new size:%d + %d = %d)\n",
+                          firstOffset, nextOffset, first->size, next->size, first->size + next->size);
+        first->size += next->size;
+        first->next = next->next;
+        if (BlockHeader* after = blockAt(next->next))
+            after->prev = firstOffset;
+        return true;
+    }
+    if (nextOffset + static_cast<std::uint32_t>(next->size) == firstOffset) {
+        if (Debug::isShown(Debug::LEVEL_LOW))
+            Debug::printf(Debug::LEVEL_LOW,
+                          "MemoryManager: connect blocks next (0x%X) -> first (0x%X) (new size:%d + %d = %d)\n",
+                          nextOffset, firstOffset, next->size, first->size, next->size + first->size);
+        next->size += first->size;
+        next->prev = first->prev;
+        next->next = first->next;
+        if (BlockHeader* before = blockAt(first->prev))
+            before->next = nextOffset;
+        if (BlockHeader* after = blockAt(first->next))
+            after->prev = nextOffset;
+        return true;
+    }
+    return false;
 }
 
 } // namespace core

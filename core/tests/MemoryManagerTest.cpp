@@ -3,6 +3,7 @@
 #include "core/Debug.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -151,6 +152,90 @@ TEST_F(MemoryManagerTest, FreeingMergesWithEveryTouchingFreeNeighbour)
         EXPECT_EQ(MemoryManagerInspector::freeBlocks(mm).size(), c.freeBlocks);
         EXPECT_EQ(log().find("MemoryManager: double connection!!\n") != std::string::npos, c.doubleConnection);
         EXPECT_TRUE(MemoryManagerInspector::consistent(mm));
+        for (void*& b : blocks)
+            if (b != nullptr)
+                VORNIC3D_POOL_FREE(&mm, b);
+        VORNIC3D_POOL_FREE(&mm, keeper);
+        EXPECT_EQ(MemoryManagerInspector::freeBlocks(mm).size(), 1u);
+    }
+    core::Debug::setVerbosity(core::Debug::kDefaultVerbosity);
+}
+
+TEST_F(MemoryManagerTest, EachMergeLogsWhichBlockItGrowsWithOffsetsAndSizes)
+{
+    // Blocks 0..4 of one size and a keeper holding the rest of the pool;
+    // `first` are freed before `last`. A merge line names the lower block,
+    // then the higher one, with their sizes in blocks; the lower one grows.
+    enum Grows { kFirst, kNext };
+    struct Merge {
+        Grows grows;
+        int lower, higher, lowerBlocks, higherBlocks;
+    };
+    const struct {
+        const char* name;
+        std::vector<int> first;
+        int last;
+        std::vector<Merge> merges;
+        int mergedFrom, mergedBlocks; // the free block that holds `last` afterwards
+    } cases[] = {
+        {"no free neighbour", {}, 2, {}, 2, 1},
+        {"after a free block", {1}, 2, {{kFirst, 1, 2, 1, 1}}, 1, 2},
+        {"before the head", {2}, 1, {{kNext, 1, 2, 1, 1}}, 1, 2},
+        {"first block of the area before the head", {1}, 0, {{kNext, 0, 1, 1, 1}}, 0, 2},
+        {"between two free blocks, touching the later", {0, 3}, 2, {{kNext, 2, 3, 1, 1}}, 2, 2},
+        {"from the end backwards", {4, 3}, 2, {{kNext, 2, 3, 1, 2}}, 2, 3},
+        {"touching both", {1, 3}, 2, {{kFirst, 1, 2, 1, 1}, {kFirst, 1, 3, 2, 1}}, 1, 3},
+    };
+    core::Debug::setVerbosity(core::Debug::LEVEL_LOW);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryManager mm(4096, "Merge", nullptr);
+        void* blocks[5];
+        std::uint32_t offsets[5];
+        for (int i = 0; i < 5; ++i) {
+            blocks[i] = VORNIC3D_POOL_ALLOC(&mm, 40);
+            offsets[i] = MemoryManagerInspector::offsetOf(mm, blocks[i]);
+        }
+        const int blockSize = MemoryManagerInspector::headerOf(blocks[0])->size;
+        void* keeper = VORNIC3D_POOL_ALLOC(&mm, mm.getFreeMem() - MemoryManager::kBlockHeaderSize);
+        for (int i : c.first) {
+            VORNIC3D_POOL_FREE(&mm, blocks[i]);
+            ASSERT_EQ(blocks[i], nullptr);
+        }
+        const int used = mm.getUsedMem();
+        const int freeBytes = mm.getFreeMem();
+        const int allocated = mm.getAllocatedBlocks();
+        // Not cleared: the failures of earlier rows are printed into the log.
+        const std::size_t logStart = log().size();
+        VORNIC3D_POOL_FREE(&mm, blocks[c.last]);
+
+        const std::string written = log().substr(logStart);
+        std::size_t from = 0;
+        for (const Merge& m : c.merges) {
+            const int lowerSize = m.lowerBlocks * blockSize;
+            const int higherSize = m.higherBlocks * blockSize;
+            char line[160];
+            std::snprintf(line, sizeof line,
+                          m.grows == kFirst
+                              ? "MemoryManager: connect blocks first (0x%X) -> next (0x%X) (new size:%d + %d = %d)\n"
+                              : "MemoryManager: connect blocks next (0x%X) -> first (0x%X) (new size:%d + %d = %d)\n",
+                          offsets[m.lower], offsets[m.higher], lowerSize, higherSize, lowerSize + higherSize);
+            from = written.find(line, from);
+            EXPECT_NE(from, std::string::npos) << "missing or out of order: " << line;
+        }
+        EXPECT_EQ(testsupport::countOf(written, "MemoryManager: connect blocks "), static_cast<int>(c.merges.size()));
+
+        EXPECT_EQ(mm.getUsedMem(), used - blockSize);
+        EXPECT_EQ(mm.getFreeMem(), freeBytes + blockSize);
+        EXPECT_EQ(mm.getAllocatedBlocks(), allocated - 1);
+        EXPECT_TRUE(MemoryManagerInspector::consistent(mm));
+        // The merged block is taken whole by a request of exactly its size.
+        void* merged = VORNIC3D_POOL_ALLOC(&mm, c.mergedBlocks * blockSize - MemoryManager::kBlockHeaderSize);
+        EXPECT_EQ(MemoryManagerInspector::offsetOf(mm, merged), offsets[c.mergedFrom]);
+        EXPECT_EQ(mm.getUsedMem(), used - blockSize + c.mergedBlocks * blockSize);
+        EXPECT_TRUE(MemoryManagerInspector::consistent(mm));
+
+        VORNIC3D_POOL_FREE(&mm, merged);
         for (void*& b : blocks)
             if (b != nullptr)
                 VORNIC3D_POOL_FREE(&mm, b);

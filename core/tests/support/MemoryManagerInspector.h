@@ -33,6 +33,10 @@ public:
                                                              MemoryManager::kBlockHeaderSize);
     }
 
+    // The pool offset of the header of the block whose data starts at `data`,
+    // as the manager's log lines name blocks.
+    static std::uint32_t offsetOf(const MemoryManager& m, void* data) { return m.offsetOf(headerOf(data)); }
+
     // The allocation table's live entries, in table order.
     static std::vector<MemoryManager::DebugTableEntry> liveAllocations(const MemoryManager& m)
     {
