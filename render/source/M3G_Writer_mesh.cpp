@@ -1,4 +1,4 @@
-// Writing meshes; morphing and skinned meshes stop before their own records.
+// Writing meshes; morphing and skinned meshes fill their own records, then stop.
 #include "render/M3G_Loader.h"
 
 #include "M3G_RecordIO.h"
@@ -11,7 +11,34 @@
 #include "render/SkinnedMesh.h"
 #include "render/VertexBuffer.h"
 
+#include <cmath>
+#include <cstdint>
+
 namespace render {
+
+namespace {
+
+// The bound nodes from `node` down, each with its runs: depth-first in
+// child order, the order in which the mesh itself walks its skeleton.
+template <typename Visit>
+void forEachBinding(const SkinnedMesh& mesh, Node* node, const Visit& visit)
+{
+    if (const auto* runs = mesh.getBoneWeights(node))
+        visit(node, *runs);
+    if (const auto* group = dynamic_cast<const Group*>(node)) {
+        for (int i = 0; i < group->getChildCount(); ++i)
+            forEachBinding(mesh, group->getChild(i), visit);
+    }
+}
+
+// The weight a run was bound with: the mesh keeps only its share of 65535.
+std::int32_t givenWeight(float share)
+{
+    const double given = std::round(static_cast<double>(share) * 65535.0);
+    return given < static_cast<double>(INT32_MAX) ? static_cast<std::int32_t>(given) : INT32_MAX;
+}
+
+} // namespace
 
 // ---- records --------------------------------------------------------------------------
 
@@ -39,8 +66,19 @@ void M3G_Loader::setToStruct(M3G_MorphingMesh& record, MorphingMesh* mesh)
 void M3G_Loader::setToStruct(M3G_SkinnedMesh& record, SkinnedMesh* mesh)
 {
     VORNIC3D_CHECK(mesh != nullptr);
-    // The mesh does not tell its bone runs: only the skeleton is filled.
-    record.skeleton = getObjectIndex(mesh->getSkeleton());
+    Group* skeleton = mesh->getSkeleton();
+    record.skeleton = getObjectIndex(skeleton);
+    forEachBinding(*mesh, skeleton, [&](Node* bone, const core::Vector<SkinnedMesh::WeightInfo>& runs) {
+        const std::uint32_t position = getObjectIndex(bone);
+        for (int i = 0; i < runs.m_size; ++i) {
+            M3G_TransformReference reference;
+            reference.transformNode = position;
+            reference.firstVertex = static_cast<std::uint32_t>(runs[i].firstVertex);
+            reference.vertexCount = static_cast<std::uint32_t>(runs[i].vertexCount);
+            reference.weight = givenWeight(runs[i].weight);
+            record.transformReferences.pushBack(reference);
+        }
+    });
 }
 
 // ---- save members ---------------------------------------------------------------------

@@ -102,6 +102,12 @@ Group* SkinnedMesh::getSkeleton() const
     return m_skeleton.get();
 }
 
+const core::Vector<SkinnedMesh::WeightInfo>* SkinnedMesh::getBoneWeights(Node* bone) const
+{
+    const auto* entry = m_weights.findNode(core::Ref<Node>(bone));
+    return entry != nullptr ? entry->value.get() : nullptr;
+}
+
 void SkinnedMesh::addTransform(Node* bone, int weight, int firstVertex, int numVertices)
 {
     VORNIC3D_ASSERT(bone != nullptr, "SkinnedMesh addTransform failed because bone parameter is 0");

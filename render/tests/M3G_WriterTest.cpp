@@ -9,10 +9,12 @@
 #include "render/Fog.h"
 #include "render/Graphics3D.h"
 #include "render/Image2D.h"
+#include "render/IndexBuffer.h"
 #include "render/Light.h"
 #include "render/Material.h"
 #include "render/Mesh.h"
 #include "render/PolygonMode.h"
+#include "render/SkinnedMesh.h"
 #include "render/Sprite3D.h"
 #include "render/Texture2D.h"
 #include "render/Transform.h"
@@ -392,6 +394,72 @@ TEST_F(M3G_LoaderTest, RefusedObjectsKeepWhatWasWritten)
         Bytes objects;
         EXPECT_NE(writeScene(row.scene, objects, nullptr, row.room).find(row.failure), std::string::npos);
         EXPECT_EQ(objects.size(), static_cast<std::size_t>(row.written));
+    }
+}
+
+TEST_F(M3G_LoaderTest, ASkinnedMeshRefersToItsSkeletonAndBonesBeforeItIsRefused)
+{
+    // A skeleton with a bound child, a grandchild bound below it and an
+    // unbound child, on a mesh of four vertices.
+    const auto positions = array<short>(3, {0, 0, 0, 1, 0, 0, 0, 1, 0, 1, 1, 0});
+    auto buffer = make<VertexBuffer>();
+    const float bias[3] = {0, 0, 0};
+    buffer->setPositions(positions.get(), 1, bias);
+    const auto triangles = strips();
+    const auto appearance = make<Appearance>();
+    auto skeleton = make<Group>();
+    auto bone = make<Group>();
+    auto deepBone = make<Group>();
+    auto unbound = make<Group>();
+    skeleton->addChild(bone.get());
+    skeleton->addChild(unbound.get());
+    bone->addChild(deepBone.get());
+    core::Vector<core::Ref<IndexBuffer>> indexBuffers;
+    indexBuffers.pushBack(core::Ref<IndexBuffer>(triangles.get()));
+    core::Vector<core::Ref<Appearance>> appearances;
+    appearances.pushBack(appearance);
+    core::Ref<SkinnedMesh> mesh(VORNIC3D_NEW SkinnedMesh(buffer.get(), indexBuffers, appearances, skeleton.get()));
+    mesh->addTransform(bone.get(), 65535, 0, 2);
+    mesh->addTransform(deepBone.get(), 100, 2, 2);
+    mesh->addTransform(bone.get(), 7, 3, 1);
+
+    const auto outside = [](const Object3D* object) {
+        char message[80];
+        std::snprintf(message, sizeof message, "Object reference 0x%X not yet added to index table.",
+                      static_cast<unsigned int>(reinterpret_cast<std::uintptr_t>(object)));
+        return std::string(message);
+    };
+    const std::vector<Object3D*> geometry = {buffer.get(), triangles.get(), appearance.get()};
+    // Object3D 12 bytes, Transformable 106, Node 8, Mesh 16: the mesh's own
+    // record is filled, never written.
+    const std::size_t written = 142;
+    const struct {
+        const char* name;
+        std::vector<Object3D*> table; // after the geometry
+        std::string failure;
+    } rows[] = {
+        {"everything in the table", {skeleton.get(), bone.get(), deepBone.get(), unbound.get()}, "No implementation!"},
+        {"an unbound node outside the table", {skeleton.get(), bone.get(), deepBone.get()}, "No implementation!"},
+        {"the skeleton outside the table", {bone.get(), deepBone.get()}, outside(skeleton.get())},
+        {"a bone outside the table", {skeleton.get(), deepBone.get(), unbound.get()}, outside(bone.get())},
+        {"a bone below a bone outside the table", {skeleton.get(), bone.get(), unbound.get()}, outside(deepBone.get())},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        M3G_Loader writer;
+        writer.addToIndexTable(nullptr);
+        writer.addToIndexTable(nullptr);
+        for (Object3D* object : geometry)
+            writer.addToIndexTable(object);
+        for (Object3D* object : row.table)
+            writer.addToIndexTable(object);
+        Bytes record(4096);
+        core::Ref<core::DataIO> stream(VORNIC3D_NEW core::DataIO(record.data(), static_cast<int>(record.size())));
+        writer.setSectionStream(stream.get());
+        const std::string failure =
+            messageOf<core::IOException>([&] { writer.saveObject(Type::SKINNED_MESH, mesh.get()); });
+        EXPECT_EQ(failure, "IO Name: . Message: " + row.failure);
+        EXPECT_EQ(record.size() - static_cast<std::size_t>(stream->bytesLeft), written);
     }
 }
 

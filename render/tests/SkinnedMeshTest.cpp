@@ -120,8 +120,32 @@ TEST_F(SkinnedMeshTest, AddTransformChecksEverythingBeforeItBinds)
     EXPECT_THROW(rig.mesh->addTransform(rig.child.get(), 1, 0, 4), render::ArithmeticException);
     rig.child->setScale(1, 1, 1);
     // Nothing was bound: moving the skeleton moves no vertex.
+    EXPECT_EQ(rig.mesh->getBoneWeights(bone), nullptr);
     rig.root->setTranslation(1, 0, 0);
     EXPECT_EQ(rig.skinnedPositions(), kPositions);
+}
+
+TEST_F(SkinnedMeshTest, ABoneListsItsRunsInTheOrderTheyWereBound)
+{
+    Rig rig;
+    rig.mesh->addTransform(rig.bone.get(), 65535, 2, 2);
+    rig.mesh->addTransform(rig.child.get(), 1, 0, 4);
+    rig.mesh->addTransform(rig.bone.get(), 32768, 0, 1);
+    const struct {
+        float weight;
+        int first, count;
+    } expected[] = {{1.0f, 2, 2}, {32768.0f / 65535.0f, 0, 1}};
+    const auto* runs = rig.mesh->getBoneWeights(rig.bone.get());
+    ASSERT_NE(runs, nullptr);
+    ASSERT_EQ(runs->m_size, 2);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_FLOAT_EQ((*runs)[i].weight, expected[i].weight);
+        EXPECT_EQ((*runs)[i].firstVertex, expected[i].first);
+        EXPECT_EQ((*runs)[i].vertexCount, expected[i].count);
+    }
+    EXPECT_EQ(rig.mesh->getBoneWeights(rig.child.get())->m_size, 1);
+    EXPECT_EQ(rig.mesh->getBoneWeights(rig.root.get()), nullptr);
 }
 
 TEST_F(SkinnedMeshTest, VerticesFollowTheirBonesByWeight)

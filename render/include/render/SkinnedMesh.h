@@ -40,6 +40,11 @@ public:
     ~SkinnedMesh() noexcept(false) override;
 
     Group* getSkeleton() const;
+    // The runs bound to `bone`, in the order they were added; null for a
+    // node never bound. Lets a writer list the mesh's bindings. The lookup
+    // takes and drops a reference: `bone` must be held elsewhere, as the
+    // skeleton's nodes are.
+    const core::Vector<WeightInfo>* getBoneWeights(Node* bone) const;
 
     // Binds vertices firstVertex .. firstVertex + numVertices - 1 to the bone
     // with weight / 65535 (weight >= 1). A later call for the same bone adds
