@@ -23,6 +23,31 @@ std::string failureOf(const std::function<void()>& action)
     return messageOf<Vornic3DException>(action);
 }
 
+// Five blocks of one size in a pool of their own and a keeper holding the
+// rest of it, so that freeing some of the five meets every shape of free
+// neighbours. What is left is freed at the end, which must leave the pool one
+// free block again.
+struct FiveBlocks {
+    FiveBlocks()
+    {
+        for (void*& b : blocks)
+            b = VORNIC3D_POOL_ALLOC(&mm, 40);
+        keeper = VORNIC3D_POOL_ALLOC(&mm, mm.getFreeMem() - MemoryManager::kBlockHeaderSize);
+    }
+    ~FiveBlocks()
+    {
+        for (void*& b : blocks)
+            if (b != nullptr)
+                VORNIC3D_POOL_FREE(&mm, b);
+        VORNIC3D_POOL_FREE(&mm, keeper);
+        EXPECT_EQ(MemoryManagerInspector::freeBlocks(mm).size(), 1u);
+    }
+
+    MemoryManager mm{4096, "Merge", nullptr};
+    void* blocks[5];
+    void* keeper;
+};
+
 void* allocateInNamedFunction(MemoryManager* mm)
 {
     return VORNIC3D_POOL_ALLOC(mm, 30);
@@ -140,11 +165,9 @@ TEST_F(MemoryManagerTest, FreeingMergesWithEveryTouchingFreeNeighbour)
     core::Debug::setVerbosity(core::Debug::LEVEL_LOW);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        MemoryManager mm(4096, "Merge", nullptr);
-        void* blocks[5];
-        for (void*& b : blocks)
-            b = VORNIC3D_POOL_ALLOC(&mm, 40);
-        void* keeper = VORNIC3D_POOL_ALLOC(&mm, mm.getFreeMem() - MemoryManager::kBlockHeaderSize);
+        FiveBlocks pool;
+        MemoryManager& mm = pool.mm;
+        void** blocks = pool.blocks;
         for (int i : c.first)
             VORNIC3D_POOL_FREE(&mm, blocks[i]);
         clearLog();
@@ -152,11 +175,6 @@ TEST_F(MemoryManagerTest, FreeingMergesWithEveryTouchingFreeNeighbour)
         EXPECT_EQ(MemoryManagerInspector::freeBlocks(mm).size(), c.freeBlocks);
         EXPECT_EQ(log().find("MemoryManager: double connection!!\n") != std::string::npos, c.doubleConnection);
         EXPECT_TRUE(MemoryManagerInspector::consistent(mm));
-        for (void*& b : blocks)
-            if (b != nullptr)
-                VORNIC3D_POOL_FREE(&mm, b);
-        VORNIC3D_POOL_FREE(&mm, keeper);
-        EXPECT_EQ(MemoryManagerInspector::freeBlocks(mm).size(), 1u);
     }
     core::Debug::setVerbosity(core::Debug::kDefaultVerbosity);
 }
@@ -189,15 +207,13 @@ TEST_F(MemoryManagerTest, EachMergeLogsWhichBlockItGrowsWithOffsetsAndSizes)
     core::Debug::setVerbosity(core::Debug::LEVEL_LOW);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        MemoryManager mm(4096, "Merge", nullptr);
-        void* blocks[5];
+        FiveBlocks pool;
+        MemoryManager& mm = pool.mm;
+        void** blocks = pool.blocks;
         std::uint32_t offsets[5];
-        for (int i = 0; i < 5; ++i) {
-            blocks[i] = VORNIC3D_POOL_ALLOC(&mm, 40);
+        for (int i = 0; i < 5; ++i)
             offsets[i] = MemoryManagerInspector::offsetOf(mm, blocks[i]);
-        }
         const int blockSize = MemoryManagerInspector::headerOf(blocks[0])->size;
-        void* keeper = VORNIC3D_POOL_ALLOC(&mm, mm.getFreeMem() - MemoryManager::kBlockHeaderSize);
         for (int i : c.first) {
             VORNIC3D_POOL_FREE(&mm, blocks[i]);
             ASSERT_EQ(blocks[i], nullptr);
@@ -236,11 +252,6 @@ TEST_F(MemoryManagerTest, EachMergeLogsWhichBlockItGrowsWithOffsetsAndSizes)
         EXPECT_TRUE(MemoryManagerInspector::consistent(mm));
 
         VORNIC3D_POOL_FREE(&mm, merged);
-        for (void*& b : blocks)
-            if (b != nullptr)
-                VORNIC3D_POOL_FREE(&mm, b);
-        VORNIC3D_POOL_FREE(&mm, keeper);
-        EXPECT_EQ(MemoryManagerInspector::freeBlocks(mm).size(), 1u);
     }
     core::Debug::setVerbosity(core::Debug::kDefaultVerbosity);
 }

@@ -1,21 +1,18 @@
 #include "FileFailure.h"
 
-#include <cstring>
+#include "LoggedText.h"
 
 namespace game {
 
 namespace {
 
-constexpr std::size_t kKeptPathCapacity = 512;
-
-char g_refusedFile[kKeptPathCapacity];
+char g_refusedFile[kLoggedPathLength + 1];
 
 } // namespace
 
 void failOnFile(const char* path, const char* sourceFile, const char* function, int line)
 {
-    const std::size_t length = std::strlen(path);
-    const char* shown = length < kKeptPathCapacity ? path : path + (length - (kKeptPathCapacity - 1));
+    const char* shown = loggedPath(path);
     std::size_t i = 0;
     for (; shown[i] != '\0'; ++i)
         g_refusedFile[i] = shown[i] == '\\' ? '/' : shown[i];

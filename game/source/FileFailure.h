@@ -9,8 +9,8 @@ namespace game {
 // the file layer's own failures name theirs, so that the program's stopping
 // line says which file to look at and not only which source line refused
 // it. The message, type and place of the check are those of the bare
-// assertion. The path is shown as the file layer opens it ('/' for '\');
-// a longer one keeps its end, which names the file.
+// assertion. The path is shown as the file layer opens it ('/' for '\'),
+// cut to the end that the game's log lines show (loggedPath).
 // The copy lives in one buffer of the program's, since the exception may
 // outlive whatever held the path; a later refusal writes over it, which is
 // harmless as only the failure that ends the program is shown.
