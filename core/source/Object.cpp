@@ -31,10 +31,13 @@ void Object::operator delete(void* pointer, const char* function, int line)
         MemoryManager::memFree(&pointer, function, line);
 }
 
+// Every object's free is logged under one fixed name and line, so free lines
+// and a bad block's failure lines read the same whatever this file's layout.
 void Object::operator delete(void* pointer)
 {
+    constexpr int kLoggedLine = 47;
     if (pointer != nullptr)
-        VORNIC3D_FREE(pointer);
+        MemoryManager::memFree(&pointer, "core::Object::operator delete", kLoggedLine);
 }
 
 } // namespace core

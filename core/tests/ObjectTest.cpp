@@ -1,5 +1,6 @@
 #include "EngineTest.h"
 
+#include "core/Debug.h"
 #include "core/Object.h"
 
 using testsupport::messageOf;
@@ -80,4 +81,29 @@ TEST_F(ObjectTest, LeakReportNamesTheCreatingFunctionAndLine)
         "\"ObjectTest_LeakReportNamesTheCreatingFunctionAndLine_Test::TestBody(" + std::to_string(line) + ")\"";
     EXPECT_NE(std::string::npos, log().find(expected)) << log();
     delete leaked;
+}
+
+// A delete frees under one fixed name and line; a throwing constructor's
+// memory goes back under the creating line.
+TEST_F(ObjectTest, FreeLinesNameTheDeleteThatReturnedTheMemory)
+{
+    const int creatingLine = __LINE__ + 7;
+    const struct {
+        const char* name;
+        std::function<void()> action;
+        std::string freedBy;
+    } cases[] = {
+        {"delete", [] { delete VORNIC3D_NEW Plain(); }, "(core::Object::operator delete(47)) 0x"},
+        {"throwing constructor", [] { EXPECT_THROW(VORNIC3D_NEW ThrowingConstruction(), int); },
+         "(" + std::to_string(creatingLine) + ")) 0x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::Debug::setVerbosity(core::Debug::LEVEL_NORMAL);
+        clearLog();
+        c.action();
+        core::Debug::setVerbosity(core::Debug::kDefaultVerbosity);
+        EXPECT_EQ(1, testsupport::countOf(log(), "MemoryManager: free ")) << log();
+        EXPECT_NE(std::string::npos, log().find(c.freedBy)) << log();
+    }
 }
