@@ -182,10 +182,12 @@ Sprite3D::QuadEdges Sprite3D::computeEdges(const Image2D& image, const CropSize&
     const float sy = placement.scaleY;
     const float w = static_cast<float>(image.getWidth());
     const float quadHeight = static_cast<float>(image.getHeight()) * m_quadAspect;
-    edges.left = std::trunc(edges.cx - static_cast<float>(m_cropWidth) * sx * 5.0f / w);
-    edges.top = std::trunc(edges.cy + static_cast<float>(m_cropHeight) * sy * 5.0f / quadHeight);
-    edges.right = std::trunc(edges.left + static_cast<float>(crop.width) * sx * 10.0f / w);
-    edges.bottom = std::trunc(edges.top - static_cast<float>(crop.height) * sy * 10.0f / quadHeight);
+    // Each term is truncated before it is added, so an edge never depends on
+    // the sign of the sum it lands in.
+    edges.left = edges.cx - std::trunc(static_cast<float>(m_cropWidth) * sx * 5.0f / w);
+    edges.top = edges.cy + std::trunc(static_cast<float>(m_cropHeight) * sy * 5.0f / quadHeight);
+    edges.right = edges.left + std::trunc(static_cast<float>(crop.width) * sx * 10.0f / w);
+    edges.bottom = edges.top - std::trunc(static_cast<float>(crop.height) * sy * 10.0f / quadHeight);
     VORNIC3D_ASSERT(isPositionInRange(edges.left), "Sprite3D rendering failed because x-position is invalid");
     VORNIC3D_ASSERT(isPositionInRange(edges.top), "Sprite3D rendering failed because y-position is invalid");
     VORNIC3D_ASSERT(isPositionInRange(edges.cz), "Sprite3D rendering failed because z-position is invalid");

@@ -102,7 +102,7 @@ TEST_F(SpriteTest, QuadsFollowTheImageCropAndSpriteTransform)
     Transform doubleWidth = translation(2, 0, 0);
     doubleWidth.postScale(2, 1, 1);
     EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), 6, doubleWidth), 12);
-    EXPECT_EQ(positionsOf(*mesh, 4, 4), (Shorts{20, 2, 0, 10, 2, 0, 10, 5, 0, 20, 5, 0}));
+    EXPECT_EQ(positionsOf(*mesh, 4, 4), (Shorts{20, 3, 0, 10, 3, 0, 10, 5, 0, 20, 5, 0}));
     EXPECT_EQ(texelsOf(*mesh, 4, 4), (Shorts{64, 64, 32, 64, 32, 32, 64, 32}));
     EXPECT_EQ(indicesOf(*mesh, 6, 6), (Indices{4, 7, 5, 6, 5, 7}));
 
@@ -116,6 +116,38 @@ TEST_F(SpriteTest, QuadsFollowTheImageCropAndSpriteTransform)
     EXPECT_EQ(positionsOf(*mesh, 0, 4), (Shorts{15, 15, 30, 5, 15, 30, 5, 25, 30, 15, 25, 30}));
     EXPECT_EQ(texelsOf(*mesh, 0, 4), (Shorts{32, 32, 0, 32, 0, 0, 32, 0}));
     EXPECT_EQ(scalesOf(*mesh)[4], 1.0f / 32);
+}
+
+// Each edge is the centre or the edge before it plus a term truncated on
+// its own: a term's fraction is dropped toward zero whatever the sign of the
+// sum. A 64 x 32 image, full crop: half a unit of width is 2.5 units.
+TEST_F(SpriteTest, EachEdgeAddsItsTermTruncated)
+{
+    core::Ref<Image2D> wide = image(64, 32);
+    core::Ref<Sprite3D> s = sprite(wide.get());
+    core::Ref<Mesh> mesh = batchMesh(1, 1);
+    const auto scaled = [](float x, float y, float sx, float sy) {
+        Transform t = translation(x, y, 3);
+        t.postScale(sx, sy, 1);
+        return t;
+    };
+    const struct {
+        const char* name;
+        Transform transform;
+        short left, top, right, bottom;
+    } cases[] = {
+        {"whole terms", scaled(1, 2, 1, 1), 5, 22, 15, 17},
+        {"half width", scaled(1, 2, 0.5f, 1), 8, 22, 13, 17},
+        {"below the axis", scaled(1, -2, 1, 1), 5, -18, 15, -23},
+        {"left of the axis, half width", scaled(-1, 2, 0.5f, 1), -12, 22, -7, 17},
+        {"mirrored", scaled(1, 2, -0.5f, -1), 12, 18, 7, 23},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), 0, c.transform), 6);
+        EXPECT_EQ(positionsOf(*mesh, 0, 4),
+                  (Shorts{c.right, c.bottom, 30, c.left, c.bottom, 30, c.left, c.top, 30, c.right, c.top, 30}));
+    }
 }
 
 // Vertices are counted against vertices, indices against indices.
@@ -175,7 +207,7 @@ TEST_F(SpriteTest, PositionsOutOfRangeAreRefusedBeforeAnythingIsWritten)
         EXPECT_EQ(snapshot(*mesh), before);
     }
     s->setSpriteTransform(nullptr);
-    EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), 0, translation(3276.125f, -3276.5f, -3276.75f)), 6);
+    EXPECT_EQ(s->renderSprite3DToMesh(mesh.get(), 0, translation(3276.125f, -3276.4375f, -3276.75f)), 6);
     EXPECT_EQ(positionsOf(*mesh, 0, 4),
               (Shorts{32766, -32767, -32767, 32756, -32767, -32767, 32756, -32762, -32767, 32766, -32762, -32767}));
 
