@@ -166,6 +166,25 @@ TEST_F(OGLESBatchingTest, ABatchIsDrawnWithTheCameraItWasMadeUnderUnlessCleared)
     EXPECT_EQ(g3d().getCamera(nullptr), screen);
 }
 
+// A sprite without an appearance is refused before it claims a buffer: the
+// sprites around it are drawn when the frame ends.
+TEST_F(OGLESBatchingTest, ASpriteWithoutAppearanceIsRefusedAndTheFrameGoesOn)
+{
+    core::Ref<render::Image2D> red = plain(kRed);
+    core::Ref<render::Image2D> green = plain(kGreen);
+    core::Ref<Sprite3D> before = sprite(red.get());
+    core::Ref<Sprite3D> bare = VORNIC3D_NEW Sprite3D(false, green.get(), nullptr);
+    core::Ref<Sprite3D> after = sprite(green.get());
+    g3d().render(before.get(), translation(10, 10, 0));
+    EXPECT_EQ(testsupport::outcomeOf([&] { g3d().render(bare.get(), translation(30, 10, 0)); }), testsupport::bare());
+    g3d().render(after.get(), translation(50, 10, 0));
+    g3d().releaseTarget();
+    EXPECT_EQ(buffersUsed(), 2);
+    EXPECT_EQ(hexColor(pixelAt(10, 10)), hexColor(kRed));
+    EXPECT_EQ(hexColor(pixelAt(30, 10)), hexColor(kBlack));
+    EXPECT_EQ(hexColor(pixelAt(50, 10)), hexColor(kGreen));
+}
+
 TEST_F(OGLESBatchingTest, BufferSizesAreCheckedAtTheFirstBind)
 {
     g3d().releaseTarget();

@@ -210,7 +210,9 @@ void OGLES_Graphics3D::handleSprite3D(Sprite3D* sprite, const Transform& transfo
     VORNIC3D_CHECK(sprite != nullptr);
     Texture2D* texture = sprite->getTexture();
     Appearance* appearance = sprite->getAppearance();
-    VORNIC3D_ASSERT(appearance != nullptr, "renderSprite3DToMesh failed because appearance is 0");
+    // Checked before any buffer is claimed: a buffer claimed without an
+    // appearance would fail every later end of frame.
+    VORNIC3D_CHECK(appearance != nullptr);
     const CameraSplit split(currentViewRows(), transform);
     float size[3] = {1.0f, 1.0f, 1.0f};
     if (sprite->isScaled()) {
