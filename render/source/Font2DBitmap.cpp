@@ -168,11 +168,9 @@ void Font2DBitmap::loadImage(const char* name)
         throw FontException("Font2DBitmap : font file does not name an image");
     Loader::Objects objects;
     Loader::load(HAL::File::getWorkingDirectory() + name, objects);
-    Image2D* image = objects.m_size > 0 ? dynamic_cast<Image2D*>(objects[0].get()) : nullptr;
-    if (image == nullptr)
-        throw FontException("Font2DBitmap : font image file does not hold an image");
-    if (image->getHeight() >= kMax16Bit)
-        throw FontException("Font2DBitmap : font image is too high");
+    Image2D* image = dynamic_cast<Image2D*>(objects[0].get());
+    VORNIC3D_CHECK(image != nullptr);
+    VORNIC3D_CHECK(image->getHeight() < kMax16Bit);
     setImage(image);
 }
 

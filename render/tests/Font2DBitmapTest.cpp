@@ -2,6 +2,7 @@
 #include "SceneGraphTest.h"
 
 #include "Font2DBitmap.h"
+#include "M3GFrame.h"
 #include "PngWriter.h"
 #include "TempFolder.h"
 
@@ -79,6 +80,19 @@ TEST_F(Font2DBitmapTest, DescriptionsAreReadAsTheirFormatSays)
     };
     const std::string cells = image("cells.png", 32, 8);
     const std::string row = image("row.png", 256, 1);
+    const auto sceneFile = [&](const std::string& name, const Bytes& objects) {
+        const Bytes bytes = m3gFile(objects);
+        folder.put(name, std::string(bytes.begin(), bytes.end()));
+        return "\"" + up + folder.at(name).substr(1) + "\"";
+    };
+    const std::string group = sceneFile("group.m3g", groupObject());
+    const std::string empty = sceneFile("empty.m3g", {});
+    // Mutable RGB images of one column: no pixels in the file.
+    const auto column = [&](const std::string& name, std::uint32_t height) {
+        return sceneFile(name, sceneObject(10, M3GRecord().u8(99).u8(1).u32(1).u32(height)));
+    };
+    const std::string highest = column("highest.m3g", 32766);
+    const std::string tooHigh = column("too high.m3g", 32767);
     const std::string fe = "FontException: ";
     const struct {
         const char* name;
@@ -111,6 +125,10 @@ TEST_F(Font2DBitmapTest, DescriptionsAreReadAsTheirFormatSays)
          fe + "Font2DBitmap : font image is too big for its glyphs", ""},
         {"no image name", "0008N\"\"A", fe + "Font2DBitmap : font file does not name an image", ""},
         {"image missing", "0008N\"none.png\"A", "HALException: GeneralFile: can not open the file", ""},
+        {"a scene without an image", "0008N" + group + "A", "assertion: Vornic3D exception", "font file name "},
+        {"an empty scene", "0008N" + empty + "A", "assertion: Vornic3D exception", "font file name "},
+        {"image as high as a glyph may be", "0008N" + highest + "A", "8x32766 0,0 - - -", ""},
+        {"image too high", "0008N" + tooHigh + "A", "assertion: Vornic3D exception", "font file name "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
