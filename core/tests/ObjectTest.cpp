@@ -97,12 +97,11 @@ TEST_F(ObjectTest, FreeLinesNameTheDeleteThatReturnedTheMemory)
         {"throwing constructor", [] { EXPECT_THROW(VORNIC3D_NEW ThrowingConstruction(), int); },
          "(" + std::to_string(creatingLine) + ")) 0x"},
     };
+    core::Debug::setVerbosity(core::Debug::LEVEL_NORMAL);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        core::Debug::setVerbosity(core::Debug::LEVEL_NORMAL);
         clearLog();
         c.action();
-        core::Debug::setVerbosity(core::Debug::kDefaultVerbosity);
         EXPECT_EQ(1, testsupport::countOf(log(), "MemoryManager: free ")) << log();
         EXPECT_NE(std::string::npos, log().find(c.freedBy)) << log();
     }

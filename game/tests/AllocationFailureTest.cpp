@@ -181,4 +181,3 @@ TEST_F(GameStartUpSweepTest, StartUpThroughTheInitStateToTheMenu)
         [&] { m_game = nullptr; });
     EXPECT_GT(counts.mainPool, 0) << counts;
 }
-

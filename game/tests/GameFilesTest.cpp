@@ -1,3 +1,4 @@
+#include "BestTimeBytes.h"
 #include "EngineTest.h"
 #include "TempFolder.h"
 
@@ -15,6 +16,7 @@
 #include <string>
 
 using game::BestTimeFile;
+using gametest::bestTimeBytes;
 
 namespace {
 
@@ -27,15 +29,6 @@ const std::string kDefaultText = "GENERATED ASCII CODE CONFIG FOR SAMSUNG OMNIA\
 const BestTimeFile::Times kDefaultTimes = {998001, 999000, 999000, 999000, 999000, 999000, 999000,
                                            999000, 999000, 999000, 999000, 999000, 999000};
 const BestTimeFile::Times kRecords = {0, -1, INT_MAX, INT_MIN, 998001, 999000, 12345, 7, 8, 9, 10, 11, 0x01020304};
-
-std::string bytesOf(const BestTimeFile::Times& times)
-{
-    std::string bytes;
-    for (const std::int32_t time : times)
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes += static_cast<char>(static_cast<std::uint32_t>(time) >> shift);
-    return bytes;
-}
 
 // While it lives, files are opened with the rights of the ordinary user
 // "nobody": the tests run as root, who may write any file, and a read-only
@@ -152,7 +145,7 @@ TEST_F(SettingsFileTest, FileThatCannotBeWrittenGivesTheDefaultsAndASecondWarnin
 TEST_F(GameFilesTest, ReadOnlyFilesAreRead)
 {
     put("config.txt", "QUIT 27\nSHADOWS 0\nSOUNDS 0");
-    put("hiscore.bin", bytesOf(kRecords));
+    put("hiscore.bin", bestTimeBytes(kRecords));
     for (const char* name : {"config.txt", "hiscore.bin"})
         std::filesystem::permissions(at(name), std::filesystem::perms::owner_write,
                                      std::filesystem::perm_options::remove);
@@ -170,7 +163,7 @@ TEST_F(BestTimeFileTest, MissingFileKeepsTheDefaultsAndSavedTimesReadBack)
     put("old.bin", std::string(60, 'x'));
     for (const char* name : {"hiscore.bin", "old.bin"}) {
         saveRecords(name);
-        EXPECT_EQ(get(name), bytesOf(kRecords));
+        EXPECT_EQ(get(name), bestTimeBytes(kRecords));
         EXPECT_EQ(loadTimes(name), kRecords);
     }
     EXPECT_FALSE(std::filesystem::exists(at("hiscore.bin.tmp")));
@@ -178,7 +171,7 @@ TEST_F(BestTimeFileTest, MissingFileKeepsTheDefaultsAndSavedTimesReadBack)
 
 TEST_F(BestTimeFileTest, OnlyCompleteValuesAreTakenFromAShortOrLongFile)
 {
-    const std::string bytes = bytesOf(kRecords) + "more";
+    const std::string bytes = bestTimeBytes(kRecords) + "more";
     for (const int size : {0, 3, 8, 10, 51, 52, 56}) {
         SCOPED_TRACE(size);
         put("hiscore.bin", bytes.substr(0, static_cast<std::size_t>(size)));
@@ -196,7 +189,7 @@ TEST_F(BestTimeFileTest, OnlyCompleteValuesAreTakenFromAShortOrLongFile)
 // saving over it.
 TEST_F(BestTimeFileTest, AFileThatIsThereButCanNotBeReadIsNotToBeSavedOver)
 {
-    put("private.bin", bytesOf(kRecords));
+    put("private.bin", bestTimeBytes(kRecords));
     std::filesystem::permissions(at("private.bin"), std::filesystem::perms::owner_read);
     std::filesystem::create_directory(at("folder.bin"));
     std::filesystem::create_symlink("loop.bin", at("loop.bin"));
@@ -234,16 +227,16 @@ TEST_F(BestTimeFileTest, FailedSaveKeepsTheOldFileAndRemovesItsTemporaryFile)
 {
     // The new file cannot be written: a folder stands in its place.
     std::filesystem::create_directories(at("blocked/hiscore.bin.tmp/x"));
-    put("blocked/hiscore.bin", bytesOf(kDefaultTimes));
+    put("blocked/hiscore.bin", bestTimeBytes(kDefaultTimes));
     saveRecords("blocked/hiscore.bin");
-    EXPECT_EQ(get("blocked/hiscore.bin"), bytesOf(kDefaultTimes));
+    EXPECT_EQ(get("blocked/hiscore.bin"), bestTimeBytes(kDefaultTimes));
     EXPECT_TRUE(std::filesystem::exists(at("blocked/hiscore.bin.tmp/x")));
 
     // It is made but can not be written whole: files may not grow past 10
     // bytes (the write fails instead of the signal ending the process). The
     // captured log is a file too, so the file layer's line is lost here.
     std::filesystem::create_directory(at("short"));
-    put("short/hiscore.bin", bytesOf(kDefaultTimes));
+    put("short/hiscore.bin", bestTimeBytes(kDefaultTimes));
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
     const rlimit small{10, limit.rlim_max};
@@ -252,19 +245,19 @@ TEST_F(BestTimeFileTest, FailedSaveKeepsTheOldFileAndRemovesItsTemporaryFile)
     saveRecords("short/hiscore.bin");
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(get("short/hiscore.bin"), bytesOf(kDefaultTimes));
+    EXPECT_EQ(get("short/hiscore.bin"), bestTimeBytes(kDefaultTimes));
     EXPECT_FALSE(std::filesystem::exists(at("short/hiscore.bin.tmp")));
 
     // It is written but cannot replace the old one: in a folder open to all
     // with the sticky bit, an ordinary user may not replace root's file.
     std::filesystem::create_directory(at("sticky"));
     std::filesystem::permissions(at("sticky"), std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
-    put("sticky/hiscore.bin", bytesOf(kDefaultTimes));
+    put("sticky/hiscore.bin", bestTimeBytes(kDefaultTimes));
     {
         AsOrdinaryUser user;
         saveRecords("sticky/hiscore.bin");
     }
-    EXPECT_EQ(get("sticky/hiscore.bin"), bytesOf(kDefaultTimes));
+    EXPECT_EQ(get("sticky/hiscore.bin"), bestTimeBytes(kDefaultTimes));
     EXPECT_NE(log().find("GeneralFile::rename : " + at("sticky/hiscore.bin.tmp") + " failed\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(at("sticky/hiscore.bin.tmp")));
 }
@@ -276,7 +269,7 @@ TEST_F(BestTimeFileTest, FailedSaveKeepsTheOldFileAndRemovesItsTemporaryFile)
 // would put the defaults in place of the player's settings and times.
 TEST_F(GameFilesTest, AFullPoolWhileReadingOrWritingPassesOn)
 {
-    put("hiscore.bin", bytesOf(kRecords));
+    put("hiscore.bin", bestTimeBytes(kRecords));
     const struct {
         const char* what;
         std::function<void()> operation;
@@ -292,7 +285,7 @@ TEST_F(GameFilesTest, AFullPoolWhileReadingOrWritingPassesOn)
         const testsupport::AllocationCounts counts = sweepAllocationFailures(c.operation, c.restore);
         EXPECT_GT(counts.mainPool, 0) << counts;
     }
-    EXPECT_EQ(get("hiscore.bin"), bytesOf(kRecords));
+    EXPECT_EQ(get("hiscore.bin"), bestTimeBytes(kRecords));
     EXPECT_FALSE(std::filesystem::exists(at("hiscore.bin.tmp")));
 }
 

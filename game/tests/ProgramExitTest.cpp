@@ -2,6 +2,7 @@
 // exit code 1, one stopping line on the standard error that names what
 // failed, and the player's files as the failure's moment allows (untouched
 // when start-up fails, the session's records saved once the game runs).
+#include "BestTimeBytes.h"
 #include "PngWriter.h"
 #include "TempFolder.h"
 
@@ -10,8 +11,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <string>
 #include <sys/stat.h>
@@ -52,16 +51,6 @@ ino_t inodeOf(const std::string& path)
     struct stat status {};
     stat(path.c_str(), &status);
     return status.st_ino;
-}
-
-// Best times as the records file holds them: 32-bit little-endian numbers.
-std::string recordsOf(std::initializer_list<std::int32_t> times)
-{
-    std::string bytes;
-    for (const std::int32_t time : times)
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes += static_cast<char>((static_cast<std::uint32_t>(time) >> shift) & 0xFF);
-    return bytes;
 }
 
 } // namespace
@@ -107,7 +96,7 @@ TEST(ProgramFailureTest, AFailureAfterStartUpSavesTheRecordsAndNamesTheFile)
     const std::string level = scratch.get("media/level0_1.png");
     fs::remove(scratch.at("media/level0_1.png"));
     scratch.put("media/level0_1.png", level.substr(0, 40)); // cut inside the header's chunk
-    scratch.put("media/hiscore.bin", recordsOf({53280, 998001}));
+    scratch.put("media/hiscore.bin", gametest::bestTimeBytes({53280, 998001}));
     scratch.put("config.txt", "QUIT 27\nSHADOWS 0\nSOUNDS 0");
     // A tap ends the intro; the right edge selects the next level, the bottom
     // quarter highlights START GAME, the centre starts it.
@@ -125,7 +114,8 @@ TEST(ProgramFailureTest, AFailureAfterStartUpSavesTheRecordsAndNamesTheFile)
         << scratch.get("stderr.txt");
 
     const std::int32_t locked = 999000;
-    EXPECT_EQ(scratch.get("media/hiscore.bin"), recordsOf({53280, 998001, locked, locked, locked, locked, locked,
-                                                           locked, locked, locked, locked, locked, locked}));
+    EXPECT_EQ(scratch.get("media/hiscore.bin"),
+              gametest::bestTimeBytes({53280, 998001, locked, locked, locked, locked, locked, locked, locked, locked,
+                                       locked, locked, locked}));
     EXPECT_FALSE(fs::exists(scratch.at("media/hiscore.bin.tmp")));
 }

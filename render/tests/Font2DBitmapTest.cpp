@@ -68,28 +68,26 @@ TEST_F(Font2DBitmapTest, DescriptionsAreReadAsTheirFormatSays)
     std::string up;
     for (const char c : std::string(HAL::File::getWorkingDirectory().c_str()).substr(1))
         up += c == '/' ? "../" : "";
+    // Puts the file; its quoted path as a description names it.
+    const auto quotedFile = [&](const std::string& name, const Bytes& bytes) {
+        folder.put(name, std::string(bytes.begin(), bytes.end()));
+        return "\"" + up + folder.at(name).substr(1) + "\"";
+    };
     const auto image = [&](const std::string& name, int width, int height) {
         PngImage png;
         png.width = width;
         png.height = height;
         png.colorType = 6; // RGBA
         png.rows.assign(static_cast<std::size_t>(width * height * 4), 0xFF);
-        const Bytes bytes = writePng(png);
-        folder.put(name, std::string(bytes.begin(), bytes.end()));
-        return "\"" + up + folder.at(name).substr(1) + "\"";
+        return quotedFile(name, writePng(png));
     };
     const std::string cells = image("cells.png", 32, 8);
     const std::string row = image("row.png", 256, 1);
-    const auto sceneFile = [&](const std::string& name, const Bytes& objects) {
-        const Bytes bytes = m3gFile(objects);
-        folder.put(name, std::string(bytes.begin(), bytes.end()));
-        return "\"" + up + folder.at(name).substr(1) + "\"";
-    };
-    const std::string group = sceneFile("group.m3g", groupObject());
-    const std::string empty = sceneFile("empty.m3g", {});
+    const std::string group = quotedFile("group.m3g", m3gFile(groupObject()));
+    const std::string empty = quotedFile("empty.m3g", m3gFile(Bytes()));
     // Mutable RGB images of one column: no pixels in the file.
     const auto column = [&](const std::string& name, std::uint32_t height) {
-        return sceneFile(name, sceneObject(10, M3GRecord().u8(99).u8(1).u32(1).u32(height)));
+        return quotedFile(name, m3gFile(sceneObject(10, M3GRecord().u8(99).u8(1).u32(1).u32(height))));
     };
     const std::string highest = column("highest.m3g", 32766);
     const std::string tooHigh = column("too high.m3g", 32767);
