@@ -40,11 +40,12 @@ int signOf(int value)
     return value < 0 ? -1 : (value > 0 ? 1 : 0);
 }
 
-// Characters U+0001..U+00FF only: the texts whose 8-bit copies order the same.
+// Characters U+0001..U+00FF up to the end or the first zero unit, where
+// both comparisons stop: the texts whose 8-bit copies order the same.
 bool isNarrow(const unsigned short* units, int length)
 {
-    for (int i = 0; i < length; ++i)
-        if (units[i] == 0 || units[i] > 0xFF)
+    for (int i = 0; i < length && units[i] != 0; ++i)
+        if (units[i] > 0xFF)
             return false;
     return true;
 }
@@ -242,13 +243,17 @@ int String::compareTo(const String& other) const
     const int otherCount = other.length();
     const unsigned short* text = units();
     const unsigned short* otherText = other.units();
-    const int common = count < otherCount ? count : otherCount;
+    // Up to the first difference or the terminator: a zero unit inside a
+    // text ends it as the end of its record does.
     int result = 0;
-    for (int i = 0; i < common && result == 0; ++i)
-        if (text[i] != otherText[i])
-            result = text[i] < otherText[i] ? -1 : 1;
-    if (result == 0 && count != otherCount)
-        result = count < otherCount ? -1 : 1;
+    for (int i = 0; result == 0; ++i) {
+        const unsigned short unit = i < count ? text[i] : 0;
+        const unsigned short otherUnit = i < otherCount ? otherText[i] : 0;
+        if (unit != otherUnit)
+            result = unit < otherUnit ? -1 : 1;
+        else if (unit == 0)
+            break;
+    }
 
     // Cross-check against the 8-bit copies, where they can agree at all.
     if (isNarrow(text, count) && isNarrow(otherText, otherCount)) {
@@ -307,8 +312,8 @@ String String::substring(int beginIndex, int endIndex) const
         getData(buffer, bytes, beginIndex);
         buffer[characters + 1] = 0;
         String result("");
-        // The exact byte count, so that a U+0000 inside the text survives.
-        result.setData(reinterpret_cast<const unsigned char*>(buffer), bytes);
+        // Up to the first zero unit: a U+0000 inside the range ends the copy.
+        result.setData(buffer);
         delete[] buffer;
         return result;
     } catch (...) {

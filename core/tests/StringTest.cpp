@@ -146,8 +146,12 @@ TEST_F(StringTest, NewStringsLeaveTheirSourceUnchanged)
     EXPECT_STREQ(s.replace('\\', '/').c_str(), "ab/");
     EXPECT_STREQ(s.c_str(), "ab\\");
     EXPECT_THROW(String("").replace('a', 'b'), AssertationFailedException);
-    // Copied by length: a zero character inside the text is kept.
-    EXPECT_EQ(textOf(fromBytes({0xFF, 0xFE, 'a', 0, 0, 0, 'b', 0, 0, 0}).substring(1)), std::u16string(u"\0b", 2));
+    // Copied up to the first zero unit: a U+0000 inside the range ends the
+    // new text, and one that leaves no character is refused as too short.
+    const String withZero = fromBytes({0xFF, 0xFE, 'a', 0, 0, 0, 'b', 0, 0, 0});
+    EXPECT_EQ(textOf(withZero.substring(0, 2)), u"a");
+    EXPECT_TRUE(throwsPointer<String::UnsupportedCharacterSetException>([&] { withZero.substring(1); }));
+    EXPECT_EQ(textOf(withZero), std::u16string(u"a\0b", 3));
 }
 
 // ---- changes ----------------------------------------------------------------------------
@@ -297,5 +301,22 @@ TEST_F(StringTest, CompareToOrdersByUnits)
     for (const auto& c : cases) {
         EXPECT_EQ(fromUnits(c.left).compareTo(fromUnits(c.right)), c.expected);
         EXPECT_EQ(fromUnits(c.right).compareTo(fromUnits(c.left)), -c.expected);
+    }
+
+    // A zero unit inside a text ends it, as the terminator does.
+    const String withZero = fromBytes({0xFF, 0xFE, 'a', 0, 0, 0, 'b', 0, 0, 0});
+    const struct {
+        String other;
+        int expected;
+    } zeroCases[] = {
+        {fromBytes({0xFF, 0xFE, 'a', 0, 0, 0, 'c', 0, 0, 0}), 0},
+        {String("a"), 0},
+        {String("ab"), -1},
+        {String("b"), -1},
+    };
+    for (const auto& c : zeroCases) {
+        SCOPED_TRACE(c.other.c_str());
+        EXPECT_EQ(withZero.compareTo(c.other), c.expected);
+        EXPECT_EQ(c.other.compareTo(withZero), -c.expected);
     }
 }
