@@ -35,7 +35,6 @@ StringPool::~StringPool()
 
 int StringPool::allocString(int size)
 {
-    VORNIC3D_CHECK(size > 0);
     Strings* record = new Strings{1, size, nullptr};
     try {
         record->data = static_cast<unsigned char*>(VORNIC3D_POOL_ALLOC(textMemory(), size));
@@ -60,7 +59,6 @@ int StringPool::allocString(int size)
 unsigned char* StringPool::reallocString(int handle, int newSize)
 {
     Strings* record = recordOf(handle);
-    VORNIC3D_CHECK(newSize > 0);
     MemoryManager* mem = textMemory();
     auto* newData = static_cast<unsigned char*>(VORNIC3D_POOL_ALLOC(mem, newSize));
     if (newData == nullptr)

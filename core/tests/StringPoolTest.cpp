@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 using core::StringPool;
 
@@ -51,9 +52,34 @@ TEST_F(StringPoolTest, BadOrFreedHandlesAreInvalidAndFailEveryOtherOperation)
         EXPECT_THROW(pool().getData(bad), AssertationFailedException) << bad;
         EXPECT_THROW(pool().reallocString(bad, 8), AssertationFailedException) << bad;
     }
-    EXPECT_THROW(pool().allocString(0), AssertationFailedException);
-    EXPECT_THROW(pool().reallocString(kept, 0), AssertationFailedException);
     pool().freeString(kept);
+}
+
+// Text memory of no bytes is refused by the memory manager itself, which
+// says so; a refused record takes no slot, and a refused move keeps its text.
+TEST_F(StringPoolTest, ATextOfNoBytesIsRefusedByTheMemoryManager)
+{
+    const int kept = pool().allocString(4);
+    const struct {
+        const char* name;
+        std::function<void()> action;
+    } cases[] = {
+        {"allocString(0)", [&] { pool().allocString(0); }},
+        {"allocString(-4)", [&] { pool().allocString(-4); }},
+        {"reallocString(kept, 0)", [&] { pool().reallocString(kept, 0); }},
+        {"reallocString(kept, -1)", [&] { pool().reallocString(kept, -1); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        clearLog();
+        EXPECT_EQ(testsupport::messageOf<AssertationFailedException>(c.action), "directMemPoolAlloc : size <= 0");
+        EXPECT_EQ(testsupport::countOf(log(), " ERROR  |"), 1) << log();
+        EXPECT_NE(log().find("| directMemPoolAlloc : size <= 0"), std::string::npos) << log();
+    }
+    EXPECT_EQ(pool().getSize(kept), 4);
+    EXPECT_EQ(pool().allocString(4), 1) << "the refused records took no slot";
+    pool().freeString(0);
+    pool().freeString(1);
 }
 
 // ---- reallocation -----------------------------------------------------------------
