@@ -6,6 +6,7 @@
 #include "render/Font2D.h"
 #include "render/Sprite3D.h"
 #include "render/Text2D.h"
+#include "render/Texture2D.h"
 
 #include <vector>
 
@@ -228,22 +229,52 @@ TEST_F(OGLESBatchingTest, BuiltInGlyphsAreDrawnPixelForPixel)
     EXPECT_EQ(buffersUsed(), 2);
 }
 
+// A text's appearance gets the font's texture only when its batch is
+// drawn: a mesh drawn with that appearance in the meantime keeps the
+// appearance's own texture.
+TEST_F(OGLESBatchingTest, ATextsAppearanceTakesTheFontTextureOnlyWhenItsBatchIsDrawn)
+{
+    core::Ref<render::Font2D> font = render::Font2D::createNewFont(nullptr);
+    core::Ref<render::Image2D> red = plain(kRed);
+    core::Ref<render::Texture2D> own = g3d().createNewTexture();
+    own->setImage(red.get());
+    core::Ref<render::Appearance> shared = VORNIC3D_NEW render::Appearance();
+    shared->setTexture(0, own.get());
+    core::Ref<render::Text2D> t = text(font.get(), "A");
+    t->setAppearance(shared.get());
+    g3d().render(t.get(), translation(0, 30, 0));
+    EXPECT_EQ(shared->getTexture(0), own.get());
+
+    core::Ref<render::VertexBuffer> square = rectangle(40, 0, 60, 20);
+    square->setDefaultColor(kWhite);
+    g3d().render(square.get(), rectangleTriangles().get(), shared.get(), Transform());
+    EXPECT_EQ(hexColor(pixelAt(50, 10)), hexColor(kRed));
+    g3d().releaseTarget();
+    EXPECT_EQ(builtInTextAt(0, 30, 1), "A");
+    EXPECT_NE(shared->getTexture(0), own.get());
+}
+
 // A buffer of 16 quads takes texts of up to 14 characters.
 TEST_F(OGLESBatchingTest, TextsThatCannotBeDrawnFailAndLeaveTheFrameAsItWas)
 {
     core::Ref<render::Font2D> font = render::Font2D::createNewFont(nullptr);
+    const char* const missing = "Font2D does not include a character which is used in this text";
     const struct {
         const char* characters;
+        float x, y;
         testsupport::Outcome outcome;
     } cases[] = {
-        {"Ab", testsupport::refused("Font2D does not include a character which is used in this text")},
-        {"AAAAAAAAAAAAAAA", testsupport::refused("can not buffer texts (too small buffer size?)")},
-        {"AAAAAAAAAAAAAA", testsupport::accepted()},
+        {"Ab", 0, 0, testsupport::refused(missing)},
+        // A glyph first, then the place: x, y and z too big before too small.
+        {"b", 4000, 0, testsupport::refused(missing)},
+        {"A", -5000, 5000, testsupport::refused("Font y position is too big")},
+        {"AAAAAAAAAAAAAAA", 0, 0, testsupport::refused("can not buffer texts (too small buffer size?)")},
+        {"AAAAAAAAAAAAAA", 0, 0, testsupport::accepted()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.characters);
         core::Ref<render::Text2D> t = text(font.get(), c.characters);
-        EXPECT_EQ(testsupport::outcomeOf([&] { g3d().render(t.get(), translation(0, 0, 0)); }), c.outcome);
+        EXPECT_EQ(testsupport::outcomeOf([&] { g3d().render(t.get(), translation(c.x, c.y, 0)); }), c.outcome);
     }
     g3d().releaseTarget();
     EXPECT_EQ(builtInTextAt(0, 0, 8), "AAAAAAAA");

@@ -157,17 +157,22 @@ private:
     // Draws a used buffer, placed by the current camera's rotation, and
     // frees it.
     void flushDynamicBuffer(MeshBuffer* buffer);
+    // What a buffer batches. A sprite's appearance takes the texture as it
+    // claims a buffer, and the buffer takes any sprite of that texture; a
+    // text's appearance must be the buffer's own and gets the texture only
+    // when the batch is drawn.
+    enum class Batched { SPRITES, TEXTS };
     // Writes a node's quads with `write` (buffer, index count) -> new index
     // count, the count unchanged when they do not fit: into the first
     // buffer that holds `texture` under the current camera (and
-    // `appearance` too when `sameAppearance`) or the first free one, claimed
-    // for them. A full buffer is drawn and the search goes on behind it;
-    // after each pass every used buffer is drawn and, up to `passes` passes,
-    // it starts again. What does not fit an empty buffer fails with
-    // `failure` (null: the bare assertion), nothing left batched.
+    // `appearance` too for texts) or the first free one, claimed for them.
+    // A full buffer is drawn and the search goes on behind it; after each
+    // pass every used buffer is drawn and, up to `passes` passes, it starts
+    // again. What does not fit an empty buffer fails with `failure` (null:
+    // the bare assertion), nothing left batched.
     template <typename Write>
-    void placeInBuffers(Texture2D* texture, Appearance* appearance, bool sameAppearance, int passes,
-                        const char* failure, const Transform& cameraTranslation, Write write);
+    void placeInBuffers(Texture2D* texture, Appearance* appearance, Batched batched, int passes, const char* failure,
+                        const Transform& cameraTranslation, Write write);
     // Screen pixels per world unit at `depth` in front of a perspective
     // camera; 0 for any other projection.
     float pixelSizeAt(float depth) const;

@@ -108,9 +108,10 @@ Transform rotationOf(const Transform& transform)
 // (currentViewRows): the flushes on the way draw meshes, which never work it
 // out again.
 template <typename Write>
-void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance, bool sameAppearance, int passes,
+void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance, Batched batched, int passes,
                                       const char* failure, const Transform& cameraTranslation, Write write)
 {
+    const bool texts = batched == Batched::TEXTS;
     for (int pass = 0; pass < passes; ++pass) {
         for (int i = 0; i < m_dynamicBuffers.m_size; ++i) {
             MeshBuffer* buffer = m_dynamicBuffers[i].get();
@@ -120,9 +121,12 @@ void OGLES_Graphics3D::placeInBuffers(Texture2D* texture, Appearance* appearance
                 VORNIC3D_CHECK(buffer->m_texture == nullptr);
                 buffer->m_texture = texture;
                 buffer->m_mesh->setAppearance(0, appearance);
-                appearance->setTexture(0, texture);
+                // A text's appearance keeps its own texture until the flush:
+                // a mesh drawn with it meanwhile is not drawn with the font.
+                if (!texts)
+                    appearance->setTexture(0, texture);
             }
-            if (buffer->m_texture != texture || (sameAppearance && buffer->m_mesh->getAppearance(0) != appearance) ||
+            if (buffer->m_texture != texture || (texts && buffer->m_mesh->getAppearance(0) != appearance) ||
                 (buffer->m_camera != nullptr && buffer->m_camera != m_camera))
                 continue;
             IndexBuffer* indices = buffer->m_arrays.triangles;
@@ -235,7 +239,7 @@ void OGLES_Graphics3D::handleSprite3D(Sprite3D* sprite, const Transform& transfo
     }
     const QuadPlacement quad = spritePlacementOf(split, size[0], size[1], size[2]);
     placeInBuffers(
-        texture, appearance, false, kSpritePasses, nullptr, m_currentCameraTranslation,
+        texture, appearance, Batched::SPRITES, kSpritePasses, nullptr, m_currentCameraTranslation,
         [&](MeshBuffer& buffer, int count) { return sprite->renderSprite3DToMesh(buffer.m_arrays, count, quad); });
 }
 
@@ -286,7 +290,7 @@ void OGLES_Graphics3D::handleText2D(Text2D* text, const Transform& transform)
     // on the way make the batches' own cameras current for a while.
     core::Ref<Camera> camera = m_camera;
     try {
-        placeInBuffers(font->getTexture(), text->getAppearance(), true, 2 * m_dynamicBuffers.m_size,
+        placeInBuffers(font->getTexture(), text->getAppearance(), Batched::TEXTS, 2 * m_dynamicBuffers.m_size,
                        "can not buffer texts (too small buffer size?)", m_currentCameraTranslation,
                        [&](MeshBuffer& buffer, int count) {
                            return font->renderBitmapFontToMesh(buffer.m_mesh.get(), count, text, place);
