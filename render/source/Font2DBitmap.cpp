@@ -82,12 +82,18 @@ int readHexField(DescriptionReader& reader, const char* failure)
     return static_cast<int>(value);
 }
 
-// Positions are checked as floats: converting one outside the 16-bit range
-// would be undefined. Written so that NaN fails too.
-void checkPosition(float low, float high, const char* tooBig, const char* tooSmall)
+// One character's quad, its edges in stored units: every too-big test
+// before the too-small ones, each in the order x, y, z. Positions are
+// checked as floats: converting one outside the 16-bit range would be
+// undefined. Written so that NaN fails too.
+void checkQuad(float left, float right, float bottom, float top, float z)
 {
-    VORNIC3D_ASSERT(high < 32767.0f, tooBig);
-    VORNIC3D_ASSERT(low > -32768.0f, tooSmall);
+    VORNIC3D_ASSERT(left < 32767.0f && right < 32767.0f, "Font x position is too big");
+    VORNIC3D_ASSERT(bottom < 32767.0f && top < 32767.0f, "Font y position is too big");
+    VORNIC3D_ASSERT(z < 32767.0f, "Font z position is too big");
+    VORNIC3D_ASSERT(left > -32768.0f && right > -32768.0f, "Font x position is too small");
+    VORNIC3D_ASSERT(bottom > -32768.0f && top > -32768.0f, "Font y position is too small");
+    VORNIC3D_ASSERT(z > -32768.0f, "Font z position is too small");
 }
 
 } // namespace
@@ -292,18 +298,18 @@ int Font2DBitmap::renderBitmapFontToMesh(Mesh* mesh, int indexCount, Text2D* tex
     const float y0 = m[7] * kFixedPointUnits;
     const float y1 = y0 + static_cast<float>(text->getSizeY()) * sy * kFixedPointUnits;
     const float z = m[11] * kFixedPointUnits;
-    // The edges run monotonically from the first to the last advance.
-    float end = x0;
-    for (int i = 0; i < length; ++i)
-        end += advance;
-    checkPosition(std::min(x0, end), std::max(x0, end), "Font x position is too big", "Font x position is too small");
-    checkPosition(std::min(y0, y1), std::max(y0, y1), "Font y position is too big", "Font y position is too small");
-    checkPosition(z, z, "Font z position is too big", "Font z position is too small");
 
+    // Every character is checked before anything is written, each in turn:
+    // its glyph, then its quad's edges, the row's start and the top included.
     const unsigned short* units = copyText(text->getText()) + 1;
-    for (int i = 0; i < length; ++i)
+    float end = x0;
+    for (int i = 0; i < length; ++i) {
         VORNIC3D_ASSERT(findGlyph(units[i]) != nullptr,
                         "Font2D does not include a character which is used in this text");
+        const float start = end;
+        end += advance;
+        checkQuad(start, end, y0, y1, z);
+    }
 
     arrays.vertices->setTexScaleBias(0, m_texScaleS, nullptr);
     arrays.vertices->setPositionScaleBias(kFixedPointScale, nullptr);

@@ -191,6 +191,7 @@ TEST_F(Font2DBitmapTest, TextFitsWhenItsVerticesDo)
 // Positions are range-checked as floats, before they become 16-bit values.
 TEST_F(Font2DBitmapTest, BadTextsAreRefusedBeforeAnythingIsWritten)
 {
+    const char* const kMissing = "Font2D does not include a character which is used in this text";
     core::Ref<Mesh> mesh = batchMesh(8, 8);
     const struct {
         const char* name;
@@ -204,6 +205,12 @@ TEST_F(Font2DBitmapTest, BadTextsAreRefusedBeforeAnythingIsWritten)
         {"top edge", "A", translation(0, 3276, 0), refused("Font y position is too big")},
         {"bottom", "A", translation(0, -3276.8f, 0), refused("Font y position is too small")},
         {"z", "A", translation(0, 0, 3300), refused("Font z position is too big")},
+        // Each character in turn: its glyph, then x, y and z too big, then too small.
+        {"y too big before x too small", "A", translation(-5000, 5000, 0), refused("Font y position is too big")},
+        {"z too big before y too small", "A", translation(0, -5000, 5000), refused("Font z position is too big")},
+        {"a missing glyph before its place", "b", translation(4000, 0, 0), refused(kMissing)},
+        {"a missing glyph before a later place", "Ab", translation(3262, 0, 0), refused(kMissing)},
+        {"a place before a later glyph", "AAb", translation(3262, 0, 0), refused("Font x position is too big")},
         {"empty", "", Transform(), bare()},
     };
     for (const auto& c : cases) {
