@@ -16,6 +16,7 @@
 #include "render/Appearance.h"
 #include "render/CompositingMode.h"
 #include "render/Image2D.h"
+#include "render/Loader.h"
 #include "render/Material.h"
 #include "render/Sprite3D.h"
 #include "render/Transform.h"
@@ -88,7 +89,12 @@ void GameLevel::loadImage(const core::String& path)
     m_image = nullptr;
     core::Ref<render::Image2D> image;
     try {
-        image = loadFirstImage(path);
+        render::Loader::Objects objects;
+        render::Loader::load(path, objects);
+        // A file of no object fails the list's own index check; one whose
+        // first object is no image leaves `image` empty, which the next line
+        // refuses.
+        image = dynamic_cast<render::Image2D*>(objects[0].get());
         const int bytesPerPixel = render::Image2D::getBpp(image->getFormat());
         VORNIC3D_CHECK(image->getPalette() == nullptr && bytesPerPixel >= 3);
         VORNIC3D_CHECK(image->getWidth() <= kMaxImageSize && image->getHeight() <= kMaxImageSize);

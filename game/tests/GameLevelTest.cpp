@@ -305,6 +305,30 @@ TEST_F(GameLevelTest, AFileWithoutAnyObjectHoldsNoImageAndAsMediaIsRefusedByName
     EXPECT_NE(log().find(name + " holds no image\n"), std::string::npos) << log();
 }
 
+// As a level, a file of no object fails the list's index check, which logs
+// nothing; a first object that is no image is an empty image, which logs
+// "NULL pointer". Either way the level's own line names the file.
+TEST_F(GameLevelTest, ALevelFileWithoutAnImageIsRefusedAfterTheCheckThatFailed)
+{
+    const struct {
+        const char* name;
+        testsupport::Bytes file;
+        int nullPointerLines;
+    } cases[] = {
+        {"none.m3g", testsupport::m3gFile(testsupport::M3GHeader(), {}), 0},
+        {"group.m3g", testsupport::m3gFile(testsupport::groupObject()), 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        put(c.name, std::string(c.file.begin(), c.file.end()));
+        clearLog();
+        EXPECT_EQ(testsupport::outcomeOf([&] { level().load(core::String(at(c.name).c_str()), "X"); }), kRefused);
+        EXPECT_EQ(level().getImage(), nullptr);
+        EXPECT_EQ(testsupport::countOf(log(), "| NULL pointer"), c.nullPointerLines) << log();
+        EXPECT_NE(log().find("GameLevel: " + at(c.name) + " is not a level image"), std::string::npos) << log();
+    }
+}
+
 TEST_F(GameLevelTest, AnUnknownCodeFailsAfterTheTilesBeforeIt)
 {
     EXPECT_EQ(load({{1, 0}, {29, 1}}), kRefused);
