@@ -174,14 +174,22 @@ core::Ref<core::DataIO> M3G_Loader::getSectionObjectStream(const SectionHeader& 
             parseError(kLengthMismatch);
         // A view: the stored objects are read in place.
         return core::Ref<core::DataIO>(VORNIC3D_NEW core::DataIO(stream, static_cast<int>(header.uncompressedLength)));
-    case 1: return inflateSection(header, stream);
+    case 1:
+        checkInflatedLength(header);
+        // Taken here, so that the buffer and its stream are tagged with this
+        // function.
+        releaseDecompressBuffer();
+        m_decompressBuffer = static_cast<unsigned char*>(VORNIC3D_ALLOC(static_cast<int>(header.uncompressedLength)));
+        inflateSection(header, stream);
+        return core::Ref<core::DataIO>(
+            VORNIC3D_NEW core::DataIO(m_decompressBuffer, static_cast<int>(header.uncompressedLength)));
     default:
         // Without a stream the object loop would have nothing to read.
         parseError("Unknown compression scheme in m3g section header.");
     }
 }
 
-core::Ref<core::DataIO> M3G_Loader::inflateSection(const SectionHeader& header, const core::DataIO& stream)
+void M3G_Loader::checkInflatedLength(const SectionHeader& header)
 {
     const std::uint32_t stored = static_cast<std::uint32_t>(header.totalLength - kSectionFrameLength);
     const std::uint32_t size = header.uncompressedLength;
@@ -194,9 +202,12 @@ core::Ref<core::DataIO> M3G_Loader::inflateSection(const SectionHeader& header, 
     // A request the pool could never grant would end in its assertion.
     if (!core::MemoryManager::getMemoryInfo()->canHold(size))
         parseError(kNoMemory);
+}
 
-    releaseDecompressBuffer();
-    m_decompressBuffer = static_cast<unsigned char*>(VORNIC3D_ALLOC(static_cast<int>(size)));
+void M3G_Loader::inflateSection(const SectionHeader& header, const core::DataIO& stream)
+{
+    const std::uint32_t stored = static_cast<std::uint32_t>(header.totalLength - kSectionFrameLength);
+    const std::uint32_t size = header.uncompressedLength;
     uLongf produced = size;
     switch (uncompress(m_decompressBuffer, &produced, stream.data, stored)) {
     case Z_OK: break;
@@ -207,7 +218,6 @@ core::Ref<core::DataIO> M3G_Loader::inflateSection(const SectionHeader& header, 
     }
     if (produced != size)
         parseError(kUncompressedTooBig);
-    return core::Ref<core::DataIO>(VORNIC3D_NEW core::DataIO(m_decompressBuffer, static_cast<int>(size)));
 }
 
 void M3G_Loader::releaseDecompressBuffer()

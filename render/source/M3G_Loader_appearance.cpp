@@ -188,21 +188,13 @@ core::Ref<Object3D> M3G_Loader::parseTexture2D()
 
 // ---- Image2D --------------------------------------------------------------------------
 
-core::Ref<Image2D> M3G_Loader::makeImage(const M3G_Image2D& record)
+void M3G_Loader::fillPalette(const M3G_Image2D& record, core::Vector<unsigned char>& palette)
 {
-    const int width = static_cast<int>(record.width);
-    const int height = static_cast<int>(record.height);
-    if (record.isMutable)
-        return core::Ref<Image2D>(VORNIC3D_NEW Image2D(record.format, width, height));
-    if (record.palette.m_size == 0)
-        return core::Ref<Image2D>(VORNIC3D_NEW Image2D(record.format, width, height, record.pixels.m_data));
     // The image takes a whole palette; files often carry fewer entries (16
     // is common), and the rest stay black.
-    core::Vector<unsigned char> palette;
     palette.setSize(kPaletteEntries * Image2D::getBpp(record.format), 0);
     for (int i = 0; i < record.palette.m_size; ++i)
         palette.m_data[i] = record.palette.m_data[i];
-    return core::Ref<Image2D>(VORNIC3D_NEW Image2D(record.format, width, height, record.pixels.m_data, palette.m_data));
 }
 
 void M3G_Loader::check(const M3G_Image2D& record)
@@ -220,7 +212,19 @@ core::Ref<Object3D> M3G_Loader::parseImage2D()
     readRecord(object3D);
     M3G_Image2D record;
     readRecord(record);
-    core::Ref<Image2D> image = makeImage(record);
+    // Created here, so that the image's memory is tagged with this reader.
+    const int width = static_cast<int>(record.width);
+    const int height = static_cast<int>(record.height);
+    core::Vector<unsigned char> palette;
+    core::Ref<Image2D> image;
+    if (record.isMutable) {
+        image = VORNIC3D_NEW Image2D(record.format, width, height);
+    } else if (record.palette.m_size == 0) {
+        image = VORNIC3D_NEW Image2D(record.format, width, height, record.pixels.m_data);
+    } else {
+        fillPalette(record, palette);
+        image = VORNIC3D_NEW Image2D(record.format, width, height, record.pixels.m_data, palette.m_data);
+    }
     setToClass(image.get(), object3D);
     return core::Ref<Object3D>(image);
 }

@@ -1,5 +1,6 @@
 #include "M3G_LoaderFixture.h"
 
+#include "core/Debug.h"
 #include "render/AnimationController.h"
 #include "render/AnimationTrack.h"
 #include "render/Appearance.h"
@@ -201,4 +202,33 @@ TEST_F(M3G_LoaderTest, SceneRecordsLoadAsWritten)
     const Objects out = load(fileOf({seq, track(2, 0, 256), group}));
     ASSERT_EQ(out.m_size, 1);
     EXPECT_EQ(out[0]->getAnimationTrackCount(), 2);
+}
+
+// The decompression buffer and a loaded image are tagged with the reader
+// functions that take them, as the level-5 lines show: a compressed section
+// takes one block more than the same section stored, under the section's
+// reader.
+TEST_F(M3G_LoaderTest, MemoryIsTaggedWithTheReaderThatTookIt)
+{
+    core::Debug::setVerbosity(core::Debug::LEVEL_NORMAL);
+    const auto blocksTakenBy = [&](const Bytes& file, const std::string& function) {
+        clearLog();
+        load(file);
+        return countOf(log(), " bytes (render::M3G_Loader::" + function + "(");
+    };
+    const Bytes group = groupObject();
+    EXPECT_EQ(blocksTakenBy(fileOf({group}, 1), "getSectionObjectStream"),
+              blocksTakenBy(fileOf({group}), "getSectionObjectStream") + 1);
+    const struct {
+        const char* name;
+        Bytes object;
+    } images[] = {
+        {"mutable", image(99, 2, 2)},
+        {"immutable", image(99, 1, 1, {}, Bytes{1, 2, 3})},
+        {"with a palette", image(100, 2, 1, Bytes(64, 9), Bytes{15, 0})},
+    };
+    for (const auto& c : images) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(blocksTakenBy(fileOf({c.object}), "parseImage2D"), 1) << log();
+    }
 }

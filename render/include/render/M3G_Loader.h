@@ -149,7 +149,10 @@ private:
     static SectionHeader readSectionHeader(core::DataIO& stream);
     static ObjectHeader readObjectHeader(core::DataIO& stream);
     core::Ref<core::DataIO> getSectionObjectStream(const SectionHeader& header, core::DataIO& stream);
-    core::Ref<core::DataIO> inflateSection(const SectionHeader& header, const core::DataIO& stream);
+    // A compressed section's declared length, refused before its buffer is taken.
+    static void checkInflatedLength(const SectionHeader& header);
+    // Inflates the section into the decompression buffer, already taken.
+    void inflateSection(const SectionHeader& header, const core::DataIO& stream);
     void releaseDecompressBuffer();
     // Moves past the stored object data, then compares the section's checksum.
     void checkSectionChecksum(const SectionHeader& header, core::DataIO& stream, const unsigned char* sectionStart,
@@ -269,7 +272,8 @@ private:
     static void setToClass(PolygonMode* mode, const M3G_PolygonMode& record);
     static void setToClass(Material* material, const M3G_Material& record);
     void setToClass(Texture2D* texture, const M3G_Texture2D& record);
-    static core::Ref<Image2D> makeImage(const M3G_Image2D& record);
+    // The record's palette padded to every entry the image takes.
+    static void fillPalette(const M3G_Image2D& record, core::Vector<unsigned char>& palette);
     core::Ref<Object3D> parseAppearance();
     core::Ref<Object3D> parseCompositingMode();
     core::Ref<Object3D> parsePolygonMode();
